@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds one build tree.
+#   scripts/build.sh [release|asan] [extra cmake args...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+kind=${1:-release}
+shift || true
+case "$kind" in
+  release) dir=build; args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  asan)    dir=build-asan; args=(-DCMAKE_BUILD_TYPE=Debug -DCORKPANE_SANITIZE=ON) ;;
+  *) echo "usage: scripts/build.sh [release|asan] [cmake args...]" >&2; exit 2 ;;
+esac
+
+cmake -S . -B "$dir" -G Ninja -DCORKPANE_WERROR=ON "${args[@]}" "$@" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Corkpane needs to build, test and benchmark.
+# Does nothing when they are all present already.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libjpeg62-turbo-dev libssl-dev
+  fonts-ipafont-gothic locales
+  dovecot-pop3d openssl
+  nkf libjpeg-turbo-progs imagemagick python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo apt-get update -qq
+  # Package scripts must not try to start services (no init system here);
+  # tests start their own servers.
+  DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $sudo apt-get install -y -qq "${missing[@]}"
+fi

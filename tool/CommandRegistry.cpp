@@ -1,0 +1,39 @@
+#include "CommandRegistry.h"
+
+#include <ostream>
+
+namespace tool {
+
+CommandRegistry& CommandRegistry::instance()
+{
+    static CommandRegistry registry;
+    return registry;
+}
+
+void CommandRegistry::add(const std::string& name, const std::string& synopsis, Command command)
+{
+    commands_[name] = Entry{synopsis, std::move(command)};
+}
+
+int CommandRegistry::run(const Args& argv, Io& io) const
+{
+    if (argv.empty()) {
+        printUsage(io.err);
+        return kExitUsage;
+    }
+    auto it = commands_.find(argv.front());
+    if (it == commands_.end()) {
+        io.err << "corkpane-tool: unknown command '" << argv.front() << "'\n";
+        return kExitUsage;
+    }
+    return it->second.command(Args(argv.begin() + 1, argv.end()), io);
+}
+
+void CommandRegistry::printUsage(std::ostream& out) const
+{
+    out << "usage: corkpane-tool COMMAND [ARG...]\n";
+    for (const auto& [name, entry] : commands_)
+        out << "  " << entry.synopsis << '\n';
+}
+
+} // namespace tool
