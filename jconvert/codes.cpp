@@ -1,0 +1,466 @@
+#include "jconvert/codes.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace jconvert {
+
+int STRICT_CHECK_LEN = 512;
+
+namespace {
+
+constexpr unsigned char kEsc = 0x1B;
+constexpr unsigned char kCr = 0x0D;
+constexpr unsigned char kLf = 0x0A;
+
+// Output buffer sized for the worst case up front, so the conversion loops
+// write through a raw pointer without capacity checks. The storage is left
+// uninitialised; only the written prefix becomes the result.
+class Output {
+public:
+    explicit Output(std::size_t capacity)
+        : buffer_(std::make_unique_for_overwrite<char[]>(capacity + 1))
+        , out_(reinterpret_cast<unsigned char*>(buffer_.get()))
+    {
+    }
+    unsigned char*& cursor() noexcept { return out_; }
+    std::string str() const
+    {
+        return std::string(
+            buffer_.get(), static_cast<std::size_t>(reinterpret_cast<char*>(out_) - buffer_.get()));
+    }
+
+private:
+    std::unique_ptr<char[]> buffer_;
+    unsigned char* out_;
+};
+
+inline const unsigned char* bytes(const std::string& text) noexcept
+{
+    return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+// JIS row/column to Shift_JIS; byte results wrap modulo 256 like the rest of
+// the byte arithmetic, so any input pair gives two bytes.
+inline void putSjis(unsigned char*& out, unsigned c1, unsigned c2) noexcept
+{
+    out[0] = static_cast<unsigned char>(((c1 + 1) >> 1) + (c1 <= 0x5E ? 0x70 : 0xB0));
+    out[1] = static_cast<unsigned char>((c1 & 1) ? (c2 <= 0x5F ? c2 + 0x1F : c2 + 0x20) : c2 + 0x7E);
+    out += 2;
+}
+
+// Shift_JIS to JIS row/column, ORed with mask (0 for JIS, 0x80 for EUC).
+inline void putJis(unsigned char*& out, unsigned s1, unsigned s2, unsigned mask) noexcept
+{
+    unsigned row = s1 < 0xA0 ? 2 * (s1 - 0x70) : 2 * (s1 - 0xB0);
+    unsigned col;
+    if (s2 < 0x9F) {
+        row -= 1;
+        col = s2 <= 0x7F ? s2 - 0x1F : s2 - 0x20;
+    } else {
+        col = s2 - 0x7E;
+    }
+    out[0] = static_cast<unsigned char>(row | mask);
+    out[1] = static_cast<unsigned char>(col | mask);
+    out += 2;
+}
+
+inline void putEscape(unsigned char*& out, unsigned char a, unsigned char b) noexcept
+{
+    out[0] = kEsc;
+    out[1] = a;
+    out[2] = b;
+    out += 3;
+}
+
+// JIS X 0208 column of the full-width form of half-width katakana k
+// (k = kana byte AND 7F, 21..5F), indexed by k - 20.
+constexpr unsigned char kKanaColumn[64] = {
+    0x00, 0x23, 0x56, 0x57, 0x22, 0x26, 0x72, 0x21, 0x23, 0x25, 0x27, 0x29, 0x63, 0x65, 0x67, 0x43, //
+    0x3C, 0x22, 0x24, 0x26, 0x28, 0x2A, 0x2B, 0x2D, 0x2F, 0x31, 0x33, 0x35, 0x37, 0x39, 0x3B, 0x3D, //
+    0x3F, 0x41, 0x44, 0x46, 0x48, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x52, 0x55, 0x58, 0x5B, 0x5E, //
+    0x5F, 0x60, 0x61, 0x62, 0x64, 0x66, 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6D, 0x6F, 0x73, 0x2B, 0x2C, //
+};
+
+constexpr unsigned char kVoicedMark = 0xDE;
+constexpr unsigned char kSemiVoicedMark = 0xDF;
+
+// Writes the full-width JIS form of half-width katakana k (21..5F) and
+// reports whether the following mark byte (0 when there is none) was joined
+// into it: ｳﾞ → ヴ, ｶﾞ..ﾄﾞ and ﾊﾞ..ﾎﾞ → voiced, ﾊﾟ..ﾎﾟ → semi-voiced.
+inline bool putKana(unsigned char*& out, unsigned k, unsigned mark) noexcept
+{
+    unsigned col = kKanaColumn[k - 0x20];
+    bool joined = false;
+    if (mark == kVoicedMark) {
+        if (k == 0x33) {
+            col = 0x74;
+            joined = true;
+        } else if ((k >= 0x36 && k <= 0x44) || (k >= 0x4A && k <= 0x4E)) {
+            col += 1;
+            joined = true;
+        }
+    } else if (mark == kSemiVoicedMark && k >= 0x4A && k <= 0x4E) {
+        col += 2;
+        joined = true;
+    }
+    out[0] = (k <= 0x25 || k == 0x30 || k >= 0x5E) ? 0x21 : 0x25;
+    out[1] = static_cast<unsigned char>(col);
+    out += 2;
+    return joined;
+}
+
+// The JIS geta mark 〓, written where a character cannot be represented.
+inline void putGeta(unsigned char*& out) noexcept
+{
+    out[0] = 0x22;
+    out[1] = 0x2E;
+    out += 2;
+}
+
+// Shared walker of the two JIS readers. An escape sequence is three bytes
+// whatever its third byte; the byte right after it is taken in the new mode
+// without being checked for another escape, so an escape directly following
+// another is passed through as plain bytes. An escape at the very end adds
+// nothing. DoubleByte handles one double-byte-mode step and returns the
+// number of bytes it consumed.
+template <typename DoubleByte>
+std::string readJis(const std::string& text, std::size_t capacity, DoubleByte doubleByte)
+{
+    const unsigned char* p = bytes(text);
+    const std::size_t n = text.size();
+    Output result(capacity);
+    unsigned char*& out = result.cursor();
+    bool dbl = false;
+    std::size_t i = 0;
+    while (i < n) {
+        unsigned char c = p[i];
+        if (c == kEsc) {
+            if (i + 1 < n) {
+                if (p[i + 1] == '$')
+                    dbl = true;
+                else if (p[i + 1] == '(')
+                    dbl = false;
+            }
+            i += 3;
+            if (i >= n)
+                break;
+            c = p[i];
+        }
+        if (dbl) {
+            i += doubleByte(out, p, n, i);
+        } else {
+            *out++ = c;
+            ++i;
+            // Copy the rest of a single-byte run in one go.
+            const unsigned char* run = p + i;
+            const unsigned char* end = static_cast<const unsigned char*>(std::memchr(run, kEsc, n - i));
+            const std::size_t len = end ? static_cast<std::size_t>(end - run) : n - i;
+            std::memcpy(out, run, len);
+            out += len;
+            i += len;
+        }
+    }
+    return result.str();
+}
+
+// Shared walker of the two JIS writers. Line ends always return to
+// single-byte mode (ESC ( J); bytes from 80 up enter double-byte mode
+// (ESC $ B) and go to Convert, which writes one character and returns the
+// number of input bytes it consumed. No closing escape at the end.
+template <typename Convert> std::string writeJis(const std::string& text, Convert convert)
+{
+    const unsigned char* p = bytes(text);
+    const std::size_t n = text.size();
+    // Worst case: a one-byte half-width kana after a single-byte run takes
+    // an escape plus two bytes.
+    Output result(5 * n);
+    unsigned char*& out = result.cursor();
+    bool dbl = false;
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c >= 0x80) {
+            if (!dbl) {
+                putEscape(out, '$', 'B');
+                dbl = true;
+            }
+            i += convert(out, p, n, i);
+        } else {
+            if (dbl) {
+                putEscape(out, '(', 'J');
+                dbl = false;
+            }
+            *out++ = c;
+            ++i;
+        }
+    }
+    return result.str();
+}
+
+} // namespace
+
+int InCodeCheck(const std::string& text)
+{
+    const unsigned char* p = bytes(text);
+    const std::size_t n = text.size();
+    if (n < 2)
+        return CODE_ASCII;
+
+    // Binary screening of the leading bytes, the last byte excepted.
+    const std::size_t screen
+        = STRICT_CHECK_LEN <= 0 ? 0 : std::min(static_cast<std::size_t>(STRICT_CHECK_LEN), n - 1);
+    for (std::size_t i = 0; i < screen; ++i) {
+        if (p[i] < 0x08 || p[i] == 0xFF)
+            return CODE_BINARY;
+    }
+
+    // The position just past the end reads as a zero byte; nothing further
+    // out is ever looked at.
+    auto at = [p, n](std::size_t i) -> unsigned { return i < n ? p[i] : 0u; };
+
+    int result = CODE_ASCII;
+    std::size_t i = 0;
+    while ((result == CODE_ASCII || result == CODE_EUC_OR_SJIS) && i + 1 < n) {
+        const unsigned c = p[i];
+        if (c == kEsc) {
+            ++i;
+            if (p[i] == '$') {
+                ++i;
+                const unsigned d = at(i);
+                if (d == 'B')
+                    result = CODE_JIS83;
+                else if (d == '@')
+                    result = CODE_JIS78;
+            }
+        } else if (c < 0x08 || c == 0xFF) {
+            result = CODE_BINARY;
+        } else if (c <= 0x7F) {
+            // Plain 7-bit text: skip the run quickly, stopping at anything
+            // the rules look at.
+            ++i;
+            while (i + 1 < n && p[i] >= 0x08 && p[i] <= 0x7F && p[i] != kEsc)
+                ++i;
+            continue;
+        } else if ((c >= 0x81 && c <= 0x8D) || (c >= 0x8F && c <= 0x9F)) {
+            result = CODE_SJIS;
+        } else if (c == 0x8E) {
+            const unsigned d = p[++i];
+            if ((d >= 0x40 && d <= 0x7E) || (d >= 0x80 && d <= 0xA0) || (d >= 0xE0 && d <= 0xFC))
+                result = CODE_SJIS;
+            else if (d >= 0xA1 && d <= 0xDF)
+                result = CODE_EUC_OR_SJIS;
+        } else if (c >= 0xA1 && c <= 0xDF) {
+            const unsigned d = p[++i];
+            if (d >= 0xF0 && d <= 0xFE) {
+                result = CODE_EUC;
+            } else if (d >= 0xA1 && d <= 0xDF) {
+                result = CODE_EUC_OR_SJIS;
+            } else if (d >= 0xE0 && d <= 0xEF) {
+                // Ambiguous so far: look further along the run of non-ASCII
+                // bytes for one only Shift_JIS or only EUC would use. The
+                // scan resumes after the byte where this look-ahead stopped.
+                result = CODE_EUC_OR_SJIS;
+                while (at(i) >= 0x40 && i < n && result == CODE_EUC_OR_SJIS) {
+                    const unsigned e = p[i];
+                    if ((e >= 0x81 && e <= 0x8D) || (e >= 0x8F && e <= 0x9C))
+                        result = CODE_SJIS;
+                    else if (e >= 0xFD && e <= 0xFE)
+                        result = CODE_EUC;
+                    ++i;
+                }
+            } else if (d <= 0x9F) {
+                result = CODE_SJIS;
+            }
+        } else if (c >= 0xF0 && c <= 0xFE) {
+            result = CODE_EUC;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            const unsigned d = p[++i];
+            if ((d >= 0x40 && d <= 0x7E) || (d >= 0x80 && d <= 0xA0))
+                result = CODE_SJIS;
+            else if (d >= 0xFD && d <= 0xFE)
+                result = CODE_EUC;
+            else if (d >= 0xA1 && d <= 0xFC)
+                result = CODE_EUC_OR_SJIS;
+        }
+        ++i;
+    }
+    return result;
+}
+
+std::string ToSjis(unsigned char c1, unsigned char c2)
+{
+    std::string result(2, '\0');
+    unsigned char* out = reinterpret_cast<unsigned char*>(result.data());
+    putSjis(out, c1, c2);
+    return result;
+}
+
+std::string ToJis(unsigned char s1, unsigned char s2)
+{
+    std::string result(2, '\0');
+    unsigned char* out = reinterpret_cast<unsigned char*>(result.data());
+    putJis(out, s1, s2, 0);
+    return result;
+}
+
+std::string jis2euc(const std::string& text)
+{
+    return readJis(text, text.size(),
+        [](unsigned char*& out, const unsigned char* p, std::size_t, std::size_t i) -> std::size_t {
+            const unsigned char c = p[i];
+            *out++ = (c >= 0x21 && c <= 0x7E) ? static_cast<unsigned char>(c | 0x80) : c;
+            return 1;
+        });
+}
+
+std::string jis2sjis(const std::string& text)
+{
+    return readJis(text, text.size(),
+        [](unsigned char*& out, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
+            // Every pair is a character here, line ends included. A lone
+            // byte at the very end has no partner and is copied as it is.
+            if (i + 1 >= n) {
+                *out++ = p[i];
+                return 1;
+            }
+            putSjis(out, p[i], p[i + 1]);
+            return 2;
+        });
+}
+
+std::string euc2jis83(const std::string& text)
+{
+    return writeJis(
+        text, [](unsigned char*& out, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
+            const unsigned char c = p[i];
+            if (i + 1 >= n) {
+                // A character cut off by the end of the text.
+                putGeta(out);
+                return 1;
+            }
+            if (c != 0x8E) {
+                out[0] = static_cast<unsigned char>(c & 0x7F);
+                out[1] = static_cast<unsigned char>(p[i + 1] & 0x7F);
+                out += 2;
+                return 2;
+            }
+            const unsigned char kana = p[i + 1];
+            if (kana < 0xA1 || kana > 0xDF) {
+                putGeta(out);
+                return 2;
+            }
+            // A voiced mark in EUC is the pair 8E DE / 8E DF after the kana.
+            const unsigned mark = (i + 3 < n && p[i + 2] == 0x8E) ? p[i + 3] : 0u;
+            return putKana(out, kana & 0x7F, mark) ? 4 : 2;
+        });
+}
+
+std::string sjis2jis83(const std::string& text)
+{
+    return writeJis(
+        text, [](unsigned char*& out, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
+            const unsigned char c = p[i];
+            if (c >= 0xA1 && c <= 0xDF) {
+                const unsigned mark = i + 1 < n ? p[i + 1] : 0u;
+                return putKana(out, c & 0x7F, mark) ? 2 : 1;
+            }
+            if (i + 1 >= n) {
+                putGeta(out);
+                return 1;
+            }
+            putJis(out, c, p[i + 1], 0);
+            return 2;
+        });
+}
+
+std::string euc2sjis(const std::string& text)
+{
+    const unsigned char* p = bytes(text);
+    const std::size_t n = text.size();
+    Output result(n);
+    unsigned char*& out = result.cursor();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c <= 0x80 || c == 0xFF || i + 1 >= n) {
+            // Single bytes, and a lead byte cut off by the end, are copied.
+            *out++ = c;
+            ++i;
+        } else if (c == 0x8E) {
+            *out++ = p[i + 1];
+            i += 2;
+        } else {
+            putSjis(out, c & 0x7Fu, p[i + 1] & 0x7Fu);
+            i += 2;
+        }
+    }
+    return result.str();
+}
+
+std::string sjis2euc(const std::string& text)
+{
+    const unsigned char* p = bytes(text);
+    const std::size_t n = text.size();
+    Output result(2 * n);
+    unsigned char*& out = result.cursor();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c <= 0x7F || i + 1 >= n) {
+            // Single bytes, and a lead byte cut off by the end, are copied.
+            *out++ = c;
+            ++i;
+        } else if (c >= 0xA1 && c <= 0xDF) {
+            out[0] = 0x8E;
+            out[1] = c;
+            out += 2;
+            ++i;
+        } else {
+            putJis(out, c, p[i + 1], 0x80);
+            i += 2;
+        }
+    }
+    return result.str();
+}
+
+std::string StrictConvertJCode(const std::string& text, int InCode, int OutCode)
+{
+    if (OutCode != CODE_JIS83 && OutCode != CODE_EUC && OutCode != CODE_SJIS)
+        return text;
+    switch (InCode) {
+    case CODE_JIS83:
+    case CODE_JIS78:
+        if (OutCode == CODE_EUC)
+            return jis2euc(text);
+        if (OutCode == CODE_SJIS)
+            return jis2sjis(text);
+        return text;
+    case CODE_EUC:
+        if (OutCode == CODE_JIS83)
+            return euc2jis83(text);
+        if (OutCode == CODE_SJIS)
+            return euc2sjis(text);
+        return text;
+    case CODE_SJIS:
+        if (OutCode == CODE_JIS83)
+            return sjis2jis83(text);
+        if (OutCode == CODE_EUC)
+            return sjis2euc(text);
+        return text;
+    default:
+        // Unknown input codes above the defined range give nothing; the
+        // undecided ones (ASCII, binary, EUC-or-SJIS, negative) pass through.
+        return InCode > CODE_EUC_OR_SJIS ? std::string() : text;
+    }
+}
+
+std::string ConvertJCode(const std::string& text, int OutCode)
+{
+    return StrictConvertJCode(text, InCodeCheck(text), OutCode);
+}
+
+} // namespace jconvert
