@@ -1,0 +1,103 @@
+#include "app/IniLines.h"
+
+#include "jconvert/sjis.h"
+
+namespace app {
+namespace {
+
+char foldAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool keyEquals(std::string_view name, std::string_view key)
+{
+    if (name.size() != key.size())
+        return false;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        // The second byte of a double-byte character may look like an ASCII
+        // letter; it must match exactly, or ア would equal another kana.
+        if (jconvert::IsSjisLeadByte(static_cast<unsigned char>(key[i])) && i + 1 < key.size()) {
+            if (name[i] != key[i] || name[i + 1] != key[i + 1])
+                return false;
+            ++i;
+            continue;
+        }
+        if (foldAscii(name[i]) != foldAscii(key[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+IniLines IniLines::parse(std::string_view bytes)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.emplace_back(bytes.substr(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.emplace_back(bytes.substr(start));
+    return IniLines(std::move(lines));
+}
+
+std::string IniLines::serialize() const
+{
+    std::size_t total = 0;
+    for (const auto& line : lines_)
+        total += line.size() + 2;
+    std::string out;
+    out.reserve(total);
+    for (const auto& line : lines_) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::optional<std::size_t> IniLines::find(std::string_view key) const
+{
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const std::string_view line = lines_[i];
+        const std::size_t eq = line.find('=');
+        if (eq != std::string_view::npos && keyEquals(line.substr(0, eq), key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::string IniLines::value(std::string_view key) const
+{
+    const auto index = find(key);
+    if (!index)
+        return {};
+    const std::string& line = lines_[*index];
+    return line.substr(line.find('=') + 1);
+}
+
+void IniLines::set(std::string_view key, std::string_view value)
+{
+    value = value.substr(0, value.find_first_of("\r\n"));
+    const auto index = find(key);
+    if (value.empty()) {
+        if (index)
+            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*index));
+        return;
+    }
+    std::string line;
+    line.reserve(key.size() + 1 + value.size());
+    line.append(key).append("=").append(value);
+    if (index)
+        lines_[*index] = std::move(line);
+    else
+        lines_.push_back(std::move(line));
+}
+
+} // namespace app

@@ -1,0 +1,51 @@
+#pragma once
+
+// The settings file as a list of lines. Only lines of the form key=value
+// are looked at; everything else (comments, blank lines, unknown keys, later
+// duplicates) is kept unchanged and in place, so a hand-edited file keeps its
+// shape across saves.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace app {
+
+class IniLines {
+public:
+    IniLines() = default;
+    explicit IniLines(std::vector<std::string> lines)
+        : lines_(std::move(lines))
+    {
+    }
+
+    // Splits bytes into lines ending at CR LF, a lone CR or a lone LF. A final
+    // line end does not start another line; empty input has no lines.
+    static IniLines parse(std::string_view bytes);
+
+    // Every line followed by CR LF.
+    std::string serialize() const;
+
+    // Index of the first line whose text before its first "=" equals key,
+    // ASCII letters compared without regard to case (double-byte Shift_JIS
+    // characters byte for byte). Nothing is trimmed.
+    std::optional<std::size_t> find(std::string_view key) const;
+
+    // The text after the first "=" of the key's line; empty when missing.
+    std::string value(std::string_view key) const;
+
+    // A non-empty value replaces the key's line by key=value, or appends it
+    // when the key has no line. An empty value removes the key's line. A
+    // value is cut at its first CR or LF: a line end would split the line
+    // and let the rest be read as a line of its own.
+    void set(std::string_view key, std::string_view value);
+
+    const std::vector<std::string>& lines() const { return lines_; }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+} // namespace app

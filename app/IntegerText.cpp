@@ -1,0 +1,43 @@
+#include "app/IntegerText.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace app {
+
+int ParseInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        return 0;
+    // Accumulate the magnitude; one past INT_MAX is allowed for INT_MIN.
+    const std::int64_t limit
+        = static_cast<std::int64_t>(std::numeric_limits<int>::max()) + (negative ? 1 : 0);
+    std::int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return 0;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > limit)
+            return 0;
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+int ClampRadioIndex(int index, int items)
+{
+    if (index > items - 1)
+        return items - 1;
+    if (index < -1)
+        return -1;
+    return index;
+}
+
+} // namespace app

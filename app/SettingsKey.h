@@ -1,0 +1,46 @@
+#pragma once
+
+// The table of stored settings: one entry per key of "corkpane.ini", in the
+// order the keys are read and written. Each entry knows its control and how
+// a stored value maps to the control's state and back.
+
+#include "app/PasswordScrambler.h"
+#include "app/Settings.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+struct SettingsKey {
+    enum class Kind {
+        List, // the server list: read appends an entry, the first entry is written
+        Text, // an edit's text, stored unchanged
+        Password, // the clear-text password, stored scrambled
+        Colour, // a colour swatch, stored as a decimal integer
+        Radio, // a radio group's index, stored as a decimal integer
+        Tick, // a check box: "1" ticked, "0" not; anything but "0" reads as ticked
+    };
+
+    std::string_view key; // the key as stored, Shift_JIS
+    std::string_view control; // the control it belongs to
+    Kind kind;
+    std::string Settings::*text = nullptr; // Text, Password
+    int Settings::*number = nullptr; // Colour, Radio
+    bool Settings::*tick = nullptr; // Tick
+    int radioItems = 0; // Radio
+
+    // Applies a stored value (empty when the key is missing) to settings.
+    void read(Settings& settings, std::string_view value, const MessageCallback& message) const;
+    // The value to store; empty means the key's line is removed.
+    std::string written(const Settings& settings, const MessageCallback& message) const;
+    // The control's state as one line of text: the list's entries joined by
+    // "|", the password in clear, numbers and ticks in decimal.
+    std::string shown(const Settings& settings) const;
+
+    // All stored keys in file order.
+    static std::span<const SettingsKey> all();
+};
+
+} // namespace app
