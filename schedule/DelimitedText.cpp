@@ -1,0 +1,81 @@
+#include "schedule/DelimitedText.h"
+
+#include <limits>
+
+namespace schedule {
+
+std::vector<std::string> SplitDelimited(std::string_view text, char delimiter)
+{
+    // Past the end reads as a zero byte, which ends the text.
+    const auto at = [text](std::size_t i) -> unsigned char {
+        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
+    };
+    const auto blank = [](unsigned char c) { return c >= 1 && c <= ' '; };
+    const auto delim = static_cast<unsigned char>(delimiter);
+
+    std::vector<std::string> fields;
+    std::size_t p = 0;
+    while (blank(at(p)))
+        ++p;
+    while (at(p) != 0) {
+        if (at(p) == '"') {
+            std::string field;
+            ++p;
+            while (at(p) != 0) {
+                if (at(p) == '"') {
+                    if (at(p + 1) != '"') {
+                        ++p;
+                        break;
+                    }
+                    ++p;
+                }
+                field.push_back(static_cast<char>(at(p)));
+                ++p;
+            }
+            fields.push_back(std::move(field));
+        } else {
+            const std::size_t start = p;
+            while (at(p) > ' ' && at(p) != delim)
+                ++p;
+            fields.emplace_back(text.substr(start, p - start));
+        }
+        while (blank(at(p)))
+            ++p;
+        if (at(p) == delim) {
+            if (at(p + 1) == 0)
+                fields.emplace_back();
+            do
+                ++p;
+            while (blank(at(p)));
+        }
+    }
+    return fields;
+}
+
+std::optional<std::int32_t> ParseDecimal(std::string_view text)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > std::int64_t { std::numeric_limits<std::int32_t>::max() } + 1)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace schedule

@@ -1,0 +1,215 @@
+#include "schedule/TScheduleTable.h"
+
+#include "schedule/DelimitedText.h"
+#include "schedule/FileIo.h"
+#include "schedule/ScheduleError.h"
+#include "schedule/ScheduleGrid.h"
+
+namespace schedule {
+
+namespace {
+
+constexpr int kNumberCol = 0;
+constexpr int kDateCol = 1;
+constexpr int kTextCol = 2;
+
+// A loaded table has at least this many rows (header included), so the user
+// always finds empty rows to type into.
+constexpr int kMinLoadedRowCount = 21;
+// Deleting stops at 16 rows: below 17 the delete button does nothing.
+constexpr int kMinRowCountForDelete = 17;
+
+// Splits file content into lines ended by CR LF, CR or LF; text after the
+// last line end is a line of its own.
+std::vector<std::string_view> SplitLines(std::string_view bytes)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') {
+            ++i;
+            continue;
+        }
+        lines.push_back(bytes.substr(start, i - start));
+        ++i;
+        if (c == '\r' && i < bytes.size() && bytes[i] == '\n')
+            ++i;
+        start = i;
+    }
+    if (start < bytes.size())
+        lines.push_back(bytes.substr(start));
+    return lines;
+}
+
+// A cell as a quoted field. The file has one line per row, so a line break
+// (or a zero byte, which ends a line when read) inside a cell would split
+// or cut the row; it is written as a space instead.
+void AppendQuoted(std::string& out, std::string_view cell)
+{
+    out.push_back('"');
+    for (const char c : cell) {
+        if (c == '"')
+            out.append("\"\"");
+        else if (c == '\r' || c == '\n' || c == '\0')
+            out.push_back(' ');
+        else
+            out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+} // namespace
+
+TScheduleTable::TScheduleTable(ScheduleGrid& grid, const std::filesystem::path& folder, Clock clock)
+    : TScheduleTable(grid, folder / kFileName, std::move(clock), FileTag {})
+{
+}
+
+std::unique_ptr<TScheduleTable> TScheduleTable::ForFile(
+    ScheduleGrid& grid, const std::filesystem::path& file, Clock clock)
+{
+    return std::unique_ptr<TScheduleTable>(new TScheduleTable(grid, file, std::move(clock), FileTag {}));
+}
+
+TScheduleTable::TScheduleTable(ScheduleGrid& grid, std::filesystem::path file, Clock clock, FileTag)
+    : grid_(grid)
+    , path_(std::move(file))
+    , clock_(std::move(clock))
+{
+    grid_.SetCell(kNumberCol, 0, "No");
+    grid_.SetCell(kDateCol, 0, " \x81\x40\x97\x5c\x92\xe8\x93\xfa" /*  　予定日 */);
+    grid_.SetCell(kTextCol, 0,
+        "\x81\x40\x81\x40\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b" /* 　　スケジュール */);
+    grid_.SetDefaultColWidth(26);
+    grid_.SetColWidth(kDateCol, 128);
+    grid_.SetColWidth(kTextCol, 300);
+    modified_ = false;
+    try {
+        Load();
+    } catch (const ScheduleError& e) {
+        // The window needs its table even when the file is unreadable; the
+        // grid keeps its empty rows and Save refuses to overwrite the file.
+        loadError_ = e.what();
+        RenumberRows();
+    }
+}
+
+TScheduleTable::~TScheduleTable()
+{
+    if (!modified_ || changeCount_ == savedChangeCount_)
+        return;
+    try {
+        Save();
+    } catch (const ScheduleError&) {
+        // Nothing can be reported from here; callers that need the outcome
+        // call Save() before destroying the table.
+    }
+}
+
+void TScheduleTable::SetModified(bool modified)
+{
+    modified_ = modified;
+    if (modified)
+        ++changeCount_;
+}
+
+void TScheduleTable::SetEditText(int col, int row, std::string text)
+{
+    grid_.SetCell(col, row, std::move(text));
+    SetModified(true);
+}
+
+void TScheduleTable::RenumberRows()
+{
+    for (int r = 1; r < grid_.RowCount(); ++r)
+        grid_.SetCell(kNumberCol, r, r < 10 ? " " + std::to_string(r) : std::to_string(r));
+}
+
+void TScheduleTable::InsertRow(int32_t row)
+{
+    // Only before a data row: inserting at the header would push the header
+    // down into the data.
+    if (row < 1 || row >= grid_.RowCount())
+        return;
+    grid_.InsertRows(row, 1);
+    RenumberRows();
+    SetModified(true);
+}
+
+void TScheduleTable::DeleteRow(int32_t row)
+{
+    if (row < 1 || row >= grid_.RowCount() || grid_.RowCount() < kMinRowCountForDelete)
+        return;
+    grid_.RemoveRows(row, 1);
+    RenumberRows();
+    SetModified(true);
+}
+
+void TScheduleTable::MoveRowUp(int32_t row)
+{
+    if (row < 2 || row >= grid_.RowCount())
+        return;
+    grid_.SwapRows(row - 1, row, kDateCol);
+    grid_.SetRow(row - 1);
+    SetModified(true);
+}
+
+void TScheduleTable::MoveRowDown(int32_t row)
+{
+    if (row < 1 || row >= grid_.RowCount() - 1)
+        return;
+    grid_.SwapRows(row, row + 1, kDateCol);
+    grid_.SetRow(row + 1);
+    SetModified(true);
+}
+
+int32_t TScheduleTable::Load()
+{
+    const std::optional<std::string> bytes = ReadWholeFile(path_);
+    if (bytes) {
+        const std::vector<std::string_view> lines = SplitLines(*bytes);
+        const int count = lines.size() + 1 > static_cast<std::size_t>(kMinLoadedRowCount)
+            ? static_cast<int>(lines.size() + 1)
+            : kMinLoadedRowCount;
+        grid_.SetRowCount(count);
+        for (int r = 1; r < grid_.RowCount(); ++r) {
+            std::array<std::string, ScheduleGrid::kColCount> cells;
+            if (static_cast<std::size_t>(r - 1) < lines.size()) {
+                const std::vector<std::string> fields
+                    = SplitDelimited(lines[static_cast<std::size_t>(r - 1)], ',');
+                for (std::size_t c = 0; c < cells.size() && c < fields.size(); ++c)
+                    cells[c] = fields[c].empty() ? std::string(" ") : fields[c];
+                // A row whose date and text are both empty was an empty row.
+                if (cells[kDateCol] == " " && cells[kTextCol] == " ")
+                    cells = {};
+            }
+            for (int c = 0; c < ScheduleGrid::kColCount; ++c)
+                grid_.SetCell(c, r, std::move(cells[static_cast<std::size_t>(c)]));
+        }
+        loadError_.clear();
+    }
+    RenumberRows();
+    return 1;
+}
+
+void TScheduleTable::Save()
+{
+    if (!modified_)
+        return;
+    if (!loadError_.empty())
+        throw ScheduleError(path_.string() + " could not be read, so it is not overwritten: " + loadError_);
+    std::string out;
+    for (int r = 1; r < grid_.RowCount(); ++r) {
+        out.append("\"\",");
+        AppendQuoted(out, grid_.Cell(kDateCol, r));
+        out.push_back(',');
+        AppendQuoted(out, grid_.Cell(kTextCol, r));
+        out.append("\r\n");
+    }
+    ReplaceFileAtomically(path_, out);
+    savedChangeCount_ = changeCount_;
+}
+
+} // namespace schedule

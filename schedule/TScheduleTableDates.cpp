@@ -1,0 +1,196 @@
+// The date language: normalising typed date expressions, the display form,
+// splitting the normalised form, and the check of every date cell.
+#include "schedule/DelimitedText.h"
+#include "schedule/ScheduleGrid.h"
+#include "schedule/SjisText.h"
+#include "schedule/TScheduleTable.h"
+
+#include <array>
+
+namespace schedule {
+
+namespace {
+
+constexpr int kDateCol = 1;
+
+constexpr std::string_view kYou = "\x97\x6a"; /* 曜 */
+constexpr std::string_view kYoubi = "\x97\x6a\x93\xfa"; /* 曜日 */
+constexpr std::string_view kDai = "\x91\xe6"; /* 第 */
+constexpr std::string_view kMaishuu = "\x96\x88\x8f\x54"; /* 毎週 */
+constexpr std::string_view kMaitsuki = "\x96\x88\x8c\x8e"; /* 毎月 */
+constexpr std::string_view kMaitoshi = "\x96\x88\x94\x4e"; /* 毎年 */
+constexpr std::string_view kNen = "\x94\x4e"; /* 年 */
+constexpr std::string_view kGatsu = "\x8c\x8e"; /* 月 */
+constexpr std::string_view kNichi = "\x93\xfa"; /* 日 */
+constexpr std::string_view kHeisei = "\x95\xbd\x90\xac"; /* 平成 */
+
+// Weekday names with their codes, in the order they are replaced.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kWeekdayNames { {
+    { "\x93\xfa\x97\x6a" /* 日曜 */, "/0" },
+    { "\x8c\x8e\x97\x6a" /* 月曜 */, "/1" },
+    { "\x89\xce\x97\x6a" /* 火曜 */, "/2" },
+    { "\x90\x85\x97\x6a" /* 水曜 */, "/3" },
+    { "\x96\xd8\x97\x6a" /* 木曜 */, "/4" },
+    { "\x8b\xe0\x97\x6a" /* 金曜 */, "/5" },
+    { "\x93\x79\x97\x6a" /* 土曜 */, "/6" },
+} };
+
+// Weekday characters of the display form by code; "X" for anything else.
+constexpr std::array<std::string_view, 7> kWeekdayChars {
+    "\x93\xfa" /* 日 */,
+    "\x8c\x8e" /* 月 */,
+    "\x89\xce" /* 火 */,
+    "\x90\x85" /* 水 */,
+    "\x96\xd8" /* 木 */,
+    "\x8b\xe0" /* 金 */,
+    "\x93\x79" /* 土 */,
+};
+
+std::string_view WeekdayChar(std::string_view field)
+{
+    const std::optional<std::int32_t> code = ParseDecimal(field);
+    if (code && *code >= 0 && *code < 7)
+        return kWeekdayChars[static_cast<std::size_t>(*code)];
+    return "X";
+}
+
+std::string Concat(std::initializer_list<std::string_view> parts)
+{
+    std::string out;
+    for (const std::string_view p : parts)
+        out.append(p);
+    return out;
+}
+
+} // namespace
+
+std::string TScheduleTable::NormalizeDate(std::string_view input)
+{
+    std::string text(input);
+
+    // Full-width digits ０ (82 4F) to ９ (82 58) become ASCII digits.
+    for (char d = 0; d < 10; ++d) {
+        const char wide[] = { '\x82', static_cast<char>(0x4f + d), '\0' };
+        const char narrow[] = { static_cast<char>('0' + d), '\0' };
+        text = SjisReplaceAll(text, wide, narrow);
+    }
+
+    // Weekday names go first, so that the 月 of 月曜 and the 日 of 日曜 or
+    // 曜日 are never taken for month or day markers below.
+    const bool weekday = SjisContains(text, kYou);
+    if (weekday) {
+        text = SjisReplaceAll(text, kYoubi, kYou);
+        for (const auto& [name, code] : kWeekdayNames)
+            text = SjisReplaceAll(text, name, code);
+    }
+
+    const bool nth = SjisContains(text, kDai);
+    const bool everyYear = SjisContains(text, kMaitoshi);
+
+    text = SjisReplaceAll(text, kMaishuu, "");
+    text = SjisReplaceAll(text, kMaitsuki, "");
+    text = SjisReplaceAll(text, kMaitoshi, "");
+    text = SjisReplaceAll(text, kDai, "");
+
+    const bool year = SjisContains(text, kNen);
+    const bool month = SjisContains(text, kGatsu);
+    const bool day = SjisContains(text, kNichi);
+
+    text = SjisReplaceAll(text, kNichi, "");
+    text = SjisReplaceAll(text, kGatsu, "/");
+    text = SjisReplaceAll(text, kNen, "/");
+
+    text = SjisReplaceAll(text, kHeisei, "-");
+    text = SjisReplaceAll(text, "\x82\x67" /* Ｈ */, "-");
+    text = SjisReplaceAll(text, "H", "-");
+    text = SjisReplaceAll(text, "\x82\x88" /* ｈ */, "-");
+    text = SjisReplaceAll(text, "h", "-");
+
+    text = SjisReplaceAll(text, "\x81\x40" /* ideographic space */, "");
+    text = SjisReplaceAll(text, " ", "");
+    text = SjisReplaceAll(text, "\x81\x5e" /* ／ */, "/");
+
+    int kind = -1;
+    if (weekday && !month && !day && !nth)
+        kind = 1;
+    else if (!weekday && !month && day && !nth)
+        kind = 2;
+    else if (weekday && !month && !day && nth)
+        kind = 3;
+    else if (!weekday && month && day && !nth && everyYear)
+        kind = 4;
+    else if (weekday && month && !day && nth)
+        kind = 5;
+    else if (!weekday && month && day && !nth)
+        kind = year ? 7 : 6;
+
+    // One pass only: a run of three slashes keeps two.
+    return SjisReplaceAll(std::to_string(kind) + "/" + text, "//", "/");
+}
+
+std::string TScheduleTable::ExpandDate(std::string_view normalized)
+{
+    std::vector<std::string> fields = SplitDelimited(normalized, '/');
+    fields.resize(std::max<std::size_t>(fields.size(), 4));
+    const std::string& kind = fields[0];
+    const std::string& f1 = fields[1];
+    const std::string& f2 = fields[2];
+    const std::string& f3 = fields[3];
+
+    if (kind == "1")
+        return Concat({ kMaishuu, WeekdayChar(f1), kYoubi });
+    if (kind == "2")
+        return Concat({ kMaitsuki, f1, kNichi });
+    if (kind == "3")
+        return Concat({ kMaitsuki, kDai, f1, WeekdayChar(f2), kYoubi });
+    if (kind == "4")
+        return Concat({ kMaitoshi, f1, kGatsu, f2, kNichi });
+    if (kind == "5")
+        return Concat({ kMaitoshi, f1, kGatsu, kDai, f2, WeekdayChar(f3), kYoubi });
+    if (kind == "6")
+        return Concat({ f1, kGatsu, f2, kNichi });
+    if (kind == "7") {
+        // Heisei years are held as negative numbers.
+        const std::int64_t year = ParseDecimal(f1).value_or(0);
+        const std::string shown = year < 0 ? Concat({ kHeisei, std::to_string(-year) }) : f1;
+        return Concat({ shown, kNen, f2, kGatsu, f3, kNichi });
+    }
+    return std::string(normalized);
+}
+
+void TScheduleTable::SplitDate(
+    std::string_view normalized, int32_t& kind, int32_t& field1, int32_t& field2, int32_t& field3)
+{
+    std::vector<std::string> fields = SplitDelimited(normalized, '/');
+    fields.emplace_back("-1");
+    fields.emplace_back("-1");
+    const auto number = [&fields](std::size_t i) -> int32_t {
+        return i < fields.size() ? ParseDecimal(fields[i]).value_or(-1) : -1;
+    };
+    kind = number(0);
+    field1 = number(1);
+    field2 = number(2);
+    field3 = number(3);
+}
+
+TScheduleTable::CheckResult TScheduleTable::Check()
+{
+    for (int r = 1; r < grid_.RowCount(); ++r) {
+        const std::string& cell = grid_.Cell(kDateCol, r);
+        if (cell.empty())
+            continue;
+        const std::string normalized = NormalizeDate(cell);
+        if (normalized.substr(0, normalized.find('/')) == "-1") {
+            grid_.SetCurrentCell(kDateCol, r);
+            return { r,
+                std::to_string(r)
+                    + "\x8d\x73\x96\xda\x82\xcc\x97\x5c\x92\xe8\x93\xfa\x82\xc9\x83\x47\x83\x89\x81\x5b\x82"
+                      "\xaa\x82\xa0"
+                      "\x82\xe8\x82\xdc\x82\xb7." /* 行目の予定日にエラーがあります. */ };
+        }
+        grid_.SetCell(kDateCol, r, ExpandDate(normalized));
+    }
+    return {};
+}
+
+} // namespace schedule

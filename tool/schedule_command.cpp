@@ -1,0 +1,233 @@
+// corkpane-tool schedule: the schedule table, its file and the date language
+// from the command line. Text in and out is Shift_JIS bytes.
+#include "CommandRegistry.h"
+#include "schedule/ScheduleError.h"
+#include "schedule/ScheduleGrid.h"
+#include "schedule/TScheduleTable.h"
+
+#include <charconv>
+#include <chrono>
+#include <istream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using schedule::ScheduleGrid;
+using schedule::TScheduleTable;
+
+constexpr const char* kSynopsis
+    = "schedule normalize | expand | upcoming --today YYYY-MM-DD [--ahead W,M,Y,D] FILE"
+      " | check FILE | edit FILE [insert ROW | delete ROW | up ROW | down ROW"
+      " | set ROW COL TEXT]...";
+
+int Usage(tool::Io& io, const std::string& message)
+{
+    io.err << "corkpane-tool schedule: " << message << '\n';
+    return tool::kExitUsage;
+}
+
+int Failure(tool::Io& io, const std::string& message)
+{
+    io.err << "corkpane-tool schedule: " << message << '\n';
+    return tool::kExitFailure;
+}
+
+std::optional<int> ParseInt(std::string_view text)
+{
+    int value = 0;
+    const char* end = text.data() + text.size();
+    if (text.empty())
+        return std::nullopt;
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+// YYYY-MM-DD, a real calendar date in years 1 to 9999.
+std::optional<std::chrono::year_month_day> ParseDate(std::string_view text)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const auto y = ParseInt(text.substr(0, 4));
+    const auto m = ParseInt(text.substr(5, 2));
+    const auto d = ParseInt(text.substr(8, 2));
+    if (!y || !m || !d || *y < 1 || *m < 1 || *d < 1)
+        return std::nullopt;
+    const std::chrono::year_month_day date { std::chrono::year { *y },
+        std::chrono::month { static_cast<unsigned>(*m) }, std::chrono::day { static_cast<unsigned>(*d) } };
+    if (!date.ok())
+        return std::nullopt;
+    return date;
+}
+
+// Applies f to every line of the input (ended by LF or CR LF; a last line
+// without an end counts too) and prints each result followed by LF.
+template <typename F> int MapLines(tool::Io& io, F&& f)
+{
+    const std::string input((std::istreambuf_iterator<char>(io.in)), std::istreambuf_iterator<char>());
+    std::size_t start = 0;
+    while (start < input.size()) {
+        std::size_t end = input.find('\n', start);
+        const std::size_t next = end == std::string::npos ? input.size() : end + 1;
+        if (end == std::string::npos)
+            end = input.size();
+        std::string_view line(input.data() + start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        io.out << f(line) << '\n';
+        start = next;
+    }
+    return tool::kExitOk;
+}
+
+// Loads file into a fresh table; a file that cannot be read is reported.
+std::unique_ptr<TScheduleTable> OpenTable(
+    ScheduleGrid& grid, const std::string& file, schedule::Clock clock = schedule::LocalDateClock())
+{
+    auto table = TScheduleTable::ForFile(grid, file, std::move(clock));
+    if (!table->LoadError().empty())
+        throw schedule::ScheduleError(table->LoadError());
+    return table;
+}
+
+int RunUpcoming(const tool::Args& args, tool::Io& io)
+{
+    std::optional<std::chrono::year_month_day> today;
+    int ahead[4] = { 1, 3, 5, 10 };
+    std::optional<std::string> file;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--today") {
+            if (++i == args.size() || !(today = ParseDate(args[i])))
+                return Usage(io, "--today needs a date YYYY-MM-DD");
+        } else if (arg == "--ahead") {
+            if (++i == args.size())
+                return Usage(io, "--ahead needs four numbers W,M,Y,D");
+            std::string_view rest = args[i];
+            for (int k = 0; k < 4; ++k) {
+                const std::size_t comma = k < 3 ? rest.find(',') : rest.size();
+                const auto value
+                    = comma == std::string_view::npos ? std::nullopt : ParseInt(rest.substr(0, comma));
+                if (!value || (k == 3 && comma != rest.size()))
+                    return Usage(io, "--ahead needs four numbers W,M,Y,D");
+                ahead[k] = *value;
+                rest = k < 3 ? rest.substr(comma + 1) : std::string_view {};
+            }
+        } else if (!file && !(arg.size() > 1 && arg[0] == '-')) {
+            file = arg;
+        } else {
+            return Usage(io, "unexpected argument '" + arg + "'");
+        }
+    }
+    if (!today)
+        return Usage(io, "upcoming needs --today YYYY-MM-DD");
+    if (!file)
+        return Usage(io, "upcoming needs a FILE");
+    ScheduleGrid grid;
+    const auto table = OpenTable(grid, *file, schedule::FixedDateClock(*today));
+    table->SetLookAhead(ahead[0], ahead[1], ahead[2], ahead[3]);
+    std::vector<std::string> lines;
+    table->ListUpcoming(lines);
+    for (const std::string& line : lines)
+        io.out << line << '\n';
+    return tool::kExitOk;
+}
+
+int RunCheck(const tool::Args& args, tool::Io& io)
+{
+    if (args.size() != 2)
+        return Usage(io, "check needs exactly one FILE");
+    ScheduleGrid grid;
+    const auto table = OpenTable(grid, args[1]);
+    const TScheduleTable::CheckResult result = table->Check();
+    const int last = result.Ok() ? grid.RowCount() - 1 : result.row - 1;
+    for (int r = 1; r <= last; ++r)
+        io.out << grid.Cell(1, r) << '\n';
+    if (result.Ok())
+        return tool::kExitOk;
+    io.out << result.message << '\n';
+    return tool::kExitFailure;
+}
+
+int RunEdit(const tool::Args& args, tool::Io& io)
+{
+    if (args.size() < 2)
+        return Usage(io, "edit needs a FILE");
+    // Check the whole script before touching the file.
+    const auto rowArg = [&](std::size_t i) { return i < args.size() ? ParseInt(args[i]) : std::nullopt; };
+    for (std::size_t i = 2; i < args.size();) {
+        const std::string& op = args[i];
+        if (op == "insert" || op == "delete" || op == "up" || op == "down") {
+            if (!rowArg(i + 1))
+                return Usage(io, op + " needs a ROW number");
+            i += 2;
+        } else if (op == "set") {
+            if (!rowArg(i + 1) || !rowArg(i + 2) || i + 3 >= args.size())
+                return Usage(io, "set needs ROW COL TEXT");
+            i += 4;
+        } else {
+            return Usage(io, "unknown edit operation '" + op + "'");
+        }
+    }
+
+    ScheduleGrid grid;
+    auto table = OpenTable(grid, args[1]);
+    for (std::size_t i = 2; i < args.size();) {
+        const std::string& op = args[i];
+        const int row = *rowArg(i + 1);
+        if (op == "insert")
+            table->InsertRow(row);
+        else if (op == "delete")
+            table->DeleteRow(row);
+        else if (op == "up")
+            table->MoveRowUp(row);
+        else if (op == "down")
+            table->MoveRowDown(row);
+        if (op == "set") {
+            table->SetEditText(*rowArg(i + 2), row, args[i + 3]);
+            i += 4;
+        } else {
+            i += 2;
+        }
+    }
+    // Saving here rather than in the destructor lets a failure be reported;
+    // the destructor then has nothing left to write.
+    table->Save();
+    table.reset();
+    return tool::kExitOk;
+}
+
+int Run(const tool::Args& args, tool::Io& io)
+{
+    if (args.empty())
+        return Usage(io, "missing subcommand; usage: " + std::string(kSynopsis));
+    const std::string& sub = args[0];
+    try {
+        if (sub == "normalize" || sub == "expand") {
+            if (args.size() != 1)
+                return Usage(io, sub + " takes no arguments; it reads standard input");
+            if (sub == "normalize")
+                return MapLines(io, [](std::string_view l) { return TScheduleTable::NormalizeDate(l); });
+            return MapLines(io, [](std::string_view l) { return TScheduleTable::ExpandDate(l); });
+        }
+        if (sub == "upcoming")
+            return RunUpcoming(args, io);
+        if (sub == "check")
+            return RunCheck(args, io);
+        if (sub == "edit")
+            return RunEdit(args, io);
+    } catch (const schedule::ScheduleError& e) {
+        return Failure(io, e.what());
+    }
+    return Usage(io, "unknown subcommand '" + sub + "'");
+}
+
+const tool::Registration reg { "schedule", kSynopsis, &Run };
+
+} // namespace
