@@ -1,0 +1,403 @@
+#include "app/SettingsStore.h"
+
+#include "app/FileError.h"
+#include "app/IniLines.h"
+#include "app/PasswordScrambler.h"
+#include "app/SettingsKey.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using app::Settings;
+
+const std::string kServer1 = "\x83\x54\x81\x5b\x83\x6f\x81\x5b\x82\x50"; // サーバー１
+
+class SettingsStore : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path()
+            / ("corkpane-settings-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override
+    {
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+
+    void put(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    }
+    std::string get(const std::string& name) const
+    {
+        std::ifstream in(dir_ / name, std::ios::binary);
+        return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    }
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Loads into a fresh window state from the given settings file.
+    Settings loadIni(const std::string& ini) const
+    {
+        put("corkpane.ini", ini);
+        Settings settings;
+        std::string memo;
+        app::LoadSettings(dir_, settings, memo);
+        return settings;
+    }
+
+    fs::path dir_;
+};
+
+std::string shown(const Settings& settings, std::string_view control)
+{
+    for (const auto& key : app::SettingsKey::all()) {
+        if (key.control == control)
+            return key.shown(settings);
+    }
+    ADD_FAILURE() << "no control " << control;
+    return {};
+}
+
+TEST_F(SettingsStore, FirstRunWritesHeaderAndEveryKey)
+{
+    Settings settings;
+    std::string memo = "untouched";
+    app::LoadSettings(dir_, settings, memo);
+    Settings expected;
+    expected.Password = "qqqqq";
+    EXPECT_EQ(settings, expected);
+    EXPECT_EQ(memo, "untouched");
+
+    app::SaveSettings(dir_, settings, "");
+    EXPECT_EQ(get("memo.txt"), "");
+    const std::string ini
+        = "#--------------------------------------------------------------\r\n"
+          "#\x81\x75"
+          "Corkpane\x87\x55\x81\x76\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\r\n"
+          "#\x81\xa6\x81\x75"
+          "PassWord\x81\x76\x82\xcd\x81\x41\x88\xc3\x8d\x86\x89\xbb\x82\xb5\x82\xc4\x82\xa2\x82"
+          "\xe9\x82\xcc\x82\xc5\x8f\x91\x82\xab\x8a\xb7\x82\xa6\x82\xcd\x95\x73\x89\xc2\x81\x49\r\n"
+          "#--------------------------------------------------------------\r\n"
+          "\r\n"
+          "\x90\xda\x91\xb1\x90\xe6"
+          "1=\x83\x54\x81\x5b\x83\x6f\x81\x5b\x82\x50\r\n"
+          "POP3Host1=\x83\x54\x81\x5b\x83\x6f\x81\x5b\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93"
+          "\xfc\x97\xcd\r\n"
+          "User1=\x83\x86\x81\x5b\x83\x55\x81\x5b\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93\xfc"
+          "\x97\xcd\r\n"
+          "PassWord1=vhe2xsbGxs\r\n"
+          "\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x50=\x83\x81\x83\x82\r\n"
+          "\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x51=\x82\xdf\x82\xe0\r\n"
+          "\x82\x50\x8d\x73\x95\xb6\x8e\x9a\x90\x94=15\r\n"
+          "\x8d\x73\x90\x94=20\r\n"
+          "\x83\x74\x83\x48\x83\x93\x83\x67\x83\x54\x83\x43\x83\x59=15\r\n"
+          "\x8d\x73\x8a\xd4=4\r\n"
+          "\x8f\xe3\x97\x5d\x94\x92=10\r\n"
+          "\x89\x45\x97\x5d\x94\x92=300\r\n"
+          "\x95\xb6\x8e\x9a\x90\x46=65280\r\n"
+          "\x89\x65\x95\xb6\x8e\x9a=0\r\n"
+          "\x89\x65\x90\x46=12632256\r\n"
+          "\x83\x5e\x83\x43\x83\x67\x83\x8b\x95\x5c\x8e\xa6=1\r\n"
+          "\x83\x81\x83\x82\x83\x5e\x83\x43\x83\x67\x83\x8b=\x96\x59\x82\xea\x82\xb8\x82\xc9\x81"
+          "\x49\r\n"
+          "\x83\x81\x83\x82\x95\x5c\x8e\xa6=0\r\n"
+          "\x95\xb6\x8e\x9a\x94\x77\x8c\x69\x81\x93=50\r\n"
+          "\x95\xb6\x8e\x9a\x94\x77\x8c\x69\x90\x46=0\r\n"
+          "\x8f\x54\x97\x5c\x92\xe8\x95\x5c\x8e\xa6\x93\xfa=1\r\n"
+          "\x8c\x8e\x97\x5c\x92\xe8\x95\x5c\x8e\xa6\x93\xfa=3\r\n"
+          "\x8b\x4c\x94\x4f\x93\xfa\x95\x5c\x8e\xa6\x93\xfa=5\r\n"
+          "\x8e\x77\x92\xe8\x93\xfa\x95\x5c\x8e\xa6\x93\xfa=10\r\n"
+          "\xbd\xb9\xbc\xde\xad\xb0\xd9\xd2\xd3\x95\x5c\x8e\xa6=1\r\n"
+          "\xbd\xb9\xbc\xde\xad\xb0\xd9\xb6\xda\xdd\xc0\xde\xb0\x95\x5c\x8e\xa6=0\r\n"
+          "POP3Port1=110\r\n"
+          "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=0\r\n";
+    EXPECT_EQ(get("corkpane.ini"), ini);
+    EXPECT_EQ(entries(), (std::vector<std::string> { "corkpane.ini", "memo.txt" }));
+
+    // The list grows by the stored entry at the next start; the file keeps one.
+    Settings next;
+    app::LoadSettings(dir_, next, memo);
+    EXPECT_EQ(next.LBoxSetuzokuSaki, (std::vector<std::string> { kServer1, kServer1 }));
+    EXPECT_EQ(next.Password, "qqqqq");
+    app::SaveSettings(dir_, next, memo);
+    EXPECT_EQ(get("corkpane.ini"), ini);
+}
+
+TEST_F(SettingsStore, ReadsSingleValues)
+{
+    const struct {
+        std::string line, control, value;
+    } cases[] = {
+        { "\x89\x65\x95\xb6\x8e\x9a=7", "RgKage", "2" }, // 影文字 past the last item
+        { "\x89\x65\x95\xb6\x8e\x9a=-5", "RgKage", "-1" }, // below -1: none
+        { "\x89\x65\x95\xb6\x8e\x9a=-1", "RgKage", "-1" },
+        { "\x83\x5e\x83\x43\x83\x67\x83\x8b\x95\x5c\x8e\xa6=5", "RgTitle", "1" }, // タイトル表示
+        { "\x95\xb6\x8e\x9a\x90\x46=abc", "LbMojiIro", "0" }, // 文字色
+        { "\x95\xb6\x8e\x9a\x90\x46= 255", "LbMojiIro", "255" },
+        { "\x95\xb6\x8e\x9a\x90\x46=-16777201", "LbMojiIro", "-16777201" },
+        { "\x89\x65\x90\x46=4294967295", "LbKageIro", "0" }, // 影色 out of range
+        { "\x83\x81\x83\x82\x95\x5c\x8e\xa6=yes", "ChShowMemo", "1" }, // メモ表示
+        { "\x83\x81\x83\x82\x95\x5c\x8e\xa6=", "ChShowMemo", "1" },
+        { "\x83\x81\x83\x82\x95\x5c\x8e\xa6= 0", "ChShowMemo", "1" },
+        { "\x83\x81\x83\x82\x95\x5c\x8e\xa6=0", "ChShowMemo", "0" },
+        { "\xbd\xb9\xbc\xde\xad\xb0\xd9\xd2\xd3\x95\x5c\x8e\xa6=0", "ChScMemo", "0" },
+        { "pop3host1=mail", "EdHost", "mail" }, { "POP3Host1 =x", "EdHost", "" },
+        { "POP3HOST1=a=b ", "EdHost", "a=b " },
+        { "\x90\xda\x91\xb1\x90\xe6"
+          "1=A",
+            "LBoxSetuzokuSaki", kServer1 + "|A" },
+        { "POP3Port1=995", "EdPort", "995" },
+        { "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=1", "RgReceive", "1" },
+        { "PassWord1=" + app::ScramblePassword("pw  "), "Password", "pw  " },
+        { "PassWord1=srf3w8", "Password", "" }, // tampered
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(shown(loadIni(c.line + "\n"), c.control), c.value) << c.line;
+}
+
+TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
+{
+    const Settings loaded = loadIni("# only a comment\n");
+    const struct {
+        std::string control, value;
+    } cases[] = {
+        { "LBoxSetuzokuSaki", kServer1 + "|" },
+        { "EdHost", "" },
+        { "Password", "" },
+        { "EdTitle", "" },
+        { "EdPort", "" },
+        { "LbMojiIro", "0" },
+        { "LbKageIro", "0" },
+        { "RgKage", "0" },
+        { "RgTitle", "0" },
+        { "RgReceive", "0" },
+        { "ChShowMemo", "1" },
+        { "ChScMemo", "1" },
+        { "ChScCal", "1" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(shown(loaded, c.control), c.value) << c.control;
+
+    // Empty texts and the empty password store nothing; the rest is appended
+    // after the existing lines, which keep their place.
+    app::SaveSettings(dir_, loaded, "");
+    const auto lines = app::IniLines::parse(get("corkpane.ini")).lines();
+    ASSERT_EQ(lines.size(), 11u); // comment, list, 2 colours, 4 radio groups, 3 ticks
+    EXPECT_EQ(lines[0], "# only a comment");
+    EXPECT_EQ(lines[1],
+        "\x90\xda\x91\xb1\x90\xe6"
+        "1=" + kServer1);
+    EXPECT_EQ(lines[2], "\x95\xb6\x8e\x9a\x90\x46=0");
+    EXPECT_EQ(lines[10], "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=0");
+}
+
+TEST_F(SettingsStore, RewritesInPlaceWithCrLf)
+{
+    // Lone LF and lone CR line ends, unknown keys, comments, a lower-case key
+    // and a duplicate: all but the known keys' first lines stay as they are.
+    Settings settings = loadIni("# my notes\nUnknown=1\rpop3host1=mail\nPOP3Host1=dup\n\n"
+                                "\x83\x81\x83\x82\x83\x5e\x83\x43\x83\x67\x83\x8b=T\n");
+    EXPECT_EQ(settings.EdHost, "mail");
+    EXPECT_EQ(settings.EdTitle, "T");
+    settings.EdHost = "pop.example.jp";
+    settings.EdTitle.clear();
+    app::SaveSettings(dir_, settings, "");
+    const std::string ini = get("corkpane.ini");
+    EXPECT_EQ(
+        ini.rfind("# my notes\r\nUnknown=1\r\nPOP3Host1=pop.example.jp\r\nPOP3Host1=dup\r\n\r\n\x90\xda", 0),
+        0u)
+        << ini;
+    EXPECT_EQ(ini.find('\n'), ini.find("\r\n") + 1);
+    for (std::size_t i = 0; (i = ini.find('\n', i + 1)) != std::string::npos;)
+        ASSERT_EQ(ini[i - 1], '\r');
+
+    // The emptied title's line is gone; the duplicate now answers for the host.
+    Settings next;
+    std::string memo;
+    app::LoadSettings(dir_, next, memo);
+    EXPECT_EQ(next.EdTitle, "");
+    EXPECT_EQ(next.EdHost, "pop.example.jp");
+}
+
+TEST_F(SettingsStore, MemoLineEnds)
+{
+    const struct {
+        std::string file, memo;
+    } cases[] = {
+        { "", "" },
+        { "one", "one" },
+        { "a\nb\rc\r\nd\n", "a\r\nb\r\nc\r\nd\r\n" },
+        { "\r\r\n\n", "\r\n\r\n\r\n" },
+        { std::string("x\0y", 3), std::string("x\0y", 3) },
+    };
+    for (const auto& c : cases) {
+        put("memo.txt", c.file);
+        Settings settings;
+        std::string memo = "old";
+        app::LoadSettings(dir_, settings, memo);
+        EXPECT_EQ(memo, c.memo);
+    }
+    // Written exactly as held: no line end added after the last line.
+    app::SaveSettings(dir_, Settings {}, "line 1\r\nline 2");
+    EXPECT_EQ(get("memo.txt"), "line 1\r\nline 2");
+}
+
+TEST_F(SettingsStore, PasswordSurvivesSaveAndLoad)
+{
+    for (const std::string& password :
+        std::vector<std::string> { "", "secret", "ends in spaces  ", "a", std::string(296, 'p') }) {
+        Settings settings;
+        settings.Password = password;
+        app::SaveSettings(dir_, settings, "");
+        Settings loaded;
+        std::string memo;
+        app::LoadSettings(dir_, loaded, memo);
+        EXPECT_EQ(loaded.Password, password);
+        EXPECT_EQ(app::IniLines::parse(get("corkpane.ini")).find("PassWord1").has_value(), !password.empty());
+    }
+}
+
+TEST_F(SettingsStore, FailedSaveLosesNothing)
+{
+    const std::string oldMemo = "old memo";
+    const std::string oldIni = "# old\r\nPOP3Host1=old\r\n";
+    const std::string cannotCreate
+        = "\" \x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+    const std::string cannotOpen = "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+    const std::string longMemo(300, 'm');
+    struct Case {
+        const char* name;
+        void (*breakFolder)(const fs::path&);
+        rlim_t fileSizeLimit; // 0: none; simulates a full disk, even for the superuser
+        std::string memo, memoAfter, message;
+    };
+    const auto noChange = [](const fs::path&) {};
+    const Case cases[] = {
+        { "memo.txt is a folder",
+            [](const fs::path& d) {
+                fs::remove(d / "memo.txt");
+                fs::create_directory(d / "memo.txt");
+            },
+            0, "new memo", oldMemo, cannotCreate },
+        { "corkpane.ini is a folder",
+            [](const fs::path& d) {
+                fs::remove(d / "corkpane.ini");
+                fs::create_directory(d / "corkpane.ini");
+            },
+            0, "new memo", "new memo", cannotOpen },
+        { "read-only folder",
+            [](const fs::path& d) { fs::permissions(d, fs::perms::owner_read | fs::perms::owner_exec); }, 0,
+            "new memo", oldMemo, cannotCreate },
+        { "disk full at the memo", noChange, 200, longMemo, oldMemo, cannotCreate },
+        { "disk full at the settings", noChange, 200, "new memo", "new memo", cannotCreate },
+    };
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (std::string(c.name) == "read-only folder" && ::geteuid() == 0)
+            continue; // permissions do not stop the superuser
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        for (const auto& entry : fs::directory_iterator(dir_))
+            fs::remove_all(entry.path());
+        put("memo.txt", oldMemo);
+        put("corkpane.ini", oldIni);
+        const auto before = entries();
+        c.breakFolder(dir_);
+
+        Settings settings;
+        settings.EdHost = "new";
+        rlimit oldLimit {};
+        ::getrlimit(RLIMIT_FSIZE, &oldLimit);
+        if (c.fileSizeLimit != 0) {
+            rlimit limit = oldLimit;
+            limit.rlim_cur = c.fileSizeLimit;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::string message;
+        try {
+            app::SaveSettings(dir_, settings, c.memo);
+        } catch (const app::FileError& error) {
+            message = error.what();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+
+        EXPECT_EQ(message.rfind("\x83\x74\x83\x40\x83\x43\x83\x8b \"", 0), 0u) << message;
+        EXPECT_NE(message.find(c.message), std::string::npos) << message;
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        EXPECT_EQ(entries(), before) << "no temporary file is left behind";
+        if (fs::is_regular_file(dir_ / "memo.txt")) {
+            EXPECT_EQ(get("memo.txt"), c.memoAfter);
+        }
+        if (fs::is_regular_file(dir_ / "corkpane.ini")) {
+            EXPECT_EQ(get("corkpane.ini"), oldIni);
+        }
+    }
+}
+
+TEST_F(SettingsStore, UnreadableFileStopsLoading)
+{
+    // A memo that cannot be read stops before anything else is applied.
+    fs::create_directory(dir_ / "memo.txt");
+    put("corkpane.ini", "POP3Host1=host\r\n");
+    Settings settings;
+    std::string memo = "kept";
+    EXPECT_THROW(app::LoadSettings(dir_, settings, memo), app::FileError);
+    EXPECT_EQ(memo, "kept");
+    EXPECT_EQ(settings, Settings {});
+
+    // A settings file that cannot be read leaves the memo and the placeholder.
+    fs::remove(dir_ / "memo.txt");
+    fs::remove(dir_ / "corkpane.ini");
+    put("memo.txt", "m");
+    fs::create_directory(dir_ / "corkpane.ini");
+    try {
+        app::LoadSettings(dir_, settings, memo);
+        ADD_FAILURE() << "no error";
+    } catch (const app::FileError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find((dir_ / "corkpane.ini").string()
+                      + "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1"
+                        "\x81\x42"),
+            std::string::npos)
+            << message;
+    }
+    EXPECT_EQ(memo, "m");
+    EXPECT_EQ(settings.Password, "qqqqq");
+    EXPECT_EQ(settings.EdHost, Settings {}.EdHost);
+}
+
+TEST_F(SettingsStore, ReplacementKeepsLinksAndPermissions)
+{
+    put("real.txt", "old");
+    fs::create_symlink("real.txt", dir_ / "memo.txt");
+    put("corkpane.ini", "# x\r\n");
+    fs::permissions(dir_ / "corkpane.ini", fs::perms::owner_read | fs::perms::owner_write);
+    app::SaveSettings(dir_, Settings {}, "new");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "memo.txt"));
+    EXPECT_EQ(get("real.txt"), "new");
+    EXPECT_EQ(fs::status(dir_ / "corkpane.ini").permissions() & fs::perms::all,
+        fs::perms::owner_read | fs::perms::owner_write);
+}
+
+} // namespace
