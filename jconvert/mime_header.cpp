@@ -53,6 +53,7 @@ std::string DecodeHeaderString(const std::string& header)
     out.reserve(header.size());
 
     std::size_t pos = 0;
+    bool closingLeft = true; // false once no "?=" follows: later openings have none either
     for (;;) {
         const std::size_t open = findOpening(text, pos);
         if (open == std::string_view::npos)
@@ -61,8 +62,9 @@ std::string DecodeHeaderString(const std::string& header)
         const std::size_t encoded = open + kOpening.size();
         // The closing is looked for after this word's own opening: a "?=" in
         // text already decoded or passed over must not cut it short.
-        const std::size_t close = text.find(kClosing, encoded);
+        const std::size_t close = closingLeft ? text.find(kClosing, encoded) : std::string_view::npos;
         if (close == std::string_view::npos) {
+            closingLeft = false;
             // An opening without its closing is dropped; the rest stays.
             pos = encoded;
             continue;

@@ -36,7 +36,7 @@ TEST(DecodeHeaderString, ReplacesEncodedWordsByTheirJisBytes)
         { "no word", "plain?= text", "plain?= text" },
         { "other charset", "=?UTF-8?B?44Oh44Oi?=", "=?UTF-8?B?44Oh44Oi?=" },
         { "Q encoding", "=?ISO-2022-JP?Q?=1B$B%a%b=1B(B?=", "=?ISO-2022-JP?Q?=1B$B%a%b=1B(B?=" },
-        { "empty word", "=?ISO-2022-JP?B?" "?=", kRet },
+        { "empty word", "=?ISO-2022-JP?B?\?=", kRet },
         { "no closing", "abc =?ISO-2022-JP?B?GyRC", "abc GyRC" },
         { "no closing twice", "=?ISO-2022-JP?B?x =?ISO-2022-JP?B?y", "x y" },
         { "truncated opening", "=?ISO-2022-JP?B", "=?ISO-2022-JP?B" },
