@@ -1,0 +1,191 @@
+#pragma once
+
+// The main window. Its controls are the program's configuration: the
+// settings file fills them at start and is written from them at close, and
+// reception, the schedule and the draw read them when they run. Every
+// control carries its name as objectName, so tests and people can find it.
+
+#include "app/Settings.h"
+#include "schedule/ScheduleGrid.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QWidget;
+
+namespace schedule {
+class TScheduleTable;
+}
+
+namespace gui {
+
+class ColourSwatch;
+class Dialogs;
+class LinkLabel;
+class MemoEditor;
+class RadioGroup;
+class ScheduleGridModel;
+
+// What the window takes from outside: the command line, where the program
+// lies, and the seams tests replace.
+struct FormEnvironment {
+    // The command-line arguments after the program path.
+    std::vector<std::string> arguments;
+    // The running executable; "schedule.txt" lies beside it and the
+    // shortcuts start it.
+    std::filesystem::path programPath;
+    // Where "corkpane.ini" and "memo.txt" are read and written; empty for
+    // the current working directory.
+    std::filesystem::path workingFolder;
+    // Message boxes and the colour dialog; must outlive the window.
+    Dialogs* dialogs = nullptr;
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(FormEnvironment environment, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // True when "/su" is one of the arguments, exactly and as a whole.
+    static bool HasStartupArgument(const std::vector<std::string>& arguments);
+
+    int StartupMode() const { return startupMode_; }
+    const std::string& Password() const { return password_; }
+    schedule::TScheduleTable* Schedule() const { return schedule_.get(); }
+    schedule::ScheduleGrid& Grid() { return grid_; }
+    // True once the window has closed for good (its state saved).
+    bool IsClosed() const { return closed_; }
+
+    // The controls' stored state, and the reverse.
+    app::Settings CollectSettings() const;
+    void ApplySettings(const app::Settings& settings);
+
+    // The memo as the files hold it (Shift_JIS, CR LF), and as displayed.
+    std::string MemoText() const;
+    void SetMemoText(const std::string& text);
+    std::vector<std::string> MemoDisplayedLines() const;
+
+    // The settings and memo files to and from the controls.
+    void LoadSettings();
+    void SaveSettings();
+
+    // Event handlers.
+    void FormCreate();
+    void FormShow();
+    // Saves; false (after showing the error) when saving failed and the
+    // window must stay open.
+    bool FormClose();
+    void TabMemoShow(int pageIndex);
+    void LbMojiIroClick(ColourSwatch* sender);
+    void EdPWChange(const QString& text);
+    void LbUrlClick();
+    void BtnShortCutClick();
+    void BtnScDelClick();
+    void BtnScInsClick();
+    void BtnScUpClick();
+    void BtnScDownClick();
+    void BtnScCheckClick();
+    void StringGrid1SetEditText(int col, int row, std::string text);
+
+    void setVisible(bool visible) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    template <typename Work> bool Guard(Work&& work);
+    void ReportError(const QString& message);
+    void ShowMessage(const std::string& text);
+    std::filesystem::path WorkingFolder() const;
+    void BuildReceivePage();
+    void BuildMemoPage();
+    void BuildSchedulePage();
+    void BuildSettingsPage();
+    void BuildMailPage();
+    void BuildAboutPage();
+    // Closes the window and saves, also when it was never shown.
+    void CloseForm();
+    void SyncGridCurrentCell();
+
+    FormEnvironment env_;
+    int startupMode_ = 0;
+    std::string password_;
+    bool firstShow_ = true;
+    bool closed_ = false;
+    QColor lastColour_;
+
+    // The schedule grid's cells; the view shows them through the model and
+    // the table works on them. Declared before the table so that it
+    // outlives it.
+    schedule::ScheduleGrid grid_;
+    std::unique_ptr<schedule::TScheduleTable> schedule_;
+    ScheduleGridModel* gridModel_ = nullptr;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabJusin = nullptr;
+    QWidget* TabMemo = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSettei = nullptr;
+    QWidget* TabMail = nullptr;
+    QWidget* TabSheet1 = nullptr;
+
+    QPlainTextEdit* MmLog = nullptr;
+    QPushButton* BtnReceive = nullptr;
+    MemoEditor* MmMemo = nullptr;
+    QTableView* StringGrid1 = nullptr;
+    QPushButton* BtnScDel = nullptr;
+    QPushButton* BtnScIns = nullptr;
+    QPushButton* BtnScUp = nullptr;
+    QPushButton* BtnScDown = nullptr;
+    QPushButton* BtnScCheck = nullptr;
+
+    QLineEdit* EdMojiSu = nullptr;
+    QLineEdit* EdGyosu = nullptr;
+    QLineEdit* EdFontSize = nullptr;
+    QLineEdit* EdGyokan = nullptr;
+    QLineEdit* EdUeYohaku = nullptr;
+    QLineEdit* EdMigiYohaku = nullptr;
+    ColourSwatch* LbMojiIro = nullptr;
+    RadioGroup* RgKage = nullptr;
+    ColourSwatch* LbKageIro = nullptr;
+    RadioGroup* RgTitle = nullptr;
+    QLineEdit* EdTitle = nullptr;
+    QCheckBox* ChShowMemo = nullptr;
+    QLineEdit* EdRitu = nullptr;
+    RadioGroup* RgHaikei = nullptr;
+    QLineEdit* EdScW = nullptr;
+    QLineEdit* EdScM = nullptr;
+    QLineEdit* EdScY = nullptr;
+    QLineEdit* EdScD = nullptr;
+    QCheckBox* ChScMemo = nullptr;
+    QCheckBox* ChScCal = nullptr;
+    QPushButton* BtnDraw = nullptr;
+
+    QListWidget* LBoxSetuzokuSaki = nullptr;
+    QLineEdit* EdHost = nullptr;
+    QLineEdit* EdUser = nullptr;
+    QLineEdit* EdPW = nullptr;
+    QLineEdit* EdPort = nullptr;
+    QLineEdit* EdKeyWord1 = nullptr;
+    QLineEdit* EdKeyWord2 = nullptr;
+    RadioGroup* RgReceive = nullptr;
+
+    LinkLabel* LbUrl = nullptr;
+    QPushButton* BtnShortCut = nullptr;
+};
+
+} // namespace gui
