@@ -64,7 +64,12 @@ std::string IniLines::serialize() const
 
 std::optional<std::size_t> IniLines::find(std::string_view key) const
 {
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
+    return findFrom(key, 0);
+}
+
+std::optional<std::size_t> IniLines::findFrom(std::string_view key, std::size_t first) const
+{
+    for (std::size_t i = first; i < lines_.size(); ++i) {
         const std::string_view line = lines_[i];
         const std::size_t eq = line.find('=');
         if (eq != std::string_view::npos && keyEquals(line.substr(0, eq), key))
@@ -87,8 +92,16 @@ void IniLines::set(std::string_view key, std::string_view value)
     value = value.substr(0, value.find_first_of("\r\n"));
     const auto index = find(key);
     if (value.empty()) {
-        if (index)
-            lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*index));
+        if (!index)
+            return;
+        // With a later line for the same key, removing this one would let
+        // that older value come back at the next start; an empty value reads
+        // the same as a missing key, so the line is emptied instead.
+        if (findFrom(key, *index + 1)) {
+            lines_[*index] = std::string(key) + "=";
+            return;
+        }
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*index));
         return;
     }
     std::string line;

@@ -37,7 +37,9 @@ public:
     std::string value(std::string_view key) const;
 
     // A non-empty value replaces the key's line by key=value, or appends it
-    // when the key has no line. An empty value removes the key's line. A
+    // when the key has no line. An empty value removes the key's line; when
+    // a later duplicate line exists, the line is left as "key=" instead, so
+    // that the duplicate's older value is not read at the next start. A
     // value is cut at its first CR or LF: a line end would split the line
     // and let the rest be read as a line of its own.
     void set(std::string_view key, std::string_view value);
@@ -45,6 +47,8 @@ public:
     const std::vector<std::string>& lines() const { return lines_; }
 
 private:
+    std::optional<std::size_t> findFrom(std::string_view key, std::size_t first) const;
+
     std::vector<std::string> lines_;
 };
 

@@ -81,7 +81,8 @@ TEST(IniLines, SettingValues)
         Lines result;
     } cases[] = {
         { "POP3Host1", "new", { "# head", "POP3Host1=new", "Other=1", "POP3Host1=dup" } },
-        { "POP3Host1", "", { "# head", "Other=1", "POP3Host1=dup" } },
+        { "POP3Host1", "", { "# head", "POP3Host1=", "Other=1", "POP3Host1=dup" } }, // no resurrection
+        { "Other", "", { "# head", "pop3host1=old", "POP3Host1=dup" } },
         { "User1", "me", { "# head", "pop3host1=old", "Other=1", "POP3Host1=dup", "User1=me" } },
         { "User1", "", start },
         { "User1", "a\r\nPassWord1=x", { "# head", "pop3host1=old", "Other=1", "POP3Host1=dup", "User1=a" } },

@@ -232,7 +232,7 @@ TEST_F(SettingsStore, RewritesInPlaceWithCrLf)
     for (std::size_t i = 0; (i = ini.find('\n', i + 1)) != std::string::npos;)
         ASSERT_EQ(ini[i - 1], '\r');
 
-    // The emptied title's line is gone; the duplicate now answers for the host.
+    // The emptied title's line is gone; the host is read from the replaced line.
     Settings next;
     std::string memo;
     app::LoadSettings(dir_, next, memo);
