@@ -1,0 +1,50 @@
+#pragma once
+
+// One mail message as the reception run sees it: its header fields and the
+// plain body text. MIME parts and uuencoded blocks are separated from the
+// body and dropped; nothing is transfer-decoded.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mail {
+
+class Message {
+public:
+    struct HeaderField {
+        std::string name;
+        std::string value; // continuation lines joined by one blank, trimmed
+    };
+
+    void Clear();
+
+    // Takes the header lines up to the first empty line; later lines are
+    // ignored (the reply to a header fetch).
+    void LoadHeaders(std::span<const std::string> lines);
+    // Takes a whole message: the header lines up to the first empty line,
+    // then the body lines. Throws MailError when a uuencoded block starts
+    // with a line of no known scheme; the message then holds its headers and
+    // an empty body.
+    void LoadMessage(std::span<const std::string> lines);
+
+    const std::vector<HeaderField>& Headers() const noexcept { return headers_; }
+    // Value of the first field of that name (letter case ignored), or "".
+    std::string HeaderValue(std::string_view name) const;
+    std::string Subject() const { return HeaderValue("Subject"); }
+    // The MIME boundary named by Content-Type, upper-cased; "" for none.
+    std::string Boundary() const;
+
+    // The body: every remaining line followed by CR LF.
+    const std::string& Body() const noexcept { return body_; }
+
+private:
+    std::size_t ParseHeaders(std::span<const std::string> lines);
+    void ParseBody(std::span<const std::string> lines);
+
+    std::vector<HeaderField> headers_;
+    std::string body_;
+};
+
+} // namespace mail

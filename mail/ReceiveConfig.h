@@ -1,0 +1,23 @@
+#pragma once
+
+#include "mail/Pop3Client.h"
+
+#include <string>
+
+namespace mail {
+
+// What one reception run needs to know: the account and the two subject
+// keywords (Shift_JIS; an empty keyword matches nothing).
+struct ReceiveConfig {
+    std::string host;
+    int port = Pop3Client::kDefaultPort;
+    std::string user;
+    std::string password;
+    std::string keyword1;
+    std::string keyword2;
+    int connectTimeoutMs = Pop3Client::kDefaultConnectTimeoutMs;
+    // Longest wait for the server before the run fails; 0 waits for ever.
+    int readTimeoutMs = Pop3Client::kDefaultReadTimeoutMs;
+};
+
+} // namespace mail

@@ -1,0 +1,130 @@
+#include "mail/ReceiveRun.h"
+
+#include "jconvert/codes.h"
+#include "jconvert/mime_header.h"
+#include "jconvert/sjis.h"
+#include "mail/Message.h"
+#include "mail/ReceiveWindow.h"
+#include "mail/Texts.h"
+
+#include <exception>
+
+namespace mail {
+
+std::string StatusLogLine(int status)
+{
+    std::string line = text::kStatusPrefix;
+    switch (status) {
+    case hsResolving:
+        return line + text::kResolving;
+    case hsConnecting:
+        return line + text::kConnecting;
+    case hsConnected:
+        return line + text::kConnected;
+    case hsDisconnecting:
+        return line + text::kDisconnecting;
+    case hsDisconnected:
+        return line + text::kDisconnected;
+    default:
+        return line + std::to_string(status);
+    }
+}
+
+std::string RemoveEscapeSequences(std::string_view subject)
+{
+    std::string result;
+    result.reserve(subject.size());
+    for (std::size_t i = 0; i < subject.size(); ++i) {
+        if (subject[i] == '\x1b' && i + 2 < subject.size()
+            && (subject[i + 1] == '(' || subject[i + 1] == '$')) {
+            i += 2;
+            continue;
+        }
+        result += subject[i];
+    }
+    return result;
+}
+
+bool IsMemoSubject(std::string_view subject, std::string_view keyword1, std::string_view keyword2)
+{
+    return jconvert::SjisStartsWith(subject, keyword1) || jconvert::SjisStartsWith(subject, keyword2);
+}
+
+std::string DecodeSubject(const std::string& rawSubject)
+{
+    std::string subject = jconvert::DecodeHeaderString(rawSubject);
+    subject = jconvert::ConvertJCode(subject, jconvert::CODE_SJIS);
+    return RemoveEscapeSequences(subject);
+}
+
+ReceiveRun::ReceiveRun(ReceiveConfig config, ReceiveWindow& window)
+    : config_(std::move(config))
+    , window_(window)
+{
+}
+
+void ReceiveRun::IdPOP31Status(Pop3Status status)
+{
+    window_.AddLogLine(StatusLogLine(status));
+}
+
+void ReceiveRun::Run()
+{
+    window_.SetReceiveEnabled(false);
+    client_.Host = config_.host;
+    client_.Port = config_.port;
+    client_.Username = config_.user;
+    client_.Password = config_.password;
+    client_.ConnectTimeoutMs = config_.connectTimeoutMs;
+    client_.ReadTimeoutMs = config_.readTimeoutMs;
+    client_.OnStatus = [this](Pop3Status status) { IdPOP31Status(status); };
+
+    std::exception_ptr failure;
+    try {
+        client_.Connect();
+        const int count = client_.CheckMessages();
+        window_.AddLogLine(text::kMailCount + std::to_string(count));
+        window_.AddLogLine(text::kSeparator);
+        for (int n = 1; n <= count; ++n)
+            ReceiveOneMail(n);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    client_.Disconnect();
+    window_.SetReceiveEnabled(true);
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void ReceiveRun::ReceiveOneMail(int n)
+{
+    Message msg;
+    client_.RetrieveHeader(n, msg);
+    const std::string subject = DecodeSubject(msg.Subject());
+    window_.AddLogLine(text::kSubject + subject);
+
+    if (IsMemoSubject(subject, config_.keyword1, config_.keyword2)) {
+        if (client_.Retrieve(n, msg)) {
+            const std::string body = jconvert::ConvertJCode(msg.Body(), jconvert::CODE_SJIS);
+            // The log shows the body line by line.
+            std::size_t start = 0;
+            while (start < body.size()) {
+                std::size_t end = body.find("\r\n", start);
+                if (end == std::string::npos)
+                    end = body.size();
+                window_.AddLogLine(body.substr(start, end - start));
+                start = end + 2;
+            }
+            // A body of nothing but line ends would only add blank lines, run
+            // after run, so it is left out of the memo.
+            const bool hasText = body.find_first_not_of("\r\n") != std::string::npos;
+            if (hasText && jconvert::SjisFind(window_.MemoText(), body) == std::string::npos)
+                window_.AppendMemoLines(body);
+        } else {
+            window_.AddLogLine(text::kRetrieveFailed);
+        }
+    }
+    window_.AddLogLine(text::kSeparator);
+}
+
+} // namespace mail

@@ -1,0 +1,54 @@
+#pragma once
+
+// One reception run: log in, count the messages, and for each one fetch its
+// header, decode and log the subject and, when the subject begins with a
+// keyword, fetch the whole message, log its body and add the body to the
+// memo unless the memo already holds it. Nothing is deleted on the server,
+// so the memo's content is what keeps a mail from being added twice.
+
+#include "mail/Pop3Client.h"
+#include "mail/ReceiveConfig.h"
+
+#include <string>
+#include <string_view>
+
+namespace mail {
+
+class ReceiveWindow;
+
+class ReceiveRun {
+public:
+    ReceiveRun(ReceiveConfig config, ReceiveWindow& window);
+
+    // The whole run, with the receive button disabled meanwhile. However it
+    // ends, the connection is closed and the button enabled again before an
+    // error is passed on; log lines and memo text added so far stay.
+    void Run();
+
+private:
+    void ReceiveOneMail(int n);
+    void IdPOP31Status(Pop3Status status);
+
+    ReceiveConfig config_;
+    ReceiveWindow& window_;
+    Pop3Client client_;
+};
+
+// The log line for a status event: "Status>" and the event's word, or its
+// number for an event without one.
+std::string StatusLogLine(int status);
+
+// A subject decoded to JIS and converted to Shift_JIS still holds the
+// three-byte escapes (ESC ( x, ESC $ x) that the decoder put after each word
+// and the conversion passed through; this removes them and nothing else.
+std::string RemoveEscapeSequences(std::string_view subject);
+
+// Whether subject begins with keyword1 or keyword2, respecting double-byte
+// characters. Empty keywords and an empty subject never match.
+bool IsMemoSubject(std::string_view subject, std::string_view keyword1, std::string_view keyword2);
+
+// The Shift_JIS subject the log shows and the keywords are tested against,
+// from a raw Subject header value.
+std::string DecodeSubject(const std::string& rawSubject);
+
+} // namespace mail

@@ -1,0 +1,289 @@
+#include "mail/TcpConnection.h"
+
+#include "mail/MailError.h"
+#include "mail/Texts.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace mail {
+
+namespace {
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr int kHostNotFoundCode = 11001;
+
+using Clock = std::chrono::steady_clock;
+
+int WindowsSocketsCode(int error)
+{
+    switch (error) {
+    case EINTR:
+        return 10004;
+    case EACCES:
+        return 10013;
+    case EINVAL:
+        return 10022;
+    case EMFILE:
+        return 10024;
+    case EAFNOSUPPORT:
+        return 10047;
+    case EADDRINUSE:
+        return 10048;
+    case EADDRNOTAVAIL:
+        return 10049;
+    case ENETDOWN:
+        return 10050;
+    case ENETUNREACH:
+        return 10051;
+    case ENETRESET:
+        return 10052;
+    case ECONNABORTED:
+        return 10053;
+    case ECONNRESET:
+        return 10054;
+    case ENOBUFS:
+        return 10055;
+    case ENOTCONN:
+        return 10057;
+    case ETIMEDOUT:
+        return 10060;
+    case ECONNREFUSED:
+        return 10061;
+    case EHOSTDOWN:
+        return 10064;
+    case EHOSTUNREACH:
+        return 10065;
+    default:
+        return error;
+    }
+}
+
+std::string SocketMessage(int code, const std::string& text)
+{
+    return std::string(text::kSocketError) + std::to_string(code) + "\r\n" + text;
+}
+
+bool IsNumericAddress(const std::string& host)
+{
+    unsigned char address[sizeof(in6_addr)];
+    return inet_pton(AF_INET, host.c_str(), address) == 1 || inet_pton(AF_INET6, host.c_str(), address) == 1;
+}
+
+int RemainingMs(Clock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Owns the result of getaddrinfo.
+struct AddressList {
+    addrinfo* head = nullptr;
+    ~AddressList()
+    {
+        if (head)
+            freeaddrinfo(head);
+    }
+};
+
+} // namespace
+
+std::string SocketErrorMessage(int errnoValue)
+{
+    return SocketMessage(WindowsSocketsCode(errnoValue), std::strerror(errnoValue));
+}
+
+TcpConnection::TcpConnection() = default;
+
+TcpConnection::~TcpConnection()
+{
+    Close();
+}
+
+void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const StatusHandler& onStatus)
+{
+    Close();
+    broken_ = false;
+    begin_ = end_ = scanned_ = 0;
+
+    const bool numeric = IsNumericAddress(host);
+    if (!numeric && onStatus)
+        onStatus(hsResolving);
+    if (port < 1 || port > 65535)
+        throw MailError(SocketErrorMessage(EINVAL));
+
+    addrinfo hints {};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_protocol = IPPROTO_TCP;
+    hints.ai_flags = AI_NUMERICSERV | (numeric ? AI_NUMERICHOST : 0);
+    AddressList addresses;
+    const std::string service = std::to_string(port);
+    // Any failure to turn the name into an address reads as "host not found".
+    if (host.empty() || getaddrinfo(host.c_str(), service.c_str(), &hints, &addresses.head) != 0
+        || addresses.head == nullptr)
+        throw MailError(SocketMessage(kHostNotFoundCode, text::kHostNotFound));
+
+    if (onStatus)
+        onStatus(hsConnecting);
+    // A limit of 0 or less waits as long as the system lets a connect wait.
+    const auto deadline
+        = Clock::now() + std::chrono::milliseconds(timeoutMs > 0 ? timeoutMs : 24 * 3600 * 1000);
+    int lastError = ECONNREFUSED;
+    for (addrinfo* a = addresses.head; a != nullptr; a = a->ai_next) {
+        int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (fd < 0) {
+            lastError = errno;
+            continue;
+        }
+        int error = 0;
+        if (::connect(fd, a->ai_addr, a->ai_addrlen) != 0) {
+            error = errno;
+            if (error == EINPROGRESS || error == EINTR) {
+                pollfd p { fd, POLLOUT, 0 };
+                int ready;
+                do {
+                    ready = ::poll(&p, 1, RemainingMs(deadline));
+                } while (ready < 0 && errno == EINTR);
+                if (ready == 0) {
+                    ::close(fd);
+                    throw MailError(text::kConnectTimeout);
+                }
+                socklen_t length = sizeof error;
+                if (ready < 0)
+                    error = errno;
+                else if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+                    error = errno;
+            }
+        }
+        if (error == 0) {
+            int one = 1;
+            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+            fd_ = fd;
+            if (onStatus)
+                onStatus(hsConnected);
+            return;
+        }
+        ::close(fd);
+        lastError = error;
+        if (RemainingMs(deadline) == 0)
+            throw MailError(text::kConnectTimeout);
+    }
+    throw MailError(SocketErrorMessage(lastError));
+}
+
+void TcpConnection::Close() noexcept
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+void TcpConnection::FailWithErrno(int error)
+{
+    broken_ = true;
+    if (error == EPIPE)
+        throw MailError(text::kConnectionClosed);
+    throw MailError(SocketErrorMessage(error));
+}
+
+void TcpConnection::WaitFor(short events)
+{
+    pollfd p { fd_, events, 0 };
+    const int timeout = readTimeoutMs_ > 0 ? readTimeoutMs_ : -1;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout);
+    for (;;) {
+        int ready = ::poll(&p, 1, timeout < 0 ? -1 : RemainingMs(deadline));
+        if (ready > 0)
+            return;
+        if (ready == 0)
+            throw MailError(text::kReadTimeout);
+        if (errno != EINTR)
+            FailWithErrno(errno);
+    }
+}
+
+void TcpConnection::Write(std::string_view bytes)
+{
+    if (!IsOpen())
+        throw MailError(text::kConnectionClosed);
+    while (!bytes.empty()) {
+        ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent >= 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(sent));
+            continue;
+        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            WaitFor(POLLOUT);
+        else if (errno != EINTR)
+            FailWithErrno(errno);
+    }
+}
+
+void TcpConnection::Fill()
+{
+    if (!IsOpen())
+        throw MailError(text::kConnectionClosed);
+    if (buffer_.size() < maxLineLength_ + 2 * kReadChunk)
+        buffer_.resize(maxLineLength_ + 2 * kReadChunk);
+    // Keep the pending part of a line at the front so that the buffer never
+    // needs to grow beyond one maximal line and one read.
+    if (begin_ > 0 && buffer_.size() - end_ < kReadChunk) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        scanned_ -= begin_;
+        begin_ = 0;
+    }
+    for (;;) {
+        ssize_t got = ::recv(fd_, buffer_.data() + end_, buffer_.size() - end_, 0);
+        if (got > 0) {
+            end_ += static_cast<std::size_t>(got);
+            return;
+        }
+        if (got == 0) {
+            broken_ = true;
+            throw MailError(text::kConnectionClosed);
+        }
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            WaitFor(POLLIN);
+        else if (errno != EINTR)
+            FailWithErrno(errno);
+    }
+}
+
+void TcpConnection::ReadLine(std::string& line)
+{
+    for (;;) {
+        const char* start = buffer_.data() + scanned_;
+        const void* found = scanned_ < end_ ? std::memchr(start, '\n', end_ - scanned_) : nullptr;
+        if (found != nullptr) {
+            std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+            std::size_t stop = lf;
+            if (stop > begin_ && buffer_[stop - 1] == '\r')
+                --stop;
+            if (stop - begin_ > maxLineLength_)
+                throw MailError(text::kLineTooLong);
+            line.assign(buffer_.data() + begin_, stop - begin_);
+            begin_ = scanned_ = lf + 1;
+            return;
+        }
+        scanned_ = end_;
+        std::size_t pending = end_ - begin_;
+        if (pending > 0 && buffer_[end_ - 1] == '\r')
+            --pending; // may still become the CR of a CR LF
+        if (pending > maxLineLength_)
+            throw MailError(text::kLineTooLong);
+        Fill();
+    }
+}
+
+} // namespace mail

@@ -1,0 +1,43 @@
+#pragma once
+
+// A private Dovecot POP3 server for the tests: its own configuration,
+// passwd-file and maildirs in a temporary folder, listening on a free
+// loopback port, independent of any system Dovecot service. Works as root
+// (login and internal processes then run as dovenull and dovecot, the mail
+// as nobody) and as an ordinary user.
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace mailtest {
+
+class DovecotServer {
+public:
+    DovecotServer();
+    ~DovecotServer(); // stops the server and removes its folder
+    DovecotServer(const DovecotServer&) = delete;
+    DovecotServer& operator=(const DovecotServer&) = delete;
+
+    // A mailbox with these messages, in this order (message 1 first). Call
+    // before Start.
+    void AddUser(
+        const std::string& name, const std::string& password, const std::vector<std::string>& messages);
+    // Starts the server and waits until it accepts connections. Returns ""
+    // on success, otherwise what went wrong (a missing dovecot included).
+    std::string Start();
+    void Stop();
+
+    int port() const { return port_; }
+
+private:
+    std::string WriteConfig() const;
+    std::string ReadLog() const;
+
+    std::string root_;
+    std::vector<std::string> users_;
+    int port_ = 0;
+    pid_t pid_ = -1;
+};
+
+} // namespace mailtest

@@ -1,0 +1,224 @@
+// Reception end to end against a real Dovecot POP3 server on loopback.
+
+#include "DovecotServer.h"
+#include "mail/MailError.h"
+#include "mail/ReceiveRun.h"
+#include "mail/TextReceiveWindow.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+const std::string kConnecting = "Status>\x90\xda\x91\xb1\x92\x86"; // 接続中
+const std::string kConnected = "Status>\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
+const std::string kResolving = "Status>\x90\xda\x91\xb1\x8a\x4a\x8e\x6e"; // 接続開始
+const std::string kDisconnecting = "Status>\x90\xd8\x92\x66\x92\x86"; // 切断中
+const std::string kDisconnected = "Status>\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
+const std::string kSep = "wwwwwwwwwwwwwwwwwwwwwwwwwwwww";
+const std::string kCount = "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"; // メール件数
+const std::string kSubject = "\x8c\x8f\x96\xbc:"; // 件名:
+const std::string kMemo = "\x83\x81\x83\x82"; // メモ
+const std::string kMemo2 = "\x82\xdf\x82\xe0"; // めも
+
+// Shift_JIS texts of the mailbox below.
+const std::string kMilk = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4"; // 牛乳を買う
+const std::string kRoom = "\x89\xef\x8b\x63\x8e\xba\x82\x60"; // 会議室Ａ
+const std::string kBring = "\x8e\x91\x97\xbf\x82\xf0\x8e\x9d\x8e\x51"; // 資料を持参
+const std::string kPhone = "\x93\x64\x98\x62\x82\xb7\x82\xe9"; // 電話する
+const std::string kMeeting = "\x83\x81\x83\x82\x81\x46 \x89\xef\x8b\x63\x82\xcd" // メモ： 会議は
+                             "3\x8e\x9e"; // 3時
+const std::string kAttached = "\x83\x81\x83\x82\x81\x46\x93\x59\x95\x74"; // メモ：添付
+
+const std::string kMemoWord = "=?ISO-2022-JP?B?GyRCJWElYhsoQg==?="; // メモ
+
+// A mailbox of messages shaped as mail programs send them.
+std::vector<std::string> RealWorldMailbox()
+{
+    return {
+        // 1: one encoded-word, JIS body.
+        "From: Taro <taro@example.jp>\nTo: memo@example.jp\nSubject: " + kMemoWord
+            + "\nDate: Mon, 7 Dec 2026 09:00:00 +0900\nMIME-Version: 1.0\n"
+              "Content-Type: text/plain; charset=ISO-2022-JP\nContent-Transfer-Encoding: 7bit\n\n"
+              "\x1b$B5mF}$rGc$&\x1b(B\n",
+        // 2: subject folded into two encoded-words, EUC-JP body.
+        "From: hanako@example.jp\nSubject: =?ISO-2022-JP?B?GyRCJWElYiEnGyhC?=\n"
+        " =?ISO-2022-JP?B?GyRCMnE1RCRPGyhCMxskQjt+GyhC?=\nContent-Type: text/plain; charset=EUC-JP\n\n"
+        "\xb2\xf1\xb5\xc4\xbc\xbc\xa3\xc1\n\xbb\xf1\xce\xc1\xa4\xf2\xbb\xfd\xbb\xb2\n",
+        // 3: a reply: the keyword is not at the start.
+        "From: a@example.jp\nSubject: =?ISO-2022-JP?B?UmU6IBskQiVhJWIbKEI=?=\n\nno memo\n",
+        // 4: the second keyword, Shift_JIS body.
+        "From: b@example.jp\nSubject: =?ISO-2022-JP?B?GyRCJGEkYhsoQg==?=\nContent-Type: text/plain; "
+        "charset=Shift_JIS\n"
+        "Content-Transfer-Encoding: 8bit\n\n\x93\x64\x98\x62\x82\xb7\x82\xe9\n",
+        // 5: multipart with a preamble.
+        "Subject: " + kMemoWord
+            + "\nMIME-Version: 1.0\nContent-Type: "
+              "multipart/alternative;\n\tboundary=\"----=_Part_12_3456.789\"\n\n"
+              "This is a multi-part message in MIME format.\n------=_Part_12_3456.789\n"
+              "Content-Type: text/plain; "
+              "charset=ISO-2022-JP\n\n\x1b$BK:$l$:$K\x1b(B\n------=_Part_12_3456.789\n"
+              "Content-Type: text/html\n\n<p>html</p>\n------=_Part_12_3456.789--\n",
+        // 6: a Base64 message with a boundary: no plain body at all.
+        "Subject: " + kMemoWord
+            + "\nContent-Type: multipart/mixed; boundary=\"b64\"\nContent-Transfer-Encoding: base64\n\n"
+              "GyRCNW1GfSRyR2MkJhsoQg==\n",
+        // 7: a uuencoded attachment after the text.
+        "Subject: =?ISO-2022-JP?B?GyRCJWElYiEnRTpJVRsoQg==?=\n\n\x1b$B;qNA$r;};2\x1b(B\n\nbegin 644 "
+        "note.txt\n"
+        "M36EN=71E<R!O9B!T:&4@;65E=&EN9RP@<V5C;VYD(&9L;V]R+\"!R;V]M($$Z\n/(&)R:6YG('-L:61E<RX*\n`\nend\n",
+        // 8: no Subject at all.
+        "From: c@example.jp\nTo: memo@example.jp\n\nhello\n",
+        // 9: lines the server has to dot-stuff.
+        "Subject: " + kMemoWord + "\n\n.\n..two\n.single\nok.\n",
+        // 10: a Base64 body without boundary, not a memo.
+        "Subject: photo\nContent-Type: text/plain\nContent-Transfer-Encoding: "
+        "base64\n\nGyRCNW1GfSRyR2MkJhsoQg==\n",
+        // 11: a plain ASCII subject.
+        "Subject: memo\n\nplain\n",
+    };
+}
+
+struct Result {
+    Log log;
+    std::string memo;
+    std::string error;
+};
+
+Result Receive(int port, const std::string& user, const std::string& password, const std::string& memo,
+    const std::string& keyword1 = kMemo, const std::string& keyword2 = kMemo2,
+    const std::string& host = "127.0.0.1")
+{
+    mail::ReceiveConfig config { host, port, user, password, keyword1, keyword2, 5000, 5000 };
+    mail::TextReceiveWindow window(memo);
+    Result r;
+    try {
+        mail::ReceiveRun(config, window).Run();
+    } catch (const mail::MailError& e) {
+        r.error = e.what();
+    }
+    r.log = window.log();
+    r.memo = window.memo();
+    return r;
+}
+
+class Dovecot : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        server_.AddUser("memo", "secret 1", RealWorldMailbox());
+        server_.AddUser("empty", "pw", {});
+        std::vector<std::string> many;
+        for (int i = 1; i <= 300; ++i) {
+            const bool memo = i % 30 == 0;
+            many.push_back("Subject: " + (memo ? kMemoWord : "note " + std::to_string(i)) + "\n\nitem "
+                + std::to_string(i) + "\n");
+        }
+        server_.AddUser("long", "pw", many);
+        const std::string failure = server_.Start();
+        ASSERT_EQ(failure, "") << "the Dovecot test server is required";
+    }
+
+    mailtest::DovecotServer server_;
+};
+
+TEST_F(Dovecot, RealWorldMailbox)
+{
+    const std::string bodies = kMilk + "\r\n" + kRoom + "\r\n" + kBring + "\r\n" + kPhone
+        + "\r\nThis is a multi-part message in MIME format.\r\n" + kBring
+        + "\r\n.\r\n..two\r\n.single\r\nok.\r\n";
+    const Log expected {
+        kConnecting,
+        kConnected,
+        kCount + "11",
+        kSep, //
+        kSubject + kMemo,
+        kMilk,
+        kSep, // 1
+        kSubject + kMeeting,
+        kRoom,
+        kBring,
+        kSep, // 2
+        kSubject + "Re: " + kMemo,
+        kSep, // 3
+        kSubject + kMemo2,
+        kPhone,
+        kSep, // 4
+        kSubject + kMemo,
+        "This is a multi-part message in MIME format.",
+        kSep, // 5
+        kSubject + kMemo,
+        kSep, // 6
+        kSubject + kAttached,
+        kBring,
+        "",
+        kSep, // 7
+        kSubject,
+        kSep, // 8
+        kSubject + kMemo,
+        ".",
+        "..two",
+        ".single",
+        "ok.",
+        kSep, // 9
+        kSubject + "photo",
+        kSep, // 10
+        kSubject + "memo",
+        kSep, // 11
+        kDisconnecting,
+        kDisconnected,
+    };
+
+    Result first = Receive(server_.port(), "memo", "secret 1", "old line");
+    EXPECT_EQ(first.error, "");
+    EXPECT_EQ(first.log, expected);
+    // Message 7's body is its text line and the blank line before the block.
+    EXPECT_EQ(first.memo,
+        "old line\r\n" + kMilk + "\r\n" + kRoom + "\r\n" + kBring + "\r\n" + kPhone
+            + "\r\nThis is a multi-part message in MIME format.\r\n" + kBring
+            + "\r\n\r\n.\r\n..two\r\n.single\r\nok.\r\n");
+
+    // Messages stay on the server: the next run logs them again but the memo
+    // already holds every body.
+    Result second = Receive(server_.port(), "memo", "secret 1", first.memo);
+    EXPECT_EQ(second.error, "");
+    EXPECT_EQ(second.log, expected);
+    EXPECT_EQ(second.memo, first.memo);
+
+    // Without keywords nothing is a memo; the plain ASCII subject matches an
+    // ASCII keyword in full.
+    Result ascii = Receive(server_.port(), "memo", "secret 1", "", "memo", "");
+    EXPECT_EQ(ascii.error, "");
+    EXPECT_EQ(ascii.memo, "plain\r\n");
+    Result none = Receive(server_.port(), "memo", "secret 1", "", "", "");
+    EXPECT_EQ(none.memo, "");
+    EXPECT_EQ(none.log.size(), 4u + 11u * 2u + 2u);
+}
+
+TEST_F(Dovecot, EmptyLongAndRefusedAccounts)
+{
+    Result empty = Receive(server_.port(), "empty", "pw", "", kMemo, kMemo2, "localhost");
+    EXPECT_EQ(empty.error, "");
+    EXPECT_EQ(empty.log,
+        (Log { kResolving, kConnecting, kConnected, kCount + "0", kSep, kDisconnecting, kDisconnected }));
+
+    Result many = Receive(server_.port(), "long", "pw", "");
+    EXPECT_EQ(many.error, "");
+    std::string memo;
+    for (int i = 30; i <= 300; i += 30)
+        memo += "item " + std::to_string(i) + "\r\n";
+    EXPECT_EQ(many.memo, memo);
+    ASSERT_EQ(many.log.size(), 4u + 300u * 2u + 10u + 2u);
+    EXPECT_EQ(many.log[2], kCount + "300");
+    EXPECT_EQ(many.log[4], kSubject + "note 1");
+
+    Result refused = Receive(server_.port(), "memo", "wrong", "kept");
+    EXPECT_EQ(refused.error, "[AUTH] Authentication failed.");
+    EXPECT_EQ(refused.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+    EXPECT_EQ(refused.memo, "kept");
+}
+
+} // namespace

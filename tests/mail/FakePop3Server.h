@@ -1,0 +1,48 @@
+#pragma once
+
+// A scripted POP3 server on loopback for the exchanges a real server will not
+// produce. The test lists the server's replies; the server records every byte
+// the client sends, so the test can check the client's exact transcript.
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace mailtest {
+
+class FakePop3Server {
+public:
+    enum class After {
+        // Keep reading (and recording) without replying until the client
+        // closes: a server that has gone silent.
+        Listen,
+        // Close the connection right after the last reply.
+        Close,
+    };
+
+    // replies[0] is sent when the client connects (the greeting); every later
+    // reply answers the next line the client sends.
+    explicit FakePop3Server(std::vector<std::string> replies, After after = After::Listen);
+    ~FakePop3Server();
+    FakePop3Server(const FakePop3Server&) = delete;
+    FakePop3Server& operator=(const FakePop3Server&) = delete;
+
+    int port() const { return port_; }
+    // Waits for the conversation to end, then returns what the client sent.
+    std::string Transcript();
+
+private:
+    void Serve();
+
+    std::vector<std::string> replies_;
+    After after_;
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+    std::string received_;
+};
+
+// A loopback port nothing listens on (just released by the system).
+int UnusedLoopbackPort();
+
+} // namespace mailtest

@@ -1,0 +1,293 @@
+#include "mail/ReceiveRun.h"
+
+#include "FakePop3Server.h"
+#include "FullQueueListener.h"
+#include "mail/MailError.h"
+#include "mail/TextReceiveWindow.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using mailtest::FakePop3Server;
+using After = FakePop3Server::After;
+using Log = std::vector<std::string>;
+
+// Expected texts, written out here on their own so that a wrong byte in the
+// program's table shows up.
+const std::string kResolving = "Status>\x90\xda\x91\xb1\x8a\x4a\x8e\x6e"; // 接続開始
+const std::string kConnecting = "Status>\x90\xda\x91\xb1\x92\x86"; // 接続中
+const std::string kConnected = "Status>\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
+const std::string kDisconnecting = "Status>\x90\xd8\x92\x66\x92\x86"; // 切断中
+const std::string kDisconnected = "Status>\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
+const std::string kSep = "wwwwwwwwwwwwwwwwwwwwwwwwwwwww";
+const std::string kCount = "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"; // メール件数
+const std::string kSubject = "\x8c\x8f\x96\xbc:"; // 件名:
+const std::string kFailed
+    = "\x83\x81\x81\x5b\x83\x8b\x82\xcc\x8e\xf3\x90\x4d\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82"
+      "\xdc\x82\xb5\x82\xbd\x81\x42"; // メールの受信に失敗しました。
+const std::string kMemo = "\x83\x81\x83\x82"; // メモ
+const std::string kMemo2 = "\x82\xdf\x82\xe0"; // めも
+const std::string kClosed
+    = "\x90\xda\x91\xb1\x82\xaa\x95\xc2\x82\xb6\x82\xe7\x82\xea\x82\xdc\x82\xb5\x82\xbd\x81"
+      "\x42"; // 接続が閉じられました。
+const std::string kTooLong
+    = "\x8d\xc5\x91\xe5\x8d\x73\x82\xcc\x92\xb7\x82\xb3\x82\xf0\x92\xb4\x82\xa6\x82\xdc\x82"
+      "\xb5\x82\xbd\x81\x42"; // 最大行の長さを超えました。
+const std::string kReadTimeout
+    = "\x8e\xf3\x90\x4d\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67\x81\x42"; // 受信タイムアウト。
+const std::string kConnectTimeout
+    = "\x90\xda\x91\xb1\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67\x81\x42"; // 接続タイムアウト。
+
+const std::string kGreeting = "+OK ready\r\n";
+const std::string kLogin = "USER u\r\nPASS p w\r\n";
+const std::string kMemoTop = "+OK\r\nSubject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\r\n\r\n.\r\n";
+
+struct RunResult {
+    Log log;
+    std::string memo;
+    std::string error; // empty when the run succeeded
+    bool enabledAfter = false;
+};
+
+RunResult Receive(int port, const std::string& memo = {}, int readTimeoutMs = 3000,
+    std::string host = "127.0.0.1", int connectTimeoutMs = 3000)
+{
+    mail::ReceiveConfig config;
+    config.host = std::move(host);
+    config.port = port;
+    config.user = "u";
+    config.password = "p w";
+    config.keyword1 = kMemo;
+    config.keyword2 = kMemo2;
+    config.readTimeoutMs = readTimeoutMs;
+    config.connectTimeoutMs = connectTimeoutMs;
+    mail::TextReceiveWindow window(memo);
+    bool disabledDuringRun = false;
+    window.onLogLine
+        = [&](const std::string&) { disabledDuringRun = disabledDuringRun || !window.receiveEnabled(); };
+    RunResult result;
+    try {
+        mail::ReceiveRun(config, window).Run();
+    } catch (const mail::MailError& e) {
+        result.error = e.what();
+    }
+    EXPECT_TRUE(disabledDuringRun) << "the receive button stayed enabled during the run";
+    result.log = window.log();
+    result.memo = window.memo();
+    result.enabledAfter = window.receiveEnabled();
+    return result;
+}
+
+struct FakeCase {
+    const char* name;
+    std::vector<std::string> replies;
+    After after;
+    std::string transcript;
+    std::string error;
+    Log log;
+    std::string memoBefore = {};
+    std::string memoAfter = {};
+    int readTimeoutMs = 3000;
+};
+
+void PrintTo(const FakeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class FakeServerRun : public testing::TestWithParam<FakeCase> { };
+
+TEST_P(FakeServerRun, TranscriptLogAndOutcome)
+{
+    const FakeCase& c = GetParam();
+    FakePop3Server server(c.replies, c.after);
+    RunResult r = Receive(server.port(), c.memoBefore, c.readTimeoutMs);
+    EXPECT_EQ(server.Transcript(), c.transcript);
+    EXPECT_EQ(r.error, c.error);
+    EXPECT_EQ(r.log, c.log);
+    EXPECT_EQ(r.memo, c.memoAfter);
+    EXPECT_TRUE(r.enabledAfter);
+}
+
+const Log kOpen { kConnecting, kConnected };
+
+Log Join(std::initializer_list<Log> parts)
+{
+    Log all;
+    for (const Log& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+const std::string kLongName(16384 - 9, 'a'); // "Subject: " + this is the longest line allowed
+
+INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
+    testing::Values(FakeCase { "memo_then_other",
+                        { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 2 300\r\n", kMemoTop,
+                            "+OK 40 octets\r\nSubject: x\r\n\r\n..dot line\r\nplain\r\n.\r\n",
+                            "+OK\r\nSubject: other\r\n\r\n.\r\n" },
+                        After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nRETR 1\r\nTOP 2 0\r\nQUIT\r\n", "",
+                        Join({ kOpen,
+                            { kCount + "2", kSep, kSubject + kMemo, ".dot line", "plain", kSep,
+                                kSubject + "other", kSep },
+                            { kDisconnecting, kDisconnected } }),
+                        "old", "old\r\n.dot line\r\nplain\r\n" },
+        FakeCase { "memo_already_in_memo",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1 9\r\n", kMemoTop, "+OK\r\n\r\nplain\r\n.\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nRETR 1\r\nQUIT\r\n", "",
+            Join({ kOpen,
+                { kCount + "1", kSep, kSubject + kMemo, "plain", kSep, kDisconnecting, kDisconnected } }),
+            "a\r\nplain\r\nb", "a\r\nplain\r\nb" },
+        FakeCase { "blank_body_adds_nothing",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1 9\r\n", kMemoTop,
+                "+OK\r\nSubject: x\r\n\r\n\r\n.\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nRETR 1\r\nQUIT\r\n", "",
+            Join(
+                { kOpen, { kCount + "1", kSep, kSubject + kMemo, "", kSep, kDisconnecting, kDisconnected } }),
+            "x", "x" },
+        FakeCase { "retr_refused_goes_on",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1 9\r\n", kMemoTop, "-ERR no such message\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nRETR 1\r\nQUIT\r\n", "",
+            Join({ kOpen,
+                { kCount + "1", kSep, kSubject + kMemo, kFailed, kSep, kDisconnecting, kDisconnected } }),
+            "m", "m" },
+        FakeCase { "stat_without_text_is_zero", { kGreeting, "+OK\r\n", "+OK\r\n", "+OK\r\n" }, After::Listen,
+            kLogin + "STAT\r\nQUIT\r\n", "",
+            Join({ kOpen, { kCount + "0", kSep, kDisconnecting, kDisconnected } }) },
+        FakeCase { "line_at_limit",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: " + kLongName + "\r\n.\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nQUIT\r\n", "",
+            Join({ kOpen,
+                { kCount + "1", kSep, kSubject + kLongName, kSep, kDisconnecting, kDisconnected } }) },
+        FakeCase { "greeting_refused", { "-ERR busy\r\n" }, After::Listen, "QUIT\r\n", "busy",
+            Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+        FakeCase { "user_refused", { kGreeting, "-ERR unknown user\r\n" }, After::Listen,
+            "USER u\r\nQUIT\r\n", "unknown user", Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+        FakeCase { "pass_refused", { kGreeting, "+OK\r\n", "-ERR [AUTH] Authentication failed.\r\n" },
+            After::Listen, kLogin + "QUIT\r\n", "[AUTH] Authentication failed.",
+            Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+        FakeCase { "refusal_without_text", { kGreeting, "-ERR\r\n" }, After::Listen, "USER u\r\nQUIT\r\n",
+            "-ERR", Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+        FakeCase { "stat_refused", { kGreeting, "+OK\r\n", "+OK\r\n", "-ERR locked\r\n" }, After::Listen,
+            kLogin + "STAT\r\nQUIT\r\n", "locked", Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+        FakeCase { "stat_not_a_number", { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 12x 5\r\n" }, After::Listen,
+            kLogin + "STAT\r\nQUIT\r\n", "\x95\x73\x90\xb3\x82\xc8 STAT \x89\x9e\x93\x9a:\n\"+OK 12x 5\"",
+            Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+        FakeCase { "top_refused_after_count",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 3 10\r\n", "-ERR no TOP\r\n" }, After::Listen,
+            kLogin + "STAT\r\nTOP 1 0\r\nQUIT\r\n", "no TOP",
+            Join({ kOpen, { kCount + "3", kSep, kDisconnecting, kDisconnected } }) },
+        FakeCase { "unrecognised_reply", { kGreeting, "OK fine\r\n" }, After::Listen, "USER u\r\nQUIT\r\n",
+            "Unrecognized POP3 Response Header:\n\"OK fine\"",
+            Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+        FakeCase { "line_over_limit",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: " + kLongName + "a\r\n.\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nQUIT\r\n", kTooLong,
+            Join({ kOpen, { kCount + "1", kSep, kDisconnecting, kDisconnected } }) },
+        FakeCase { "closed_mid_reply",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: cut" }, After::Close,
+            kLogin + "STAT\r\nTOP 1 0\r\n", kClosed, Join({ kOpen, { kCount + "1", kSep } }) },
+        FakeCase { "closed_before_greeting", {}, After::Close, "", kClosed, kOpen },
+        FakeCase { "silent_server", { kGreeting }, After::Listen, "USER u\r\nQUIT\r\n", kReadTimeout,
+            Join({ kOpen, { kDisconnecting, kDisconnected } }), "", "", 200 }),
+    [](const auto& tpi) { return std::string(tpi.param.name); });
+
+TEST(Receive, ConnectionFailures)
+{
+    // Nothing listens: the system refuses, reported with its Windows number.
+    RunResult refused = Receive(mailtest::UnusedLoopbackPort());
+    EXPECT_EQ(refused.error, "Socket \x83\x47\x83\x89\x81\x5b # 10061\r\nConnection refused");
+    EXPECT_EQ(refused.log, Log { kConnecting });
+
+    RunResult unknown = Receive(110, {}, 3000, "no-such-host.invalid");
+    EXPECT_EQ(unknown.error,
+        "Socket \x83\x47\x83\x89\x81\x5b # 11001\r\n"
+        "\x83\x7a\x83\x58\x83\x67\x82\xaa\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42");
+    EXPECT_EQ(unknown.log, Log { kResolving });
+    EXPECT_TRUE(refused.enabledAfter && unknown.enabledAfter);
+}
+
+TEST(Receive, NamedHostIsResolvedFirst)
+{
+    FakePop3Server server({ kGreeting, "+OK\r\n", "+OK\r\n", "+OK 0 0\r\n" });
+    RunResult r = Receive(server.port(), {}, 3000, "localhost");
+    EXPECT_EQ(r.error, "");
+    EXPECT_EQ(r.log, Join({ { kResolving }, kOpen, { kCount + "0", kSep, kDisconnecting, kDisconnected } }));
+}
+
+TEST(Receive, ConnectTimeout)
+{
+    // A listener whose queue is full lets further connection attempts hang.
+    mailtest::FullQueueListener listener;
+    ASSERT_TRUE(listener.full()) << "could not fill a listen queue";
+    RunResult r = Receive(listener.port(), {}, 3000, "127.0.0.1", 300);
+    EXPECT_EQ(r.error, kConnectTimeout);
+    EXPECT_EQ(r.log, Log { kConnecting });
+}
+
+struct SubjectCase {
+    const char* name;
+    std::string raw;
+    std::string decoded;
+};
+
+void PrintTo(const SubjectCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class SubjectDecoding : public testing::TestWithParam<SubjectCase> { };
+
+TEST_P(SubjectDecoding, ToShiftJis)
+{
+    EXPECT_EQ(mail::DecodeSubject(GetParam().raw), GetParam().decoded);
+}
+
+INSTANTIATE_TEST_SUITE_P(Receive, SubjectDecoding,
+    testing::Values(
+        SubjectCase { "encoded_word_with_return_escape", "=?ISO-2022-JP?B?GyRCJWElYhsoQg==?=", kMemo },
+        SubjectCase { "lower_case_opening", "=?iso-2022-jp?b?GyRCJWElYhsoQg==?=", kMemo },
+        SubjectCase { "plain_ascii_keeps_all_letters", "memo", "memo" },
+        SubjectCase { "without_return_escape_keeps_last_character", "=?ISO-2022-JP?B?GyRCJWElYg==?=", kMemo },
+        SubjectCase { "two_words_with_blank",
+            "=?ISO-2022-JP?B?GyRCJWElYiEnGyhC?= =?ISO-2022-JP?B?GyRCMnE1RCRPGyhCMxskQjt+GyhC?=",
+            "\x83\x81\x83\x82\x81\x46 \x89\xef\x8b\x63\x82\xcd"
+            "3\x8e\x9e" /* メモ： 会議は3時 */ },
+        SubjectCase { "ascii_prefix_and_word", "Re: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=", "Re: " + kMemo },
+        SubjectCase { "raw_shift_jis_unchanged", kMemo + "abc", kMemo + "abc" }),
+    [](const auto& tpi) { return std::string(tpi.param.name); });
+
+TEST(Receive, KeywordTest)
+{
+    struct {
+        std::string subject, keyword1, keyword2;
+        bool memo;
+    } cases[] = {
+        { kMemo, kMemo, kMemo2, true },
+        { kMemo + "123", kMemo, kMemo2, true },
+        { "Re: " + kMemo, kMemo, kMemo2, false },
+        { kMemo2 + " x", kMemo, kMemo2, true },
+        { "memo", "memo", "", true },
+        { "Memo", "memo", "", false },
+        { kMemo, "", "", false },
+        { "", kMemo, kMemo2, false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mail::IsMemoSubject(c.subject, c.keyword1, c.keyword2), c.memo) << c.subject;
+}
+
+TEST(Receive, StatusLines)
+{
+    EXPECT_EQ(mail::StatusLogLine(mail::hsResolving), kResolving);
+    EXPECT_EQ(mail::StatusLogLine(mail::hsConnecting), kConnecting);
+    EXPECT_EQ(mail::StatusLogLine(mail::hsConnected), kConnected);
+    EXPECT_EQ(mail::StatusLogLine(mail::hsDisconnecting), kDisconnecting);
+    EXPECT_EQ(mail::StatusLogLine(mail::hsDisconnected), kDisconnected);
+    EXPECT_EQ(mail::StatusLogLine(mail::hsStatusText), "Status>5");
+    EXPECT_EQ(mail::StatusLogLine(12), "Status>12");
+}
+
+} // namespace
