@@ -185,15 +185,11 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
         { "LBoxSetuzokuSaki", kServer1 + "|" },
         { "EdHost", "" },
         { "Password", "" },
-        { "EdTitle", "" },
         { "EdPort", "" },
         { "LbMojiIro", "0" },
-        { "LbKageIro", "0" },
-        { "RgKage", "0" },
         { "RgTitle", "0" },
         { "RgReceive", "0" },
         { "ChShowMemo", "1" },
-        { "ChScMemo", "1" },
         { "ChScCal", "1" },
     };
     for (const auto& c : cases)
