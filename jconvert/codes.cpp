@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 namespace jconvert {
 
@@ -16,55 +15,92 @@ constexpr unsigned char kEsc = 0x1B;
 constexpr unsigned char kCr = 0x0D;
 constexpr unsigned char kLf = 0x0A;
 
-// Output buffer sized for the worst case up front, so the conversion loops
-// write through a raw pointer without capacity checks. The storage is left
-// uninitialised; only the written prefix becomes the result.
+// The result string, written through a raw cursor. It starts at an estimate
+// of the output size and grows when a step might not fit: loops make room
+// before each step (no step writes more than kStep bytes), so there are no
+// per-byte capacity checks. The cursor and limit live in the loop's locals,
+// where the compiler can keep them in registers.
 class Output {
 public:
-    explicit Output(std::size_t capacity)
-        : buffer_(std::make_unique_for_overwrite<char[]>(capacity + 1))
-        , out_(reinterpret_cast<unsigned char*>(buffer_.get()))
+    static constexpr std::size_t kStep = 8;
+
+    explicit Output(std::size_t estimate) { text_.resize(estimate + kStep); }
+    unsigned char* begin() noexcept { return reinterpret_cast<unsigned char*>(text_.data()); }
+    unsigned char* limit() noexcept { return begin() + text_.size(); }
+
+    // Ensures room for count bytes at out; returns the cursor, which moves
+    // when the storage does.
+    unsigned char* grow(unsigned char* out, std::size_t count)
     {
+        const std::size_t used = static_cast<std::size_t>(out - begin());
+        text_.resize(std::max(text_.size() + text_.size() / 2, used + count + kStep));
+        return begin() + used;
     }
-    unsigned char*& cursor() noexcept { return out_; }
-    std::string str() const
+    std::string take(const unsigned char* out)
     {
-        return std::string(
-            buffer_.get(), static_cast<std::size_t>(reinterpret_cast<char*>(out_) - buffer_.get()));
+        text_.resize(static_cast<std::size_t>(out - begin()));
+        return std::move(text_);
     }
 
 private:
-    std::unique_ptr<char[]> buffer_;
-    unsigned char* out_;
+    std::string text_;
 };
+
+inline void makeRoom(
+    Output& result, unsigned char*& out, unsigned char*& limit, std::size_t count = Output::kStep)
+{
+    if (static_cast<std::size_t>(limit - out) < count) {
+        out = result.grow(out, count);
+        limit = result.limit();
+    }
+}
 
 inline const unsigned char* bytes(const std::string& text) noexcept
 {
     return reinterpret_cast<const unsigned char*>(text.data());
 }
 
-// JIS row/column to Shift_JIS; byte results wrap modulo 256 like the rest of
-// the byte arithmetic, so any input pair gives two bytes.
+// Byte tables for the two character mappings, so that the conversion loops
+// run without data-dependent branches. Results wrap modulo 256 like the rest
+// of the byte arithmetic, so any input pair gives two bytes.
+struct MappingTables {
+    unsigned char sjisLead[256]; // by JIS row
+    unsigned char sjisTrail[2][256]; // by row parity, then JIS column
+    unsigned char jisRow[256]; // by Shift_JIS lead, for trail bytes from 9F up
+    unsigned char jisColumn[256]; // by Shift_JIS trail
+    unsigned char jisRowBelow9F[256]; // 1 when the trail byte selects the odd row
+};
+
+constexpr MappingTables makeMappingTables()
+{
+    MappingTables t {};
+    for (unsigned b = 0; b < 256; ++b) {
+        t.sjisLead[b] = static_cast<unsigned char>(((b + 1) >> 1) + (b <= 0x5E ? 0x70 : 0xB0));
+        t.sjisTrail[0][b] = static_cast<unsigned char>(b + 0x7E);
+        t.sjisTrail[1][b] = static_cast<unsigned char>(b <= 0x5F ? b + 0x1F : b + 0x20);
+        t.jisRow[b] = static_cast<unsigned char>(b < 0xA0 ? 2 * (b - 0x70) : 2 * (b - 0xB0));
+        t.jisColumn[b] = static_cast<unsigned char>(b < 0x9F ? (b <= 0x7F ? b - 0x1F : b - 0x20) : b - 0x7E);
+        t.jisRowBelow9F[b] = b < 0x9F ? 1 : 0;
+    }
+    return t;
+}
+
+constexpr MappingTables kTables = makeMappingTables();
+
+// JIS row/column to Shift_JIS.
 inline void putSjis(unsigned char*& out, unsigned c1, unsigned c2) noexcept
 {
-    out[0] = static_cast<unsigned char>(((c1 + 1) >> 1) + (c1 <= 0x5E ? 0x70 : 0xB0));
-    out[1] = static_cast<unsigned char>((c1 & 1) ? (c2 <= 0x5F ? c2 + 0x1F : c2 + 0x20) : c2 + 0x7E);
+    out[0] = kTables.sjisLead[c1 & 0xFF];
+    out[1] = kTables.sjisTrail[c1 & 1][c2 & 0xFF];
     out += 2;
 }
 
 // Shift_JIS to JIS row/column, ORed with mask (0 for JIS, 0x80 for EUC).
 inline void putJis(unsigned char*& out, unsigned s1, unsigned s2, unsigned mask) noexcept
 {
-    unsigned row = s1 < 0xA0 ? 2 * (s1 - 0x70) : 2 * (s1 - 0xB0);
-    unsigned col;
-    if (s2 < 0x9F) {
-        row -= 1;
-        col = s2 <= 0x7F ? s2 - 0x1F : s2 - 0x20;
-    } else {
-        col = s2 - 0x7E;
-    }
-    out[0] = static_cast<unsigned char>(row | mask);
-    out[1] = static_cast<unsigned char>(col | mask);
+    out[0]
+        = static_cast<unsigned char>((kTables.jisRow[s1 & 0xFF] - kTables.jisRowBelow9F[s2 & 0xFF]) | mask);
+    out[1] = static_cast<unsigned char>(kTables.jisColumn[s2 & 0xFF] | mask);
     out += 2;
 }
 
@@ -128,17 +164,18 @@ inline void putGeta(unsigned char*& out) noexcept
 // nothing. DoubleByte handles one double-byte-mode step and returns the
 // number of bytes it consumed.
 template <typename DoubleByte>
-std::string readJis(const std::string& text, std::size_t capacity, DoubleByte doubleByte)
+std::string readJis(const std::string& text, std::size_t estimate, DoubleByte doubleByte)
 {
     const unsigned char* p = bytes(text);
     const std::size_t n = text.size();
-    Output result(capacity);
-    unsigned char*& out = result.cursor();
+    Output result(estimate);
+    unsigned char* out = result.begin();
     bool dbl = false;
     std::size_t i = 0;
+    // Every step writes at most as many bytes as it consumes, so the output
+    // never outgrows the input's size.
     while (i < n) {
-        unsigned char c = p[i];
-        if (c == kEsc) {
+        if (p[i] == kEsc) {
             if (i + 1 < n) {
                 if (p[i + 1] == '$')
                     dbl = true;
@@ -148,14 +185,19 @@ std::string readJis(const std::string& text, std::size_t capacity, DoubleByte do
             i += 3;
             if (i >= n)
                 break;
-            c = p[i];
+            // The byte right after the sequence, whatever it is.
+            if (dbl) {
+                i += doubleByte(out, p, n, i);
+            } else {
+                *out++ = p[i];
+                ++i;
+            }
         }
+        // The run up to the next escape, in the current mode.
         if (dbl) {
-            i += doubleByte(out, p, n, i);
+            while (i < n && p[i] != kEsc)
+                i += doubleByte(out, p, n, i);
         } else {
-            *out++ = c;
-            ++i;
-            // Copy the rest of a single-byte run in one go.
             const unsigned char* run = p + i;
             const unsigned char* end = static_cast<const unsigned char*>(std::memchr(run, kEsc, n - i));
             const std::size_t len = end ? static_cast<std::size_t>(end - run) : n - i;
@@ -164,7 +206,7 @@ std::string readJis(const std::string& text, std::size_t capacity, DoubleByte do
             i += len;
         }
     }
-    return result.str();
+    return result.take(out);
 }
 
 // Shared walker of the two JIS writers. Line ends always return to
@@ -175,13 +217,14 @@ template <typename Convert> std::string writeJis(const std::string& text, Conver
 {
     const unsigned char* p = bytes(text);
     const std::size_t n = text.size();
-    // Worst case: a one-byte half-width kana after a single-byte run takes
-    // an escape plus two bytes.
-    Output result(5 * n);
-    unsigned char*& out = result.cursor();
+    // Mostly double-byte text keeps its size; escapes come on top.
+    Output result(n + n / 8);
+    unsigned char* out = result.begin();
+    unsigned char* limit = result.limit();
     bool dbl = false;
     std::size_t i = 0;
     while (i < n) {
+        makeRoom(result, out, limit);
         const unsigned char c = p[i];
         if (c >= 0x80) {
             if (!dbl) {
@@ -198,7 +241,7 @@ template <typename Convert> std::string writeJis(const std::string& text, Conver
             ++i;
         }
     }
-    return result.str();
+    return result.take(out);
 }
 
 } // namespace
@@ -382,8 +425,9 @@ std::string euc2sjis(const std::string& text)
     const unsigned char* p = bytes(text);
     const std::size_t n = text.size();
     Output result(n);
-    unsigned char*& out = result.cursor();
+    unsigned char* out = result.begin();
     std::size_t i = 0;
+    // The output is never longer than the input.
     while (i < n) {
         const unsigned char c = p[i];
         if (c <= 0x80 || c == 0xFF || i + 1 >= n) {
@@ -398,17 +442,19 @@ std::string euc2sjis(const std::string& text)
             i += 2;
         }
     }
-    return result.str();
+    return result.take(out);
 }
 
 std::string sjis2euc(const std::string& text)
 {
     const unsigned char* p = bytes(text);
     const std::size_t n = text.size();
-    Output result(2 * n);
-    unsigned char*& out = result.cursor();
+    Output result(n + n / 8);
+    unsigned char* out = result.begin();
+    unsigned char* limit = result.limit();
     std::size_t i = 0;
     while (i < n) {
+        makeRoom(result, out, limit);
         const unsigned char c = p[i];
         if (c <= 0x7F || i + 1 >= n) {
             // Single bytes, and a lead byte cut off by the end, are copied.
@@ -424,7 +470,7 @@ std::string sjis2euc(const std::string& text)
             i += 2;
         }
     }
-    return result.str();
+    return result.take(out);
 }
 
 std::string StrictConvertJCode(const std::string& text, int InCode, int OutCode)
