@@ -8,6 +8,7 @@
 #include "gui/MemoEditor.h"
 #include "gui/RadioGroup.h"
 #include "gui/ScheduleGridModel.h"
+#include "gui/ShortcutMaker.h"
 #include "gui/SjisText.h"
 #include "gui/Texts.h"
 #include "schedule/TScheduleTable.h"
@@ -570,7 +571,15 @@ void TForm1::LbUrlClick()
     QDesktopServices::openUrl(QUrl(LbUrl->text()));
 }
 
-void TForm1::BtnShortCutClick() { }
+void TForm1::BtnShortCutClick()
+{
+    if (!env_.dialogs->Question(Q(texts::kShortcutQuestion), Q(texts::kShortcutCaption))) {
+        return;
+    }
+    ShortcutMaker maker(env_.programPath, [this](const std::string& text) { ShowMessage(text); });
+    maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
+    maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
+}
 
 void TForm1::StringGrid1SetEditText(int col, int row, std::string text)
 {

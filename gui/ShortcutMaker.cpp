@@ -1,0 +1,303 @@
+#include "gui/ShortcutMaker.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+
+#ifdef _WIN32
+#include <objbase.h>
+#include <shlobj.h>
+#include <windows.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+namespace gui {
+namespace {
+
+constexpr char kSetPathFailed[] = "SetPath failed!";
+constexpr char kSetDescriptionFailed[] = "SetDescription failed!";
+constexpr char kSaveFailed[] = "Save failed!";
+
+#ifndef _WIN32
+
+std::string HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+        return entry->pw_dir;
+    }
+    return {};
+}
+
+std::filesystem::path ConfigFolder()
+{
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
+        return config;
+    }
+    const std::string home = HomeFolder();
+    return home.empty() ? std::filesystem::path() : std::filesystem::path(home) / ".config";
+}
+
+// The desktop folder as xdg-user-dirs records it: a line
+// XDG_DESKTOP_DIR="$HOME/Desktop" (or an absolute path) in user-dirs.dirs.
+std::filesystem::path DesktopFolder()
+{
+    const std::string home = HomeFolder();
+    const std::filesystem::path config = ConfigFolder();
+    if (!config.empty()) {
+        std::ifstream in(config / "user-dirs.dirs");
+        const std::string key = "XDG_DESKTOP_DIR=\"";
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind(key, 0) != 0) {
+                continue;
+            }
+            const std::size_t end = line.find('"', key.size());
+            if (end == std::string::npos) {
+                break;
+            }
+            std::string value = line.substr(key.size(), end - key.size());
+            if (value.rfind("$HOME", 0) == 0 && !home.empty()) {
+                value = home + value.substr(5);
+            }
+            if (!value.empty() && value[0] == '/') {
+                return value;
+            }
+            break;
+        }
+    }
+    return home.empty() ? std::filesystem::path() : std::filesystem::path(home) / "Desktop";
+}
+
+// One argument of an Exec line: quoted when it holds a reserved character,
+// with the four characters that stay special inside quotes escaped, and
+// "%" doubled since it starts a field code.
+std::string ExecArgument(const std::string& argument)
+{
+    const bool quote
+        = argument.empty() || argument.find_first_of(" \t\n\"'\\><~|&;$*?#()`") != std::string::npos;
+    std::string out;
+    if (quote) {
+        out += '"';
+    }
+    for (const char c : argument) {
+        if (quote && (c == '"' || c == '`' || c == '$' || c == '\\')) {
+            out += '\\';
+        }
+        out += c;
+        if (c == '%') {
+            out += '%';
+        }
+    }
+    if (quote) {
+        out += '"';
+    }
+    return out;
+}
+
+// A desktop entry string value: backslash and control characters escaped,
+// and a leading blank kept by "\s".
+std::string EntryValue(const std::string& value)
+{
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case ' ':
+            out += i == 0 ? "\\s" : " ";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Writes the file beside its final name and renames it into place, so a
+// failed write leaves an older shortcut as it was.
+bool WriteAtomically(const std::filesystem::path& file, const std::string& text)
+{
+    std::filesystem::path temporary = file;
+    temporary += ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    // Desktops only start launchers that are marked executable.
+    std::filesystem::permissions(temporary,
+        std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec
+            | std::filesystem::perms::others_exec,
+        std::filesystem::perm_options::add, error);
+    std::filesystem::rename(temporary, file, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+#endif
+
+} // namespace
+
+ShortcutMaker::ShortcutMaker(std::filesystem::path program, MessageCallback message)
+    : program_(std::move(program))
+    , message_(std::move(message))
+{
+}
+
+void ShortcutMaker::MakeShortCut(const std::string& name, int kind)
+{
+    const std::string arguments = kind == kStartup ? "/su" : "";
+    const std::filesystem::path folder = GetSpecialFolderPath(kind);
+    if (folder.empty()) {
+        // Without its folder the shortcut has no place to be written.
+        message_(kSaveFailed);
+        return;
+    }
+    // The folder of the executable, without a trailing separator.
+    const std::filesystem::path workingDirectory = program_.parent_path();
+    CreateLink(program_, arguments, folder / LinkFileName(name), workingDirectory, name);
+}
+
+#ifndef _WIN32
+
+std::filesystem::path ShortcutMaker::GetSpecialFolderPath(int kind)
+{
+    if (kind == kDesktop) {
+        return DesktopFolder();
+    }
+    const std::filesystem::path config = ConfigFolder();
+    return config.empty() ? std::filesystem::path() : config / "autostart";
+}
+
+std::string ShortcutMaker::LinkFileName(const std::string& name)
+{
+    return name + ".desktop";
+}
+
+std::string ShortcutMaker::DesktopEntry(const std::filesystem::path& target, const std::string& arguments,
+    const std::filesystem::path& workingDirectory, const std::string& description)
+{
+    std::string exec = ExecArgument(target.string());
+    if (!arguments.empty()) {
+        exec += ' ';
+        exec += ExecArgument(arguments);
+    }
+    std::string text = "[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Version=1.0\n";
+    text += "Name=" + EntryValue(description) + "\n";
+    text += "Comment=" + EntryValue(description) + "\n";
+    text += "Exec=" + EntryValue(exec) + "\n";
+    text += "Path=" + EntryValue(workingDirectory.string()) + "\n";
+    text += "Icon=corkpane\n";
+    text += "Terminal=false\n";
+    return text;
+}
+
+void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::string& arguments,
+    const std::filesystem::path& linkPath, const std::filesystem::path& workingDirectory,
+    const std::string& description)
+{
+    if (target.empty() || !target.is_absolute()) {
+        message_(kSetPathFailed);
+    }
+    if (description.empty() || description.find_first_of("\r\n") != std::string::npos) {
+        message_(kSetDescriptionFailed);
+    }
+    std::error_code error;
+    std::filesystem::create_directories(linkPath.parent_path(), error);
+    if (error || !WriteAtomically(linkPath, DesktopEntry(target, arguments, workingDirectory, description))) {
+        message_(kSaveFailed);
+    }
+}
+
+#else
+
+std::filesystem::path ShortcutMaker::GetSpecialFolderPath(int kind)
+{
+    char buffer[MAX_PATH] = {};
+    LPITEMIDLIST list = nullptr;
+    const int folder = kind == kDesktop ? CSIDL_DESKTOPDIRECTORY : CSIDL_STARTUP;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, folder, &list)) && list != nullptr) {
+        if (!SHGetPathFromIDListA(list, buffer)) {
+            buffer[0] = '\0';
+        }
+        CoTaskMemFree(list);
+    }
+    return std::filesystem::path(std::string(buffer));
+}
+
+std::string ShortcutMaker::LinkFileName(const std::string& name)
+{
+    return name + ".lnk";
+}
+
+std::string ShortcutMaker::DesktopEntry(
+    const std::filesystem::path&, const std::string&, const std::filesystem::path&, const std::string&)
+{
+    return {};
+}
+
+void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::string& arguments,
+    const std::filesystem::path& linkPath, const std::filesystem::path& workingDirectory,
+    const std::string& description)
+{
+    // COM is entered and left around each link.
+    const HRESULT initialised = CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+            IID_IShellLinkA, reinterpret_cast<void**>(&link)))) {
+        const std::string targetText = target.string();
+        if (FAILED(link->SetPath(targetText.c_str()))) {
+            message_(kSetPathFailed);
+        }
+        link->SetArguments(arguments.c_str());
+        if (FAILED(link->SetDescription(description.c_str()))) {
+            message_(kSetDescriptionFailed);
+        }
+        link->SetIconLocation(targetText.c_str(), 0);
+        link->SetWorkingDirectory(workingDirectory.string().c_str());
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            // The path converted in full, not cut at MAX_PATH characters.
+            if (FAILED(file->Save(linkPath.wstring().c_str(), TRUE))) {
+                message_(kSaveFailed);
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(initialised)) {
+        CoUninitialize();
+    }
+}
+
+#endif
+
+} // namespace gui

@@ -1,0 +1,54 @@
+#pragma once
+
+// The program's two shortcuts: one on the user's desktop for an ordinary
+// start, and one among the programs started at logon, with "/su", for the
+// unattended run. Both start the executable in its own folder, where its
+// settings, memo and wallpaper files live.
+//
+// On Linux a shortcut is a desktop entry "<name>.desktop" in the XDG desktop
+// folder and in the XDG autostart folder; on Windows a shell link
+// "<name>.lnk" on the desktop and in the Startup folder. Nothing here needs
+// the window, so it is tested on its own.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace gui {
+
+class ShortcutMaker {
+public:
+    enum Kind { kDesktop = 0, kStartup = 1 };
+
+    // Receives the failure messages, each shown in a simple OK box.
+    using MessageCallback = std::function<void(const std::string& text)>;
+
+    ShortcutMaker(std::filesystem::path program, MessageCallback message);
+
+    // Creates (or replaces) one shortcut of the given kind; failures are
+    // reported through the message callback, never thrown.
+    void MakeShortCut(const std::string& name, int kind);
+
+    // The folder for a kind of shortcut; empty when it cannot be found.
+    static std::filesystem::path GetSpecialFolderPath(int kind);
+
+    // The file name a shortcut gets in its folder.
+    static std::string LinkFileName(const std::string& name);
+
+    // The text of a desktop entry (UTF-8) that starts target with arguments
+    // in workingDirectory.
+    static std::string DesktopEntry(const std::filesystem::path& target, const std::string& arguments,
+        const std::filesystem::path& workingDirectory, const std::string& description);
+
+    // Writes one shortcut file; the three failure messages go through the
+    // callback and later steps still run, as far as they can.
+    void CreateLink(const std::filesystem::path& target, const std::string& arguments,
+        const std::filesystem::path& linkPath, const std::filesystem::path& workingDirectory,
+        const std::string& description);
+
+private:
+    std::filesystem::path program_;
+    MessageCallback message_;
+};
+
+} // namespace gui

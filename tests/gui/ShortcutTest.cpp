@@ -1,0 +1,161 @@
+#include "WindowFixture.h"
+#include "gui/ShortcutMaker.h"
+#include "gui/SjisText.h"
+
+#include <QPushButton>
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+// Points HOME and XDG_CONFIG_HOME into the test's folder for its duration.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value)
+        : name_(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv()
+    {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+class Shortcuts : public WindowFixture {
+protected:
+    std::filesystem::path Home() const { return Folder() / "home"; }
+    std::filesystem::path DesktopFile() const { return Home() / "Desktop" / "Corkpane.desktop"; }
+    std::filesystem::path AutostartFile() const
+    {
+        return Home() / "config" / "autostart" / "Corkpane.desktop";
+    }
+    static std::string Read(const std::filesystem::path& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    }
+    void Click(gui::TForm1& window, bool yes)
+    {
+        dialogs_.answerYes = yes;
+        Find<QPushButton>(window, "BtnShortCut")->click();
+    }
+
+    ScopedEnv home_ { "HOME", (Folder() / "home").string() };
+    ScopedEnv config_ { "XDG_CONFIG_HOME", (Folder() / "home" / "config").string() };
+};
+
+TEST_F(Shortcuts, NoCreatesNothingAfterTheQuestion)
+{
+    auto window = MakeWindow();
+    Click(*window, false);
+    ASSERT_EQ(dialogs_.shown.size(), 1U);
+    EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("question"));
+    EXPECT_EQ(gui::ToSjis(dialogs_.shown[0].text),
+        "\x83X\x83^\x81[\x83g\x83"
+        "A\x83"
+        "b\x83v\x82\xc6\x83"
+        "f\x83X\x83N\x83g\x83"
+        "b\x83v\x82\xc9\x83V\x83\x87\x81[\x83g\x83J\x83"
+        "b\x83g\x82\xf0\n\n\x8d\xec\x90\xac\x82\xb5\x82\xc4\x82\xe0\x82\xe6\x82\xeb\x82\xb5\x82\xa2\x82\xc5"
+        "\x82\xb7"
+        "\x82\xa9\x81"
+        "B\n" /* スタートアップとデスクトップにショートカットを\n\n作成してもよろしいですか。\n */);
+    EXPECT_EQ(gui::ToSjis(dialogs_.shown[0].caption),
+        "\x81uCorkpane\x81v \x8am\x94"
+        "F" /* 「Corkpane」 確認 */);
+    EXPECT_FALSE(std::filesystem::exists(Home()));
+}
+
+TEST_F(Shortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
+{
+    auto window = MakeWindow();
+    Click(*window, true);
+    const std::string program = (Folder() / "corkpane").string();
+    const std::string common = "Name=Corkpane\nComment=Corkpane\n";
+    const std::string desktop = Read(DesktopFile());
+    const std::string autostart = Read(AutostartFile());
+    for (const std::string* entry : { &desktop, &autostart }) {
+        EXPECT_EQ(entry->rfind("[Desktop Entry]\nType=Application\n", 0), 0U) << *entry;
+        EXPECT_NE(entry->find(common), std::string::npos) << *entry;
+        EXPECT_NE(entry->find("\nPath=" + Folder().string() + "\n"), std::string::npos) << *entry;
+        EXPECT_NE(entry->find("\nIcon=corkpane\n"), std::string::npos) << *entry;
+    }
+    EXPECT_NE(desktop.find("\nExec=" + program + "\n"), std::string::npos) << desktop;
+    EXPECT_NE(autostart.find("\nExec=" + program + " /su\n"), std::string::npos) << autostart;
+    EXPECT_EQ(dialogs_.shown.size(), 1U); // the question only: no failure
+
+    std::ofstream(DesktopFile(), std::ios::trunc) << "stale";
+    std::ofstream(AutostartFile(), std::ios::trunc) << "stale";
+    Click(*window, true);
+    EXPECT_EQ(Read(DesktopFile()), desktop);
+    EXPECT_EQ(Read(AutostartFile()), autostart);
+}
+
+TEST_F(Shortcuts, DesktopFolderComesFromUserDirs)
+{
+    std::filesystem::create_directories(Home() / "config");
+    std::ofstream(Home() / "config" / "user-dirs.dirs") << "# comment\nXDG_DOWNLOAD_DIR=\"$HOME/dl\"\n"
+                                                           "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n";
+    EXPECT_EQ(
+        gui::ShortcutMaker::GetSpecialFolderPath(gui::ShortcutMaker::kDesktop), Home() / "Schreibtisch");
+    EXPECT_EQ(gui::ShortcutMaker::GetSpecialFolderPath(gui::ShortcutMaker::kStartup),
+        Home() / "config" / "autostart");
+}
+
+TEST_F(Shortcuts, ExecAndPathAreEscapedForTheDesktopEntryFormat)
+{
+    struct Case {
+        std::string program;
+        std::string exec;
+        std::string path;
+    };
+    const Case cases[] = {
+        { "/opt/cork/corkpane", "Exec=/opt/cork/corkpane /su", "Path=/opt/cork" },
+        { "/opt/my tools/corkpane", "Exec=\"/opt/my tools/corkpane\" /su", "Path=/opt/my tools" },
+        { "/opt/100%/corkpane", "Exec=/opt/100%%/corkpane /su", "Path=/opt/100%" },
+        { "/opt/$x\\y/corkpane", "Exec=\"/opt/\\\\$x\\\\\\\\y/corkpane\" /su", "Path=/opt/$x\\\\y" },
+        { "/corkpane", "Exec=/corkpane /su", "Path=/" },
+    };
+    for (const Case& c : cases) {
+        const std::filesystem::path program(c.program);
+        const std::string entry
+            = gui::ShortcutMaker::DesktopEntry(program, "/su", program.parent_path(), "Corkpane");
+        EXPECT_NE(entry.find("\n" + c.exec + "\n"), std::string::npos) << entry;
+        EXPECT_NE(entry.find("\n" + c.path + "\n"), std::string::npos) << entry;
+    }
+}
+
+TEST_F(Shortcuts, AFailedWriteIsReportedAndTheOtherShortcutIsStillMade)
+{
+    // A plain file where the desktop folder should be.
+    std::filesystem::create_directories(Home());
+    std::ofstream(Home() / "Desktop") << "not a folder";
+    auto window = MakeWindow();
+    Click(*window, true);
+    ASSERT_EQ(dialogs_.shown.size(), 2U);
+    EXPECT_EQ(dialogs_.shown[1].kind, QStringLiteral("message"));
+    EXPECT_EQ(dialogs_.shown[1].text, QStringLiteral("Save failed!"));
+    EXPECT_TRUE(std::filesystem::exists(AutostartFile()));
+}
+
+TEST_F(Shortcuts, AProgramPathThatIsNotAbsoluteIsReported)
+{
+    std::vector<std::string> messages;
+    gui::ShortcutMaker maker("corkpane", [&](const std::string& text) { messages.push_back(text); });
+    maker.MakeShortCut("Corkpane", gui::ShortcutMaker::kStartup);
+    EXPECT_EQ(messages, std::vector<std::string> { "SetPath failed!" });
+}
+
+} // namespace

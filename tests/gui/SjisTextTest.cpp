@@ -1,0 +1,56 @@
+#include "gui/SjisText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RoundTrip {
+    const char* name;
+    std::string bytes;
+    QString unicode;
+};
+
+TEST(SjisText, DecodesAndEncodesBackToTheSameBytes)
+{
+    const RoundTrip cases[] = {
+        { "ascii", "abc 123", QStringLiteral("abc 123") },
+        { "kana and kanji", "\x83\x81\x83\x82\x92\xa0" /* メモ帳 */, QString::fromUtf8("メモ帳") },
+        { "half-width katakana", "\xbd\xb9\xbc\xde\xad\xb0\xd9" /* ｽｹｼﾞｭｰﾙ */, QString::fromUtf8("ｽｹｼﾞｭｰﾙ") },
+        { "numeral two", "Corkpane\x87U" /* CorkpaneⅡ */, QString::fromUtf8("CorkpaneⅡ") },
+        { "wave dash of code page 932", "\x81`" /* ～ */, QString::fromUtf8("\xef\xbd\x9e") },
+        { "zero byte", std::string("a\0b", 3), QString::fromUtf8("a\0b", 3) },
+    };
+    for (const RoundTrip& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(gui::FromSjis(c.bytes), c.unicode);
+        EXPECT_EQ(gui::ToSjis(c.unicode), c.bytes);
+    }
+}
+
+TEST(SjisText, KeepsBytesThatAreNoCharacter)
+{
+    // A lone lead byte at the end, a lead byte with a bad trail byte, and a
+    // byte that code page 932 leaves undefined all come back unchanged.
+    const std::string inputs[] = { "abc\x83", "\x81\x20x", "\xa0z", "\xff\xfe" };
+    for (const std::string& bytes : inputs) {
+        EXPECT_EQ(gui::ToSjis(gui::FromSjis(bytes)), bytes);
+    }
+}
+
+TEST(SjisText, UnrepresentableCharactersBecomeQuestionMarks)
+{
+    EXPECT_EQ(gui::ToSjis(QString::fromUtf8("a\xf0\x9f\x98\x80"
+                                            "b")),
+        "a?b"); // emoji
+    EXPECT_EQ(gui::ToSjis(QString::fromUtf8("\xc3\xa9t\xc3\xa9")), "?t?"); // é
+}
+
+TEST(SjisText, LineEndsBecomeLfInsideAndCrLfOutside)
+{
+    EXPECT_EQ(gui::FromSjisLines("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
+    EXPECT_EQ(gui::ToSjisLines(QStringLiteral("a\nb\n")), "a\r\nb\r\n");
+    // A trail byte never looks like LF, so double-byte text keeps its bytes.
+    EXPECT_EQ(gui::ToSjisLines(gui::FromSjisLines("\x83\x81\r\n\x83\x82")), "\x83\x81\r\n\x83\x82");
+}
+
+} // namespace

@@ -1,0 +1,51 @@
+#pragma once
+
+// A window in a temporary folder: the settings and memo files, and the
+// schedule file "beside the executable", all live there.
+
+#include "FakeDialogs.h"
+#include "gui/TForm1.h"
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+#include <string>
+
+class WindowFixture : public testing::Test {
+protected:
+    std::filesystem::path Folder() const { return dir_.path().toStdString(); }
+
+    std::unique_ptr<gui::TForm1> MakeWindow(std::vector<std::string> arguments = {})
+    {
+        gui::FormEnvironment environment;
+        environment.arguments = std::move(arguments);
+        environment.programPath = Folder() / "corkpane";
+        environment.workingFolder = Folder();
+        environment.dialogs = &dialogs_;
+        return std::make_unique<gui::TForm1>(std::move(environment));
+    }
+
+    void WriteFile(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(Folder() / name, std::ios::binary) << bytes;
+    }
+    std::string ReadFile(const std::string& name) const
+    {
+        std::ifstream in(Folder() / name, std::ios::binary);
+        return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(Folder() / name); }
+
+    template <typename T> static T* Find(gui::TForm1& window, const char* name)
+    {
+        T* widget = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    QTemporaryDir dir_;
+    FakeDialogs dialogs_;
+};

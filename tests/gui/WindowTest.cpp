@@ -1,0 +1,392 @@
+#include "WindowFixture.h"
+#include "gui/ColourSwatch.h"
+#include "gui/MemoEditor.h"
+#include "gui/RadioGroup.h"
+#include "gui/SjisText.h"
+#include "schedule/TScheduleTable.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+using gui::FromSjis;
+using gui::ToSjis;
+
+class Window : public WindowFixture { };
+
+TEST_F(Window, FirstStartShowsTheDefaultsOfEveryControl)
+{
+    auto window = MakeWindow();
+    EXPECT_EQ(ToSjis(window->windowTitle()), "Corkpane\x87U" /* CorkpaneⅡ */);
+    EXPECT_EQ(window->size(), QSize(494, 373));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+
+    auto* pages = Find<QTabWidget>(*window, "PageControl1");
+    const std::vector<std::pair<const char*, std::string>> expectedPages = {
+        { "TabJusin", "\x8e\xf3\x90M" /* 受信 */ },
+        { "TabMemo", "\x83\x81\x83\x82" /* メモ */ },
+        { "TabSheet2", "\x83X\x83P\x83W\x83\x85\x81[\x83\x8b" /* スケジュール */ },
+        { "TabSettei", "\x90\xdd\x92\xe8" /* 設定 */ },
+        { "TabMail", "\x83\x81\x81[\x83\x8b" /* メール */ },
+        { "TabSheet1", "about" },
+    };
+    ASSERT_EQ(pages->count(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(pages->widget(i)->objectName().toStdString(), expectedPages[i].first);
+        EXPECT_EQ(ToSjis(pages->tabText(i)), expectedPages[i].second);
+    }
+    EXPECT_EQ(pages->currentIndex(), 1);
+
+    const std::
+        vector<std::pair<const char*, std::string>>
+            edits = {
+                { "EdMojiSu", "15" },
+                { "EdGyosu", "20" },
+                { "EdFontSize", "15" },
+                { "EdGyokan", "4" },
+                { "EdUeYohaku", "10" },
+                { "EdMigiYohaku", "300" },
+                { "EdTitle", "\x96Y\x82\xea\x82\xb8\x82\xc9\x81I" /* 忘れずに！ */ },
+                { "EdRitu", "50" },
+                { "EdScW", "1" },
+                { "EdScM", "3" },
+                { "EdScY", "5" },
+                { "EdScD", "10" },
+                { "EdHost", "\x83T\x81[\x83o\x81[\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93\xfc\x97\xcd" /* サーバー名をここに入力 */ },
+                { "EdUser", "\x83\x86\x81[\x83U\x81[\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93\xfc\x97\xcd" /* ユーザー名をここに入力 */ },
+                { "EdPW", "******" },
+                { "EdPort", "110" },
+                { "EdKeyWord1", "\x83\x81\x83\x82" /* メモ */ },
+                { "EdKeyWord2", "\x82\xdf\x82\xe0" /* めも */ },
+            };
+    for (const auto& [name, text] : edits) {
+        EXPECT_EQ(ToSjis(Find<QLineEdit>(*window, name)->text()), text) << name;
+    }
+    EXPECT_EQ(Find<QLineEdit>(*window, "EdPW")->echoMode(), QLineEdit::Password);
+
+    const std::vector<std::pair<const char*, int>> radios
+        = { { "RgKage", 0 }, { "RgTitle", 1 }, { "RgHaikei", 0 }, { "RgReceive", 0 } };
+    for (const auto& [name, index] : radios) {
+        EXPECT_EQ(Find<gui::RadioGroup>(*window, name)->ItemIndex(), index) << name;
+    }
+    EXPECT_EQ(Find<gui::RadioGroup>(*window, "RgHaikei")->Count(), 3);
+
+    EXPECT_FALSE(Find<QCheckBox>(*window, "ChShowMemo")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(*window, "ChScMemo")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>(*window, "ChScCal")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(*window, "ChScCal")->isHidden());
+    EXPECT_EQ(Find<gui::ColourSwatch>(*window, "LbMojiIro")->Colour(), 65280);
+    EXPECT_EQ(Find<gui::ColourSwatch>(*window, "LbKageIro")->Colour(), 12632256);
+
+    auto* list = Find<QListWidget>(*window, "LBoxSetuzokuSaki");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(ToSjis(list->item(0)->text()), "\x83T\x81[\x83o\x81[\x82P" /* サーバー１ */);
+    EXPECT_TRUE(Find<QPlainTextEdit>(*window, "MmLog")->toPlainText().isEmpty());
+    EXPECT_TRUE(Find<QPlainTextEdit>(*window, "MmMemo")->toPlainText().isEmpty());
+    EXPECT_TRUE(Find<QPushButton>(*window, "BtnReceive")->isEnabled());
+    EXPECT_EQ(ToSjis(Find<QPushButton>(*window, "BtnReceive")->text()),
+        "\x83\x81\x81[\x83\x8b\x8e\xf3\x90M" /* メール受信 */);
+    EXPECT_EQ(ToSjis(Find<QPushButton>(*window, "BtnDraw")->text()), "\x95`\x89\xe6" /* 描画 */);
+
+    // Hints show their long part in the status bar and no tool tip.
+    auto* grid = Find<QTableView>(*window, "StringGrid1");
+    EXPECT_EQ(ToSjis(grid->statusTip()),
+        "\x97\\\x92\xe8\x93\xfa\x82\xc9\x8eg\x97p\x82\xc5\x82\xab\x82\xe9\x95\xb6\x8e\x9a\x81@\x90\x94\x8e\x9a(\x91S"
+        "\x8ap\x89\xc2)\x81"
+        "C\x93\xfa\x8c\x8e\x81`\x93y,\x96\x88\x94N\x91\xe6\x97j\x95\xbd\x90\xac" /* 予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜平成 */);
+    EXPECT_TRUE(grid->toolTip().isEmpty());
+    EXPECT_EQ(ToSjis(Find<QWidget>(*window, "LbUrl")->statusTip()),
+        "\x81uCorkpane\x81v\x83T\x83|\x81[\x83g\x83y\x81["
+        "\x83W\x82\xf0\x95\\\x8e\xa6\x82\xb5\x82\xdc\x82\xb7\x81"
+        "B" /* 「Corkpane」サポートページを表示します。 */);
+
+    // The grid shows the schedule table's headers and nine numbered rows.
+    EXPECT_EQ(grid->model()->rowCount(), 9);
+    EXPECT_EQ(grid->model()->columnCount(), 2);
+    EXPECT_EQ(grid->model()->headerData(8, Qt::Vertical).toString(), QStringLiteral(" 9"));
+    EXPECT_EQ(grid->columnWidth(0), 128);
+    EXPECT_EQ(grid->columnWidth(1), 300);
+    EXPECT_EQ(window->Password(), "qqqqq");
+    EXPECT_EQ(window->StartupMode(), 0);
+}
+
+TEST_F(Window, PasswordFieldFollowsItsChangeRule)
+{
+    auto window = MakeWindow();
+    auto* field = Find<QLineEdit>(*window, "EdPW");
+    // Deleting one asterisk keeps the password.
+    QTest::keyClick(field, Qt::Key_Backspace);
+    EXPECT_EQ(field->text(), QStringLiteral("*****"));
+    EXPECT_EQ(window->Password(), "qqqqq");
+    // Clearing the field empties it; typing sets it with every keystroke.
+    field->clear();
+    EXPECT_EQ(window->Password(), "");
+    QTest::keyClicks(field, QStringLiteral("se"));
+    EXPECT_EQ(window->Password(), "se");
+    QTest::keyClicks(field, QStringLiteral("cret"));
+    EXPECT_EQ(window->Password(), "secret");
+    // An asterisk anywhere freezes it: a password cannot contain one.
+    QTest::keyClicks(field, QStringLiteral("*x"));
+    EXPECT_EQ(window->Password(), "secret");
+}
+
+TEST_F(Window, DrawButtonFollowsMemoScheduleAndSettingsPages)
+{
+    auto window = MakeWindow();
+    auto* pages = Find<QTabWidget>(*window, "PageControl1");
+    auto* draw = Find<QPushButton>(*window, "BtnDraw");
+    window->show();
+    EXPECT_EQ(draw->parentWidget(), pages->widget(1));
+    EXPECT_TRUE(draw->isVisible());
+    const QPoint place = draw->pos();
+    // Pages 0, 4 and 5 never carry it; it stays where it was last shown.
+    const std::vector<std::pair<int, int>> steps
+        = { { 2, 2 }, { 0, 2 }, { 3, 3 }, { 5, 3 }, { 4, 3 }, { 1, 1 } };
+    for (const auto& [page, owner] : steps) {
+        pages->setCurrentIndex(page);
+        EXPECT_EQ(draw->parentWidget(), pages->widget(owner)) << "page " << page;
+        EXPECT_EQ(draw->pos(), place);
+    }
+    pages->setCurrentIndex(2);
+    EXPECT_TRUE(draw->isVisible());
+}
+
+TEST_F(Window, StartupArgumentIsTheExactWholeArgumentAnywhere)
+{
+    const std::vector<std::pair<std::vector<std::string>, bool>> cases = {
+        { {}, false },
+        { { "/su" }, true },
+        { { "x", "/su" }, true },
+        { { "a", "b", "/su" }, true },
+        { { "/SU" }, false },
+        { { "-su" }, false },
+        { { "su" }, false },
+        { { "/su " }, false },
+        { { "/sux" }, false },
+    };
+    for (const auto& [arguments, startup] : cases) {
+        EXPECT_EQ(gui::TForm1::HasStartupArgument(arguments), startup);
+    }
+    EXPECT_EQ(MakeWindow({ "x", "/su" })->StartupMode(), 1);
+    EXPECT_EQ(MakeWindow({ "/SU" })->StartupMode(), 0);
+}
+
+TEST_F(Window, NormalModeShowingDoesNothingElse)
+{
+    auto window = MakeWindow();
+    window->show();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->IsClosed());
+    EXPECT_FALSE(Exists("corkpane.ini"));
+    EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_F(Window, CloseWritesMemoAndSettingsAndScheduleOnlyWhenModified)
+{
+    WriteFile("schedule.txt", "\"\",\"4/1\",\"x\"\n");
+    {
+        auto window = MakeWindow();
+        window->SetMemoText("line1\r\nline2");
+        window->show();
+        EXPECT_TRUE(window->close());
+    }
+    EXPECT_EQ(ReadFile("memo.txt"), "line1\r\nline2");
+    EXPECT_EQ(ReadFile("corkpane.ini").rfind("#-----", 0), 0U);
+    // Untouched schedule: the file keeps its bytes (LF and all).
+    EXPECT_EQ(ReadFile("schedule.txt"), "\"\",\"4/1\",\"x\"\n");
+    {
+        auto window = MakeWindow();
+        EXPECT_EQ(window->MemoText(), "line1\r\nline2");
+        auto* grid = Find<QTableView>(*window, "StringGrid1");
+        grid->model()->setData(grid->model()->index(1, 1), QStringLiteral("y"));
+        EXPECT_TRUE(window->Schedule()->Modified());
+        EXPECT_TRUE(window->close());
+    }
+    const std::string schedule = ReadFile("schedule.txt");
+    EXPECT_EQ(schedule.rfind("\"\",\"4/1\",\"x\"\r\n\"\",\"\",\"y\"\r\n", 0), 0U) << schedule;
+    EXPECT_TRUE(dialogs_.Errors().isEmpty()) << dialogs_.Errors().join('\n').toStdString();
+}
+
+TEST_F(Window, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)
+{
+    auto window = MakeWindow();
+    window->show();
+    // A folder where the memo file should be makes writing it fail.
+    std::filesystem::create_directory(Folder() / "memo.txt");
+    std::filesystem::create_directory(Folder() / "memo.txt" / "inside");
+    window->SetMemoText("keep me");
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->IsClosed());
+    ASSERT_EQ(dialogs_.shown.size(), 1U);
+    EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("error"));
+    EXPECT_EQ(ToSjis(dialogs_.shown[0].caption), "Corkpane \x87U" /* Corkpane Ⅱ */);
+    EXPECT_NE(window->Schedule(), nullptr);
+
+    std::filesystem::remove_all(Folder() / "memo.txt");
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(window->IsClosed());
+    EXPECT_EQ(ReadFile("memo.txt"), "keep me");
+    EXPECT_EQ(window->Schedule(), nullptr);
+}
+
+TEST_F(Window, UnreadableSettingsAreReportedAndCreationGoesOn)
+{
+    std::filesystem::create_directory(Folder() / "corkpane.ini");
+    WriteFile("memo.txt", "from file\nsecond");
+    auto window = MakeWindow({ "/su" });
+    EXPECT_EQ(dialogs_.Errors().size(), 1);
+    EXPECT_NE(window->Schedule(), nullptr);
+    EXPECT_EQ(window->StartupMode(), 1);
+    // The memo was read before the failing settings file.
+    EXPECT_EQ(window->MemoText(), "from file\r\nsecond");
+}
+
+TEST_F(Window, StartupRunClosesAndSavesWithoutBecomingVisible)
+{
+    auto window = MakeWindow({ "/su" });
+    window->show();
+    EXPECT_TRUE(window->IsClosed());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(Exists("corkpane.ini"));
+    EXPECT_TRUE(Exists("memo.txt"));
+}
+
+TEST_F(Window, StartupRunWhoseCloseFailsStaysOpenAndVisible)
+{
+    auto window = MakeWindow({ "/su" });
+    std::filesystem::create_directories(Folder() / "memo.txt" / "inside");
+    window->show();
+    EXPECT_FALSE(window->IsClosed());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(dialogs_.Errors().size(), 1);
+}
+
+TEST_F(Window, CheckButtonMovesTheCursorToTheBadCellAndSaysWhich)
+{
+    auto window = MakeWindow();
+    auto* grid = Find<QTableView>(*window, "StringGrid1");
+    QAbstractItemModel* model = grid->model();
+    model->setData(model->index(0, 0), FromSjis("\x90\x85\x97j" /* 水曜 */));
+    model->setData(model->index(1, 0), QStringLiteral("4/1"));
+    model->setData(model->index(2, 0), FromSjis("\x90\x85\x97j" /* 水曜 */));
+    grid->setCurrentIndex(model->index(5, 1));
+    window->Schedule()->SetModified(false);
+
+    Find<QPushButton>(*window, "BtnScCheck")->click();
+    EXPECT_EQ(
+        ToSjis(model->index(0, 0).data().toString()), "\x96\x88\x8fT\x90\x85\x97j\x93\xfa" /* 毎週水曜日 */);
+    EXPECT_EQ(ToSjis(model->index(2, 0).data().toString()), "\x90\x85\x97j" /* 水曜: after the bad row */);
+    EXPECT_EQ(grid->currentIndex(), model->index(1, 0));
+    ASSERT_EQ(dialogs_.shown.size(), 1U);
+    EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("message"));
+    EXPECT_EQ(ToSjis(dialogs_.shown[0].text),
+        "2\x8ds\x96\xda\x82\xcc\x97\\\x92\xe8\x93\xfa\x82\xc9\x83G\x83\x89\x81["
+        "\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb7"
+        "." /* 2行目の予定日にエラーがあります. */);
+    EXPECT_FALSE(window->Schedule()->Modified());
+}
+
+TEST_F(Window, GridEditorMarksTheTableModifiedOnEveryHandOver)
+{
+    auto window = MakeWindow();
+    window->show();
+    Find<QTabWidget>(*window, "PageControl1")->setCurrentIndex(2);
+    auto* grid = Find<QTableView>(*window, "StringGrid1");
+    const QModelIndex cell = grid->model()->index(2, 1);
+    ASSERT_FALSE(window->Schedule()->Modified());
+
+    // Moving onto a cell opens its editor.
+    grid->setCurrentIndex(cell);
+    auto* editor = grid->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    // Each keystroke reaches the cell at once.
+    QTest::keyClicks(editor, QStringLiteral("ab"));
+    EXPECT_EQ(window->Grid().Cell(2, 3), "ab");
+    EXPECT_TRUE(window->Schedule()->Modified());
+    window->Schedule()->SetModified(false);
+    grid->setCurrentIndex(grid->model()->index(0, 0)); // leaves the cell
+    QTest::qWait(0);
+    EXPECT_TRUE(window->Schedule()->Modified());
+}
+
+TEST_F(Window, RowButtonsActOnTheCurrentRow)
+{
+    auto window = MakeWindow();
+    auto* grid = Find<QTableView>(*window, "StringGrid1");
+    QAbstractItemModel* model = grid->model();
+    model->setData(model->index(0, 0), QStringLiteral("a"));
+    model->setData(model->index(1, 0), QStringLiteral("b"));
+    grid->setCurrentIndex(model->index(1, 0));
+    Find<QPushButton>(*window, "BtnScUp")->click();
+    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("b"));
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    Find<QPushButton>(*window, "BtnScIns")->click();
+    EXPECT_EQ(model->rowCount(), 10);
+    EXPECT_EQ(model->index(0, 0).data().toString(), QString());
+    EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("b"));
+    EXPECT_EQ(model->headerData(9, Qt::Vertical).toString(), QStringLiteral("10"));
+    // Below 17 rows deleting does nothing.
+    Find<QPushButton>(*window, "BtnScDel")->click();
+    EXPECT_EQ(model->rowCount(), 10);
+}
+
+TEST_F(Window, ColourDialogStartsFromItsLastColourAndCancelChangesNothing)
+{
+    auto window = MakeWindow();
+    auto* text = Find<gui::ColourSwatch>(*window, "LbMojiIro");
+    auto* shadow = Find<gui::ColourSwatch>(*window, "LbKageIro");
+    dialogs_.colours = { std::nullopt, QColor(0x12, 0x34, 0x56), std::nullopt };
+    QTest::mouseClick(text, Qt::LeftButton);
+    EXPECT_EQ(text->Colour(), 65280);
+    QTest::mouseClick(shadow, Qt::LeftButton);
+    EXPECT_EQ(shadow->Colour(), 0x563412);
+    QTest::mouseClick(text, Qt::LeftButton);
+    EXPECT_EQ(text->Colour(), 65280);
+    ASSERT_EQ(dialogs_.colourStarts.size(), 3U);
+    EXPECT_EQ(dialogs_.colourStarts[0], QColor(Qt::black));
+    EXPECT_EQ(dialogs_.colourStarts[2], QColor(0x12, 0x34, 0x56));
+}
+
+TEST_F(Window, MemoLinesAreTheLinesTheEditorDisplays)
+{
+    auto window = MakeWindow();
+    const QString longLine
+        = QString::fromUtf8("The quick brown fox jumps over the lazy dog and keeps running far "
+                            "beyond the right edge of the memo editor box");
+    const QString kanji = QString(120, QChar(0x6F22)); // 漢 without any break opportunity but characters
+    auto* memo = Find<gui::MemoEditor>(*window, "MmMemo");
+    memo->setPlainText(longLine + '\n' + '\n' + kanji + '\n');
+    const QStringList before = memo->DisplayedLines();
+    window->show();
+    QTest::qWait(0);
+
+    // Once shown, the editor's own layout is the reference.
+    QStringList shown;
+    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            shown << block.text().mid(layout->lineAt(i).textStart(), layout->lineAt(i).textLength());
+        }
+        if (layout->lineCount() == 0) {
+            shown << QString();
+        }
+    }
+    shown.removeLast(); // the empty paragraph after the last line break
+    EXPECT_GT(shown.size(), 4);
+    EXPECT_EQ(before, shown);
+    EXPECT_EQ(memo->DisplayedLines(), shown);
+    EXPECT_EQ(window->MemoDisplayedLines().size(), static_cast<std::size_t>(shown.size()));
+}
+
+} // namespace
