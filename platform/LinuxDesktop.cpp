@@ -1,0 +1,514 @@
+#include "platform/LinuxDesktop.h"
+
+#include <QImage>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <system_error>
+
+namespace platform {
+namespace {
+
+constexpr const char* kCopyPrefix = "kabegami-";
+constexpr const char* kCopySuffix = ".png";
+
+bool ContainsWord(const std::string& list, const std::string& word)
+{
+    std::string lower;
+    for (char c : list)
+        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return lower.find(word) != std::string::npos;
+}
+
+std::string Trim(const std::string& text)
+{
+    const auto begin = text.find_first_not_of(" \t\r\n");
+    if (begin == std::string::npos)
+        return {};
+    const auto end = text.find_last_not_of(" \t\r\n");
+    return text.substr(begin, end - begin + 1);
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Placement names as the GNOME family gives them.
+void MapGnomeOptions(const std::string& options, WallpaperSettings& settings)
+{
+    if (options == "wallpaper") {
+        settings.tileWallpaper = "1";
+        settings.wallpaperStyle = "0";
+    } else if (options == "centered") {
+        settings.tileWallpaper = "0";
+        settings.wallpaperStyle = "0";
+    } else if (options == "none") {
+        settings.wallpaper.clear();
+        settings.tileWallpaper = "0";
+        settings.wallpaperStyle = "0";
+    } else { // stretched, scaled, zoom, spanned: fill the screen
+        settings.tileWallpaper = "0";
+        settings.wallpaperStyle = "2";
+    }
+}
+
+} // namespace
+
+LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment)
+    : runner_(runner)
+    , env_(std::move(environment))
+    , kind_(DetectKind(env_))
+    , home_(env_("HOME"))
+    , memory_("")
+{
+    std::string config = env_("XDG_CONFIG_HOME");
+    if (config.empty())
+        config = home_ + "/.config";
+    std::string cache = env_("XDG_CACHE_HOME");
+    if (cache.empty())
+        cache = home_ + "/.cache";
+    cacheFolder_ = cache + "/corkpane";
+    memory_ = WallpaperMemory(config + "/corkpane/wallpaper.txt");
+}
+
+LinuxDesktop::Kind LinuxDesktop::DetectKind(const Environment& environment)
+{
+    const std::string current = environment("XDG_CURRENT_DESKTOP") + ":" + environment("DESKTOP_SESSION");
+    if (ContainsWord(current, "cinnamon"))
+        return Kind::Cinnamon;
+    if (ContainsWord(current, "mate"))
+        return Kind::Mate;
+    if (ContainsWord(current, "kde") || ContainsWord(current, "plasma"))
+        return Kind::Kde;
+    if (ContainsWord(current, "xfce"))
+        return Kind::Xfce;
+    if (ContainsWord(current, "gnome") || ContainsWord(current, "unity") || ContainsWord(current, "budgie"))
+        return Kind::Gnome;
+    if (ContainsWord(current, "sway") || !environment("SWAYSOCK").empty())
+        return Kind::Sway;
+    if (!environment("DISPLAY").empty())
+        return Kind::X11;
+    return Kind::Unknown;
+}
+
+std::string LinuxDesktop::UnquoteGVariant(const std::string& text)
+{
+    std::string value = Trim(text);
+    if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"')
+        && value.back() == value.front()) {
+        std::string out;
+        for (std::size_t i = 1; i + 1 < value.size(); ++i) {
+            if (value[i] == '\\' && i + 2 < value.size())
+                ++i;
+            out += value[i];
+        }
+        return out;
+    }
+    return value;
+}
+
+std::string LinuxDesktop::QuoteGVariant(const std::string& text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out + "'";
+}
+
+std::string LinuxDesktop::FileUriToPath(const std::string& uri)
+{
+    std::string rest;
+    if (uri.rfind("file://", 0) == 0)
+        rest = uri.substr(7);
+    else if (uri.find("://") != std::string::npos)
+        return {}; // not a local file
+    else
+        return uri;
+    // file://host/path: keep the path
+    if (!rest.empty() && rest[0] != '/') {
+        const auto slash = rest.find('/');
+        rest = slash == std::string::npos ? std::string() : rest.substr(slash);
+    }
+    std::string path;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        auto hex = [](char c) {
+            return c >= '0' && c <= '9' ? c - '0'
+                : c >= 'a' && c <= 'f'  ? c - 'a' + 10
+                : c >= 'A' && c <= 'F'  ? c - 'A' + 10
+                                        : -1;
+        };
+        if (rest[i] == '%' && i + 2 < rest.size() + 0 && hex(rest[i + 1]) >= 0 && hex(rest[i + 2]) >= 0) {
+            path += static_cast<char>(hex(rest[i + 1]) * 16 + hex(rest[i + 2]));
+            i += 2;
+        } else {
+            path += rest[i];
+        }
+    }
+    return path;
+}
+
+std::string LinuxDesktop::PathToFileUri(const std::string& path)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string uri = "file://";
+    for (char ch : path) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-'
+            || c == '_' || c == '.' || c == '~')
+            uri += ch;
+        else {
+            uri += '%';
+            uri += digits[c >> 4];
+            uri += digits[c & 15];
+        }
+    }
+    return uri;
+}
+
+std::uint32_t LinuxDesktop::ColorFromText(const std::string& text, std::uint32_t fallback)
+{
+    std::smatch m;
+    const std::string value = UnquoteGVariant(text);
+    static const std::regex hex6("^#([0-9a-fA-F]{2})([0-9a-fA-F]{2})([0-9a-fA-F]{2})$");
+    static const std::regex hex12(
+        "^#([0-9a-fA-F]{2})[0-9a-fA-F]{2}([0-9a-fA-F]{2})[0-9a-fA-F]{2}([0-9a-fA-F]{2})[0-9a-fA-F]{2}$");
+    static const std::regex rgb(
+        "^rgba?\\(\\s*(\\d{1,3})\\s*,\\s*(\\d{1,3})\\s*,\\s*(\\d{1,3})\\s*(,[^)]*)?\\)$");
+    int r, g, b;
+    if (std::regex_match(value, m, hex6) || std::regex_match(value, m, hex12)) {
+        r = std::stoi(m[1], nullptr, 16);
+        g = std::stoi(m[2], nullptr, 16);
+        b = std::stoi(m[3], nullptr, 16);
+    } else if (std::regex_match(value, m, rgb)) {
+        r = std::min(255, std::stoi(m[1]));
+        g = std::min(255, std::stoi(m[2]));
+        b = std::min(255, std::stoi(m[3]));
+    } else {
+        return fallback;
+    }
+    return static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8
+        | static_cast<std::uint32_t>(b) << 16;
+}
+
+ScreenSize LinuxDesktop::ScreenFromXrandr(const std::string& output)
+{
+    static const std::regex primary(R"(^\S+ connected primary (\d+)x(\d+)\+)");
+    static const std::regex connected(R"(^\S+ connected (\d+)x(\d+)\+)");
+    static const std::regex current(R"(current (\d+) x (\d+))");
+    ScreenSize found;
+    ScreenSize firstConnected;
+    std::istringstream lines(output);
+    std::string line;
+    std::smatch m;
+    while (std::getline(lines, line)) {
+        if (std::regex_search(line, m, primary))
+            return { std::stoi(m[1]), std::stoi(m[2]) };
+        if (firstConnected.width == 0 && std::regex_search(line, m, connected))
+            firstConnected = { std::stoi(m[1]), std::stoi(m[2]) };
+        if (found.width == 0 && std::regex_search(line, m, current))
+            found = { std::stoi(m[1]), std::stoi(m[2]) };
+    }
+    return firstConnected.width ? firstConnected : found;
+}
+
+std::string LinuxDesktop::Gsettings(const std::string& schema, const std::string& key)
+{
+    const CommandResult r = runner_.Run({ "gsettings", "get", schema, key });
+    return r.exitCode == 0 ? Trim(r.output) : std::string();
+}
+
+bool LinuxDesktop::GsettingsSet(const std::string& schema, const std::string& key, const std::string& value)
+{
+    return runner_.Run({ "gsettings", "set", schema, key, value }).exitCode == 0;
+}
+
+WallpaperSettings LinuxDesktop::ReadGnomeLike(
+    const std::string& schema, const std::string& pictureKey, bool uri)
+{
+    WallpaperSettings settings;
+    const std::string picture = UnquoteGVariant(Gsettings(schema, pictureKey));
+    settings.wallpaper = uri ? FileUriToPath(picture) : picture;
+    MapGnomeOptions(UnquoteGVariant(Gsettings(schema, "picture-options")), settings);
+    return settings;
+}
+
+WallpaperSettings LinuxDesktop::ReadKde()
+{
+    std::string config = env_("XDG_CONFIG_HOME");
+    if (config.empty())
+        config = home_ + "/.config";
+    std::istringstream lines(ReadFile(config + "/plasma-org.kde.plasma.desktop-appletsrc"));
+    std::string line, section, image, fillMode;
+    bool inImageSection = false;
+    while (std::getline(lines, line)) {
+        line = Trim(line);
+        if (!line.empty() && line[0] == '[') {
+            if (!image.empty())
+                break; // the first desktop with a picture
+            inImageSection = line.find("[Wallpaper][org.kde.image][General]") != std::string::npos;
+            fillMode.clear();
+            continue;
+        }
+        if (!inImageSection)
+            continue;
+        if (line.rfind("Image=", 0) == 0)
+            image = line.substr(6);
+        else if (line.rfind("FillMode=", 0) == 0)
+            fillMode = line.substr(9);
+    }
+    WallpaperSettings settings;
+    settings.wallpaper = FileUriToPath(image);
+    // FillMode: 3–5 tile, 6 centred, else (stretch, fit, crop) fill the screen.
+    if (fillMode == "3" || fillMode == "4" || fillMode == "5") {
+        settings.tileWallpaper = "1";
+        settings.wallpaperStyle = "0";
+    } else if (fillMode == "6") {
+        settings.tileWallpaper = "0";
+        settings.wallpaperStyle = "0";
+    } else {
+        settings.tileWallpaper = "0";
+        settings.wallpaperStyle = "2";
+    }
+    return settings;
+}
+
+WallpaperSettings LinuxDesktop::ReadXfce()
+{
+    WallpaperSettings settings;
+    const CommandResult list = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-l" });
+    std::vector<std::string> images;
+    std::istringstream lines(list.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        line = Trim(line);
+        if (line.size() > 11 && line.compare(line.size() - 11, 11, "/last-image") == 0)
+            images.push_back(line);
+    }
+    if (images.empty())
+        return settings;
+    std::sort(images.begin(), images.end());
+    // The first monitor's first workspace, when there is one.
+    std::string property = images.front();
+    for (const std::string& p : images)
+        if (p.find("workspace0/last-image") != std::string::npos) {
+            property = p;
+            break;
+        }
+    const std::string prefix = property.substr(0, property.size() - 11);
+    const CommandResult image = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-p", property });
+    const CommandResult style
+        = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-p", prefix + "/image-style" });
+    settings.wallpaper = image.exitCode == 0 ? Trim(image.output) : std::string();
+    const std::string s = style.exitCode == 0 ? Trim(style.output) : std::string("5");
+    // 0 none, 1 centred, 2 tiled, 3 stretched, 4 scaled, 5 zoomed, 6 spanning
+    if (s == "0")
+        settings.wallpaper.clear();
+    if (s == "1" || s == "0") {
+        settings.tileWallpaper = "0";
+        settings.wallpaperStyle = "0";
+    } else if (s == "2") {
+        settings.tileWallpaper = "1";
+        settings.wallpaperStyle = "0";
+    } else {
+        settings.tileWallpaper = "0";
+        settings.wallpaperStyle = "2";
+    }
+    return settings;
+}
+
+WallpaperSettings LinuxDesktop::ReadFeh()
+{
+    // ~/.fehbg: feh --no-fehbg --bg-scale '/path/to/picture'
+    WallpaperSettings settings;
+    static const std::regex command(R"(--bg-(\w+)\s+'([^']*)')");
+    const std::string script = ReadFile(home_ + "/.fehbg");
+    std::smatch m;
+    if (!std::regex_search(script, m, command))
+        return settings;
+    settings.wallpaper = m[2];
+    const std::string mode = m[1];
+    settings.tileWallpaper = mode == "tile" ? "1" : "0";
+    settings.wallpaperStyle = mode == "tile" || mode == "center" ? "0" : "2";
+    return settings;
+}
+
+WallpaperSettings LinuxDesktop::ReadDesktopSettings()
+{
+    switch (kind_) {
+    case Kind::Gnome:
+        return ReadGnomeLike("org.gnome.desktop.background", "picture-uri", true);
+    case Kind::Cinnamon:
+        return ReadGnomeLike("org.cinnamon.desktop.background", "picture-uri", true);
+    case Kind::Mate:
+        return ReadGnomeLike("org.mate.background", "picture-filename", false);
+    case Kind::Kde:
+        return ReadKde();
+    case Kind::Xfce:
+        return ReadXfce();
+    case Kind::X11:
+        return ReadFeh();
+    case Kind::Sway:
+    case Kind::Unknown:
+        break;
+    }
+    return {};
+}
+
+bool LinuxDesktop::IsOurOutput(const std::string& path) const
+{
+    const std::string folder = cacheFolder_ + "/";
+    if (path.rfind(folder, 0) != 0)
+        return false;
+    const std::string name = path.substr(folder.size());
+    return name.rfind(kCopyPrefix, 0) == 0 && name.find('/') == std::string::npos;
+}
+
+WallpaperSettings LinuxDesktop::ReadWallpaperSettings()
+{
+    const WallpaperSettings current = ReadDesktopSettings();
+    const std::optional<WallpaperSettings> remembered = memory_.Load();
+    if (IsOurOutput(current.wallpaper) || (kind_ == Kind::Sway && current.wallpaper.empty()))
+        return remembered.value_or(WallpaperSettings {});
+    if (!remembered || !(*remembered == current))
+        memory_.Save(current);
+    return current;
+}
+
+ScreenSize LinuxDesktop::PrimaryScreenSize()
+{
+    const CommandResult xrandr = runner_.Run({ "xrandr", "--current" });
+    if (xrandr.exitCode == 0) {
+        const ScreenSize size = ScreenFromXrandr(xrandr.output);
+        if (size.width > 0 && size.height > 0)
+            return size;
+    }
+    const CommandResult sway = runner_.Run({ "swaymsg", "-t", "get_outputs", "-r" });
+    if (sway.exitCode == 0) {
+        static const std::regex mode(
+            R"re("current_mode"\s*:\s*\{[^}]*"width"\s*:\s*(\d+)\s*,\s*"height"\s*:\s*(\d+))re");
+        std::smatch m;
+        if (std::regex_search(sway.output, m, mode))
+            return { std::stoi(m[1]), std::stoi(m[2]) };
+    }
+    return { 1920, 1080 };
+}
+
+int LinuxDesktop::PixelsPerInch()
+{
+    const CommandResult xrdb = runner_.Run({ "xrdb", "-query" });
+    static const std::regex dpi(R"(Xft\.dpi:\s*(\d+))");
+    std::smatch m;
+    if (xrdb.exitCode == 0 && std::regex_search(xrdb.output, m, dpi)) {
+        const int value = std::stoi(m[1]);
+        if (value > 0 && value < 2000)
+            return value;
+    }
+    return 96;
+}
+
+std::uint32_t LinuxDesktop::DesktopColor()
+{
+    switch (kind_) {
+    case Kind::Gnome:
+        return ColorFromText(Gsettings("org.gnome.desktop.background", "primary-color"), 0);
+    case Kind::Cinnamon:
+        return ColorFromText(Gsettings("org.cinnamon.desktop.background", "primary-color"), 0);
+    case Kind::Mate:
+        return ColorFromText(Gsettings("org.mate.background", "primary-color"), 0);
+    default:
+        return 0;
+    }
+}
+
+std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
+{
+    std::error_code error;
+    std::filesystem::create_directories(cacheFolder_, error);
+    const auto stamp = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::system_clock::now().time_since_epoch())
+                           .count();
+    const std::string name = kCopyPrefix + std::to_string(stamp) + kCopySuffix;
+    const std::string target = cacheFolder_ + "/" + name;
+    const std::string temporary = cacheFolder_ + "/.partial-" + name;
+    QImage image;
+    if (!image.load(QString::fromLocal8Bit(bitmap.c_str()), "BMP"))
+        return {};
+    // Low compression: the copy is written on every draw and read once.
+    if (!image.save(QString::fromLocal8Bit(temporary.c_str()), "PNG", 90)
+        || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return {};
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(cacheFolder_, error)) {
+        const std::string other = entry.path().filename().string();
+        if (other != name && other.rfind(kCopyPrefix, 0) == 0 && other.size() > 4
+            && other.compare(other.size() - 4, 4, kCopySuffix) == 0)
+            std::filesystem::remove(entry.path(), error);
+    }
+    return target;
+}
+
+bool LinuxDesktop::InstallWallpaper(const std::string& path)
+{
+    if (kind_ == Kind::Unknown)
+        return false;
+    // Remember the user's own picture before the desktop is pointed at ours.
+    ReadWallpaperSettings();
+    const std::string copy = MakeCopy(path);
+    if (copy.empty())
+        return false;
+    switch (kind_) {
+    case Kind::Gnome:
+    case Kind::Cinnamon: {
+        const std::string schema
+            = kind_ == Kind::Gnome ? "org.gnome.desktop.background" : "org.cinnamon.desktop.background";
+        const std::string uri = QuoteGVariant(PathToFileUri(copy));
+        bool ok = GsettingsSet(schema, "picture-uri", uri);
+        // The dark-style picture; older versions lack the key, which is fine.
+        GsettingsSet(schema, "picture-uri-dark", uri);
+        ok = GsettingsSet(schema, "picture-options", "'stretched'") && ok;
+        return ok;
+    }
+    case Kind::Mate:
+        return GsettingsSet("org.mate.background", "picture-filename", QuoteGVariant(copy))
+            && GsettingsSet("org.mate.background", "picture-options", "'stretched'");
+    case Kind::Kde:
+        return runner_.Run({ "plasma-apply-wallpaperimage", copy }).exitCode == 0;
+    case Kind::Xfce: {
+        const CommandResult list = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-l" });
+        std::istringstream lines(list.output);
+        std::string line;
+        bool any = false, ok = true;
+        while (std::getline(lines, line)) {
+            line = Trim(line);
+            if (line.size() > 11 && line.compare(line.size() - 11, 11, "/last-image") == 0) {
+                any = true;
+                ok = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-p", line, "-s", copy }).exitCode
+                        == 0
+                    && ok;
+            }
+        }
+        return any && ok;
+    }
+    case Kind::Sway:
+        return runner_.Run({ "swaymsg", "output", "*", "bg", copy, "stretch" }).exitCode == 0;
+    case Kind::X11:
+        return runner_.Run({ "feh", "--bg-scale", copy }).exitCode == 0;
+    case Kind::Unknown:
+        break;
+    }
+    return false;
+}
+
+} // namespace platform

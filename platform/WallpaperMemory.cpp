@@ -1,0 +1,68 @@
+#include "platform/WallpaperMemory.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace platform {
+
+std::optional<WallpaperSettings> WallpaperMemory::Load() const
+{
+    std::ifstream in(path_, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    WallpaperSettings settings;
+    bool any = false;
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string name = line.substr(0, eq), value = line.substr(eq + 1);
+        if (name == "Wallpaper")
+            settings.wallpaper = value;
+        else if (name == "TileWallpaper")
+            settings.tileWallpaper = value;
+        else if (name == "WallpaperStyle")
+            settings.wallpaperStyle = value;
+        else
+            continue;
+        any = true;
+    }
+    if (!any)
+        return std::nullopt;
+    return settings;
+}
+
+bool WallpaperMemory::Save(const WallpaperSettings& settings) const
+{
+    // A path with a line break cannot be stored line by line; keep the old
+    // memory rather than write something that reads back differently.
+    for (const std::string* v : { &settings.wallpaper, &settings.tileWallpaper, &settings.wallpaperStyle })
+        if (v->find_first_of("\r\n") != std::string::npos)
+            return false;
+    std::error_code error;
+    const std::filesystem::path target(path_);
+    if (target.has_parent_path())
+        std::filesystem::create_directories(target.parent_path(), error);
+    const std::string temporary = path_ + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << "Wallpaper=" << settings.wallpaper << "\nTileWallpaper=" << settings.tileWallpaper
+            << "\nWallpaperStyle=" << settings.wallpaperStyle << "\n";
+        out.flush();
+        if (!out) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path_.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace platform

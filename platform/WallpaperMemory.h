@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/Desktop.h"
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// Remembers the user's own wallpaper settings in a small file, so that a
+// draw can start from the user's picture after the desktop has been told to
+// show our output instead. The file holds three lines "Name=value".
+class WallpaperMemory {
+public:
+    explicit WallpaperMemory(std::string path)
+        : path_(std::move(path))
+    {
+    }
+
+    std::optional<WallpaperSettings> Load() const;
+    // Written atomically; returns false when the file could not be written.
+    bool Save(const WallpaperSettings& settings) const;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+} // namespace platform

@@ -1,0 +1,115 @@
+#include "render/JpegDecoder.h"
+
+#include "render/RenderError.h"
+
+#include <csetjmp>
+#include <cstdio>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace render {
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+extern "C" void OnJpegError(j_common_ptr info)
+{
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    std::longjmp(manager->jump, 1);
+}
+
+extern "C" void OnJpegMessage(j_common_ptr) { }
+
+// Runs the decode. Everything with a destructor is created by the caller
+// before setjmp, so the jump back on an error skips no destructor.
+// Returns 0 on success or libjpeg's message number.
+int Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view data, int coverWidth,
+    int coverHeight, DecodedJpeg& out)
+{
+    if (setjmp(errors.jump)) {
+        const int code = errors.base.msg_code;
+        jpeg_destroy_decompress(&info);
+        return code == 0 ? JERR_INPUT_EMPTY : code;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(
+        &info, reinterpret_cast<const unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&info, TRUE);
+    out.fullWidth = static_cast<int>(info.image_width);
+    out.fullHeight = static_cast<int>(info.image_height);
+    info.out_color_space = JCS_EXT_BGR;
+    info.scale_num = 1;
+    info.scale_denom = 1;
+    if (coverWidth > 0 && coverHeight > 0) {
+        for (unsigned denom = 8; denom > 1; denom /= 2) {
+            const unsigned long w = (info.image_width + denom - 1) / denom;
+            const unsigned long h = (info.image_height + denom - 1) / denom;
+            if (w >= static_cast<unsigned long>(coverWidth) && h >= static_cast<unsigned long>(coverHeight)) {
+                info.scale_denom = denom;
+                break;
+            }
+        }
+    }
+    jpeg_calc_output_dimensions(&info);
+    if (static_cast<std::uint64_t>(info.output_width) * info.output_height > Canvas::kMaxPixels) {
+        jpeg_destroy_decompress(&info);
+        return JERR_IMAGE_TOO_BIG;
+    }
+    return -1; // header done; the caller allocates and comes back
+}
+
+int DecodeRows(jpeg_decompress_struct& info, ErrorManager& errors, Canvas& image)
+{
+    if (setjmp(errors.jump)) {
+        const int code = errors.base.msg_code;
+        jpeg_destroy_decompress(&info);
+        return code == 0 ? JERR_INPUT_EMPTY : code;
+    }
+    jpeg_start_decompress(&info);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW rows[4];
+        int count = 0;
+        for (; count < 4 && info.output_scanline + static_cast<unsigned>(count) < info.output_height; ++count)
+            rows[count]
+                = image.Data() + image.Stride() * (info.output_scanline + static_cast<unsigned>(count));
+        jpeg_read_scanlines(&info, rows, static_cast<JDIMENSION>(count));
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return 0;
+}
+
+} // namespace
+
+DecodedJpeg DecodeJpeg(std::string_view data, int coverWidth, int coverHeight)
+{
+    DecodedJpeg out;
+    jpeg_decompress_struct info {};
+    ErrorManager errors {};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = &OnJpegError;
+    errors.base.output_message = &OnJpegMessage;
+
+    int code = Decode(info, errors, data, coverWidth, coverHeight, out);
+    if (code >= 0)
+        throw RenderError(JpegErrorMessage(code));
+    Canvas image;
+    try {
+        image = Canvas(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+            Canvas::Init::Uninitialized);
+    } catch (...) {
+        jpeg_destroy_decompress(&info);
+        throw;
+    }
+    code = DecodeRows(info, errors, image);
+    if (code != 0)
+        throw RenderError(JpegErrorMessage(code));
+    out.image = std::move(image);
+    return out;
+}
+
+} // namespace render

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "render/Canvas.h"
+
+#include <string_view>
+
+namespace render {
+
+// A decoded picture and the size the file declares. The image may be smaller
+// than the declared size when a reduced decode was asked for.
+struct DecodedJpeg {
+    int fullWidth = 0;
+    int fullHeight = 0;
+    Canvas image;
+};
+
+// Decodes JPEG data into 24-bit colour through libjpeg. When the declared
+// picture is at least coverWidth x coverHeight, it may be decoded with
+// libjpeg's reduced-size DCT (1/2, 1/4, 1/8) as long as the result still
+// covers that size; pass 0, 0 for a full-size decode. A decoder failure
+// raises RenderError "JPEG エラー #n" with libjpeg's message number.
+DecodedJpeg DecodeJpeg(std::string_view data, int coverWidth = 0, int coverHeight = 0);
+
+} // namespace render

@@ -1,0 +1,45 @@
+#include "render/MemoDate.h"
+
+#include "render/SjisText.h"
+
+#include <QDate>
+#include <chrono>
+
+namespace render {
+
+std::string LocaleShortDate(const QLocale& locale, const Date& date)
+{
+    return QStringToSjis(locale.toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat));
+}
+
+std::string SystemShortDate(const Date& date)
+{
+    return LocaleShortDate(QLocale::system(), date);
+}
+
+int WeekdayOf(const Date& date)
+{
+    const std::chrono::year_month_day ymd { std::chrono::year(date.year),
+        std::chrono::month(static_cast<unsigned>(date.month)),
+        std::chrono::day(static_cast<unsigned>(date.day)) };
+    return static_cast<int>(std::chrono::weekday(std::chrono::sys_days(ymd)).c_encoding());
+}
+
+std::string WeekdayName(int weekday)
+{
+    // 日 月 火 水 木 金 土
+    static const char* const names[]
+        = { "\x93\xfa", "\x8c\x8e", "\x89\xce", "\x90\x85", "\x96\xd8", "\x8b\xe0", "\x93\x79" };
+    return names[((weekday % 7) + 7) % 7];
+}
+
+std::string BuildTitle(
+    const std::string& title, bool withDate, const Date& today, const ShortDateFormat& format)
+{
+    if (!withDate)
+        return title;
+    return title + (format ? format(today) : SystemShortDate(today)) + "(" + WeekdayName(WeekdayOf(today))
+        + ")";
+}
+
+} // namespace render

@@ -1,0 +1,82 @@
+#include "render/QtTextPainter.h"
+
+#include "render/SjisText.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <cstdlib>
+
+namespace render {
+
+QStringList FontFamiliesFor(const std::string& face)
+{
+    // "ＭＳ ゴシック" and "MS Gothic"
+    if (face == "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e" || face == "MS Gothic")
+        return { "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP", "VL Gothic", "TakaoGothic" };
+    return { SjisToQString(face) };
+}
+
+int FontPixelHeight(int points, int pixelsPerInch)
+{
+    const long long product = static_cast<long long>(points) * pixelsPerInch;
+    // Round half away from zero, as MulDiv does.
+    const long long rounded = product >= 0 ? (product + 36) / 72 : (product - 36) / 72;
+    if (rounded < 1)
+        return 1;
+    return rounded > 10000 ? 10000 : static_cast<int>(rounded);
+}
+
+void EnsureGuiApplication()
+{
+    if (QGuiApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "corkpane";
+    static char* argv[] = { name, nullptr };
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+QtTextPainter::QtTextPainter(Canvas& canvas, const std::string& face, int pixelHeight)
+    : image_(canvas.Data(), canvas.Width(), canvas.Height(), static_cast<qsizetype>(canvas.Stride()),
+        QImage::Format_BGR888)
+{
+    font_.setFamilies(FontFamiliesFor(face));
+    font_.setPixelSize(pixelHeight);
+    font_.setStyleHint(QFont::TypeWriter);
+    font_.setKerning(false);
+    metrics_ = std::make_unique<QFontMetrics>(font_);
+    if (!canvas.Empty()) {
+        painter_ = std::make_unique<QPainter>(&image_);
+        painter_->setFont(font_);
+        painter_->setBackgroundMode(Qt::TransparentMode);
+    }
+}
+
+QtTextPainter::~QtTextPainter()
+{
+    if (painter_)
+        painter_->end();
+}
+
+int QtTextPainter::TextWidth(const std::string& text)
+{
+    return metrics_->horizontalAdvance(SjisToQString(text));
+}
+
+void QtTextPainter::SetColor(ColorRef color)
+{
+    if (painter_)
+        painter_->setPen(QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
+}
+
+void QtTextPainter::DrawText(int x, int y, const std::string& text)
+{
+    if (!painter_ || text.empty())
+        return;
+    // Qt places text by its baseline; the caller gives the top of the cell.
+    painter_->drawText(x, y + metrics_->ascent(), SjisToQString(text));
+}
+
+} // namespace render

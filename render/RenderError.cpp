@@ -1,0 +1,35 @@
+#include "render/RenderError.h"
+
+#include <cstring>
+
+namespace render {
+
+std::string JpegErrorMessage(int code)
+{
+    // "JPEG エラー #"
+    return std::string("JPEG \x83\x47\x83\x89\x81\x5b #") + std::to_string(code);
+}
+
+std::string CannotOpenMessage(const std::string& path, const std::string& reason)
+{
+    // "ファイル "" は開けません。"
+    return "\x83\x74\x83\x40\x83\x43\x83\x8b \"" + path
+        + "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81\x42" + reason;
+}
+
+std::string CannotCreateMessage(const std::string& path, const std::string& reason)
+{
+    // "ファイル "" を作成できません。"
+    return "\x83\x74\x83\x40\x83\x43\x83\x8b \"" + path
+        + "\" \x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42" + reason;
+}
+
+std::string SystemErrorText(int error)
+{
+    char buffer[256];
+    // GNU strerror_r returns the text, which may or may not live in buffer.
+    const char* text = strerror_r(error, buffer, sizeof buffer);
+    return text ? text : "";
+}
+
+} // namespace render

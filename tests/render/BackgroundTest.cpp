@@ -1,0 +1,167 @@
+#include "render/Background.h"
+
+#include "TestSupport.h"
+#include "render/BmpWriter.h"
+#include "render/JpegDecoder.h"
+#include "render/RenderError.h"
+
+#include <gtest/gtest.h>
+
+using namespace render;
+using namespace rendertest;
+
+namespace {
+
+constexpr std::uint32_t kDesktop = 0x00336699;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+platform::WallpaperSettings Settings(const std::string& path, const char* tile, const char* style)
+{
+    return { path, tile, style };
+}
+
+} // namespace
+
+TEST(Background, FollowsThePlacementTableRowByRow)
+{
+    TempDir dir;
+    const std::string small = dir.File("small.bmp"); // 4 x 3 on an 10 x 8 screen
+    WriteBmpFile(Pattern(4, 3), small);
+    const std::string exact = dir.File("exact.bmp");
+    WriteBmpFile(Pattern(10, 8), exact);
+    const std::string large = dir.File("large.bmp");
+    WriteBmpFile(Pattern(20, 16), large);
+
+    struct Case {
+        const char* name;
+        platform::WallpaperSettings settings;
+        // Expected colour at a few probe points.
+        std::vector<std::tuple<int, int, std::uint32_t>> probes;
+    };
+    const auto pat = [](int x, int y) { return static_cast<std::uint32_t>(x | y << 8 | 7 << 16); };
+    const Case cases[] = {
+        { "no picture", Settings("", "0", "2"), { { 0, 0, kDesktop }, { 9, 7, kDesktop } } },
+        { "missing file", Settings(dir.File("gone.bmp"), "1", "0"), { { 5, 5, kDesktop } } },
+        { "exact size, any style: copied at scale 1", Settings(exact, "1", "7"),
+            { { 0, 0, pat(0, 0) }, { 9, 7, pat(9, 7) }, { 3, 5, pat(3, 5) } } },
+        { "larger in both directions with tile: shrunk", Settings(large, "1", "0"),
+            { { 0, 0, pat(0, 0) }, { 9, 7, pat(18, 14) }, { 5, 4, pat(10, 8) } } },
+        { "stretch", Settings(small, "0", "2"),
+            { { 0, 0, pat(0, 0) }, { 9, 7, pat(3, 2) }, { 5, 3, pat(2, 1) } } },
+        { "tile", Settings(small, "1", "0"),
+            { { 0, 0, pat(0, 0) }, { 4, 3, pat(0, 0) }, { 9, 7, pat(1, 1) } } },
+        { "centre: (10-4)/2, (8-3)/2", Settings(small, "0", "0"),
+            { { 3, 2, pat(0, 0) }, { 2, 2, kDesktop }, { 6, 4, pat(3, 2) }, { 7, 5, kDesktop } } },
+        { "tile 1 with style 2: white", Settings(small, "1", "2"), { { 0, 0, kWhite }, { 9, 7, kWhite } } },
+        { "unknown style: white", Settings(small, "0", "3"), { { 5, 5, kWhite } } },
+        { "empty style values: white", Settings(small, "", ""), { { 5, 5, kWhite } } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Canvas canvas = ComposeBackground(c.settings, 10, 8, kDesktop);
+        ASSERT_EQ(10, canvas.Width());
+        ASSERT_EQ(8, canvas.Height());
+        for (const auto& [x, y, want] : c.probes)
+            EXPECT_EQ(want, PixelAt(canvas, x, y)) << "at " << x << "," << y;
+    }
+}
+
+TEST(Background, WiderOnlyPictureIsCentredAndCutEvenly)
+{
+    TempDir dir;
+    const std::string wide = dir.File("wide.bmp");
+    WriteBmpFile(Pattern(15, 4), wide); // screen 10 x 8: W - w = -5, left = -2
+    const Canvas canvas = ComposeBackground(Settings(wide, "0", "0"), 10, 8, kDesktop);
+    EXPECT_EQ(kDesktop, PixelAt(canvas, 0, 1)); // top = (8-4)/2 = 2
+    EXPECT_EQ(static_cast<std::uint32_t>(2 | 0 << 8 | 7 << 16), PixelAt(canvas, 0, 2));
+    EXPECT_EQ(static_cast<std::uint32_t>(11 | 3 << 8 | 7 << 16), PixelAt(canvas, 9, 5));
+    EXPECT_EQ(kDesktop, PixelAt(canvas, 9, 6));
+}
+
+TEST(Background, PathDecidesTheDecoderCaseSensitivelyJpgFirst)
+{
+    TempDir dir;
+    const std::string bmpBytes = [&] {
+        WriteBmpFile(Pattern(4, 3), dir.File("p.bmp"));
+        return ReadBytes(dir.File("p.bmp"));
+    }();
+    WriteBytes(dir.File("upper.JPG"), bmpBytes);
+    WriteBytes(dir.File("long.jpeg"), bmpBytes);
+    WriteBytes(dir.File("picture.png"), bmpBytes);
+    // Nothing loads: centre gives the desktop colour, stretch stays white.
+    for (const char* name : { "upper.JPG", "long.jpeg", "picture.png" }) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(
+            kDesktop, PixelAt(ComposeBackground(Settings(dir.File(name), "0", "0"), 10, 8, kDesktop), 5, 4));
+        EXPECT_EQ(
+            kWhite, PixelAt(ComposeBackground(Settings(dir.File(name), "0", "2"), 10, 8, kDesktop), 5, 4));
+        EXPECT_EQ(
+            kWhite, PixelAt(ComposeBackground(Settings(dir.File(name), "1", "0"), 10, 8, kDesktop), 5, 4));
+    }
+    // ".jpg" anywhere in the path wins over ".bmp": a bitmap in a folder
+    // named like a JPEG goes to the JPEG decoder, which refuses it.
+    std::filesystem::create_directory(dir.File("pics.jpg.old"));
+    WriteBytes(dir.File("pics.jpg.old/sea.bmp"), bmpBytes);
+    try {
+        ComposeBackground(Settings(dir.File("pics.jpg.old/sea.bmp"), "0", "0"), 10, 8, kDesktop);
+        FAIL() << "decoded as a bitmap";
+    } catch (const RenderError& e) {
+        EXPECT_EQ(0, std::string(e.what()).rfind("JPEG \x83\x47\x83\x89\x81\x5b #", 0)) << e.what();
+    }
+}
+
+TEST(Background, UnreadablePictureEndsTheDrawWithTheOpenMessage)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("folder.bmp"));
+    try {
+        ComposeBackground(Settings(dir.File("folder.bmp"), "0", "0"), 10, 8, kDesktop);
+        FAIL();
+    } catch (const RenderError& e) {
+        EXPECT_EQ(CannotOpenMessage(dir.File("folder.bmp"), SystemErrorText(EISDIR)), e.what());
+    }
+}
+
+TEST(Jpeg, DecodesCjpegOutputAndReducesOnlyWhileStillCovering)
+{
+    TempDir dir;
+    ASSERT_EQ(0,
+        Shell("convert -size 64x48 xc:'#ff0000' -fill '#0000ff' -draw 'rectangle 32,0 63,47' "
+            + dir.File("a.ppm")));
+    ASSERT_EQ(0, Shell("cjpeg -quality 95 -outfile " + dir.File("a.jpg") + " " + dir.File("a.ppm")));
+    const std::string data = ReadBytes(dir.File("a.jpg"));
+
+    const DecodedJpeg full = DecodeJpeg(data);
+    EXPECT_EQ(64, full.fullWidth);
+    EXPECT_EQ(48, full.image.Height());
+    const std::uint32_t left = PixelAt(full.image, 8, 24), right = PixelAt(full.image, 56, 24);
+    EXPECT_GT(left & 0xFF, 0xF0u); // red
+    EXPECT_LT((left >> 16) & 0xFF, 0x10u);
+    EXPECT_GT((right >> 16) & 0xFF, 0xF0u); // blue
+    EXPECT_LT(right & 0xFF, 0x10u);
+
+    const struct {
+        int coverWidth, coverHeight, width, height;
+    } scales[] = { { 16, 12, 16, 12 }, { 17, 12, 32, 24 }, { 8, 6, 8, 6 }, { 1, 1, 8, 6 }, { 64, 48, 64, 48 },
+        { 65, 10, 64, 48 } };
+    for (const auto& s : scales) {
+        const DecodedJpeg d = DecodeJpeg(data, s.coverWidth, s.coverHeight);
+        EXPECT_EQ(64, d.fullWidth);
+        EXPECT_EQ(s.width, d.image.Width()) << s.coverWidth << "x" << s.coverHeight;
+        EXPECT_EQ(s.height, d.image.Height());
+    }
+
+    const std::string jpegError = "JPEG \x83\x47\x83\x89\x81\x5b #";
+    for (const std::string& bad :
+        { std::string(), std::string("not a jpeg at all"), data.substr(0, 200) + "garbage" }) {
+        try {
+            const DecodedJpeg d = DecodeJpeg(bad);
+            // libjpeg only warns about data that ends early and fills the
+            // rest; such a picture still has its declared size.
+            EXPECT_EQ(48, d.image.Height());
+        } catch (const RenderError& e) {
+            EXPECT_EQ(0, std::string(e.what()).rfind(jpegError, 0)) << e.what();
+        }
+    }
+    EXPECT_THROW(DecodeJpeg("not a jpeg at all"), RenderError);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+// Helpers shared by the render tests: a scratch folder, running Debian's
+// image tools, and pixel access.
+
+#include "render/Canvas.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace rendertest {
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-render-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline int Shell(const std::string& command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str());
+}
+
+inline std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Pixel (x, y) as 0x00BBGGRR, the colour form the program uses.
+inline std::uint32_t PixelAt(const render::Canvas& canvas, int x, int y)
+{
+    const std::uint8_t* p = canvas.Row(y) + 3 * x;
+    return static_cast<std::uint32_t>(p[2]) | static_cast<std::uint32_t>(p[1]) << 8
+        | static_cast<std::uint32_t>(p[0]) << 16;
+}
+
+inline void SetPixel(render::Canvas& canvas, int x, int y, std::uint32_t color)
+{
+    std::uint8_t* p = canvas.Row(y) + 3 * x;
+    p[0] = (color >> 16) & 0xFF;
+    p[1] = (color >> 8) & 0xFF;
+    p[2] = color & 0xFF;
+}
+
+// A canvas whose every pixel is distinct: red = x, green = y, blue = 7.
+inline render::Canvas Pattern(int width, int height)
+{
+    render::Canvas canvas(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            SetPixel(canvas, x, y, static_cast<std::uint32_t>((x & 0xFF) | (y & 0xFF) << 8 | 7 << 16));
+    return canvas;
+}
+
+} // namespace rendertest

@@ -1,0 +1,168 @@
+#include "TestSupport.h"
+#include "render/Blend.h"
+#include "render/DrawSettings.h"
+#include "render/LineWrap.h"
+#include "render/MemoDate.h"
+#include "render/QtTextPainter.h"
+
+#include <QFontInfo>
+#include <gtest/gtest.h>
+
+using namespace render;
+using namespace rendertest;
+
+TEST(LineWrap, ByteKindFollowsShiftJisLeadAndTrailBytes)
+{
+    // "aア" = 61 83 41 ("ア" has a trail byte in the ASCII range), then
+    // half-width "ｱ" B1 and "あ" 82 A0.
+    const std::string text = "a\x83\x41\xb1\x82\xa0";
+    const int want[] = { -1, 0, 1, 2, 0, 1, 2, -1 };
+    for (int pos = 0; pos <= 7; ++pos)
+        EXPECT_EQ(want[pos], ByteKindAt(text, pos)) << pos;
+}
+
+TEST(LineWrap, SplitsAtTwoNBytesWithoutBreakingCharacters)
+{
+    const std::string a29(29, 'a');
+    const struct {
+        std::string text;
+        int limit;
+        std::vector<std::string> want;
+    } cases[] = {
+        { "", 30, { "" } },
+        { std::string(30, 'x'), 30, { std::string(30, 'x') } },
+        { std::string(31, 'x'), 30, { std::string(30, 'x'), "x" } },
+        // N = 15: 29 half-width then a full-width character whose lead
+        // byte is byte 30: it opens the second line.
+        { a29 + "\x82\xa0", 30, { a29, "\x82\xa0" } },
+        { "\x82\xa0\x82\xa2\x82\xa4", 4, { "\x82\xa0\x82\xa2", "\x82\xa4" } },
+        { "\x83\x41\x83\x41\x83\x41", 3, { "\x83\x41", "\x83\x41", "\x83\x41" } },
+        // Limits below 2 still make progress.
+        { "\x82\xa0\x82\xa2", 1, { "\x82\xa0", "\x82\xa2" } },
+        { "abc", 0, { "ab", "c" } },
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> lines { "stale" };
+        SplitLine(c.text, c.limit, lines);
+        EXPECT_EQ(c.want, lines) << c.text << " / " << c.limit;
+    }
+}
+
+TEST(LineWrap, MemoLinesSplitAtEveryLineEndWithoutATrailingEmptyLine)
+{
+    EXPECT_EQ((std::vector<std::string> { "a", "", "b", "c" }), SplitMemoLines("a\r\n\nb\rc\r\n"));
+    EXPECT_EQ((std::vector<std::string> { "a", "" }), SplitMemoLines("a\n\n"));
+    EXPECT_TRUE(SplitMemoLines("").empty());
+}
+
+TEST(Blend, LightensOrDarkensEachByteInIntegerSteps)
+{
+    const struct {
+        int percent;
+        bool white;
+        std::uint8_t in, out;
+    } cases[] = {
+        { 0, true, 123, 123 }, { 50, true, 0, 127 }, { 50, true, 100, 177 }, { 100, true, 3, 255 },
+        { 100, false, 250, 0 }, { 50, false, 255, 127 },
+        { 150, true, 0, 124 }, // 150 % 101 = 49: 255 * 49 / 100
+        { -50, false, 200, 255 }, // 200 * 150 / 100 = 300, kept within a byte
+        { -50, true, 10, 0 }, // (10 * 150 - 12750) / 100 < 0
+    };
+    for (const auto& c : cases) {
+        Canvas canvas(3, 3, Canvas::Init::Uninitialized);
+        canvas.Fill(static_cast<ColorRef>(c.in) * 0x010101u);
+        BlendRectangle(canvas, 1, 1, 1, 1, c.percent, c.white);
+        EXPECT_EQ(c.out * 0x010101u, PixelAt(canvas, 1, 1)) << c.percent << " " << int(c.in);
+        EXPECT_EQ(c.in * 0x010101u, PixelAt(canvas, 0, 1));
+        EXPECT_EQ(c.in * 0x010101u, PixelAt(canvas, 2, 2));
+    }
+    // Entirely or partly outside: clipped, the rest untouched, no error.
+    Canvas canvas(4, 4, Canvas::Init::Uninitialized);
+    canvas.Fill(0);
+    BlendRectangle(canvas, -2, -2, 3, 100, 100, true);
+    BlendRectangle(canvas, 10, 10, 5, 5, 100, true);
+    EXPECT_EQ(0xFFFFFFu, PixelAt(canvas, 0, 3));
+    EXPECT_EQ(0u, PixelAt(canvas, 1, 0));
+}
+
+TEST(DrawSettings, NumberBoxesFallBackPerBox)
+{
+    const struct {
+        const char* text;
+        int want;
+    } numbers[] = { { "15", 15 }, { " 7", 7 }, { "-3", -3 }, { "+4", 4 }, { "$1F", 31 }, { "0x10", 16 },
+        { "", -1 }, { "7 ", -1 }, { "\x82\x50\x82\x54", -1 } /* １５ */, { "abc", -1 }, { "99999999999", -1 },
+        { "-2147483648", -2147483647 - 1 }, { "-", -1 } };
+    for (const auto& n : numbers)
+        EXPECT_EQ(n.want, ParseIntBox(n.text, -1)) << n.text;
+
+    DrawSettings blank;
+    for (std::string* box :
+        { &blank.EdMojiSu, &blank.EdGyosu, &blank.EdFontSize, &blank.EdGyokan, &blank.EdUeYohaku,
+            &blank.EdMigiYohaku, &blank.EdRitu, &blank.EdScW, &blank.EdScM, &blank.EdScY, &blank.EdScD })
+        box->clear();
+    const MemoStyle s = ResolveStyle(blank);
+    EXPECT_EQ(10, s.charsPerLine);
+    EXPECT_EQ(10, s.linesPerColumn);
+    EXPECT_EQ(15, s.fontSize);
+    EXPECT_EQ(4, s.paragraphGap);
+    EXPECT_EQ(10, s.topMargin);
+    EXPECT_EQ(10, s.rightMargin);
+    EXPECT_EQ(0, s.backgroundPercent);
+    EXPECT_EQ((std::vector<int> { 1, 3, 3, 3 }),
+        (std::vector<int> { s.lookAheadWeekly, s.lookAheadMonthly, s.lookAheadYearly, s.lookAheadDated }));
+}
+
+TEST(MemoDate, TitleCarriesTheShortDateAndWeekday)
+{
+    EXPECT_EQ("2026/12/07", LocaleShortDate(QLocale("ja_JP"), { 2026, 12, 7 }));
+    const ShortDateFormat fixed
+        = [](const Date& d) { return std::to_string(d.year) + "-" + std::to_string(d.day); };
+    const std::string title = "\x96\x59\x82\xea\x82\xb8\x82\xc9\x81\x49"; // 忘れずに！
+    // 2026-12-09 is a Wednesday (水), 2026-12-06 a Sunday (日), 2026-12-12 a Saturday (土).
+    EXPECT_EQ(title + "2026-9(\x90\x85)", BuildTitle(title, true, { 2026, 12, 9 }, fixed));
+    EXPECT_EQ("2026-6(\x93\xfa)", BuildTitle("", true, { 2026, 12, 6 }, fixed));
+    EXPECT_EQ("2026-12(\x93\x79)", BuildTitle("", true, { 2026, 12, 12 }, fixed));
+    EXPECT_EQ(title, BuildTitle(title, false, { 2026, 12, 9 }, fixed));
+}
+
+TEST(QtText, GothicFaceResolvesToIpaGothicAtTheComputedHeight)
+{
+    EnsureGuiApplication();
+    const struct {
+        int points, dpi, pixels;
+    } heights[] = { { 15, 96, 20 }, { 19, 96, 25 }, { 9, 100, 13 } /* 12.5 rounds up */, { 15, 144, 30 },
+        { 0, 96, 1 }, { -5, 96, 1 } };
+    for (const auto& h : heights)
+        EXPECT_EQ(h.pixels, FontPixelHeight(h.points, h.dpi)) << h.points << "pt at " << h.dpi;
+    Canvas canvas(200, 60);
+    QtTextPainter painter(canvas, "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e", 20);
+    EXPECT_EQ("IPAGothic", QFontInfo(painter.Font()).family().toStdString());
+    // Metric-compatible: a full-width character twice a half-width one.
+    EXPECT_EQ(2 * painter.TextWidth("*"), painter.TextWidth("\x82\xa0"));
+    EXPECT_EQ(20 * painter.TextWidth("*"), painter.TextWidth(std::string(20, '*')));
+}
+
+TEST(QtText, DrawsGlyphsOnlyInsideTheTextCellWithTransparentBackground)
+{
+    EnsureGuiApplication();
+    Canvas canvas(120, 60);
+    canvas.Fill(0x000080);
+    {
+        QtTextPainter painter(canvas, "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e", 20);
+        painter.SetColor(0x00FF00);
+        painter.DrawText(10, 20, "\x8e\x9a"); // 字
+    }
+    int lime = 0, outside = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const std::uint32_t p = PixelAt(canvas, x, y);
+            const bool inCell = x >= 9 && x <= 30 && y >= 19 && y <= 40; // the cell, give or take a pixel
+            if (((p >> 8) & 0xFF) > 0xC0) // green glyph pixels, antialiased edges aside
+                ++lime;
+            if (!inCell && p != 0x000080u)
+                ++outside;
+        }
+    EXPECT_GT(lime, 20);
+    EXPECT_EQ(0, outside);
+}
