@@ -1,0 +1,275 @@
+#include "platform/LinuxDesktop.h"
+
+#include "platform/WallpaperMemory.h"
+
+#include <QImage>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <unistd.h>
+
+using namespace platform;
+
+namespace {
+
+// Plays a desktop's command-line tools: gsettings and xfconf-query keep
+// their values in maps, other commands answer from a table; every call is
+// recorded.
+class FakeRunner : public CommandRunner {
+public:
+    std::map<std::string, std::string> gsettings; // "schema key" -> GVariant text
+    std::map<std::string, std::string> xfconf; // property -> value
+    std::map<std::string, CommandResult> answers; // joined argv -> result
+    std::vector<std::vector<std::string>> calls;
+
+    CommandResult Run(const std::vector<std::string>& argv) override
+    {
+        calls.push_back(argv);
+        if (argv.size() == 4 && argv[0] == "gsettings" && argv[1] == "get") {
+            const auto it = gsettings.find(argv[2] + " " + argv[3]);
+            return it == gsettings.end() ? CommandResult { 1, "" } : CommandResult { 0, it->second + "\n" };
+        }
+        if (argv.size() == 5 && argv[0] == "gsettings" && argv[1] == "set") {
+            gsettings[argv[2] + " " + argv[3]] = argv[4];
+            return { 0, "" };
+        }
+        if (!argv.empty() && argv[0] == "xfconf-query") {
+            if (argv.size() == 4 && argv[3] == "-l") {
+                std::string list;
+                for (const auto& [p, v] : xfconf)
+                    list += p + "\n";
+                return { 0, list };
+            }
+            if (argv.size() == 5)
+                return xfconf.count(argv[4]) ? CommandResult { 0, xfconf[argv[4]] + "\n" }
+                                             : CommandResult { 1, "" };
+            if (argv.size() == 7) {
+                xfconf[argv[4]] = argv[6];
+                return { 0, "" };
+            }
+        }
+        std::string joined;
+        for (const auto& a : argv)
+            joined += (joined.empty() ? "" : " ") + a;
+        const auto it = answers.find(joined);
+        return it == answers.end() ? CommandResult { 127, "" } : it->second;
+    }
+
+    bool Called(const std::vector<std::string>& argv) const
+    {
+        return std::find(calls.begin(), calls.end(), argv) != calls.end();
+    }
+};
+
+class LinuxDesktopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-platform-XXXXXX").string();
+        home_ = ::mkdtemp(pattern.data());
+        WriteBmp(home_ + "/drawn.bmp");
+    }
+    void TearDown() override { std::filesystem::remove_all(home_); }
+
+    LinuxDesktop::Environment Env(const std::string& desktop)
+    {
+        return [this, desktop](const std::string& name) -> std::string {
+            if (name == "HOME")
+                return home_;
+            if (name == "XDG_CURRENT_DESKTOP")
+                return desktop;
+            return {};
+        };
+    }
+    static void WriteBmp(const std::string& path)
+    {
+        QImage image(8, 4, QImage::Format_RGB888);
+        image.fill(Qt::red);
+        ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+    }
+    std::vector<std::string> Copies() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(home_ + "/.cache/corkpane"))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+
+    std::string home_;
+    FakeRunner runner_;
+};
+
+} // namespace
+
+TEST_F(LinuxDesktopTest, DetectsTheDesktopFromTheSession)
+{
+    const struct {
+        const char* current;
+        LinuxDesktop::Kind kind;
+    } cases[] = { { "GNOME", LinuxDesktop::Kind::Gnome }, { "ubuntu:GNOME", LinuxDesktop::Kind::Gnome },
+        { "X-Cinnamon", LinuxDesktop::Kind::Cinnamon }, { "MATE", LinuxDesktop::Kind::Mate },
+        { "KDE", LinuxDesktop::Kind::Kde }, { "XFCE", LinuxDesktop::Kind::Xfce },
+        { "sway", LinuxDesktop::Kind::Sway }, { "", LinuxDesktop::Kind::Unknown } };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.kind, LinuxDesktop::DetectKind(Env(c.current))) << c.current;
+    const auto x11 = [](const std::string& n) { return n == "DISPLAY" ? std::string(":0") : std::string(); };
+    EXPECT_EQ(LinuxDesktop::Kind::X11, LinuxDesktop::DetectKind(x11));
+}
+
+TEST_F(LinuxDesktopTest, GnomeFamilyPlacementMapsOntoTileAndStyle)
+{
+    const struct {
+        const char* options;
+        const char* tile;
+        const char* style;
+        bool picture;
+    } cases[] = { { "'wallpaper'", "1", "0", true }, { "'centered'", "0", "0", true },
+        { "'stretched'", "0", "2", true }, { "'scaled'", "0", "2", true }, { "'zoom'", "0", "2", true },
+        { "'spanned'", "0", "2", true }, { "'none'", "0", "0", false } };
+    for (const char* desktop : { "GNOME", "X-Cinnamon" }) {
+        const std::string schema = std::string(desktop) == "GNOME" ? "org.gnome.desktop.background"
+                                                                   : "org.cinnamon.desktop.background";
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(desktop) + " " + c.options);
+            runner_.gsettings[schema + " picture-uri"] = "'file:///home/u/My%20Pictures/sea.jpg'";
+            runner_.gsettings[schema + " picture-options"] = c.options;
+            LinuxDesktop linux(runner_, Env(desktop));
+            const WallpaperSettings s = linux.ReadWallpaperSettings();
+            EXPECT_EQ(c.picture ? "/home/u/My Pictures/sea.jpg" : "", s.wallpaper);
+            EXPECT_EQ(c.tile, s.tileWallpaper);
+            EXPECT_EQ(c.style, s.wallpaperStyle);
+        }
+    }
+    runner_.gsettings["org.mate.background picture-filename"] = "'/usr/share/backgrounds/a.bmp'";
+    runner_.gsettings["org.mate.background picture-options"] = "'wallpaper'";
+    runner_.gsettings["org.mate.background primary-color"] = "'#102030'";
+    LinuxDesktop mate(runner_, Env("MATE"));
+    EXPECT_EQ((WallpaperSettings { "/usr/share/backgrounds/a.bmp", "1", "0" }), mate.ReadWallpaperSettings());
+    EXPECT_EQ(0x00302010u, mate.DesktopColor());
+}
+
+TEST_F(LinuxDesktopTest, KdeXfceAndFehSettingsAreRead)
+{
+    std::filesystem::create_directories(home_ + "/.config");
+    std::ofstream(home_ + "/.config/plasma-org.kde.plasma.desktop-appletsrc")
+        << "[Containments][1][General]\nImage=file:///wrong.jpg\n"
+           "[Containments][1][Wallpaper][org.kde.image][General]\nFillMode=6\nImage=file:///pics/kde.jpg\n";
+    LinuxDesktop kde(runner_, Env("KDE"));
+    EXPECT_EQ((WallpaperSettings { "/pics/kde.jpg", "0", "0" }), kde.ReadWallpaperSettings());
+
+    runner_.xfconf["/backdrop/screen0/monitorHDMI-1/workspace0/last-image"] = "/pics/xfce.bmp";
+    runner_.xfconf["/backdrop/screen0/monitorHDMI-1/workspace0/image-style"] = "2";
+    runner_.xfconf["/backdrop/screen0/monitorHDMI-1/workspace1/last-image"] = "/pics/other.bmp";
+    LinuxDesktop xfce(runner_, Env("XFCE"));
+    EXPECT_EQ((WallpaperSettings { "/pics/xfce.bmp", "1", "0" }), xfce.ReadWallpaperSettings());
+
+    std::ofstream(home_ + "/.fehbg") << "#!/bin/sh\nfeh --no-fehbg --bg-center '/pics/feh.jpg'\n";
+    const auto x11 = [this](const std::string& n) {
+        return n == "DISPLAY" ? std::string(":0") : n == "HOME" ? home_ : std::string();
+    };
+    LinuxDesktop feh(runner_, x11);
+    EXPECT_EQ((WallpaperSettings { "/pics/feh.jpg", "0", "0" }), feh.ReadWallpaperSettings());
+}
+
+TEST_F(LinuxDesktopTest, InstallsANewPngCopyAndKeepsDrawingFromTheUsersPicture)
+{
+    const std::string schema = "org.gnome.desktop.background";
+    runner_.gsettings[schema + " picture-uri"] = "'file:///pics/mine.jpg'";
+    runner_.gsettings[schema + " picture-options"] = "'centered'";
+    LinuxDesktop linux(runner_, Env("GNOME"));
+    ASSERT_TRUE(linux.InstallWallpaper(home_ + "/drawn.bmp"));
+    const std::vector<std::string> first = Copies();
+    ASSERT_EQ(1u, first.size());
+    const std::string copy = home_ + "/.cache/corkpane/" + first[0];
+    const std::string uri = "'file://" + copy + "'";
+    EXPECT_EQ(uri, runner_.gsettings[schema + " picture-uri"]);
+    EXPECT_EQ(uri, runner_.gsettings[schema + " picture-uri-dark"]);
+    QImage png;
+    ASSERT_TRUE(png.load(QString::fromStdString(copy), "PNG"));
+    EXPECT_EQ(8, png.width());
+
+    // The desktop now names our copy; the draw still starts from the user's.
+    EXPECT_EQ((WallpaperSettings { "/pics/mine.jpg", "0", "0" }), linux.ReadWallpaperSettings());
+    ASSERT_TRUE(linux.InstallWallpaper(home_ + "/drawn.bmp"));
+    const std::vector<std::string> second = Copies();
+    ASSERT_EQ(1u, second.size()); // the earlier copy is gone
+    EXPECT_NE(first[0], second[0]);
+
+    // The user picks another picture: that one is remembered from now on.
+    runner_.gsettings[schema + " picture-uri"] = "'file:///pics/new.bmp'";
+    runner_.gsettings[schema + " picture-options"] = "'wallpaper'";
+    EXPECT_EQ((WallpaperSettings { "/pics/new.bmp", "1", "0" }), linux.ReadWallpaperSettings());
+    EXPECT_EQ((WallpaperSettings { "/pics/new.bmp", "1", "0" }), WallpaperMemory(linux.MemoryPath()).Load());
+}
+
+TEST_F(LinuxDesktopTest, EveryDesktopIsToldThroughItsOwnTool)
+{
+    runner_.xfconf["/backdrop/screen0/monitor0/workspace0/last-image"] = "/a.jpg";
+    runner_.xfconf["/backdrop/screen0/monitor1/workspace0/last-image"] = "/b.jpg";
+    const struct {
+        const char* desktop;
+        std::vector<std::string> (*expected)(const std::string& copy);
+    } cases[] = {
+        { "MATE",
+            [](const std::string& c) {
+                return std::vector<std::string> { "gsettings", "set", "org.mate.background",
+                    "picture-filename", "'" + c + "'" };
+            } },
+        { "X-Cinnamon",
+            [](const std::string& c) {
+                return std::vector<std::string> { "gsettings", "set", "org.cinnamon.desktop.background",
+                    "picture-uri", "'file://" + c + "'" };
+            } },
+        { "KDE",
+            [](const std::string& c) {
+                return std::vector<std::string> { "plasma-apply-wallpaperimage", c };
+            } },
+        { "XFCE",
+            [](const std::string& c) {
+                return std::vector<std::string> { "xfconf-query", "-c", "xfce4-desktop", "-p",
+                    "/backdrop/screen0/monitor1/workspace0/last-image", "-s", c };
+            } },
+        { "sway",
+            [](const std::string& c) {
+                return std::vector<std::string> { "swaymsg", "output", "*", "bg", c, "stretch" };
+            } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.desktop);
+        runner_.calls.clear();
+        LinuxDesktop linux(runner_, Env(c.desktop));
+        const bool ok = linux.InstallWallpaper(home_ + "/drawn.bmp");
+        const std::string copy = home_ + "/.cache/corkpane/" + Copies().at(0);
+        EXPECT_TRUE(runner_.Called(c.expected(copy)));
+        // Commands the fake does not know fail, and the failure is reported.
+        const bool known = std::string(c.desktop) != "KDE" && std::string(c.desktop) != "sway";
+        EXPECT_EQ(known, ok);
+    }
+}
+
+TEST(LinuxDesktopParsing, ScreenColourAndUriHelpers)
+{
+    EXPECT_EQ(2560,
+        LinuxDesktop::ScreenFromXrandr("Screen 0: minimum 8 x 8, current 4480 x 1440, maximum 32767\n"
+                                       "HDMI-1 connected 1920x1080+0+0 (normal) 527mm x 296mm\n"
+                                       "DP-1 connected primary 2560x1440+1920+0 (normal)\n")
+            .width);
+    EXPECT_EQ(1080, LinuxDesktop::ScreenFromXrandr("HDMI-1 connected 1920x1080+0+0 (normal)\n").height);
+    EXPECT_EQ(
+        800, LinuxDesktop::ScreenFromXrandr("Screen 0: minimum 8 x 8, current 800 x 600, maximum 1\n").width);
+    EXPECT_EQ(0, LinuxDesktop::ScreenFromXrandr("garbage").width);
+
+    const struct {
+        const char* text;
+        std::uint32_t want;
+    } colours[] = { { "'#FF8000'", 0x000080FF }, { "'#ffff80800000'", 0x000080FF },
+        { "'rgb(1,2,3)'", 0x00030201 }, { "'blue'", 0xDEADu }, { "", 0xDEADu } };
+    for (const auto& c : colours)
+        EXPECT_EQ(c.want, LinuxDesktop::ColorFromText(c.text, 0xDEAD)) << c.text;
+
+    EXPECT_EQ("file:///a%20b/%E5%86%99.jpg", LinuxDesktop::PathToFileUri("/a b/\xE5\x86\x99.jpg"));
+    EXPECT_EQ("/a b/\xE5\x86\x99.jpg", LinuxDesktop::FileUriToPath("file:///a%20b/%E5%86%99.jpg"));
+    EXPECT_EQ("", LinuxDesktop::FileUriToPath("https://example.org/x.jpg"));
+    EXPECT_EQ("it's", LinuxDesktop::UnquoteGVariant(LinuxDesktop::QuoteGVariant("it's")));
+}
