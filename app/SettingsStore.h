@@ -22,9 +22,10 @@ const std::vector<std::string>& SettingsFileHeader();
 
 // Reads the memo (if "memo.txt" exists, with every line end made CR LF), then
 // sets the password placeholder "qqqqq", then applies every key of
-// "corkpane.ini" (if it exists) to settings. Without a settings file the
-// settings keep what they hold. A file that exists but cannot be read throws
-// FileError; what was applied before stays.
+// "corkpane.ini" (if it exists) to settings, in file order: a missing key
+// reads as an empty value, and the stored server is appended to the server
+// list. Without a settings file the settings keep what they hold. A file that exists but cannot be read
+// throws FileError; what was applied before stays.
 void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::string& memo,
     const MessageCallback& message = {});
 
