@@ -1,0 +1,93 @@
+// corkpane-tool receive, run in-process through the command registry in a
+// folder of its own.
+
+#include "CommandRegistry.h"
+#include "FakePop3Server.h"
+#include "app/PasswordScrambler.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+class ReceiveCommand : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "corkpane-receive-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+        previous_ = fs::current_path();
+        fs::current_path(folder_);
+    }
+    void TearDown() override
+    {
+        fs::current_path(previous_);
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    int Run(const tool::Args& args)
+    {
+        std::istringstream in;
+        tool::Io io { in, out_, err_ };
+        tool::Args argv { "receive" };
+        argv.insert(argv.end(), args.begin(), args.end());
+        return tool::CommandRegistry::instance().run(argv, io);
+    }
+
+    fs::path folder_;
+    fs::path previous_;
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
+
+TEST_F(ReceiveCommand, OverridesServerAndKeepsMemoOfAFailedRun)
+{
+    const std::string memoWord = "\x83\x81\x83\x82"; // メモ
+    mailtest::FakePop3Server server({ "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 2\r\n",
+                                        "+OK\r\nSubject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\r\n\r\n.\r\n",
+                                        "+OK\r\n\r\n\x1b$B5mF}$rGc$&\x1b(B\r\n.\r\n", "+OK\r\nSubj" },
+        mailtest::FakePop3Server::After::Close);
+    // The stored server is unusable; the options replace it for this run.
+    std::ofstream("corkpane.ini", std::ios::binary)
+        << "POP3Host1=no-such-host.invalid\r\nUser1=u\r\nPassWord1=" << app::ScramblePassword("pw")
+        << "\r\nPOP3Port1=1\r\n\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x50=" << memoWord << "\r\n";
+    std::ofstream("memo.txt", std::ios::binary) << "old\n";
+
+    EXPECT_EQ(Run({ "--host", "127.0.0.1", "--port", std::to_string(server.port()) }), 1);
+    EXPECT_EQ(server.Transcript(), "USER u\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nRETR 1\r\nTOP 2 0\r\n");
+    const std::string milk = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4"; // 牛乳を買う
+    EXPECT_EQ(out_.str(),
+        "Status>\x90\xda\x91\xb1\x92\x86\nStatus>\x90\xda\x91\xb1\x8a\xae\x97\xb9\n"
+        "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"
+        "2\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n\x8c\x8f\x96\xbc:"
+            + memoWord + "\n" + milk + "\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n");
+    EXPECT_EQ(err_.str(),
+        "\x90\xda\x91\xb1\x82\xaa\x95\xc2\x82\xb6\x82\xe7\x82\xea\x82\xdc\x82\xb5\x82\xbd\x81\x42\n"); // 接続が閉じられました。
+    EXPECT_EQ(ReadAll("memo.txt"), "old\r\n" + milk + "\r\n");
+}
+
+TEST_F(ReceiveCommand, RejectsBadArguments)
+{
+    for (const tool::Args& args : { tool::Args { "--port", "0" }, tool::Args { "--port", "70000" },
+             tool::Args { "--port", "x1" }, tool::Args { "--host" }, tool::Args { "extra" } })
+        EXPECT_EQ(Run(args), 2) << args.back();
+    EXPECT_FALSE(fs::exists("memo.txt"));
+}
+
+} // namespace
