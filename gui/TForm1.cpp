@@ -11,6 +11,8 @@
 #include "gui/ShortcutMaker.h"
 #include "gui/SjisText.h"
 #include "gui/Texts.h"
+#include "mail/ReceiveRun.h"
+#include "mail/ReceiveWindow.h"
 #include "schedule/TScheduleTable.h"
 
 #include <QCheckBox>
@@ -113,6 +115,27 @@ QCheckBox* Check(QWidget* parent, const char* name, const char* caption, bool ti
     return box;
 }
 
+// What a reception run sees of the window: the receive button, the log
+// and the memo.
+class FormReceiveWindow : public mail::ReceiveWindow {
+public:
+    FormReceiveWindow(QPushButton& button, QPlainTextEdit& log, MemoEditor& memo)
+        : button_(button)
+        , log_(log)
+        , memo_(memo)
+    {
+    }
+    void SetReceiveEnabled(bool enabled) override { button_.setEnabled(enabled); }
+    void AddLogLine(const std::string& line) override { log_.appendPlainText(FromSjis(line)); }
+    std::string MemoText() const override { return ToSjisLines(memo_.toPlainText()); }
+    void AppendMemoLines(const std::string& text) override { memo_.AppendLines(FromSjisLines(text)); }
+
+private:
+    QPushButton& button_;
+    QPlainTextEdit& log_;
+    MemoEditor& memo_;
+};
+
 } // namespace
 
 TForm1::TForm1(FormEnvironment environment, QWidget* parent)
@@ -180,6 +203,7 @@ void TForm1::BuildReceivePage()
     logFont.setPixelSize(15);
     MmLog->setFont(logFont);
     BtnReceive = SpeedButton(TabJusin, "BtnReceive", texts::kBtnReceive, QRect(3, 295, 90, 22));
+    connect(BtnReceive, &QPushButton::clicked, this, &TForm1::BtnReceiveClick);
     PageControl1->addTab(TabJusin, Q(texts::kTabJusin));
 }
 
@@ -500,6 +524,16 @@ void TForm1::FormShow()
     if (startupMode_ != 1) {
         return;
     }
+    // A failing step is reported and ends the sequence; the window then
+    // stays open for the user.
+    if (RgReceive->ItemIndex() == 0 && !Guard([&] { ReceiveMail(); })) {
+        return;
+    }
+    // Reception runs to its end before returning, so the button is enabled
+    // again here; a disabled one would mean a run is still going on.
+    if (!BtnReceive->isEnabled()) {
+        return;
+    }
     CloseForm();
 }
 
@@ -579,6 +613,32 @@ void TForm1::BtnShortCutClick()
     ShortcutMaker maker(env_.programPath, [this](const std::string& text) { ShowMessage(text); });
     maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
     maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
+}
+
+void TForm1::BtnReceiveClick()
+{
+    Guard([&] { ReceiveMail(); });
+}
+
+int TForm1::Pop3Port() const
+{
+    bool ok = false;
+    const int port = EdPort->text().trimmed().toInt(&ok, 10);
+    return ok && port > 0 && port <= 65535 ? port : mail::Pop3Client::kDefaultPort;
+}
+
+void TForm1::ReceiveMail()
+{
+    mail::ReceiveConfig config;
+    config.host = ToSjis(EdHost->text());
+    config.port = Pop3Port();
+    config.user = ToSjis(EdUser->text());
+    config.password = password_;
+    config.keyword1 = ToSjis(EdKeyWord1->text());
+    config.keyword2 = ToSjis(EdKeyWord2->text());
+    FormReceiveWindow window(*BtnReceive, *MmLog, *MmMemo);
+    mail::ReceiveRun run(std::move(config), window);
+    run.Run();
 }
 
 void TForm1::StringGrid1SetEditText(int col, int row, std::string text)

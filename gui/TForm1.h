@@ -94,6 +94,7 @@ public:
     void EdPWChange(const QString& text);
     void LbUrlClick();
     void BtnShortCutClick();
+    void BtnReceiveClick();
     void BtnScDelClick();
     void BtnScInsClick();
     void BtnScUpClick();
@@ -117,6 +118,10 @@ private:
     void BuildSettingsPage();
     void BuildMailPage();
     void BuildAboutPage();
+    // One reception run; errors are thrown to the caller.
+    void ReceiveMail();
+    // The port typed into EdPort, or POP3's standard port when it holds none.
+    int Pop3Port() const;
     // Closes the window and saves, also when it was never shown.
     void CloseForm();
     void SyncGridCurrentCell();

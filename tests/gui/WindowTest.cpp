@@ -255,6 +255,7 @@ TEST_F(Window, UnreadableSettingsAreReportedAndCreationGoesOn)
 TEST_F(Window, StartupRunClosesAndSavesWithoutBecomingVisible)
 {
     auto window = MakeWindow({ "/su" });
+    Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
     window->show();
     EXPECT_TRUE(window->IsClosed());
     EXPECT_FALSE(window->isVisible());
@@ -265,6 +266,7 @@ TEST_F(Window, StartupRunClosesAndSavesWithoutBecomingVisible)
 TEST_F(Window, StartupRunWhoseCloseFailsStaysOpenAndVisible)
 {
     auto window = MakeWindow({ "/su" });
+    Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
     std::filesystem::create_directories(Folder() / "memo.txt" / "inside");
     window->show();
     EXPECT_FALSE(window->IsClosed());

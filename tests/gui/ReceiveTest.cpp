@@ -1,0 +1,98 @@
+#include "FakePop3Server.h"
+#include "WindowFixture.h"
+#include "gui/RadioGroup.h"
+#include "gui/SjisText.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+using mailtest::FakePop3Server;
+
+const std::string kGreeting = "+OK ready\r\n";
+// A subject that decodes to メモ, the first default keyword.
+const std::string kMemoTop = "+OK\r\nSubject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\r\n\r\n.\r\n";
+const std::string kMemoRetr = "+OK\r\nSubject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\r\n\r\nbuy milk\r\n.\r\n";
+
+std::vector<std::string> OneMemoMail()
+{
+    return { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1 100\r\n", kMemoTop, kMemoRetr };
+}
+
+class Reception : public WindowFixture {
+protected:
+    void PointAt(gui::TForm1& window, int port)
+    {
+        Find<QLineEdit>(window, "EdHost")->setText(QStringLiteral("127.0.0.1"));
+        Find<QLineEdit>(window, "EdPort")->setText(QString::number(port));
+        Find<QLineEdit>(window, "EdUser")->setText(QStringLiteral("u"));
+        Find<QLineEdit>(window, "EdPW")->setText(QStringLiteral("pw"));
+    }
+    static QString Log(gui::TForm1& window) { return Find<QPlainTextEdit>(window, "MmLog")->toPlainText(); }
+};
+
+TEST_F(Reception, ButtonRunLogsAndAddsTheMemoOnce)
+{
+    auto window = MakeWindow();
+    window->SetMemoText("old");
+    {
+        FakePop3Server server(OneMemoMail());
+        PointAt(*window, server.port());
+        Find<QPushButton>(*window, "BtnReceive")->click();
+        EXPECT_EQ(server.Transcript(), "USER u\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nRETR 1\r\nQUIT\r\n");
+    }
+    EXPECT_TRUE(dialogs_.Errors().isEmpty()) << dialogs_.Errors().join('\n').toStdString();
+    EXPECT_EQ(window->MemoText(), "old\r\nbuy milk\r\n");
+    EXPECT_TRUE(Log(*window).contains(QStringLiteral("wwwwwwwwwwwwwwwwwwwwwwwwwwwww")));
+    EXPECT_TRUE(Log(*window).contains(QStringLiteral("buy milk")));
+    EXPECT_TRUE(Find<QPushButton>(*window, "BtnReceive")->isEnabled());
+
+    // The same mail again is logged but not added twice.
+    FakePop3Server again(OneMemoMail());
+    PointAt(*window, again.port());
+    Find<QPushButton>(*window, "BtnReceive")->click();
+    EXPECT_EQ(window->MemoText(), "old\r\nbuy milk\r\n");
+    EXPECT_EQ(Log(*window).count(QStringLiteral("buy milk")), 2);
+}
+
+TEST_F(Reception, StartupRunReceivesThenClosesAndSaves)
+{
+    FakePop3Server server(OneMemoMail());
+    auto window = MakeWindow({ "/su" });
+    PointAt(*window, server.port());
+    window->show();
+    EXPECT_TRUE(window->IsClosed());
+    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_EQ(ReadFile("memo.txt"), "buy milk\r\n");
+    EXPECT_NE(server.Transcript().find("RETR 1\r\n"), std::string::npos);
+}
+
+TEST_F(Reception, StartupRunWithReceptionOffMakesNoConnection)
+{
+    // The host cannot be reached; with reception off nothing tries.
+    auto window = MakeWindow({ "/su" });
+    PointAt(*window, mailtest::UnusedLoopbackPort());
+    Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
+    window->show();
+    EXPECT_TRUE(window->IsClosed());
+    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_TRUE(Log(*window).isEmpty());
+}
+
+TEST_F(Reception, FailedStartupReceptionIsShownAndTheWindowStaysOpen)
+{
+    auto window = MakeWindow({ "/su" });
+    PointAt(*window, mailtest::UnusedLoopbackPort());
+    window->show();
+    EXPECT_FALSE(window->IsClosed());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(dialogs_.Errors().size(), 1);
+    EXPECT_EQ(gui::ToSjis(dialogs_.shown[0].caption), "Corkpane \x87U" /* Corkpane Ⅱ */);
+    EXPECT_TRUE(Find<QPushButton>(*window, "BtnReceive")->isEnabled());
+    // Nothing was saved: the sequence stopped before closing.
+    EXPECT_FALSE(Exists("corkpane.ini"));
+}
+
+} // namespace
