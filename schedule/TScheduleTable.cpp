@@ -123,8 +123,12 @@ void TScheduleTable::SetEditText(int col, int row, std::string text)
 
 void TScheduleTable::RenumberRows()
 {
-    for (int r = 1; r < grid_.RowCount(); ++r)
-        grid_.SetCell(kNumberCol, r, r < 10 ? " " + std::to_string(r) : std::to_string(r));
+    for (int r = 1; r < grid_.RowCount(); ++r) {
+        std::string number = std::to_string(r);
+        if (r < 10)
+            number.insert(number.begin(), ' ');
+        grid_.SetCell(kNumberCol, r, std::move(number));
+    }
 }
 
 void TScheduleTable::InsertRow(int32_t row)

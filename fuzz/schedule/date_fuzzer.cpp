@@ -1,0 +1,58 @@
+// Fuzz entry point for the date language: any text typed into a date cell
+// must normalise to a known kind, expand, split, and be placed on the
+// calendar on awkward days without failing.
+#include "schedule/ScheduleGrid.h"
+#include "schedule/TScheduleTable.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace schedule;
+    using namespace std::chrono;
+    const std::string text(reinterpret_cast<const char*>(data), size);
+
+    const std::string normalized = TScheduleTable::NormalizeDate(text);
+    const std::size_t slash = normalized.find('/');
+    require(slash != std::string::npos);
+    const std::string kind = normalized.substr(0, slash);
+    require(kind == "-1" || (kind.size() == 1 && kind[0] >= '1' && kind[0] <= '7'));
+    int32_t k = 0, a = 0, b = 0, c = 0;
+    TScheduleTable::SplitDate(normalized, k, a, b, c);
+    require(std::to_string(k) == kind);
+    TScheduleTable::ExpandDate(normalized);
+    TScheduleTable::ExpandDate(text);
+    TScheduleTable::SplitDate(text, k, a, b, c);
+
+    // No file is read or written: the folder does not exist and nothing is
+    // modified.
+    ScheduleGrid grid;
+    TScheduleTable table(grid, "/nonexistent/corkpane-fuzz");
+    grid.SetCell(1, 1, text);
+    grid.SetCell(2, 1, "t");
+    table.SetLookAhead(400, 400, 400, 400);
+    const year_month_day days[] = { 2028y / 2 / 28, 2026y / 12 / 31, 9999y / 12 / 31, 1y / 1 / 1 };
+    for (const year_month_day today : days) {
+        table.SetClock(FixedDateClock(today));
+        std::vector<std::string> lines;
+        require(table.ListUpcoming(lines) == 1);
+        require(lines.size() <= 1);
+        for (const std::string& line : lines)
+            require(!line.empty() && line[0] >= '0' && line[0] <= '9');
+    }
+    return 0;
+}
