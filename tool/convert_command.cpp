@@ -8,7 +8,7 @@
 
 #include <fstream>
 #include <ios>
-#include <iterator>
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,22 +18,41 @@ namespace {
 using tool::Args;
 using tool::Io;
 
-// The whole of FILE, or of standard input when no file is named; nothing
-// (after a message) when the file cannot be read.
+// Everything left in a stream, read in large blocks (a character-wise
+// iterator would dominate the run time on big files). False when the stream
+// cannot be read, as a directory opened as a file.
+bool readAll(std::istream& in, std::string& text)
+{
+    std::streambuf* buffer = in.rdbuf();
+    if (!buffer)
+        return false;
+    try {
+        char block[1 << 16];
+        for (;;) {
+            const std::streamsize got = buffer->sgetn(block, sizeof block);
+            if (got <= 0)
+                break;
+            text.append(block, static_cast<std::size_t>(got));
+        }
+    } catch (const std::ios_base::failure&) {
+        return false;
+    }
+    return true;
+}
+
+// The whole of FILE, or of standard input when no file is named (or "-");
+// nothing (after a message) when the file cannot be read.
 std::optional<std::string> readInput(const Args& args, std::size_t fileIndex, Io& io)
 {
-    if (fileIndex >= args.size() || args[fileIndex] == "-")
-        return std::string((std::istreambuf_iterator<char>(io.in)), std::istreambuf_iterator<char>());
-    std::ifstream file(args[fileIndex], std::ios::binary);
     std::string text;
-    try {
-        if (file)
-            text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    } catch (const std::ios_base::failure&) {
-        // A directory opens but cannot be read.
-        file.setstate(std::ios::badbit);
+    if (fileIndex >= args.size() || args[fileIndex] == "-") {
+        if (readAll(io.in, text))
+            return text;
+        io.err << "corkpane-tool: cannot read standard input\n";
+        return std::nullopt;
     }
-    if (!file || file.bad()) {
+    std::ifstream file(args[fileIndex], std::ios::binary);
+    if (!file || !readAll(file, text)) {
         io.err << "corkpane-tool: cannot read " << args[fileIndex] << '\n';
         return std::nullopt;
     }
