@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 
 namespace render {
@@ -34,6 +35,12 @@ void EnsureGuiApplication()
     static char name[] = "corkpane";
     static char* argv[] = { name, nullptr };
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt's notes (a missing runtime folder and the like) are not the
+    // program's messages; keep them off the command line's error stream.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     (void)app;
 }

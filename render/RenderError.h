@@ -26,9 +26,9 @@ inline constexpr const char* kScanlineOutOfRange
 
 // "JPEG エラー #%d"
 std::string JpegErrorMessage(int code);
-// "ファイル "%s" は開けません。%s"
+// "ファイル "%s" は開けません。%s" with the full file name
 std::string CannotOpenMessage(const std::string& path, const std::string& reason);
-// "ファイル "%s" を作成できません。%s"
+// "ファイル "%s" を作成できません。%s" with the full file name
 std::string CannotCreateMessage(const std::string& path, const std::string& reason);
 // The system's text for an errno value.
 std::string SystemErrorText(int error);

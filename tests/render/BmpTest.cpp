@@ -213,7 +213,7 @@ TEST(BmpWriter, FailureLeavesTheEarlierFileAndNoTemporary)
     } catch (const RenderError& e) {
         EXPECT_EQ(CannotCreateMessage(dir.File("missing/kabegami.bmp"), SystemErrorText(ENOENT)), e.what());
     }
-    EXPECT_EQ(before, ReadBytes(path));
+    EXPECT_TRUE(before == ReadBytes(path));
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         files += entry.is_regular_file();
