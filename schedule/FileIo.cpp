@@ -35,6 +35,9 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
         throw ScheduleError(Describe(path, "Cannot open file", ec.value()));
     if (std::filesystem::is_directory(status))
         throw ScheduleError(Describe(path, "Cannot open file", EISDIR));
+    // A device or pipe could block or never end; only plain files are read.
+    if (!std::filesystem::is_regular_file(status))
+        throw ScheduleError("Cannot open file " + path.string() + ": not a regular file");
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int error = errno != 0 ? errno : EIO;

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace schedule;
 using schedule_test::S;
@@ -268,18 +269,24 @@ TEST(TableFile, FailedSaveKeepsOldFileAndReports)
 
 TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
 {
-    TempFolder dir;
-    std::filesystem::create_directory(dir.File());
-    std::filesystem::create_directory(dir.File() / "keep");
-    ScheduleGrid grid;
-    auto table = std::make_unique<TScheduleTable>(grid, dir.Path());
-    EXPECT_FALSE(table->LoadError().empty());
-    EXPECT_EQ(grid.RowCount(), 10);
-    EXPECT_EQ(grid.Cell(0, 9), " 9");
-    table->InsertRow(1);
-    EXPECT_THROW(table->Save(), ScheduleError);
-    table.reset();
-    EXPECT_TRUE(std::filesystem::is_directory(dir.File() / "keep"));
+    // A folder in the file's place, and a pipe, which would block a reader.
+    for (const bool pipe : { false, true }) {
+        TempFolder dir;
+        if (pipe)
+            ASSERT_EQ(::mkfifo(dir.File().c_str(), 0600), 0);
+        else
+            std::filesystem::create_directories(dir.File() / "keep");
+        ScheduleGrid grid;
+        auto table = std::make_unique<TScheduleTable>(grid, dir.Path());
+        EXPECT_FALSE(table->LoadError().empty());
+        EXPECT_EQ(grid.RowCount(), 10);
+        EXPECT_EQ(grid.Cell(0, 9), " 9");
+        table->InsertRow(1);
+        EXPECT_THROW(table->Save(), ScheduleError);
+        table.reset();
+        EXPECT_EQ(std::filesystem::is_fifo(dir.File()), pipe);
+        EXPECT_EQ(std::filesystem::is_directory(dir.File() / "keep"), !pipe);
+    }
 }
 
 TEST(TableFile, ExplicitSaveIsNotRepeatedByDestructor)
