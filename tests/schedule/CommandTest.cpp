@@ -92,14 +92,11 @@ TEST(Command, BadArgumentsExitWithUsage)
     const std::string file = dir.File().string();
     const std::vector<tool::Args> bad {
         {},
-        { "frobnicate" },
         { "normalize", "x" },
         { "upcoming", file },
         { "upcoming", "--today", "2026-02-30", file },
-        { "upcoming", "--today", "2026-1-1", file },
         { "upcoming", "--today", "2026-12-01" },
         { "upcoming", "--today", "2026-12-01", "--ahead", "1,2,3", file },
-        { "upcoming", "--today", "2026-12-01", "--ahead", "1,2,3,4,5", file },
         { "upcoming", "--today", "2026-12-01", file, "extra" },
         { "check" },
         { "edit", file, "insert" },

@@ -186,12 +186,9 @@ TEST(TableFile, RowOperations)
     };
     const Case cases[] = {
         { 20, Insert, 1, ".abcdefghijklmnopqrst", 0, true },
-        { 20, Insert, 20, "abcdefghijklmnopqrs.t", 0, true },
         { 20, Insert, 0, "abcdefghijklmnopqrst", 0, false },
         { 20, Insert, 21, "abcdefghijklmnopqrst", 0, false },
         { 20, Delete, 1, "bcdefghijklmnopqrst", 0, true },
-        { 20, Delete, 20, "abcdefghijklmnopqrs", 0, true },
-        { 20, Delete, 0, "abcdefghijklmnopqrst", 0, false },
         { 20, Delete, 21, "abcdefghijklmnopqrst", 0, false },
         { 16, Delete, 3, "abdefghijklmnop", 0, true },
         { 15, Delete, 3, "abcdefghijklmno", 0, false },
@@ -202,7 +199,6 @@ TEST(TableFile, RowOperations)
         { 20, Down, 1, "bacdefghijklmnopqrst", 2, true },
         { 20, Down, 19, "abcdefghijklmnopqrts", 20, true },
         { 20, Down, 20, "abcdefghijklmnopqrst", 0, false },
-        { 20, Down, 0, "abcdefghijklmnopqrst", 0, false },
     };
     for (const Case& c : cases) {
         TempFolder dir;
