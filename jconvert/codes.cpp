@@ -12,8 +12,6 @@ int STRICT_CHECK_LEN = 512;
 namespace {
 
 constexpr unsigned char kEsc = 0x1B;
-constexpr unsigned char kCr = 0x0D;
-constexpr unsigned char kLf = 0x0A;
 
 // The result string, written through a raw cursor. It starts at an estimate
 // of the output size and grows when a step might not fit: loops make room
@@ -303,9 +301,11 @@ int InCodeCheck(const std::string& text)
             } else if (d >= 0xA1 && d <= 0xDF) {
                 result = CODE_EUC_OR_SJIS;
             } else if (d >= 0xE0 && d <= 0xEF) {
-                // Ambiguous so far: look further along the run of non-ASCII
-                // bytes for one only Shift_JIS or only EUC would use. The
-                // scan resumes after the byte where this look-ahead stopped.
+                // Ambiguous so far: look along the following bytes, up to
+                // the first one below 40, for a byte only Shift_JIS or only
+                // EUC would use there (the Shift_JIS range is 8F-9C here,
+                // narrower than the scan's). The scan resumes after the byte
+                // where this look-ahead stopped.
                 result = CODE_EUC_OR_SJIS;
                 while (at(i) >= 0x40 && i < n && result == CODE_EUC_OR_SJIS) {
                     const unsigned e = p[i];

@@ -6,6 +6,8 @@
 #include "CommandRegistry.h"
 #include "jconvert/codes.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <ios>
 #include <istream>
@@ -52,6 +54,15 @@ std::optional<std::string> readInput(const Args& args, std::size_t fileIndex, Io
         return std::nullopt;
     }
     std::ifstream file(args[fileIndex], std::ios::binary);
+    // A regular file's size is known: read it with one call into storage of
+    // that size, then whatever may have been appended since.
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(args[fileIndex], error);
+    if (file && !error && size > 0 && size < text.max_size()) {
+        text.resize(static_cast<std::size_t>(size));
+        const std::streamsize got = file.rdbuf()->sgetn(text.data(), static_cast<std::streamsize>(size));
+        text.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, got)));
+    }
     if (!file || !readAll(file, text)) {
         io.err << "corkpane-tool: cannot read " << args[fileIndex] << '\n';
         return std::nullopt;

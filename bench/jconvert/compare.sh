@@ -1,7 +1,8 @@
 #!/bin/bash
 # Times the codec against glibc iconv and nkf on the same 10 MB samples in
 # one run: first whole-program runs (corkpane-tool convert/guess next to the
-# iconv and nkf commands, each including start-up and reading the file),
+# iconv and nkf commands, each including start-up, reading the file and
+# writing the result),
 # then the in-process Google Benchmark (the library next to iconv(3)).
 #
 # usage: bench/jconvert/compare.sh BUILD_DIR
@@ -20,16 +21,16 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 "$BENCH" --write-samples "$WORK"
 
-# Best wall-clock time of five runs of a command, in milliseconds; the
-# command's output goes to /dev/null.
+# Best of five runs of a command, in milliseconds of CPU time (user plus
+# system): on a shared machine wall-clock time mostly measures the other
+# processes. The command's output goes to /dev/null.
 best_ms() {
-    local best=""
+    local best="" TIMEFORMAT="%U %S"
     for _ in 1 2 3 4 5; do
-        local start end
-        start=$(date +%s%N)
-        "$@" > /dev/null
-        end=$(date +%s%N)
-        local ms=$(( (end - start) / 1000000 ))
+        local times
+        times=$( { time "$@" > /dev/null 2> /dev/null; } 2>&1 )
+        local ms
+        ms=$(awk -v t="$times" 'BEGIN { split(t, f, " "); printf "%d", (f[1] + f[2]) * 1000 + 0.5 }')
         if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
     done
     echo "$best"
@@ -53,7 +54,7 @@ row() { # name, sample, tool args..., --, iconv from, iconv to, nkf options
 
 echo "Samples: $(stat -c %s "$WORK/sample.sjis") bytes Shift_JIS, $(stat -c %s "$WORK/sample.euc") EUC-JP, $(stat -c %s "$WORK/sample.jis") JIS"
 echo
-echo "| Whole program, best of 5 (ms) | corkpane-tool | iconv | nkf | iconv / ours | nkf / ours |"
+echo "| Whole program, CPU ms, best of 5 | corkpane-tool | iconv | nkf | iconv / ours | nkf / ours |"
 echo "|---|---|---|---|---|---|"
 row "JIS to Shift_JIS" sample.jis convert --to sjis -- ISO-2022-JP CP932 "-m0 -x -J -s"
 row "EUC-JP to Shift_JIS" sample.euc convert --to sjis -- EUC-JP CP932 "-m0 -x -E -s"
