@@ -13,6 +13,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace mail {
@@ -166,9 +167,13 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
             }
         }
         if (error == 0) {
+            // From here on the socket blocks, with time limits on each wait:
+            // one system call per read or write instead of a poll first.
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
             int one = 1;
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
             fd_ = fd;
+            ApplyTimeouts();
             if (onStatus)
                 onStatus(hsConnected);
             return;
@@ -196,20 +201,25 @@ void TcpConnection::FailWithErrno(int error)
     throw MailError(SocketErrorMessage(error));
 }
 
-void TcpConnection::WaitFor(short events)
+void TcpConnection::ApplyTimeouts() noexcept
 {
-    pollfd p { fd_, events, 0 };
-    const int timeout = readTimeoutMs_ > 0 ? readTimeoutMs_ : -1;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout);
-    for (;;) {
-        int ready = ::poll(&p, 1, timeout < 0 ? -1 : RemainingMs(deadline));
-        if (ready > 0)
-            return;
-        if (ready == 0)
-            throw MailError(text::kReadTimeout);
-        if (errno != EINTR)
-            FailWithErrno(errno);
+    if (fd_ < 0)
+        return;
+    // The socket blocks in recv and send; these limits make a wait that
+    // lasts too long return EAGAIN instead. Zero means no limit.
+    timeval limit {};
+    if (readTimeoutMs_ > 0) {
+        limit.tv_sec = readTimeoutMs_ / 1000;
+        limit.tv_usec = (readTimeoutMs_ % 1000) * 1000;
     }
+    ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+}
+
+void TcpConnection::SetReadTimeout(int ms) noexcept
+{
+    readTimeoutMs_ = ms;
+    ApplyTimeouts();
 }
 
 void TcpConnection::Write(std::string_view bytes)
@@ -223,8 +233,8 @@ void TcpConnection::Write(std::string_view bytes)
             continue;
         }
         if (errno == EAGAIN || errno == EWOULDBLOCK)
-            WaitFor(POLLOUT);
-        else if (errno != EINTR)
+            throw MailError(text::kReadTimeout);
+        if (errno != EINTR)
             FailWithErrno(errno);
     }
 }
@@ -254,8 +264,8 @@ void TcpConnection::Fill()
             throw MailError(text::kConnectionClosed);
         }
         if (errno == EAGAIN || errno == EWOULDBLOCK)
-            WaitFor(POLLIN);
-        else if (errno != EINTR)
+            throw MailError(text::kReadTimeout);
+        if (errno != EINTR)
             FailWithErrno(errno);
     }
 }

@@ -36,7 +36,7 @@ public:
     bool HasSocket() const noexcept { return fd_ >= 0; }
 
     // Longest wait for incoming data or for room to send; 0 waits for ever.
-    void SetReadTimeout(int ms) noexcept { readTimeoutMs_ = ms; }
+    void SetReadTimeout(int ms) noexcept;
     // Longest line ReadLine accepts, line end not counted.
     void SetMaxLineLength(std::size_t length) noexcept { maxLineLength_ = length; }
 
@@ -50,7 +50,7 @@ public:
 
 private:
     void Fill();
-    void WaitFor(short events);
+    void ApplyTimeouts() noexcept;
     [[noreturn]] void FailWithErrno(int error);
 
     int fd_ = -1;
