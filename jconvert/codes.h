@@ -38,15 +38,20 @@ std::string ToJis(unsigned char s1, unsigned char s2);
 std::string jis2euc(const std::string& text);
 // EUC-JP to JIS, using ESC $ B and ESC ( J; half-width katakana become
 // full-width (voiced marks joined). Text ending in double-byte mode gets no
-// closing escape; a line end always returns to single-byte mode first.
+// closing escape; a line end always returns to single-byte mode first. A
+// character cut off by the end, or 8E without a kana byte (A1-DF) after it,
+// becomes the geta mark 22 2E.
 std::string euc2jis83(const std::string& text);
-// JIS to Shift_JIS, with the escape reading of jis2euc.
+// JIS to Shift_JIS, with the escape reading of jis2euc. In double-byte mode
+// every pair is a character; a lone byte left at the end is copied.
 std::string jis2sjis(const std::string& text);
-// EUC-JP to Shift_JIS; half-width katakana stay half-width.
+// EUC-JP to Shift_JIS; half-width katakana stay half-width. A lead byte cut
+// off by the end is copied.
 std::string euc2sjis(const std::string& text);
 // Shift_JIS to JIS, as euc2jis83.
 std::string sjis2jis83(const std::string& text);
-// Shift_JIS to EUC-JP; half-width katakana stay half-width (8E prefix).
+// Shift_JIS to EUC-JP; half-width katakana stay half-width (8E prefix). A
+// lead byte cut off by the end is copied.
 std::string sjis2euc(const std::string& text);
 
 // Detects text's encoding with InCodeCheck and converts it to OutCode
