@@ -34,6 +34,12 @@ void Pop3Client::Status(Pop3Status status)
 
 void Pop3Client::Connect()
 {
+    // A line break would end the USER or PASS line early and let the rest
+    // through as a command of its own (a DELE, say), so such a login is
+    // refused before anything is sent.
+    if (Username.find_first_of("\r\n") != std::string::npos
+        || Password.find_first_of("\r\n") != std::string::npos)
+        throw MailError(text::kLineBreakInLogin);
     connection_.SetReadTimeout(ReadTimeoutMs);
     connection_.SetMaxLineLength(kMaxLineLength);
     connection_.Open(Host, Port, ConnectTimeoutMs, [this](Pop3Status s) { Status(s); });
