@@ -69,14 +69,18 @@ LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment)
     , home_(env_("HOME"))
     , memory_("")
 {
+    // Without a home folder there is nowhere to keep the copies or the
+    // memory; installing then fails rather than write into "/".
     std::string config = env_("XDG_CONFIG_HOME");
-    if (config.empty())
+    if (config.empty() && !home_.empty())
         config = home_ + "/.config";
     std::string cache = env_("XDG_CACHE_HOME");
-    if (cache.empty())
+    if (cache.empty() && !home_.empty())
         cache = home_ + "/.cache";
-    cacheFolder_ = cache + "/corkpane";
-    memory_ = WallpaperMemory(config + "/corkpane/wallpaper.txt");
+    if (!cache.empty())
+        cacheFolder_ = cache + "/corkpane";
+    if (!config.empty())
+        memory_ = WallpaperMemory(config + "/corkpane/wallpaper.txt");
 }
 
 LinuxDesktop::Kind LinuxDesktop::DetectKind(const Environment& environment)
@@ -237,7 +241,14 @@ WallpaperSettings LinuxDesktop::ReadGnomeLike(
     const std::string& schema, const std::string& pictureKey, bool uri)
 {
     WallpaperSettings settings;
-    const std::string picture = UnquoteGVariant(Gsettings(schema, pictureKey));
+    std::string picture = UnquoteGVariant(Gsettings(schema, pictureKey));
+    // GNOME shows a picture of its own in the dark style.
+    if (kind_ == Kind::Gnome
+        && UnquoteGVariant(Gsettings("org.gnome.desktop.interface", "color-scheme")) == "prefer-dark") {
+        const std::string dark = UnquoteGVariant(Gsettings(schema, "picture-uri-dark"));
+        if (!dark.empty())
+            picture = dark;
+    }
     settings.wallpaper = uri ? FileUriToPath(picture) : picture;
     MapGnomeOptions(UnquoteGVariant(Gsettings(schema, "picture-options")), settings);
     return settings;
@@ -367,6 +378,8 @@ WallpaperSettings LinuxDesktop::ReadDesktopSettings()
 
 bool LinuxDesktop::IsOurOutput(const std::string& path) const
 {
+    if (cacheFolder_.empty())
+        return false;
     const std::string folder = cacheFolder_ + "/";
     if (path.rfind(folder, 0) != 0)
         return false;
@@ -433,6 +446,8 @@ std::uint32_t LinuxDesktop::DesktopColor()
 
 std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
 {
+    if (cacheFolder_.empty())
+        return {};
     std::error_code error;
     std::filesystem::create_directories(cacheFolder_, error);
     const auto stamp = std::chrono::duration_cast<std::chrono::nanoseconds>(

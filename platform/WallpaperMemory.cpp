@@ -10,6 +10,8 @@ namespace platform {
 
 std::optional<WallpaperSettings> WallpaperMemory::Load() const
 {
+    if (path_.empty())
+        return std::nullopt;
     std::ifstream in(path_, std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -38,6 +40,8 @@ std::optional<WallpaperSettings> WallpaperMemory::Load() const
 
 bool WallpaperMemory::Save(const WallpaperSettings& settings) const
 {
+    if (path_.empty())
+        return false;
     // A path with a line break cannot be stored line by line; keep the old
     // memory rather than write something that reads back differently.
     for (const std::string* v : { &settings.wallpaper, &settings.tileWallpaper, &settings.wallpaperStyle })

@@ -9,7 +9,8 @@ namespace platform {
 
 // Remembers the user's own wallpaper settings in a small file, so that a
 // draw can start from the user's picture after the desktop has been told to
-// show our output instead. The file holds three lines "Name=value".
+// show our output instead. The file holds three lines "Name=value"; an
+// empty path remembers nothing.
 class WallpaperMemory {
 public:
     explicit WallpaperMemory(std::string path)

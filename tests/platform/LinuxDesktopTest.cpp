@@ -141,6 +141,13 @@ TEST_F(LinuxDesktopTest, GnomeFamilyPlacementMapsOntoTileAndStyle)
             EXPECT_EQ(c.style, s.wallpaperStyle);
         }
     }
+    // In the dark style GNOME shows its dark picture.
+    runner_.gsettings["org.gnome.desktop.background picture-uri"] = "'file:///light.jpg'";
+    runner_.gsettings["org.gnome.desktop.background picture-uri-dark"] = "'file:///dark.jpg'";
+    runner_.gsettings["org.gnome.desktop.background picture-options"] = "'zoom'";
+    runner_.gsettings["org.gnome.desktop.interface color-scheme"] = "'prefer-dark'";
+    EXPECT_EQ("/dark.jpg", LinuxDesktop(runner_, Env("GNOME")).ReadWallpaperSettings().wallpaper);
+
     runner_.gsettings["org.mate.background picture-filename"] = "'/usr/share/backgrounds/a.bmp'";
     runner_.gsettings["org.mate.background picture-options"] = "'wallpaper'";
     runner_.gsettings["org.mate.background primary-color"] = "'#102030'";
@@ -246,6 +253,18 @@ TEST_F(LinuxDesktopTest, EveryDesktopIsToldThroughItsOwnTool)
         const bool known = std::string(c.desktop) != "KDE" && std::string(c.desktop) != "sway";
         EXPECT_EQ(known, ok);
     }
+}
+
+TEST_F(LinuxDesktopTest, WithoutAHomeFolderNothingIsWrittenAndInstallingFails)
+{
+    runner_.gsettings["org.gnome.desktop.background picture-uri"] = "'file:///pics/a.jpg'";
+    const auto noHome = [](const std::string& n) {
+        return n == "XDG_CURRENT_DESKTOP" ? std::string("GNOME") : std::string();
+    };
+    LinuxDesktop linux(runner_, noHome);
+    EXPECT_EQ("/pics/a.jpg", linux.ReadWallpaperSettings().wallpaper);
+    EXPECT_FALSE(linux.InstallWallpaper(home_ + "/drawn.bmp"));
+    EXPECT_EQ("'file:///pics/a.jpg'", runner_.gsettings["org.gnome.desktop.background picture-uri"]);
 }
 
 TEST(LinuxDesktopParsing, ScreenColourAndUriHelpers)
