@@ -17,6 +17,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -38,14 +39,20 @@ std::string FindDovecot()
     return {};
 }
 
-bool Accepts(int port)
+// Ready means a login process answers with its greeting, not merely that
+// the master holds the port (it may still fail to start its services).
+bool Greets(int port)
 {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<uint16_t>(port));
-    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    timeval limit { 2, 0 };
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    char greeting[3] = {};
+    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && ::recv(fd, greeting, sizeof greeting, MSG_WAITALL) == 3 && std::string(greeting, 3) == "+OK";
     ::close(fd);
     return ok;
 }
@@ -140,6 +147,13 @@ std::string DovecotServer::WriteConfig() const
          << "\n  }\n"
          << (::geteuid() == 0 ? "" : "  chroot =\n") << "}\n"
          << "service anvil {\n  chroot =\n}\n";
+    if (::geteuid() != 0) {
+        // An ordinary user can give its sockets to no other group.
+        for (const char* service : { "stats", "dict", "dict-async" }) {
+            const std::string name = std::string(service) == "stats" ? "stats-writer" : service;
+            conf << "service " << service << " {\n  unix_listener " << name << " {\n    group =\n  }\n}\n";
+        }
+    }
     const fs::path path = fs::path(root_) / "dovecot.conf";
     WriteFile(path, conf.str());
     if (::geteuid() == 0) {
@@ -199,7 +213,7 @@ std::string DovecotServer::Start()
 
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < deadline) {
-            if (Accepts(port_))
+            if (Greets(port_))
                 return {};
             int status = 0;
             if (::waitpid(pid_, &status, WNOHANG) == pid_) {

@@ -270,32 +270,8 @@ INSTANTIATE_TEST_SUITE_P(Receive, SubjectDecoding,
         SubjectCase { "raw_shift_jis_unchanged", kMemo + "abc", kMemo + "abc" }),
     [](const auto& tpi) { return std::string(tpi.param.name); });
 
-TEST(Receive, KeywordTest)
+TEST(Receive, StatusWithoutWordLogsItsNumber)
 {
-    struct {
-        std::string subject, keyword1, keyword2;
-        bool memo;
-    } cases[] = {
-        { kMemo, kMemo, kMemo2, true },
-        { kMemo + "123", kMemo, kMemo2, true },
-        { "Re: " + kMemo, kMemo, kMemo2, false },
-        { kMemo2 + " x", kMemo, kMemo2, true },
-        { "memo", "memo", "", true },
-        { "Memo", "memo", "", false },
-        { kMemo, "", "", false },
-        { "", kMemo, kMemo2, false },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(mail::IsMemoSubject(c.subject, c.keyword1, c.keyword2), c.memo) << c.subject;
-}
-
-TEST(Receive, StatusLines)
-{
-    EXPECT_EQ(mail::StatusLogLine(mail::hsResolving), kResolving);
-    EXPECT_EQ(mail::StatusLogLine(mail::hsConnecting), kConnecting);
-    EXPECT_EQ(mail::StatusLogLine(mail::hsConnected), kConnected);
-    EXPECT_EQ(mail::StatusLogLine(mail::hsDisconnecting), kDisconnecting);
-    EXPECT_EQ(mail::StatusLogLine(mail::hsDisconnected), kDisconnected);
     EXPECT_EQ(mail::StatusLogLine(mail::hsStatusText), "Status>5");
     EXPECT_EQ(mail::StatusLogLine(12), "Status>12");
 }
