@@ -13,6 +13,8 @@
 #include "gui/Texts.h"
 #include "mail/ReceiveRun.h"
 #include "mail/ReceiveWindow.h"
+#include "platform/Desktop.h"
+#include "render/Kabegami.h"
 #include "schedule/TScheduleTable.h"
 
 #include <QCheckBox>
@@ -32,6 +34,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QUrl>
+#include <chrono>
+#include <optional>
 #include <stdexcept>
 
 namespace gui {
@@ -136,6 +140,53 @@ private:
     MemoEditor& memo_;
 };
 
+// The schedule table as the text block's source of schedule lines.
+class TableScheduleSource : public render::ScheduleSource {
+public:
+    explicit TableScheduleSource(schedule::TScheduleTable& table)
+        : table_(table)
+    {
+    }
+    void SetLookAhead(int weekly, int monthly, int yearly, int dated) override
+    {
+        table_.SetLookAhead(weekly, monthly, yearly, dated);
+    }
+    std::vector<std::string> ListUpcoming() override
+    {
+        std::vector<std::string> lines;
+        table_.ListUpcoming(lines);
+        return lines;
+    }
+
+private:
+    schedule::TScheduleTable& table_;
+};
+
+render::DrawSettings ToDrawSettings(const app::Settings& s)
+{
+    render::DrawSettings d;
+    d.EdMojiSu = s.EdMojiSu;
+    d.EdGyosu = s.EdGyosu;
+    d.EdFontSize = s.EdFontSize;
+    d.EdGyokan = s.EdGyokan;
+    d.EdUeYohaku = s.EdUeYohaku;
+    d.EdMigiYohaku = s.EdMigiYohaku;
+    d.LbMojiIro = static_cast<render::ColorRef>(s.LbMojiIro);
+    d.RgKage = s.RgKage;
+    d.LbKageIro = static_cast<render::ColorRef>(s.LbKageIro);
+    d.RgTitle = s.RgTitle;
+    d.EdTitle = s.EdTitle;
+    d.EdRitu = s.EdRitu;
+    d.RgHaikei = s.RgHaikei;
+    d.ChShowMemo = s.ChShowMemo;
+    d.EdScW = s.EdScW;
+    d.EdScM = s.EdScM;
+    d.EdScY = s.EdScY;
+    d.EdScD = s.EdScD;
+    d.ChScMemo = s.ChScMemo;
+    return d;
+}
+
 } // namespace
 
 TForm1::TForm1(FormEnvironment environment, QWidget* parent)
@@ -143,8 +194,8 @@ TForm1::TForm1(FormEnvironment environment, QWidget* parent)
     , env_(std::move(environment))
     , lastColour_(Qt::black)
 {
-    if (env_.dialogs == nullptr) {
-        throw std::invalid_argument("TForm1 needs its dialogs");
+    if (env_.dialogs == nullptr || env_.desktop == nullptr || !env_.clock) {
+        throw std::invalid_argument("TForm1 needs its dialogs, desktop and clock");
     }
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Q(texts::kFormCaption));
@@ -337,6 +388,7 @@ void TForm1::BuildSettingsPage()
     // The draw button starts on this page (its place in the window
     // description) and follows the memo, schedule and settings pages.
     BtnDraw = SpeedButton(TabSettei, "BtnDraw", texts::kBtnDraw, QRect(kDrawLeft, kDrawTop, 72, 22));
+    connect(BtnDraw, &QPushButton::clicked, this, &TForm1::BtnDrawClick);
     PageControl1->addTab(TabSettei, Q(texts::kTabSettei));
 }
 
@@ -381,7 +433,8 @@ void TForm1::BuildAboutPage()
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(2);
-    panel->setAlignment(Qt::AlignCenter);
+    panel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    panel->setMargin(8);
     QFont panelFont = panel->font();
     panelFont.setPixelSize(16);
     panel->setFont(panelFont);
@@ -395,7 +448,7 @@ void TForm1::BuildAboutPage()
     titleFont.setItalic(true);
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
-    title->setGeometry(4, 30, 440, 50);
+    title->setGeometry(4, 14, 440, 56);
 
     auto* version = new QLabel(Q(texts::kLabel5), TabSheet1);
     version->setObjectName(QStringLiteral("Label5"));
@@ -490,7 +543,8 @@ void TForm1::FormCreate()
     startupMode_ = 0;
     PageControl1->setCurrentIndex(1);
     Guard([&] {
-        schedule_ = std::make_unique<schedule::TScheduleTable>(grid_, env_.programPath.parent_path());
+        schedule_
+            = std::make_unique<schedule::TScheduleTable>(grid_, env_.programPath.parent_path(), env_.clock);
         if (!schedule_->LoadError().empty()) {
             throw std::runtime_error(schedule_->LoadError());
         }
@@ -527,6 +581,9 @@ void TForm1::FormShow()
     // A failing step is reported and ends the sequence; the window then
     // stays open for the user.
     if (RgReceive->ItemIndex() == 0 && !Guard([&] { ReceiveMail(); })) {
+        return;
+    }
+    if (!Guard([&] { DrawKabegami(); })) {
         return;
     }
     // Reception runs to its end before returning, so the button is enabled
@@ -586,10 +643,12 @@ void TForm1::LbMojiIroClick(ColourSwatch* sender)
 {
     // The dialog starts from the colour last chosen in it, not from the
     // swatch's colour.
-    if (const std::optional<QColor> colour = env_.dialogs->PickColour(lastColour_)) {
-        lastColour_ = *colour;
-        sender->SetColour(ColourSwatch::FromQColor(*colour));
-    }
+    Guard([&] {
+        if (const std::optional<QColor> colour = env_.dialogs->PickColour(lastColour_)) {
+            lastColour_ = *colour;
+            sender->SetColour(ColourSwatch::FromQColor(*colour));
+        }
+    });
 }
 
 void TForm1::EdPWChange(const QString& text)
@@ -597,7 +656,7 @@ void TForm1::EdPWChange(const QString& text)
     if (text.contains(QChar('*'))) {
         return;
     }
-    password_ = ToSjis(text);
+    Guard([&] { password_ = ToSjis(text); });
 }
 
 void TForm1::LbUrlClick()
@@ -607,12 +666,14 @@ void TForm1::LbUrlClick()
 
 void TForm1::BtnShortCutClick()
 {
-    if (!env_.dialogs->Question(Q(texts::kShortcutQuestion), Q(texts::kShortcutCaption))) {
-        return;
-    }
-    ShortcutMaker maker(env_.programPath, [this](const std::string& text) { ShowMessage(text); });
-    maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
-    maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
+    Guard([&] {
+        if (!env_.dialogs->Question(Q(texts::kShortcutQuestion), Q(texts::kShortcutCaption))) {
+            return;
+        }
+        ShortcutMaker maker(env_.programPath, [this](const std::string& text) { ShowMessage(text); });
+        maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
+        maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
+    });
 }
 
 void TForm1::BtnReceiveClick()
@@ -639,6 +700,31 @@ void TForm1::ReceiveMail()
     FormReceiveWindow window(*BtnReceive, *MmLog, *MmMemo);
     mail::ReceiveRun run(std::move(config), window);
     run.Run();
+}
+
+void TForm1::BtnDrawClick()
+{
+    Guard([&] { DrawKabegami(); });
+}
+
+void TForm1::DrawKabegami()
+{
+    render::KabegamiRequest request;
+    request.settings = ToDrawSettings(CollectSettings());
+    // The memo as the editor shows it: long lines broken where it breaks them.
+    request.memoLines = MemoDisplayedLines();
+    std::optional<TableScheduleSource> source;
+    if (schedule_) {
+        source.emplace(*schedule_);
+        request.schedule = &*source;
+    }
+    const std::chrono::year_month_day today = env_.clock();
+    request.today = { static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
+        static_cast<int>(static_cast<unsigned>(today.day())) };
+    request.outputPath = (WorkingFolder() / "kabegami.bmp").string();
+    // Whether the desktop took the picture is not reported: the file is
+    // written either way, and the unattended run must not stop on it.
+    render::DrawKabegami(*env_.desktop, request);
 }
 
 void TForm1::StringGrid1SetEditText(int col, int row, std::string text)

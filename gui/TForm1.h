@@ -6,6 +6,7 @@
 // control carries its name as objectName, so tests and people can find it.
 
 #include "app/Settings.h"
+#include "schedule/Clock.h"
 #include "schedule/ScheduleGrid.h"
 
 #include <QMainWindow>
@@ -26,6 +27,9 @@ class QTabWidget;
 class QTableView;
 class QWidget;
 
+namespace platform {
+class Desktop;
+}
 namespace schedule {
 class TScheduleTable;
 }
@@ -52,6 +56,11 @@ struct FormEnvironment {
     std::filesystem::path workingFolder;
     // Message boxes and the colour dialog; must outlive the window.
     Dialogs* dialogs = nullptr;
+    // The desktop the wallpaper is drawn for and installed on; must outlive
+    // the window.
+    platform::Desktop* desktop = nullptr;
+    // Today's date, for the schedule and the memo title.
+    schedule::Clock clock = schedule::LocalDateClock();
 };
 
 class TForm1 : public QMainWindow {
@@ -95,6 +104,7 @@ public:
     void LbUrlClick();
     void BtnShortCutClick();
     void BtnReceiveClick();
+    void BtnDrawClick();
     void BtnScDelClick();
     void BtnScInsClick();
     void BtnScUpClick();
@@ -120,6 +130,8 @@ private:
     void BuildAboutPage();
     // One reception run; errors are thrown to the caller.
     void ReceiveMail();
+    // Composes, writes and installs the wallpaper; errors are thrown.
+    void DrawKabegami();
     // The port typed into EdPort, or POP3's standard port when it holds none.
     int Pop3Port() const;
     // Closes the window and saves, also when it was never shown.

@@ -5,10 +5,18 @@
 #include "gui/SjisText.h"
 #include "gui/TForm1.h"
 #include "gui/Texts.h"
+#include "platform/CommandRunner.h"
+#ifdef _WIN32
+#include "platform/WindowsDesktop.h"
+#else
+#include "platform/LinuxDesktop.h"
+#endif
 
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QMessageBox>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
@@ -22,11 +30,22 @@ int main(int argc, char* argv[])
     try {
         QApplication::setApplicationName(title);
         QGuiApplication::setDesktopFileName(QStringLiteral("corkpane"));
+        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corkpane")));
         gui::QtDialogs dialogs;
+#ifdef _WIN32
+        platform::WindowsDesktop desktop;
+#else
+        platform::ProcessRunner runner;
+        platform::LinuxDesktop desktop(runner, [](const std::string& name) {
+            const char* value = std::getenv(name.c_str());
+            return std::string(value != nullptr ? value : "");
+        });
+#endif
         gui::FormEnvironment environment;
         environment.arguments = std::move(arguments);
         environment.programPath = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
         environment.dialogs = &dialogs;
+        environment.desktop = &desktop;
         gui::TForm1 form(std::move(environment));
         dialogs.SetParent(&form);
         form.show();

@@ -5,6 +5,8 @@
 
 #include "FakeDialogs.h"
 #include "gui/TForm1.h"
+#include "platform/FixedDesktop.h"
+#include "schedule/Clock.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -25,6 +27,8 @@ protected:
         environment.programPath = Folder() / "corkpane";
         environment.workingFolder = Folder();
         environment.dialogs = &dialogs_;
+        environment.desktop = &desktop_;
+        environment.clock = schedule::FixedDateClock(kToday);
         return std::make_unique<gui::TForm1>(std::move(environment));
     }
 
@@ -46,6 +50,16 @@ protected:
         return widget;
     }
 
+    // A Wednesday.
+    static constexpr std::chrono::year_month_day kToday { std::chrono::year { 2026 },
+        std::chrono::month { 12 }, std::chrono::day { 9 } };
+
     QTemporaryDir dir_;
     FakeDialogs dialogs_;
+    // A small desktop that records what is installed, never the real one.
+    platform::FixedDesktop desktop_ = [] {
+        platform::FixedDesktop desktop;
+        desktop.screen = { 320, 240 };
+        return desktop;
+    }();
 };

@@ -1,3 +1,4 @@
+#include "UrlCatcher.h"
 #include "WindowFixture.h"
 #include "gui/ColourSwatch.h"
 #include "gui/MemoEditor.h"
@@ -6,6 +7,7 @@
 #include "schedule/TScheduleTable.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -358,6 +360,17 @@ TEST_F(Window, ColourDialogStartsFromItsLastColourAndCancelChangesNothing)
     ASSERT_EQ(dialogs_.colourStarts.size(), 3U);
     EXPECT_EQ(dialogs_.colourStarts[0], QColor(Qt::black));
     EXPECT_EQ(dialogs_.colourStarts[2], QColor(0x12, 0x34, 0x56));
+}
+
+TEST_F(Window, SupportLinkOpensItsCaptionWithTheDesktopHandler)
+{
+    auto window = MakeWindow();
+    UrlCatcher catcher;
+    auto* link = Find<QLabel>(*window, "LbUrl");
+    QTest::mouseClick(link, Qt::LeftButton);
+    ASSERT_EQ(catcher.opened.size(), 1);
+    EXPECT_EQ(catcher.opened[0].toString(), link->text());
+    EXPECT_TRUE(link->text().startsWith(QStringLiteral("https://")));
 }
 
 TEST_F(Window, MemoLinesAreTheLinesTheEditorDisplays)

@@ -1,0 +1,70 @@
+#include "WindowFixture.h"
+#include "gui/RadioGroup.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <cstdint>
+
+namespace {
+
+class Draw : public WindowFixture {
+protected:
+    // Width and height from a BMP's information header.
+    static std::pair<std::int32_t, std::int32_t> BmpSize(const std::string& bytes)
+    {
+        auto read = [&](std::size_t at) {
+            return static_cast<std::int32_t>(static_cast<std::uint8_t>(bytes[at])
+                | static_cast<std::uint8_t>(bytes[at + 1]) << 8
+                | static_cast<std::uint8_t>(bytes[at + 2]) << 16
+                | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 3])) << 24);
+        };
+        return bytes.size() < 26 ? std::pair { 0, 0 } : std::pair { read(18), read(22) };
+    }
+};
+
+TEST_F(Draw, ButtonWritesAndInstallsTheScreenSizedWallpaper)
+{
+    auto window = MakeWindow();
+    window->SetMemoText("first\r\nsecond");
+    Find<QPushButton>(*window, "BtnDraw")->click();
+    EXPECT_TRUE(dialogs_.shown.empty());
+    const std::string bmp = ReadFile("kabegami.bmp");
+    ASSERT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(BmpSize(bmp), std::pair(320, 240));
+    ASSERT_EQ(desktop_.installed.size(), 1U);
+    EXPECT_EQ(std::filesystem::path(desktop_.installed[0]).filename(), "kabegami.bmp");
+
+    // Hiding the memo draws the background alone: a different picture.
+    Find<QCheckBox>(*window, "ChShowMemo")->setChecked(true);
+    Find<QPushButton>(*window, "BtnDraw")->click();
+    EXPECT_NE(ReadFile("kabegami.bmp"), bmp);
+}
+
+TEST_F(Draw, StartupRunWithReceptionOffDrawsThenCloses)
+{
+    auto window = MakeWindow({ "/su" });
+    Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
+    window->show();
+    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_TRUE(window->IsClosed());
+    EXPECT_EQ(desktop_.installed.size(), 1U);
+    EXPECT_TRUE(Exists("kabegami.bmp"));
+    EXPECT_TRUE(Exists("corkpane.ini"));
+}
+
+TEST_F(Draw, FailedStartupDrawIsShownAndTheWindowStaysOpen)
+{
+    WriteFile("broken.bmp", "BM not really a bitmap");
+    desktop_.settings = { (Folder() / "broken.bmp").string(), "0", "2" };
+    auto window = MakeWindow({ "/su" });
+    Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
+    window->show();
+    EXPECT_EQ(dialogs_.Errors().size(), 1);
+    EXPECT_FALSE(window->IsClosed());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(Exists("kabegami.bmp"));
+    EXPECT_FALSE(Exists("corkpane.ini"));
+    EXPECT_TRUE(desktop_.installed.empty());
+}
+
+} // namespace
