@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic locales
   dovecot-pop3d openssl
   nkf libjpeg-turbo-progs imagemagick python3
+  xvfb xauth xdotool x11-utils
 )
 
 missing=()

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Takes a picture of each of the main window's six pages, with a small sample
+# memo and schedule, in a virtual X server (Xvfb), into docs/screenshots/.
+#   scripts/screenshots.sh [path/to/corkpane]
+# Needs xvfb, xdotool and imagemagick (scripts/install-deps.sh lists them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+program=${1:-build/bin/corkpane}
+out=docs/screenshots
+[ -x "$program" ] || { echo "no program at $program (build it first)" >&2; exit 1; }
+mkdir -p "$out"
+
+# The program keeps its schedule beside itself and its other files in its
+# working directory: run a copy in a scratch folder.
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cp "$program" "$work/corkpane"
+printf '牛乳を買う\n歯医者 15時に予約\n資料を印刷して、会議室の予約を確認する。プロジェクターの電源ケーブルも忘れずに持っていくこと。\n' \
+  | iconv -f UTF-8 -t CP932 | sed 's/$/\r/' > "$work/memo.txt"
+printf '"","毎週水曜日","燃えないゴミ"\n"","毎月第2火曜日","定例会議"\n"","毎年12月25日","クリスマス"\n"","平成17年4月1日","入社記念日"\n' \
+  | iconv -f UTF-8 -t CP932 | sed 's/$/\r/' > "$work/schedule.txt"
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+(cd "$work" && exec ./corkpane) &
+app_pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Corkpane' | head -n 1)
+[ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
+xdotool windowmove --sync "$window" 0 0
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+sleep 0.5
+
+# The window opens on page 1 (memo); Ctrl+Tab moves to the next page.
+names=(receive memo schedule settings mail about)
+page=1
+for _ in 0 1 2 3 4 5; do
+  import -window "$window" "$out/page-$page-${names[$page]}.png"
+  xdotool key --window "$window" ctrl+Tab
+  sleep 0.4
+  page=$(( (page + 1) % 6 ))
+done
+echo "screenshots written to $out"
