@@ -152,16 +152,12 @@ TEST(Jpeg, DecodesCjpegOutputAndReducesOnlyWhileStillCovering)
     }
 
     const std::string jpegError = "JPEG \x83\x47\x83\x89\x81\x5b #";
-    for (const std::string& bad :
-        { std::string(), std::string("not a jpeg at all"), data.substr(0, 200) + "garbage" }) {
+    for (const std::string& bad : { std::string(), std::string("not a jpeg at all"), data.substr(0, 20) }) {
         try {
-            const DecodedJpeg d = DecodeJpeg(bad);
-            // libjpeg only warns about data that ends early and fills the
-            // rest; such a picture still has its declared size.
-            EXPECT_EQ(48, d.image.Height());
+            DecodeJpeg(bad);
+            ADD_FAILURE() << "accepted " << bad.size() << " bytes";
         } catch (const RenderError& e) {
             EXPECT_EQ(0, std::string(e.what()).rfind(jpegError, 0)) << e.what();
         }
     }
-    EXPECT_THROW(DecodeJpeg("not a jpeg at all"), RenderError);
 }

@@ -142,27 +142,3 @@ TEST(QtText, GothicFaceResolvesToIpaGothicAtTheComputedHeight)
     EXPECT_EQ(2 * painter.TextWidth("*"), painter.TextWidth("\x82\xa0"));
     EXPECT_EQ(20 * painter.TextWidth("*"), painter.TextWidth(std::string(20, '*')));
 }
-
-TEST(QtText, DrawsGlyphsOnlyInsideTheTextCellWithTransparentBackground)
-{
-    EnsureGuiApplication();
-    Canvas canvas(120, 60);
-    canvas.Fill(0x000080);
-    {
-        QtTextPainter painter(canvas, "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e", 20);
-        painter.SetColor(0x00FF00);
-        painter.DrawText(10, 20, "\x8e\x9a"); // 字
-    }
-    int lime = 0, outside = 0;
-    for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 120; ++x) {
-            const std::uint32_t p = PixelAt(canvas, x, y);
-            const bool inCell = x >= 9 && x <= 30 && y >= 19 && y <= 40; // the cell, give or take a pixel
-            if (((p >> 8) & 0xFF) > 0xC0) // green glyph pixels, antialiased edges aside
-                ++lime;
-            if (!inCell && p != 0x000080u)
-                ++outside;
-        }
-    EXPECT_GT(lime, 20);
-    EXPECT_EQ(0, outside);
-}
