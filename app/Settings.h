@@ -29,6 +29,7 @@ struct Settings {
     std::string EdKeyWord1 { "\x83\x81\x83\x82" /* メモ */ };
     std::string EdKeyWord2 { "\x82\xdf\x82\xe0" /* めも */ };
     int RgReceive { 0 }; // 0 "受信する" (receive at startup), 1 "受信しない"
+    int RgSecurity { 0 }; // 0 "なし", 1 "STARTTLS", 2 "SSL/TLS"
 
     // Memo display.
     std::string EdMojiSu { "15" };
@@ -64,5 +65,6 @@ inline constexpr int kRgKageItems = 3;
 inline constexpr int kRgTitleItems = 2;
 inline constexpr int kRgHaikeiItems = 3;
 inline constexpr int kRgReceiveItems = 2;
+inline constexpr int kRgSecurityItems = 3;
 
 } // namespace app

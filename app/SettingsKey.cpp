@@ -38,6 +38,8 @@ const SettingsKey kKeys[] = {
     // Kept after the original keys so that older files stay in their order.
     {"POP3Port1", "EdPort", K::Text, &Settings::EdPort},
     {"\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d" /* スタートアップ受信 */, "RgReceive", K::Radio, nullptr, &Settings::RgReceive, nullptr, kRgReceiveItems},
+    // A file without it keeps receiving as before, without encryption.
+    {"POP3Security1", "RgSecurity", K::Radio, nullptr, &Settings::RgSecurity, nullptr, kRgSecurityItems},
 };
 // clang-format on
 

@@ -131,7 +131,8 @@ TEST_F(SettingsStore, FirstRunWritesHeaderAndEveryKey)
           "\xbd\xb9\xbc\xde\xad\xb0\xd9\xd2\xd3\x95\x5c\x8e\xa6=1\r\n"
           "\xbd\xb9\xbc\xde\xad\xb0\xd9\xb6\xda\xdd\xc0\xde\xb0\x95\x5c\x8e\xa6=0\r\n"
           "POP3Port1=110\r\n"
-          "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=0\r\n";
+          "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=0\r\n"
+          "POP3Security1=0\r\n";
     EXPECT_EQ(get("corkpane.ini"), ini);
     EXPECT_EQ(entries(), (std::vector<std::string> { "corkpane.ini", "memo.txt" }));
 
@@ -169,6 +170,8 @@ TEST_F(SettingsStore, ReadsSingleValues)
             "LBoxSetuzokuSaki", kServer1 + "|A" },
         { "POP3Port1=995", "EdPort", "995" },
         { "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=1", "RgReceive", "1" },
+        { "POP3Security1=2", "RgSecurity", "2" },
+        { "POP3Security1=9", "RgSecurity", "2" }, // past the last item
         { "PassWord1=" + app::ScramblePassword("pw  "), "Password", "pw  " },
         { "PassWord1=srf3w8", "Password", "" }, // tampered
     };
@@ -189,6 +192,7 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
         { "LbMojiIro", "0" },
         { "RgTitle", "0" },
         { "RgReceive", "0" },
+        { "RgSecurity", "0" }, // no encryption, as before the key existed
         { "ChShowMemo", "1" },
         { "ChScCal", "1" },
     };
@@ -199,13 +203,14 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
     // after the existing lines, which keep their place.
     app::SaveSettings(dir_, loaded, "");
     const auto lines = app::IniLines::parse(get("corkpane.ini")).lines();
-    ASSERT_EQ(lines.size(), 11u); // comment, list, 2 colours, 4 radio groups, 3 ticks
+    ASSERT_EQ(lines.size(), 12u); // comment, list, 2 colours, 5 radio groups, 3 ticks
     EXPECT_EQ(lines[0], "# only a comment");
     EXPECT_EQ(lines[1],
         "\x90\xda\x91\xb1\x90\xe6"
         "1=" + kServer1);
     EXPECT_EQ(lines[2], "\x95\xb6\x8e\x9a\x90\x46=0");
     EXPECT_EQ(lines[10], "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=0");
+    EXPECT_EQ(lines[11], "POP3Security1=0");
 }
 
 TEST_F(SettingsStore, RewritesInPlaceWithCrLf)
