@@ -3,8 +3,10 @@
 #include "mail/MailError.h"
 #include "mail/Message.h"
 #include "mail/Texts.h"
+#include "mail/TlsContext.h"
 
 #include <climits>
+#include <optional>
 
 namespace mail {
 
@@ -40,11 +42,24 @@ void Pop3Client::Connect()
     if (Username.find_first_of("\r\n") != std::string::npos
         || Password.find_first_of("\r\n") != std::string::npos)
         throw MailError(text::kLineBreakInLogin);
+    // The trust settings are ready (and a bad CA file reported) before the
+    // server is contacted.
+    std::optional<TlsContext> tls;
+    if (Security != Pop3Security::None)
+        tls.emplace(CaFile);
     connection_.SetReadTimeout(ReadTimeoutMs);
     connection_.SetMaxLineLength(kMaxLineLength);
     connection_.Open(Host, Port, ConnectTimeoutMs, [this](Pop3Status s) { Status(s); });
+    if (Security == Pop3Security::Tls)
+        connection_.StartTls(*tls, Host, ConnectTimeoutMs);
     std::string text;
     Exchange({}, text); // greeting
+    if (Security == Pop3Security::StartTls) {
+        // A refusal ends the run with the server's words; the login never
+        // goes out in clear instead.
+        Exchange("STLS", text);
+        connection_.StartTls(*tls, Host, ConnectTimeoutMs);
+    }
     Exchange("USER " + Username, text);
     Exchange("PASS " + Password, text);
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 // A POP3 client (plain USER/PASS login) with just the commands reception
-// needs: STAT, TOP n 0, RETR n and QUIT. Requests are single lines ended by
+// needs: STAT, TOP n 0, RETR n and QUIT, in clear, over TLS from the start
+// (POP3S) or upgraded with STLS before the login. Requests are single lines ended by
 // CR LF; a reply whose first word is +OK succeeds, -ERR fails with the
 // server's text, anything else fails as an unrecognised reply. Multi-line
 // replies end at a line holding one dot; a line starting with two dots loses
 // the first.
 
+#include "mail/Pop3Security.h"
 #include "mail/Pop3Status.h"
 #include "mail/TcpConnection.h"
 
@@ -24,6 +26,7 @@ public:
     using StatusHandler = std::function<void(Pop3Status)>;
 
     static constexpr int kDefaultPort = 110;
+    static constexpr int kDefaultTlsPort = 995;
     static constexpr int kDefaultConnectTimeoutMs = 20000;
     static constexpr int kDefaultReadTimeoutMs = 60000;
     static constexpr std::size_t kMaxLineLength = 16384;
@@ -32,13 +35,20 @@ public:
     int Port = kDefaultPort;
     std::string Username;
     std::string Password;
+    // With StartTls or Tls the login only ever goes out encrypted, to a
+    // server whose certificate has been checked; there is no fallback.
+    Pop3Security Security = Pop3Security::None;
+    // Extra trusted CA certificates (PEM file) beside the system's.
+    std::string CaFile;
+    // Also limits the TLS handshake.
     int ConnectTimeoutMs = kDefaultConnectTimeoutMs;
     // Longest wait for the server; 0 waits for ever.
     int ReadTimeoutMs = kDefaultReadTimeoutMs;
     // Told of resolving, connecting, connected, disconnecting, disconnected.
     StatusHandler OnStatus;
 
-    // Connects, reads the greeting and logs in. Throws MailError.
+    // Connects, reads the greeting, secures the connection as Security asks
+    // and logs in. Throws MailError.
     void Connect();
     // The message count from STAT.
     int CheckMessages();

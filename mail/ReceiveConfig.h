@@ -18,6 +18,9 @@ struct ReceiveConfig {
     int connectTimeoutMs = Pop3Client::kDefaultConnectTimeoutMs;
     // Longest wait for the server before the run fails; 0 waits for ever.
     int readTimeoutMs = Pop3Client::kDefaultReadTimeoutMs;
+    Pop3Security security = Pop3Security::None;
+    // Extra trusted CA certificates (PEM), for a private mail server.
+    std::string caFile;
 };
 
 } // namespace mail

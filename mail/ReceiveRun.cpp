@@ -75,6 +75,8 @@ void ReceiveRun::Run()
     client_.Port = config_.port;
     client_.Username = config_.user;
     client_.Password = config_.password;
+    client_.Security = config_.security;
+    client_.CaFile = config_.caFile;
     client_.ConnectTimeoutMs = config_.connectTimeoutMs;
     client_.ReadTimeoutMs = config_.readTimeoutMs;
     client_.OnStatus = [this](Pop3Status status) { IdPOP31Status(status); };

@@ -2,7 +2,9 @@
 
 #include "mail/MailError.h"
 #include "mail/Texts.h"
+#include "mail/TlsContext.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -11,6 +13,11 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <openssl/bio.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509_vfy.h>
+#include <openssl/x509v3.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -84,6 +91,77 @@ int RemainingMs(Clock::time_point deadline)
 {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
+}
+
+long long NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
+}
+
+// The TLS layer reads and writes through these instead of the socket calls
+// OpenSSL would make itself: send with MSG_NOSIGNAL, so that a server that
+// has gone away gives an error instead of killing the program with SIGPIPE,
+// and the system error kept for the message.
+int BioWrite(BIO* bio, const char* data, int length)
+{
+    auto* state = static_cast<TcpConnection::SocketState*>(BIO_get_data(bio));
+    BIO_clear_retry_flags(bio);
+    ssize_t sent = ::send(state->fd, data, static_cast<std::size_t>(length), MSG_NOSIGNAL);
+    if (sent >= 0)
+        return static_cast<int>(sent);
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+        BIO_set_retry_write(bio);
+    else
+        state->error = errno;
+    return -1;
+}
+
+int BioRead(BIO* bio, char* data, int length)
+{
+    auto* state = static_cast<TcpConnection::SocketState*>(BIO_get_data(bio));
+    BIO_clear_retry_flags(bio);
+    ssize_t got = ::recv(state->fd, data, static_cast<std::size_t>(length), 0);
+    if (got >= 0)
+        return static_cast<int>(got);
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+        BIO_set_retry_read(bio);
+    else
+        state->error = errno;
+    return -1;
+}
+
+long BioCtrl(BIO*, int command, long, void*)
+{
+    return command == BIO_CTRL_FLUSH ? 1 : 0;
+}
+
+BIO_METHOD* SocketBioMethod()
+{
+    static BIO_METHOD* const method = [] {
+        BIO_METHOD* m = BIO_meth_new(BIO_get_new_index() | BIO_TYPE_SOURCE_SINK, "corkpane socket");
+        if (m != nullptr) {
+            BIO_meth_set_write(m, BioWrite);
+            BIO_meth_set_read(m, BioRead);
+            BIO_meth_set_ctrl(m, BioCtrl);
+        }
+        return m;
+    }();
+    return method;
+}
+
+// The library's own words for the last TLS failure, for the second line of
+// the message.
+std::string TlsErrorDetail()
+{
+    const unsigned long code = ERR_peek_last_error();
+    const char* reason = code != 0 ? ERR_reason_error_string(code) : nullptr;
+    ERR_clear_error();
+    return reason != nullptr ? reason : "";
+}
+
+std::string TlsFailureMessage(const std::string& detail)
+{
+    return detail.empty() ? std::string(text::kTlsFailed) : text::kTlsFailed + std::string("\r\n") + detail;
 }
 
 // Owns the result of getaddrinfo.
@@ -188,9 +266,156 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
 
 void TcpConnection::Close() noexcept
 {
+    if (ssl_ != nullptr) {
+        // The close notice goes out only on a sound connection, and without
+        // waiting for the server's; a failed send of it changes nothing.
+        if (!broken_ && fd_ >= 0)
+            SSL_shutdown(ssl_);
+        SSL_free(ssl_);
+        ssl_ = nullptr;
+        ERR_clear_error();
+    }
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
+}
+
+void TcpConnection::StartTls(const TlsContext& context, const std::string& host, int timeoutMs)
+{
+    if (!IsOpen())
+        throw MailError(text::kConnectionClosed);
+    // Whatever goes wrong, the connection is dropped before anything else is
+    // sent: no QUIT in clear after a refused handshake, no login to a server
+    // that could not prove who it is.
+    auto fail = [this](const std::string& message) {
+        broken_ = true;
+        Close();
+        throw MailError(message);
+    };
+    if (begin_ != end_)
+        fail(TlsFailureMessage(text::kDataBeforeHandshake));
+    begin_ = end_ = scanned_ = 0;
+
+    BIO_METHOD* method = SocketBioMethod();
+    ssl_ = SSL_new(context.get());
+    BIO* bio = method != nullptr ? BIO_new(method) : nullptr;
+    if (ssl_ == nullptr || bio == nullptr) {
+        BIO_free(bio);
+        fail(TlsFailureMessage(TlsErrorDetail()));
+    }
+    socketState_ = { fd_, 0 };
+    BIO_set_data(bio, &socketState_);
+    BIO_set_init(bio, 1);
+    SSL_set_bio(ssl_, bio, bio);
+
+    // A numeric address is checked against the certificate's IP entries and
+    // sent no server name; a name is both sent (SNI) and checked.
+    SSL_set_hostflags(ssl_, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+    const bool named = !IsNumericAddress(host);
+    const int checked = named ? SSL_set1_host(ssl_, host.c_str())
+                              : X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), host.c_str());
+    if (checked != 1 || (named && SSL_set_tlsext_host_name(ssl_, host.c_str()) != 1))
+        fail(CertificateErrorMessage(X509_V_ERR_HOSTNAME_MISMATCH, host));
+
+    // Non-blocking from here on: every wait goes through poll with the time
+    // left, so the limits hold however the TLS records are cut.
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+    const long long deadline = timeoutMs > 0 ? NowMs() + timeoutMs : -1;
+    for (;;) {
+        ERR_clear_error();
+        const int rc = SSL_connect(ssl_);
+        if (rc == 1)
+            break;
+        const int error = SSL_get_error(ssl_, rc);
+        if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
+            if (!WaitForTls(error, deadline))
+                fail(text::kConnectTimeout);
+            continue;
+        }
+        const long verified = SSL_get_verify_result(ssl_);
+        if (verified != X509_V_OK)
+            fail(CertificateErrorMessage(verified, host));
+        if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_ZERO_RETURN) {
+            const int system = socketState_.error;
+            fail(TlsFailureMessage(system != 0 ? SocketErrorMessage(system) : text::kConnectionClosed));
+        }
+        fail(TlsFailureMessage(TlsErrorDetail()));
+    }
+    // Peer verification is on, so a server without a certificate cannot get
+    // this far; checked all the same, since the login depends on it.
+    if (SSL_get0_peer_certificate(ssl_) == nullptr || SSL_get_verify_result(ssl_) != X509_V_OK)
+        fail(text::kCertificatePrefix + std::string(text::kCertMissing) + text::kCertificateSuffix);
+}
+
+bool TcpConnection::WaitForTls(int sslError, long long deadlineMs)
+{
+    pollfd p { fd_, static_cast<short>(sslError == SSL_ERROR_WANT_WRITE ? POLLOUT : POLLIN), 0 };
+    for (;;) {
+        long long left = -1;
+        if (deadlineMs >= 0) {
+            left = deadlineMs - NowMs();
+            if (left <= 0)
+                return false;
+        }
+        const int ready = ::poll(&p, 1, left < 0 ? -1 : static_cast<int>(std::min(left, 3600LL * 1000)));
+        if (ready > 0)
+            return true; // readable, writable or failed: the next TLS call tells
+        if (ready < 0 && errno != EINTR)
+            return true;
+    }
+}
+
+void TcpConnection::FailSecure(int sslError)
+{
+    broken_ = true;
+    if (sslError == SSL_ERROR_SYSCALL && socketState_.error != 0)
+        FailWithErrno(socketState_.error);
+    if (sslError == SSL_ERROR_SSL)
+        throw MailError(TlsFailureMessage(TlsErrorDetail()));
+    ERR_clear_error();
+    throw MailError(text::kConnectionClosed);
+}
+
+void TcpConnection::WriteSecure(std::string_view bytes)
+{
+    const long long deadline = readTimeoutMs_ > 0 ? NowMs() + readTimeoutMs_ : -1;
+    while (!bytes.empty()) {
+        ERR_clear_error();
+        std::size_t written = 0;
+        const int rc = SSL_write_ex(ssl_, bytes.data(), bytes.size(), &written);
+        if (rc == 1) {
+            bytes.remove_prefix(written);
+            continue;
+        }
+        const int error = SSL_get_error(ssl_, rc);
+        if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
+            if (!WaitForTls(error, deadline))
+                throw MailError(text::kReadTimeout);
+            continue;
+        }
+        FailSecure(error);
+    }
+}
+
+void TcpConnection::FillSecure()
+{
+    const long long deadline = readTimeoutMs_ > 0 ? NowMs() + readTimeoutMs_ : -1;
+    for (;;) {
+        ERR_clear_error();
+        std::size_t got = 0;
+        const int rc = SSL_read_ex(ssl_, buffer_.data() + end_, buffer_.size() - end_, &got);
+        if (rc == 1) {
+            end_ += got;
+            return;
+        }
+        const int error = SSL_get_error(ssl_, rc);
+        if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
+            if (!WaitForTls(error, deadline))
+                throw MailError(text::kReadTimeout);
+            continue;
+        }
+        FailSecure(error);
+    }
 }
 
 void TcpConnection::FailWithErrno(int error)
@@ -226,6 +451,10 @@ void TcpConnection::Write(std::string_view bytes)
 {
     if (!IsOpen())
         throw MailError(text::kConnectionClosed);
+    if (ssl_ != nullptr) {
+        WriteSecure(bytes);
+        return;
+    }
     while (!bytes.empty()) {
         ssize_t sent = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent >= 0) {
@@ -252,6 +481,10 @@ void TcpConnection::Fill()
         end_ -= begin_;
         scanned_ -= begin_;
         begin_ = 0;
+    }
+    if (ssl_ != nullptr) {
+        FillSecure();
+        return;
     }
     for (;;) {
         ssize_t got = ::recv(fd_, buffer_.data() + end_, buffer_.size() - end_, 0);

@@ -2,8 +2,9 @@
 
 // The one place that talks to the operating system's sockets: name
 // resolution, a connect with a time limit, line-buffered reading with a read
-// time limit and a line length limit, and sending. Every failure is thrown as
-// a MailError carrying the message the user sees.
+// time limit and a line length limit, and sending, in clear or, once StartTls
+// has succeeded, through TLS. Every failure is thrown as a MailError carrying
+// the message the user sees.
 
 #include "mail/Pop3Status.h"
 
@@ -13,7 +14,11 @@
 #include <string_view>
 #include <vector>
 
+struct ssl_st;
+
 namespace mail {
+
+class TlsContext;
 
 class TcpConnection {
 public:
@@ -45,16 +50,43 @@ public:
     // The next line without its line end (LF, or CR LF).
     void ReadLine(std::string& line);
 
-    // Closes the socket; never fails.
+    // Turns the open connection into a TLS one: handshake within timeoutMs
+    // (0 or less: no limit), the certificate checked against context's trust
+    // and against host (a name or a numeric address). Bytes the server sent
+    // before the handshake, which could only have come from a third party,
+    // fail it. On failure the socket is closed at once, so that nothing more
+    // goes out, and the reason is thrown.
+    void StartTls(const TlsContext& context, const std::string& host, int timeoutMs);
+    bool IsSecure() const noexcept { return ssl_ != nullptr; }
+
+    // Closes the socket (after a TLS close notice when it can be sent at
+    // once); never fails.
     void Close() noexcept;
+
+    // What the TLS layer needs of the socket: its descriptor, and the system
+    // error of the last failed call.
+    struct SocketState {
+        int fd = -1;
+        int error = 0;
+    };
 
 private:
     void Fill();
+    void FillSecure();
+    void WriteSecure(std::string_view bytes);
+    // Waits for the socket to become ready for what the TLS layer asked
+    // (SSL_ERROR_WANT_READ or _WANT_WRITE) until deadlineMs on the steady
+    // clock (negative: no limit). False when the time is up.
+    bool WaitForTls(int sslError, long long deadlineMs);
+    // Handles an SSL_read/SSL_write outcome that is neither data nor a wait.
+    [[noreturn]] void FailSecure(int sslError);
     void ApplyTimeouts() noexcept;
     [[noreturn]] void FailWithErrno(int error);
 
     int fd_ = -1;
     bool broken_ = false;
+    ssl_st* ssl_ = nullptr;
+    SocketState socketState_;
     int readTimeoutMs_ = 60000;
     std::size_t maxLineLength_ = 16384;
     // Received bytes not yet handed out are buffer_[begin_, end_); scanned_

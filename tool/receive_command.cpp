@@ -1,8 +1,9 @@
-// corkpane-tool receive [--host H] [--port N]: one mail reception run with
-// the account, keywords and memo of the current directory, as the window's
-// receive button does it. Every log line goes to standard output; the memo,
-// with whatever the run added, is written back to "memo.txt", also when the
-// run fails part way.
+// corkpane-tool receive [--host H] [--port N] [--security none|starttls|tls]
+// [--ca-file FILE]: one mail reception run with the account, keywords,
+// security choice and memo of the current directory, as the window's receive
+// button does it. Every log line goes to standard output; the memo, with
+// whatever the run added, is written back to "memo.txt", also when the run
+// fails part way.
 #include "CommandRegistry.h"
 #include "app/FileAccess.h"
 #include "app/FileError.h"
@@ -19,7 +20,36 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: corkpane-tool receive [--host H] [--port N]\n";
+constexpr char kUsage[]
+    = "usage: corkpane-tool receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE]\n";
+
+std::optional<mail::Pop3Security> SecurityNamed(const std::string& name)
+{
+    if (name == "none")
+        return mail::Pop3Security::None;
+    if (name == "starttls")
+        return mail::Pop3Security::StartTls;
+    if (name == "tls")
+        return mail::Pop3Security::Tls;
+    return std::nullopt;
+}
+
+// The port for this run. A security mode chosen here moves the stored port
+// along as the window's choice does: the usual port of the one mode (110
+// for a plain or STLS connection, 995 for POP3S) becomes the other's.
+int RunPort(std::optional<int> given, const std::string& stored, std::optional<mail::Pop3Security> chosen)
+{
+    if (given)
+        return *given;
+    // A stored port that is not a usable number falls back to the POP3 port.
+    const int number = app::ParseInteger(stored);
+    int port = number >= 1 && number <= 65535 ? number : mail::Pop3Client::kDefaultPort;
+    if (chosen == mail::Pop3Security::Tls && port == mail::Pop3Client::kDefaultPort)
+        port = mail::Pop3Client::kDefaultTlsPort;
+    else if (chosen && chosen != mail::Pop3Security::Tls && port == mail::Pop3Client::kDefaultTlsPort)
+        port = mail::Pop3Client::kDefaultPort;
+    return port;
+}
 
 std::optional<int> PortNumber(const std::string& text)
 {
@@ -35,6 +65,8 @@ int run(const tool::Args& args, tool::Io& io)
 {
     std::optional<std::string> host;
     std::optional<int> port;
+    std::optional<mail::Pop3Security> security;
+    std::optional<std::string> caFile;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--host" && i + 1 < args.size()) {
             host = args[++i];
@@ -44,6 +76,15 @@ int run(const tool::Args& args, tool::Io& io)
                 io.err << "corkpane-tool receive: not a port number: " << args[i] << '\n';
                 return tool::kExitUsage;
             }
+        } else if (args[i] == "--security" && i + 1 < args.size()) {
+            security = SecurityNamed(args[++i]);
+            if (!security) {
+                io.err << "corkpane-tool receive: not a security mode (none, starttls, tls): " << args[i]
+                       << '\n';
+                return tool::kExitUsage;
+            }
+        } else if (args[i] == "--ca-file" && i + 1 < args.size()) {
+            caFile = args[++i];
         } else {
             io.err << kUsage;
             return tool::kExitUsage;
@@ -62,10 +103,10 @@ int run(const tool::Args& args, tool::Io& io)
 
     mail::ReceiveConfig config;
     config.host = host.value_or(settings.EdHost);
-    // A stored port that is not a usable number falls back to the POP3 port.
-    const int storedPort = app::ParseInteger(settings.EdPort);
-    config.port
-        = port.value_or(storedPort >= 1 && storedPort <= 65535 ? storedPort : mail::Pop3Client::kDefaultPort);
+    config.port = RunPort(port, settings.EdPort, security);
+    config.security = security.value_or(
+        static_cast<mail::Pop3Security>(settings.RgSecurity < 0 ? 0 : settings.RgSecurity));
+    config.caFile = caFile.value_or("");
     config.user = settings.EdUser;
     config.password = settings.Password;
     config.keyword1 = settings.EdKeyWord1;
@@ -91,6 +132,8 @@ int run(const tool::Args& args, tool::Io& io)
 }
 
 const tool::Registration reg { "receive",
-    "receive [--host H] [--port N]  (one POP3 reception run into memo.txt here)", &run };
+    "receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE]  (one POP3 reception run "
+    "into memo.txt here)",
+    &run };
 
 } // namespace

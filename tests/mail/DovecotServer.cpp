@@ -123,6 +123,13 @@ void DovecotServer::AddUser(
         WriteFile(maildir / "cur" / (std::to_string(i + 1) + ".fixture:2,"), messages[i]);
 }
 
+void DovecotServer::EnableTls(const std::string& certFile, const std::string& keyFile, bool required)
+{
+    certFile_ = certFile;
+    keyFile_ = keyFile;
+    tlsRequired_ = required;
+}
+
 std::string DovecotServer::WriteConfig() const
 {
     const Accounts accounts = PickAccounts();
@@ -132,7 +139,11 @@ std::string DovecotServer::WriteConfig() const
          << "log_path = " << root_ << "/dovecot.log\n"
          << "protocols = pop3\n"
          << "listen = 127.0.0.1\n"
-         << "ssl = no\n"
+         << "ssl = "
+         << (certFile_.empty()     ? "no"
+                    : tlsRequired_ ? "required"
+                                   : "yes")
+         << "\n"
          << "disable_plaintext_auth = no\n"
          << "auth_mechanisms = plain\n"
          << "auth_failure_delay = 0\n"
@@ -144,9 +155,14 @@ std::string DovecotServer::WriteConfig() const
          << "userdb {\n  driver = static\n  args = uid=" << accounts.mailUid << " gid=" << accounts.mailGid
          << " home=" << root_ << "/mail/%u\n}\n"
          << "service pop3-login {\n  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " << port_
-         << "\n  }\n"
-         << (::geteuid() == 0 ? "" : "  chroot =\n") << "}\n"
+         << "\n  }\n";
+    if (!certFile_.empty())
+        conf << "  inet_listener pop3s {\n    address = 127.0.0.1\n    port = " << tlsPort_
+             << "\n    ssl = yes\n  }\n";
+    conf << (::geteuid() == 0 ? "" : "  chroot =\n") << "}\n"
          << "service anvil {\n  chroot =\n}\n";
+    if (!certFile_.empty())
+        conf << "ssl_cert = <" << certFile_ << "\nssl_key = <" << keyFile_ << "\n";
     if (::geteuid() != 0) {
         // An ordinary user can give its sockets to no other group.
         for (const char* service : { "stats", "dict", "dict-async" }) {
@@ -189,6 +205,9 @@ std::string DovecotServer::Start()
     // a few.
     for (int attempt = 0; attempt < 3; ++attempt) {
         port_ = UnusedLoopbackPort();
+        tlsPort_ = 0;
+        while (!certFile_.empty() && (tlsPort_ == 0 || tlsPort_ == port_))
+            tlsPort_ = UnusedLoopbackPort();
         const std::string config = WriteConfig();
         const std::string output = (fs::path(root_) / "stdout.log").string();
 

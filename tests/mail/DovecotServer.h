@@ -23,12 +23,17 @@ public:
     // before Start.
     void AddUser(
         const std::string& name, const std::string& password, const std::vector<std::string>& messages);
+    // Serves TLS with this certificate chain and key (PEM files): STLS on
+    // port() and POP3S on tlsPort(). With required set, the login is refused
+    // until the connection is secured. Call before Start.
+    void EnableTls(const std::string& certFile, const std::string& keyFile, bool required);
     // Starts the server and waits until it accepts connections. Returns ""
     // on success, otherwise what went wrong (a missing dovecot included).
     std::string Start();
     void Stop();
 
     int port() const { return port_; }
+    int tlsPort() const { return tlsPort_; }
 
 private:
     std::string WriteConfig() const;
@@ -37,6 +42,10 @@ private:
     std::string root_;
     std::vector<std::string> users_;
     int port_ = 0;
+    int tlsPort_ = 0;
+    std::string certFile_;
+    std::string keyFile_;
+    bool tlsRequired_ = false;
     pid_t pid_ = -1;
 };
 

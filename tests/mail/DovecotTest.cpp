@@ -92,7 +92,8 @@ Result Receive(int port, const std::string& user, const std::string& password, c
     const std::string& keyword1 = kMemo, const std::string& keyword2 = kMemo2,
     const std::string& host = "127.0.0.1")
 {
-    mail::ReceiveConfig config { host, port, user, password, keyword1, keyword2, 5000, 5000 };
+    mail::ReceiveConfig config { host, port, user, password, keyword1, keyword2, 5000, 5000,
+        mail::Pop3Security::None, "" };
     mail::TextReceiveWindow window(memo);
     Result r;
     try {

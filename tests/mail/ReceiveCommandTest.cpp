@@ -82,10 +82,44 @@ TEST_F(ReceiveCommand, OverridesServerAndKeepsMemoOfAFailedRun)
     EXPECT_EQ(ReadAll("memo.txt"), "old\r\n" + milk + "\r\n");
 }
 
+TEST_F(ReceiveCommand, StoredSecurityChoiceAndItsOverride)
+{
+    const struct {
+        std::string stored;
+        tool::Args args;
+        std::string transcript;
+    } cases[] = {
+        { "1", {}, "STLS\r\nQUIT\r\n" },
+        { "1", { "--security", "none" }, "USER u\r\nQUIT\r\n" },
+        { "0", { "--security", "starttls" }, "STLS\r\nQUIT\r\n" },
+        { "", {}, "USER u\r\nQUIT\r\n" },
+    };
+    for (const auto& c : cases) {
+        mailtest::FakePop3Server server({ "+OK\r\n", "-ERR refused\r\n" });
+        std::ofstream("corkpane.ini", std::ios::binary)
+            << "POP3Host1=127.0.0.1\r\nUser1=u\r\nPOP3Port1=" << server.port()
+            << "\r\nPOP3Security1=" << c.stored << "\r\n";
+        err_.str("");
+        EXPECT_EQ(Run(c.args), 1) << c.stored;
+        EXPECT_EQ(server.Transcript(), c.transcript) << c.stored;
+        EXPECT_EQ(err_.str(), "refused\n") << c.stored;
+    }
+
+    // The extra CA file is read before any contact.
+    err_.str("");
+    out_.str("");
+    EXPECT_EQ(Run({ "--security", "tls", "--ca-file", "no-such-ca.pem" }), 1);
+    EXPECT_EQ(err_.str(),
+        "CA \x8f\xd8\x96\xbe\x8f\x91\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf"
+        "\x82\xdc\x82\xb9\x82\xf1: no-such-ca.pem\n"); // CA 証明書ファイルを読み込めません:
+    EXPECT_EQ(out_.str(), "");
+}
+
 TEST_F(ReceiveCommand, RejectsBadArguments)
 {
     for (const tool::Args& args : { tool::Args { "--port", "0" }, tool::Args { "--port", "70000" },
-             tool::Args { "--port", "x1" }, tool::Args { "--host" }, tool::Args { "extra" } })
+             tool::Args { "--port", "x1" }, tool::Args { "--host" }, tool::Args { "extra" },
+             tool::Args { "--security", "ssl" }, tool::Args { "--security" }, tool::Args { "--ca-file" } })
         EXPECT_EQ(Run(args), 2) << args.back();
     EXPECT_FALSE(fs::exists("memo.txt"));
 }

@@ -1,0 +1,188 @@
+// Reception over TLS against a real Dovecot: POP3S and STLS with a
+// certificate from a test CA, and the certificate failures a user meets.
+
+#include "DovecotServer.h"
+#include "TestCertificates.h"
+#include "mail/MailError.h"
+#include "mail/ReceiveRun.h"
+#include "mail/TextReceiveWindow.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using mail::Pop3Security;
+using mailtest::TestCertificates;
+using Log = std::vector<std::string>;
+
+const std::string kConnecting = "Status>\x90\xda\x91\xb1\x92\x86"; // 接続中
+const std::string kConnected = "Status>\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
+const std::string kResolving = "Status>\x90\xda\x91\xb1\x8a\x4a\x8e\x6e"; // 接続開始
+const std::string kDisconnecting = "Status>\x90\xd8\x92\x66\x92\x86"; // 切断中
+const std::string kDisconnected = "Status>\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
+const std::string kSep = "wwwwwwwwwwwwwwwwwwwwwwwwwwwww";
+const std::string kCount = "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"; // メール件数
+const std::string kSubject = "\x8c\x8f\x96\xbc:"; // 件名:
+const std::string kMemo = "\x83\x81\x83\x82"; // メモ
+const std::string kMilk = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4"; // 牛乳を買う
+
+// "サーバー証明書を検証できません（" reason "）。"
+std::string CertificateError(const std::string& reason)
+{
+    return "\x83\x54\x81\x5b\x83\x6f\x81\x5b\x8f\xd8\x96\xbe\x8f\x91\x82\xf0\x8c\x9f\x8f\xd8\x82\xc5\x82\xab"
+           "\x82"
+           "\xdc\x82\xb9\x82\xf1\x81\x69"
+        + reason + "\x81\x6a\x81\x42";
+}
+const std::string kExpired = CertificateError("\x8a\xfa\x8c\xc0\x90\xd8\x82\xea"); // 期限切れ
+const std::string kNameMismatch
+    = CertificateError("\x96\xbc\x91\x4f\x82\xcc\x95\x73\x88\xea\x92\x76: 127.0.0.1"); // 名前の不一致
+const std::string kSelfSigned = CertificateError("\x8e\xa9\x8c\xc8\x8f\x90\x96\xbc"); // 自己署名
+const std::string kUntrusted = CertificateError("\x90\x4d\x97\x8a\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82"
+                                                "\xa2\x8f\xd8\x96\xbe\x8f\x91"); // 信頼されていない証明書
+const std::string kTlsFailed
+    = "SSL/TLS \x90\xda\x91\xb1\x82\xf0\x8a\x6d\x97\xa7\x82\xc5\x82\xab\x82\xdc\x82\xb9"
+      "\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42"; // SSL/TLS 接続を確立できませんでした。
+
+struct Result {
+    Log log;
+    std::string memo;
+    std::string error;
+};
+
+Result Receive(
+    int port, Pop3Security security, const std::string& caFile, const std::string& host = "127.0.0.1")
+{
+    mail::ReceiveConfig config;
+    config.host = host;
+    config.port = port;
+    config.user = "memo";
+    config.password = "secret";
+    config.keyword1 = kMemo;
+    config.connectTimeoutMs = 5000;
+    config.readTimeoutMs = 5000;
+    config.security = security;
+    config.caFile = caFile;
+    mail::TextReceiveWindow window("kept");
+    Result r;
+    try {
+        mail::ReceiveRun(config, window).Run();
+    } catch (const mail::MailError& e) {
+        r.error = e.what();
+    }
+    r.log = window.log();
+    r.memo = window.memo();
+    return r;
+}
+
+const std::vector<std::string> kMailbox {
+    "Subject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\nContent-Type: text/plain; charset=ISO-2022-JP\n\n"
+    "\x1b$B5mF}$rGc$&\x1b(B\n",
+    "Subject: other\n\nnot a memo\n",
+};
+
+class DovecotTls : public testing::Test {
+protected:
+    static const TestCertificates& Certs()
+    {
+        const TestCertificates& certs = TestCertificates::Get();
+        EXPECT_EQ(certs.error, "") << "the openssl command is required";
+        return certs;
+    }
+
+    // Starts a server that serves this certificate, with the login refused
+    // until the connection is secure.
+    void Start(const TestCertificates::Pair& pair, bool required = true)
+    {
+        server_.AddUser("memo", "secret", kMailbox);
+        server_.EnableTls(pair.cert, pair.key, required);
+        const std::string failure = server_.Start();
+        ASSERT_EQ(failure, "") << "the Dovecot test server is required";
+    }
+
+    mailtest::DovecotServer server_;
+};
+
+TEST_F(DovecotTls, ReceivesOverPop3sAndStls)
+{
+    const TestCertificates& certs = Certs();
+    ASSERT_EQ(certs.error, "");
+    Start(certs.good);
+    const Log expected { kConnecting, kConnected, kCount + "2", kSep, kSubject + kMemo, kMilk, kSep,
+        kSubject + "other", kSep, kDisconnecting, kDisconnected };
+
+    Result pop3s = Receive(server_.tlsPort(), Pop3Security::Tls, certs.caFile);
+    EXPECT_EQ(pop3s.error, "");
+    EXPECT_EQ(pop3s.log, expected);
+    EXPECT_EQ(pop3s.memo, "kept\r\n" + kMilk + "\r\n");
+
+    Result stls = Receive(server_.port(), Pop3Security::StartTls, certs.caFile);
+    EXPECT_EQ(stls.error, "");
+    EXPECT_EQ(stls.log, expected);
+    EXPECT_EQ(stls.memo, "kept\r\n" + kMilk + "\r\n");
+
+    // By name: the name is sent to the server and checked against the
+    // certificate's DNS entry.
+    Result named = Receive(server_.tlsPort(), Pop3Security::Tls, certs.caFile, "localhost");
+    EXPECT_EQ(named.error, "");
+    EXPECT_EQ(named.log.front(), kResolving);
+}
+
+struct FailureCase {
+    const char* name;
+    TestCertificates::Pair TestCertificates::*pair;
+    bool withCa;
+    std::string error;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DovecotTlsFailure : public DovecotTls, public testing::WithParamInterface<FailureCase> { };
+
+TEST_P(DovecotTlsFailure, EndsTheRunBeforeTheLogin)
+{
+    const FailureCase& c = GetParam();
+    const TestCertificates& certs = Certs();
+    ASSERT_EQ(certs.error, "");
+    Start(certs.*c.pair);
+    for (Pop3Security security : { Pop3Security::Tls, Pop3Security::StartTls }) {
+        const int port = security == Pop3Security::Tls ? server_.tlsPort() : server_.port();
+        Result r = Receive(port, security, c.withCa ? certs.caFile : "");
+        EXPECT_EQ(r.error, c.error) << static_cast<int>(security);
+        // The connection is dropped at once: no QUIT, so no closing lines.
+        EXPECT_EQ(r.log, (Log { kConnecting, kConnected })) << static_cast<int>(security);
+        EXPECT_EQ(r.memo, "kept");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Certificates, DovecotTlsFailure,
+    testing::Values(FailureCase { "expired", &TestCertificates::expired, true, kExpired },
+        FailureCase { "wrong_name", &TestCertificates::wrongName, true, kNameMismatch },
+        FailureCase { "ca_not_handed_over", &TestCertificates::good, false, kUntrusted },
+        FailureCase { "self_signed", &TestCertificates::selfSigned, true, kSelfSigned }),
+    [](const auto& tpi) { return std::string(tpi.param.name); });
+
+TEST_F(DovecotTls, ServerWithoutTls)
+{
+    server_.AddUser("memo", "secret", kMailbox);
+    ASSERT_EQ(server_.Start(), "") << "the Dovecot test server is required";
+
+    // STLS refused: the server's words end the run; no fallback to a login
+    // in clear (the run would otherwise have fetched the memo mail).
+    Result stls = Receive(server_.port(), Pop3Security::StartTls, "");
+    EXPECT_EQ(stls.error, "TLS support isn't enabled.");
+    EXPECT_EQ(stls.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+    EXPECT_EQ(stls.memo, "kept");
+
+    // TLS from the start against a plain server: its greeting is no TLS.
+    Result tls = Receive(server_.port(), Pop3Security::Tls, "");
+    EXPECT_EQ(tls.error.rfind(kTlsFailed, 0), 0u) << tls.error;
+    EXPECT_EQ(tls.log, (Log { kConnecting, kConnected }));
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+// With a secure mode chosen, the login never goes out before TLS is up: a
+// scripted server that refuses STLS, breaks off the handshake, never
+// answers it, slips in bytes before it, or speaks no TLS at all.
+
+#include "FakePop3Server.h"
+#include "mail/MailError.h"
+#include "mail/ReceiveRun.h"
+#include "mail/TextReceiveWindow.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using mail::Pop3Security;
+using mailtest::FakePop3Server;
+using After = FakePop3Server::After;
+using Log = std::vector<std::string>;
+
+const std::string kConnecting = "Status>\x90\xda\x91\xb1\x92\x86"; // 接続中
+const std::string kConnected = "Status>\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
+const std::string kDisconnecting = "Status>\x90\xd8\x92\x66\x92\x86"; // 切断中
+const std::string kDisconnected = "Status>\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
+const std::string kTlsFailed
+    = "SSL/TLS \x90\xda\x91\xb1\x82\xf0\x8a\x6d\x97\xa7\x82\xc5\x82\xab\x82\xdc\x82\xb9"
+      "\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42"; // SSL/TLS 接続を確立できませんでした。
+const std::string kConnectTimeout
+    = "\x90\xda\x91\xb1\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67\x81\x42"; // 接続タイムアウト。
+const std::string kDataBeforeHandshake
+    = "STLS "
+      "\x82\xcc\x89\x9e\x93\x9a\x82\xcc\x8c\xe3\x82\xc9\x97\x5d\x95\xaa\x82\xc8\x83\x66\x81\x5b\x83\x5e\x82"
+      "\xaa\x93\xcd\x82\xab\x82\xdc\x82\xb5\x82\xbd\x81\x42"; // STLS の応答の後に余分なデータが届きました。
+const std::string kCaUnreadable
+    = "CA \x8f\xd8\x96\xbe\x8f\x91\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7"
+      "\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1: "; // CA 証明書ファイルを読み込めません:
+const std::string kGreeting = "+OK ready\r\n";
+
+struct Case {
+    const char* name;
+    Pop3Security security;
+    std::vector<std::string> replies;
+    After after;
+    // The client's bytes up to the first one it sends in TLS (a
+    // handshake's first record byte is 0x16).
+    std::string clearText;
+    // How the error message starts.
+    std::string error;
+    Log log;
+};
+
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class SecureLogin : public testing::TestWithParam<Case> { };
+
+TEST_P(SecureLogin, NoLoginBeforeTls)
+{
+    const Case& c = GetParam();
+    FakePop3Server server(c.replies, c.after);
+    mail::ReceiveConfig config;
+    config.host = "127.0.0.1";
+    config.port = server.port();
+    config.user = "someone";
+    config.password = "secret-pw";
+    config.keyword1 = "memo";
+    config.connectTimeoutMs = 300;
+    config.readTimeoutMs = 3000;
+    config.security = c.security;
+    mail::TextReceiveWindow window("m");
+    std::string error;
+    try {
+        mail::ReceiveRun(config, window).Run();
+    } catch (const mail::MailError& e) {
+        error = e.what();
+    }
+    const std::string transcript = server.Transcript();
+    EXPECT_EQ(transcript.substr(0, transcript.find('\x16')), c.clearText);
+    EXPECT_EQ(transcript.find("someone"), std::string::npos);
+    EXPECT_EQ(transcript.find("secret-pw"), std::string::npos);
+    EXPECT_EQ(error.substr(0, c.error.size()), c.error) << error;
+    EXPECT_EQ(window.log(), c.log);
+    EXPECT_EQ(window.memo(), "m");
+    EXPECT_TRUE(window.receiveEnabled());
+}
+
+const Log kOpen { kConnecting, kConnected };
+
+INSTANTIATE_TEST_SUITE_P(Tls, SecureLogin,
+    testing::Values(
+        // The refusal is the run's error; only a QUIT follows, in clear.
+        Case { "stls_refused", Pop3Security::StartTls, { kGreeting, "-ERR not available\r\n" }, After::Listen,
+            "STLS\r\nQUIT\r\n", "not available", { kConnecting, kConnected, kDisconnecting, kDisconnected } },
+        Case { "stls_unrecognised_reply", Pop3Security::StartTls, { kGreeting, "OK go\r\n" }, After::Listen,
+            "STLS\r\nQUIT\r\n", "Unrecognized POP3 Response Header:\n\"OK go\"",
+            { kConnecting, kConnected, kDisconnecting, kDisconnected } },
+        // Bytes after the +OK would be read as the server's first replies
+        // once TLS is up; the connection is dropped instead.
+        Case { "bytes_slipped_in_after_stls", Pop3Security::StartTls, { kGreeting, "+OK\r\n+OK 1 0\r\n" },
+            After::Listen, "STLS\r\n", kTlsFailed + "\r\n" + kDataBeforeHandshake, kOpen },
+        Case { "handshake_cut_off", Pop3Security::StartTls, { kGreeting, "+OK begin\r\n" }, After::Close,
+            "STLS\r\n", kTlsFailed, kOpen },
+        Case { "handshake_never_answered", Pop3Security::StartTls, { kGreeting, "+OK begin\r\n" },
+            After::Listen, "STLS\r\n", kConnectTimeout, kOpen },
+        Case { "handshake_answered_in_clear", Pop3Security::StartTls,
+            { kGreeting, "+OK begin\r\n", "-ERR what is this\r\n" }, After::Listen, "STLS\r\n", kTlsFailed,
+            kOpen },
+        Case { "pop3s_to_a_plain_server", Pop3Security::Tls, { kGreeting }, After::Listen, "", kTlsFailed,
+            kOpen }),
+    [](const auto& tpi) { return std::string(tpi.param.name); });
+
+TEST(Tls, UnreadableCaFileStopsBeforeAnyContact)
+{
+    // Nothing listens on the port: a connection attempt would fail
+    // differently and log its status.
+    mail::ReceiveConfig config;
+    config.host = "127.0.0.1";
+    config.port = mailtest::UnusedLoopbackPort();
+    config.security = Pop3Security::StartTls;
+    config.caFile = "/no/such/ca.pem";
+    mail::TextReceiveWindow window("m");
+    try {
+        mail::ReceiveRun(config, window).Run();
+        ADD_FAILURE() << "the run succeeded";
+    } catch (const mail::MailError& e) {
+        EXPECT_EQ(std::string(e.what()), kCaUnreadable + "/no/such/ca.pem");
+    }
+    EXPECT_EQ(window.log(), Log {});
+    EXPECT_TRUE(window.receiveEnabled());
+}
+
+} // namespace
