@@ -28,11 +28,13 @@ printf '牛乳を買う\n歯医者 15時に予約\n資料を印刷して、会�
 printf '"","毎週水曜日","燃えないゴミ"\n"","毎月第2火曜日","定例会議"\n"","毎年12月25日","クリスマス"\n"","平成17年4月1日","入社記念日"\n' \
   | iconv -f UTF-8 -t CP932 | sed 's/$/\r/' > "$work/schedule.txt"
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and reports its number.
+Xvfb -displayfd 3 -noreset -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+display=:$(head -n 1 "$work/display")
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 (cd "$work" && exec ./corkpane) &
 app_pid=$!
