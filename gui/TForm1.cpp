@@ -34,6 +34,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <stdexcept>
@@ -420,7 +421,13 @@ void TForm1::BuildMailPage()
         keywords, "EdKeyWord2", texts::kLbKeyWord2, FromSjis(defaults.EdKeyWord2), 8, 48, 80, 200);
 
     RgReceive = Radios(TabMail, "RgReceive", texts::kRgReceive,
-        { Q(texts::kReceiveYes), Q(texts::kReceiveNo) }, 2, defaults.RgReceive, QRect(3, 232, 300, 48));
+        { Q(texts::kReceiveYes), Q(texts::kReceiveNo) }, 2, defaults.RgReceive, QRect(3, 232, 230, 48));
+    RgSecurity = Radios(TabMail, "RgSecurity", texts::kRgSecurity,
+        { Q(texts::kKageNone), QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS") }, 3,
+        defaults.RgSecurity, QRect(238, 232, 245, 48));
+    for (int i = 0; i < RgSecurity->Count(); ++i) {
+        connect(RgSecurity->Button(i), &QRadioButton::clicked, this, [this, i] { RgSecurityClick(i); });
+    }
     PageControl1->addTab(TabMail, Q(texts::kTabMail));
 }
 
@@ -676,6 +683,19 @@ void TForm1::BtnShortCutClick()
     });
 }
 
+void TForm1::RgSecurityClick(int index)
+{
+    // The usual port of one mode becomes the other's: 110 for a plain or
+    // STARTTLS connection, 995 for SSL/TLS. A port of the user's own stays.
+    const QString port = EdPort->text().trimmed();
+    const bool tls = index == static_cast<int>(mail::Pop3Security::Tls);
+    if (tls && port == QString::number(mail::Pop3Client::kDefaultPort)) {
+        EdPort->setText(QString::number(mail::Pop3Client::kDefaultTlsPort));
+    } else if (!tls && port == QString::number(mail::Pop3Client::kDefaultTlsPort)) {
+        EdPort->setText(QString::number(mail::Pop3Client::kDefaultPort));
+    }
+}
+
 void TForm1::BtnReceiveClick()
 {
     Guard([&] { ReceiveMail(); });
@@ -693,6 +713,7 @@ void TForm1::ReceiveMail()
     mail::ReceiveConfig config;
     config.host = ToSjis(EdHost->text());
     config.port = Pop3Port();
+    config.security = static_cast<mail::Pop3Security>(std::max(RgSecurity->ItemIndex(), 0));
     config.user = ToSjis(EdUser->text());
     config.password = password_;
     config.keyword1 = ToSjis(EdKeyWord1->text());
@@ -810,6 +831,7 @@ app::Settings TForm1::CollectSettings() const
     s.EdKeyWord1 = ToSjis(EdKeyWord1->text());
     s.EdKeyWord2 = ToSjis(EdKeyWord2->text());
     s.RgReceive = RgReceive->ItemIndex();
+    s.RgSecurity = RgSecurity->ItemIndex();
     s.EdMojiSu = ToSjis(EdMojiSu->text());
     s.EdGyosu = ToSjis(EdGyosu->text());
     s.EdFontSize = ToSjis(EdFontSize->text());
@@ -846,6 +868,7 @@ void TForm1::ApplySettings(const app::Settings& s)
     EdKeyWord1->setText(FromSjis(s.EdKeyWord1));
     EdKeyWord2->setText(FromSjis(s.EdKeyWord2));
     RgReceive->SetItemIndex(s.RgReceive);
+    RgSecurity->SetItemIndex(s.RgSecurity);
     EdMojiSu->setText(FromSjis(s.EdMojiSu));
     EdGyosu->setText(FromSjis(s.EdGyosu));
     EdFontSize->setText(FromSjis(s.EdFontSize));

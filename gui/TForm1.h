@@ -101,6 +101,7 @@ public:
     void TabMemoShow(int pageIndex);
     void LbMojiIroClick(ColourSwatch* sender);
     void EdPWChange(const QString& text);
+    void RgSecurityClick(int index);
     void LbUrlClick();
     void BtnShortCutClick();
     void BtnReceiveClick();
@@ -200,6 +201,7 @@ private:
     QLineEdit* EdKeyWord1 = nullptr;
     QLineEdit* EdKeyWord2 = nullptr;
     RadioGroup* RgReceive = nullptr;
+    RadioGroup* RgSecurity = nullptr;
 
     LinkLabel* LbUrl = nullptr;
     QPushButton* BtnShortCut = nullptr;

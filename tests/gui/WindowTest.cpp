@@ -12,12 +12,14 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <tuple>
 
 namespace {
 
@@ -77,7 +79,7 @@ TEST_F(Window, FirstStartShowsTheDefaultsOfEveryControl)
     EXPECT_EQ(Find<QLineEdit>(*window, "EdPW")->echoMode(), QLineEdit::Password);
 
     const std::vector<std::pair<const char*, int>> radios
-        = { { "RgKage", 0 }, { "RgTitle", 1 }, { "RgHaikei", 0 }, { "RgReceive", 0 } };
+        = { { "RgKage", 0 }, { "RgTitle", 1 }, { "RgHaikei", 0 }, { "RgReceive", 0 }, { "RgSecurity", 0 } };
     for (const auto& [name, index] : radios) {
         EXPECT_EQ(Find<gui::RadioGroup>(*window, name)->ItemIndex(), index) << name;
     }
@@ -360,6 +362,28 @@ TEST_F(Window, ColourDialogStartsFromItsLastColourAndCancelChangesNothing)
     ASSERT_EQ(dialogs_.colourStarts.size(), 3U);
     EXPECT_EQ(dialogs_.colourStarts[0], QColor(Qt::black));
     EXPECT_EQ(dialogs_.colourStarts[2], QColor(0x12, 0x34, 0x56));
+}
+
+TEST_F(Window, ChoosingTheEncryptionMovesTheUsualPortAlong)
+{
+    auto window = MakeWindow();
+    auto* port = Find<QLineEdit>(*window, "EdPort");
+    auto* security = Find<gui::RadioGroup>(*window, "RgSecurity");
+    // (port before, item clicked, port after)
+    const std::vector<std::tuple<const char*, int, const char*>> steps = {
+        { "110", 2, "995" },
+        { "995", 1, "110" },
+        { "110", 1, "110" },
+        { "995", 0, "110" },
+        { "1100", 2, "1100" },
+        { "995", 2, "995" },
+    };
+    for (const auto& [before, item, after] : steps) {
+        port->setText(QString::fromLatin1(before));
+        security->Button(item)->click();
+        EXPECT_EQ(port->text().toStdString(), after) << before << " -> item " << item;
+        EXPECT_EQ(window->CollectSettings().RgSecurity, item);
+    }
 }
 
 TEST_F(Window, SupportLinkOpensItsCaptionWithTheDesktopHandler)
