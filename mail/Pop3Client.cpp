@@ -50,7 +50,8 @@ void Pop3Client::Connect()
     connection_.SetReadTimeout(ReadTimeoutMs);
     connection_.SetMaxLineLength(kMaxLineLength);
     connection_.Open(Host, Port, ConnectTimeoutMs, [this](Pop3Status s) { Status(s); });
-    if (Security == Pop3Security::Tls)
+    // A mode this client does not know is taken as the strictest.
+    if (Security != Pop3Security::None && Security != Pop3Security::StartTls)
         connection_.StartTls(*tls, Host, ConnectTimeoutMs);
     std::string text;
     Exchange({}, text); // greeting

@@ -108,6 +108,9 @@ INSTANTIATE_TEST_SUITE_P(Tls, SecureLogin,
             { kGreeting, "+OK begin\r\n", "-ERR what is this\r\n" }, After::Listen, "STLS\r\n", kTlsFailed,
             kOpen },
         Case { "pop3s_to_a_plain_server", Pop3Security::Tls, { kGreeting }, After::Listen, "", kTlsFailed,
+            kOpen },
+        // A stored mode from a newer version is no reason to log in in clear.
+        Case { "unknown_mode", static_cast<Pop3Security>(7), { kGreeting }, After::Listen, "", kTlsFailed,
             kOpen }),
     [](const auto& tpi) { return std::string(tpi.param.name); });
 
