@@ -3,6 +3,8 @@
 // answers it, slips in bytes before it, or speaks no TLS at all.
 
 #include "FakePop3Server.h"
+#include "TestCertificates.h"
+#include "TlsFakeServer.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
@@ -34,6 +36,8 @@ const std::string kDataBeforeHandshake
 const std::string kCaUnreadable
     = "CA \x8f\xd8\x96\xbe\x8f\x91\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7"
       "\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1: "; // CA 証明書ファイルを読み込めません:
+const std::string kReadTimeout
+    = "\x8e\xf3\x90\x4d\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67\x81\x42"; // 受信タイムアウト。
 const std::string kGreeting = "+OK ready\r\n";
 
 struct Case {
@@ -135,3 +139,30 @@ TEST(Tls, UnreadableCaFileStopsBeforeAnyContact)
 }
 
 } // namespace
+
+TEST(Tls, LoginInsideTlsAndReadTimeLimit)
+{
+    const mailtest::TestCertificates& certs = mailtest::TestCertificates::Get();
+    ASSERT_EQ(certs.error, "") << "the openssl command is required";
+    // Greeting, USER and PASS are answered; STAT never is.
+    mailtest::TlsFakeServer server(certs.good.cert, certs.good.key, { kGreeting, "+OK\r\n", "+OK\r\n" });
+    mail::ReceiveConfig config;
+    config.host = "127.0.0.1";
+    config.port = server.port();
+    config.user = "someone";
+    config.password = "secret-pw";
+    config.readTimeoutMs = 300;
+    config.security = Pop3Security::Tls;
+    config.caFile = certs.caFile;
+    mail::TextReceiveWindow window("m");
+    std::string error;
+    try {
+        mail::ReceiveRun(config, window).Run();
+    } catch (const mail::MailError& e) {
+        error = e.what();
+    }
+    EXPECT_EQ(error, kReadTimeout);
+    // The QUIT after the time-out still goes inside TLS.
+    EXPECT_EQ(server.Transcript(), "USER someone\r\nPASS secret-pw\r\nSTAT\r\nQUIT\r\n");
+    EXPECT_EQ(window.log(), (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+}

@@ -1,0 +1,86 @@
+#include "TlsFakeServer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <openssl/ssl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+namespace mailtest {
+
+TlsFakeServer::TlsFakeServer(
+    const std::string& certFile, const std::string& keyFile, std::vector<std::string> replies)
+    : replies_(std::move(replies))
+{
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || ::listen(listenFd_, 4) != 0
+        || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("cannot listen on loopback");
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this, certFile, keyFile] { Serve(certFile, keyFile); });
+}
+
+TlsFakeServer::~TlsFakeServer()
+{
+    if (thread_.joinable())
+        thread_.join();
+    ::close(listenFd_);
+}
+
+std::string TlsFakeServer::Transcript()
+{
+    if (thread_.joinable())
+        thread_.join();
+    return received_;
+}
+
+void TlsFakeServer::Serve(const std::string& certFile, const std::string& keyFile)
+{
+    pollfd p { listenFd_, POLLIN, 0 };
+    if (::poll(&p, 1, 10000) <= 0)
+        return;
+    const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0)
+        return;
+    // A client that hangs makes the server give up instead of the test.
+    timeval limit { 10, 0 };
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    SSL_CTX* ctx = SSL_CTX_new(TLS_server_method());
+    SSL* ssl = nullptr;
+    if (ctx != nullptr && SSL_CTX_use_certificate_chain_file(ctx, certFile.c_str()) == 1
+        && SSL_CTX_use_PrivateKey_file(ctx, keyFile.c_str(), SSL_FILETYPE_PEM) == 1
+        && (ssl = SSL_new(ctx)) != nullptr && SSL_set_fd(ssl, fd) == 1 && SSL_accept(ssl) == 1) {
+        std::size_t next = 0;
+        std::size_t lineStart = 0;
+        auto reply = [&] {
+            if (next < replies_.size()) {
+                const std::string& r = replies_[next++];
+                SSL_write(ssl, r.data(), static_cast<int>(r.size()));
+            }
+        };
+        reply();
+        char chunk[4096];
+        int got;
+        while ((got = SSL_read(ssl, chunk, sizeof chunk)) > 0) {
+            received_.append(chunk, static_cast<std::size_t>(got));
+            std::size_t lf;
+            while ((lf = received_.find('\n', lineStart)) != std::string::npos) {
+                lineStart = lf + 1;
+                reply();
+            }
+        }
+    }
+    SSL_free(ssl);
+    SSL_CTX_free(ctx);
+    ::close(fd);
+}
+
+} // namespace mailtest
