@@ -1,10 +1,47 @@
 #include "gui/SjisText.h"
 
-#include <cerrno>
-#include <iconv.h>
+#include <algorithm>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <iconv.h>
+#endif
+
 namespace gui {
+
+#ifdef _WIN32
+
+// Windows converts with its own code page 932 tables.
+QString FromSjis(std::string_view bytes)
+{
+    if (bytes.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(932, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(932, 0, bytes.data(), size, wide.data(), length);
+    return QString::fromStdWString(wide);
+}
+
+std::string ToSjis(const QString& text)
+{
+    const std::wstring wide = text.toStdWString();
+    if (wide.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(932, 0, wide.data(), size, nullptr, 0, "?", nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(932, 0, wide.data(), size, out.data(), length, "?", nullptr);
+    return out;
+}
+
+#else
+
 namespace {
 
 constexpr char32_t kRawByteBase = 0xF700;
@@ -133,6 +170,8 @@ std::string ToSjis(const QString& text)
     flush();
     return out;
 }
+
+#endif
 
 QString FromSjisLines(std::string_view bytes)
 {

@@ -13,7 +13,8 @@ namespace gui {
 // Decodes Shift_JIS bytes. A byte that is not part of a valid character is
 // kept as the private-use character U+F700 + byte, so that ToSjis gives the
 // very same byte back: text read from a file survives a round trip through
-// the window unchanged even when it was not clean Shift_JIS.
+// the window unchanged even when it was not clean Shift_JIS. (On Windows the
+// system's code page 932 tables convert, and decide about such bytes.)
 QString FromSjis(std::string_view bytes);
 
 // Encodes to Shift_JIS. A character that code page 932 cannot represent

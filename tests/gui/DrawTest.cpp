@@ -7,7 +7,7 @@
 
 namespace {
 
-class Draw : public WindowFixture {
+class GuiDraw : public WindowFixture {
 protected:
     // Width and height from a BMP's information header.
     static std::pair<std::int32_t, std::int32_t> BmpSize(const std::string& bytes)
@@ -22,7 +22,7 @@ protected:
     }
 };
 
-TEST_F(Draw, ButtonWritesAndInstallsTheScreenSizedWallpaper)
+TEST_F(GuiDraw, ButtonWritesAndInstallsTheScreenSizedWallpaper)
 {
     auto window = MakeWindow();
     window->SetMemoText("first\r\nsecond");
@@ -40,7 +40,7 @@ TEST_F(Draw, ButtonWritesAndInstallsTheScreenSizedWallpaper)
     EXPECT_NE(ReadFile("kabegami.bmp"), bmp);
 }
 
-TEST_F(Draw, StartupRunWithReceptionOffDrawsThenCloses)
+TEST_F(GuiDraw, StartupRunWithReceptionOffDrawsThenCloses)
 {
     auto window = MakeWindow({ "/su" });
     Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
@@ -52,7 +52,7 @@ TEST_F(Draw, StartupRunWithReceptionOffDrawsThenCloses)
     EXPECT_TRUE(Exists("corkpane.ini"));
 }
 
-TEST_F(Draw, FailedStartupDrawIsShownAndTheWindowStaysOpen)
+TEST_F(GuiDraw, FailedStartupDrawIsShownAndTheWindowStaysOpen)
 {
     WriteFile("broken.bmp", "BM not really a bitmap");
     desktop_.settings = { (Folder() / "broken.bmp").string(), "0", "2" };

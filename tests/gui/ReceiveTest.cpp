@@ -21,7 +21,7 @@ std::vector<std::string> OneMemoMail()
     return { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1 100\r\n", kMemoTop, kMemoRetr };
 }
 
-class Reception : public WindowFixture {
+class GuiReception : public WindowFixture {
 protected:
     void PointAt(gui::TForm1& window, int port)
     {
@@ -33,7 +33,7 @@ protected:
     static QString Log(gui::TForm1& window) { return Find<QPlainTextEdit>(window, "MmLog")->toPlainText(); }
 };
 
-TEST_F(Reception, ButtonRunLogsAndAddsTheMemoOnce)
+TEST_F(GuiReception, ButtonRunLogsAndAddsTheMemoOnce)
 {
     auto window = MakeWindow();
     window->SetMemoText("old");
@@ -57,7 +57,7 @@ TEST_F(Reception, ButtonRunLogsAndAddsTheMemoOnce)
     EXPECT_EQ(Log(*window).count(QStringLiteral("buy milk")), 2);
 }
 
-TEST_F(Reception, StartupRunReceivesThenClosesAndSaves)
+TEST_F(GuiReception, StartupRunReceivesThenClosesAndSaves)
 {
     FakePop3Server server(OneMemoMail());
     auto window = MakeWindow({ "/su" });
@@ -69,7 +69,7 @@ TEST_F(Reception, StartupRunReceivesThenClosesAndSaves)
     EXPECT_NE(server.Transcript().find("RETR 1\r\n"), std::string::npos);
 }
 
-TEST_F(Reception, StartupRunWithReceptionOffMakesNoConnection)
+TEST_F(GuiReception, StartupRunWithReceptionOffMakesNoConnection)
 {
     // The host cannot be reached; with reception off nothing tries.
     auto window = MakeWindow({ "/su" });
@@ -81,7 +81,7 @@ TEST_F(Reception, StartupRunWithReceptionOffMakesNoConnection)
     EXPECT_TRUE(Log(*window).isEmpty());
 }
 
-TEST_F(Reception, FailedStartupReceptionIsShownAndTheWindowStaysOpen)
+TEST_F(GuiReception, FailedStartupReceptionIsShownAndTheWindowStaysOpen)
 {
     auto window = MakeWindow({ "/su" });
     PointAt(*window, mailtest::UnusedLoopbackPort());

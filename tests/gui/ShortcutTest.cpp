@@ -33,7 +33,7 @@ private:
     std::optional<std::string> old_;
 };
 
-class Shortcuts : public WindowFixture {
+class GuiShortcuts : public WindowFixture {
 protected:
     std::filesystem::path Home() const { return Folder() / "home"; }
     std::filesystem::path DesktopFile() const { return Home() / "Desktop" / "Corkpane.desktop"; }
@@ -56,7 +56,7 @@ protected:
     ScopedEnv config_ { "XDG_CONFIG_HOME", (Folder() / "home" / "config").string() };
 };
 
-TEST_F(Shortcuts, NoCreatesNothingAfterTheQuestion)
+TEST_F(GuiShortcuts, NoCreatesNothingAfterTheQuestion)
 {
     auto window = MakeWindow();
     Click(*window, false);
@@ -78,7 +78,7 @@ TEST_F(Shortcuts, NoCreatesNothingAfterTheQuestion)
     EXPECT_FALSE(std::filesystem::exists(Home()));
 }
 
-TEST_F(Shortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
+TEST_F(GuiShortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
 {
     auto window = MakeWindow();
     Click(*window, true);
@@ -103,7 +103,7 @@ TEST_F(Shortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
     EXPECT_EQ(Read(AutostartFile()), autostart);
 }
 
-TEST_F(Shortcuts, DesktopFolderComesFromUserDirs)
+TEST_F(GuiShortcuts, DesktopFolderComesFromUserDirs)
 {
     std::filesystem::create_directories(Home() / "config");
     std::ofstream(Home() / "config" / "user-dirs.dirs") << "# comment\nXDG_DOWNLOAD_DIR=\"$HOME/dl\"\n"
@@ -114,7 +114,7 @@ TEST_F(Shortcuts, DesktopFolderComesFromUserDirs)
         Home() / "config" / "autostart");
 }
 
-TEST_F(Shortcuts, ExecAndPathAreEscapedForTheDesktopEntryFormat)
+TEST_F(GuiShortcuts, ExecAndPathAreEscapedForTheDesktopEntryFormat)
 {
     struct Case {
         std::string program;
@@ -137,7 +137,7 @@ TEST_F(Shortcuts, ExecAndPathAreEscapedForTheDesktopEntryFormat)
     }
 }
 
-TEST_F(Shortcuts, AFailedWriteIsReportedAndTheOtherShortcutIsStillMade)
+TEST_F(GuiShortcuts, AFailedWriteIsReportedAndTheOtherShortcutIsStillMade)
 {
     // A plain file where the desktop folder should be.
     std::filesystem::create_directories(Home());
@@ -150,7 +150,7 @@ TEST_F(Shortcuts, AFailedWriteIsReportedAndTheOtherShortcutIsStillMade)
     EXPECT_TRUE(std::filesystem::exists(AutostartFile()));
 }
 
-TEST_F(Shortcuts, AProgramPathThatIsNotAbsoluteIsReported)
+TEST_F(GuiShortcuts, AProgramPathThatIsNotAbsoluteIsReported)
 {
     std::vector<std::string> messages;
     gui::ShortcutMaker maker("corkpane", [&](const std::string& text) { messages.push_back(text); });

@@ -10,7 +10,7 @@ struct RoundTrip {
     QString unicode;
 };
 
-TEST(SjisText, DecodesAndEncodesBackToTheSameBytes)
+TEST(GuiSjisText, DecodesAndEncodesBackToTheSameBytes)
 {
     const RoundTrip cases[] = {
         { "ascii", "abc 123", QStringLiteral("abc 123") },
@@ -27,7 +27,7 @@ TEST(SjisText, DecodesAndEncodesBackToTheSameBytes)
     }
 }
 
-TEST(SjisText, KeepsBytesThatAreNoCharacter)
+TEST(GuiSjisText, KeepsBytesThatAreNoCharacter)
 {
     // A lone lead byte at the end, a lead byte with a bad trail byte, and a
     // byte that code page 932 leaves undefined all come back unchanged.
@@ -37,7 +37,7 @@ TEST(SjisText, KeepsBytesThatAreNoCharacter)
     }
 }
 
-TEST(SjisText, UnrepresentableCharactersBecomeQuestionMarks)
+TEST(GuiSjisText, UnrepresentableCharactersBecomeQuestionMarks)
 {
     EXPECT_EQ(gui::ToSjis(QString::fromUtf8("a\xf0\x9f\x98\x80"
                                             "b")),
@@ -45,7 +45,7 @@ TEST(SjisText, UnrepresentableCharactersBecomeQuestionMarks)
     EXPECT_EQ(gui::ToSjis(QString::fromUtf8("\xc3\xa9t\xc3\xa9")), "?t?"); // é
 }
 
-TEST(SjisText, LineEndsBecomeLfInsideAndCrLfOutside)
+TEST(GuiSjisText, LineEndsBecomeLfInsideAndCrLfOutside)
 {
     EXPECT_EQ(gui::FromSjisLines("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
     EXPECT_EQ(gui::ToSjisLines(QStringLiteral("a\nb\n")), "a\r\nb\r\n");

@@ -26,9 +26,9 @@ namespace {
 using gui::FromSjis;
 using gui::ToSjis;
 
-class Window : public WindowFixture { };
+class GuiWindow : public WindowFixture { };
 
-TEST_F(Window, FirstStartShowsTheDefaultsOfEveryControl)
+TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
 {
     auto window = MakeWindow();
     EXPECT_EQ(ToSjis(window->windowTitle()), "Corkpane\x87U" /* CorkpaneⅡ */);
@@ -124,7 +124,7 @@ TEST_F(Window, FirstStartShowsTheDefaultsOfEveryControl)
     EXPECT_EQ(window->StartupMode(), 0);
 }
 
-TEST_F(Window, PasswordFieldFollowsItsChangeRule)
+TEST_F(GuiWindow, PasswordFieldFollowsItsChangeRule)
 {
     auto window = MakeWindow();
     auto* field = Find<QLineEdit>(*window, "EdPW");
@@ -144,7 +144,7 @@ TEST_F(Window, PasswordFieldFollowsItsChangeRule)
     EXPECT_EQ(window->Password(), "secret");
 }
 
-TEST_F(Window, DrawButtonFollowsMemoScheduleAndSettingsPages)
+TEST_F(GuiWindow, DrawButtonFollowsMemoScheduleAndSettingsPages)
 {
     auto window = MakeWindow();
     auto* pages = Find<QTabWidget>(*window, "PageControl1");
@@ -165,7 +165,7 @@ TEST_F(Window, DrawButtonFollowsMemoScheduleAndSettingsPages)
     EXPECT_TRUE(draw->isVisible());
 }
 
-TEST_F(Window, StartupArgumentIsTheExactWholeArgumentAnywhere)
+TEST_F(GuiWindow, StartupArgumentIsTheExactWholeArgumentAnywhere)
 {
     const std::vector<std::pair<std::vector<std::string>, bool>> cases = {
         { {}, false },
@@ -185,7 +185,7 @@ TEST_F(Window, StartupArgumentIsTheExactWholeArgumentAnywhere)
     EXPECT_EQ(MakeWindow({ "/SU" })->StartupMode(), 0);
 }
 
-TEST_F(Window, NormalModeShowingDoesNothingElse)
+TEST_F(GuiWindow, NormalModeShowingDoesNothingElse)
 {
     auto window = MakeWindow();
     window->show();
@@ -195,7 +195,7 @@ TEST_F(Window, NormalModeShowingDoesNothingElse)
     EXPECT_TRUE(dialogs_.shown.empty());
 }
 
-TEST_F(Window, CloseWritesMemoAndSettingsAndScheduleOnlyWhenModified)
+TEST_F(GuiWindow, CloseWritesMemoAndSettingsAndScheduleOnlyWhenModified)
 {
     WriteFile("schedule.txt", "\"\",\"4/1\",\"x\"\n");
     {
@@ -221,7 +221,7 @@ TEST_F(Window, CloseWritesMemoAndSettingsAndScheduleOnlyWhenModified)
     EXPECT_TRUE(dialogs_.Errors().isEmpty()) << dialogs_.Errors().join('\n').toStdString();
 }
 
-TEST_F(Window, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)
+TEST_F(GuiWindow, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)
 {
     auto window = MakeWindow();
     window->show();
@@ -244,19 +244,26 @@ TEST_F(Window, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)
     EXPECT_EQ(window->Schedule(), nullptr);
 }
 
-TEST_F(Window, UnreadableSettingsAreReportedAndCreationGoesOn)
+TEST_F(GuiWindow, UnreadableFilesAreReportedAndCreationGoesOn)
 {
-    std::filesystem::create_directory(Folder() / "corkpane.ini");
-    WriteFile("memo.txt", "from file\nsecond");
-    auto window = MakeWindow({ "/su" });
-    EXPECT_EQ(dialogs_.Errors().size(), 1);
-    EXPECT_NE(window->Schedule(), nullptr);
-    EXPECT_EQ(window->StartupMode(), 1);
-    // The memo was read before the failing settings file.
-    EXPECT_EQ(window->MemoText(), "from file\r\nsecond");
+    // A folder where a file should be cannot be read as one.
+    for (const char* unreadable : { "corkpane.ini", "schedule.txt" }) {
+        SCOPED_TRACE(unreadable);
+        std::filesystem::create_directory(Folder() / unreadable);
+        WriteFile("memo.txt", "from file\nsecond");
+        dialogs_.shown.clear();
+        auto window = MakeWindow({ "/su" });
+        EXPECT_EQ(dialogs_.Errors().size(), 1);
+        EXPECT_NE(window->Schedule(), nullptr);
+        EXPECT_EQ(window->StartupMode(), 1);
+        // The memo was read before the failing file.
+        EXPECT_EQ(window->MemoText(), "from file\r\nsecond");
+        window.reset();
+        std::filesystem::remove_all(Folder() / unreadable);
+    }
 }
 
-TEST_F(Window, StartupRunClosesAndSavesWithoutBecomingVisible)
+TEST_F(GuiWindow, StartupRunClosesAndSavesWithoutBecomingVisible)
 {
     auto window = MakeWindow({ "/su" });
     Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
@@ -267,7 +274,7 @@ TEST_F(Window, StartupRunClosesAndSavesWithoutBecomingVisible)
     EXPECT_TRUE(Exists("memo.txt"));
 }
 
-TEST_F(Window, StartupRunWhoseCloseFailsStaysOpenAndVisible)
+TEST_F(GuiWindow, StartupRunWhoseCloseFailsStaysOpenAndVisible)
 {
     auto window = MakeWindow({ "/su" });
     Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
@@ -278,7 +285,7 @@ TEST_F(Window, StartupRunWhoseCloseFailsStaysOpenAndVisible)
     EXPECT_EQ(dialogs_.Errors().size(), 1);
 }
 
-TEST_F(Window, CheckButtonMovesTheCursorToTheBadCellAndSaysWhich)
+TEST_F(GuiWindow, CheckButtonMovesTheCursorToTheBadCellAndSaysWhich)
 {
     auto window = MakeWindow();
     auto* grid = Find<QTableView>(*window, "StringGrid1");
@@ -303,7 +310,7 @@ TEST_F(Window, CheckButtonMovesTheCursorToTheBadCellAndSaysWhich)
     EXPECT_FALSE(window->Schedule()->Modified());
 }
 
-TEST_F(Window, GridEditorMarksTheTableModifiedOnEveryHandOver)
+TEST_F(GuiWindow, GridEditorMarksTheTableModifiedOnEveryHandOver)
 {
     auto window = MakeWindow();
     window->show();
@@ -326,7 +333,7 @@ TEST_F(Window, GridEditorMarksTheTableModifiedOnEveryHandOver)
     EXPECT_TRUE(window->Schedule()->Modified());
 }
 
-TEST_F(Window, RowButtonsActOnTheCurrentRow)
+TEST_F(GuiWindow, RowButtonsActOnTheCurrentRow)
 {
     auto window = MakeWindow();
     auto* grid = Find<QTableView>(*window, "StringGrid1");
@@ -347,7 +354,7 @@ TEST_F(Window, RowButtonsActOnTheCurrentRow)
     EXPECT_EQ(model->rowCount(), 10);
 }
 
-TEST_F(Window, ColourDialogStartsFromItsLastColourAndCancelChangesNothing)
+TEST_F(GuiWindow, ColourDialogStartsFromItsLastColourAndCancelChangesNothing)
 {
     auto window = MakeWindow();
     auto* text = Find<gui::ColourSwatch>(*window, "LbMojiIro");
@@ -364,7 +371,7 @@ TEST_F(Window, ColourDialogStartsFromItsLastColourAndCancelChangesNothing)
     EXPECT_EQ(dialogs_.colourStarts[2], QColor(0x12, 0x34, 0x56));
 }
 
-TEST_F(Window, ChoosingTheEncryptionMovesTheUsualPortAlong)
+TEST_F(GuiWindow, ChoosingTheEncryptionMovesTheUsualPortAlong)
 {
     auto window = MakeWindow();
     auto* port = Find<QLineEdit>(*window, "EdPort");
@@ -386,7 +393,7 @@ TEST_F(Window, ChoosingTheEncryptionMovesTheUsualPortAlong)
     }
 }
 
-TEST_F(Window, SupportLinkOpensItsCaptionWithTheDesktopHandler)
+TEST_F(GuiWindow, SupportLinkOpensItsCaptionWithTheDesktopHandler)
 {
     auto window = MakeWindow();
     UrlCatcher catcher;
@@ -397,7 +404,7 @@ TEST_F(Window, SupportLinkOpensItsCaptionWithTheDesktopHandler)
     EXPECT_TRUE(link->text().startsWith(QStringLiteral("https://")));
 }
 
-TEST_F(Window, MemoLinesAreTheLinesTheEditorDisplays)
+TEST_F(GuiWindow, MemoLinesAreTheLinesTheEditorDisplays)
 {
     auto window = MakeWindow();
     const QString longLine
