@@ -1,6 +1,8 @@
 #include "gui/TForm1.h"
 
+#include "app/DrawSettingsFromSettings.h"
 #include "app/SettingsStore.h"
+#include "app/TableScheduleSource.h"
 #include "gui/ColourSwatch.h"
 #include "gui/Dialogs.h"
 #include "gui/GridEditDelegate.h"
@@ -140,53 +142,6 @@ private:
     QPlainTextEdit& log_;
     MemoEditor& memo_;
 };
-
-// The schedule table as the text block's source of schedule lines.
-class TableScheduleSource : public render::ScheduleSource {
-public:
-    explicit TableScheduleSource(schedule::TScheduleTable& table)
-        : table_(table)
-    {
-    }
-    void SetLookAhead(int weekly, int monthly, int yearly, int dated) override
-    {
-        table_.SetLookAhead(weekly, monthly, yearly, dated);
-    }
-    std::vector<std::string> ListUpcoming() override
-    {
-        std::vector<std::string> lines;
-        table_.ListUpcoming(lines);
-        return lines;
-    }
-
-private:
-    schedule::TScheduleTable& table_;
-};
-
-render::DrawSettings ToDrawSettings(const app::Settings& s)
-{
-    render::DrawSettings d;
-    d.EdMojiSu = s.EdMojiSu;
-    d.EdGyosu = s.EdGyosu;
-    d.EdFontSize = s.EdFontSize;
-    d.EdGyokan = s.EdGyokan;
-    d.EdUeYohaku = s.EdUeYohaku;
-    d.EdMigiYohaku = s.EdMigiYohaku;
-    d.LbMojiIro = static_cast<render::ColorRef>(s.LbMojiIro);
-    d.RgKage = s.RgKage;
-    d.LbKageIro = static_cast<render::ColorRef>(s.LbKageIro);
-    d.RgTitle = s.RgTitle;
-    d.EdTitle = s.EdTitle;
-    d.EdRitu = s.EdRitu;
-    d.RgHaikei = s.RgHaikei;
-    d.ChShowMemo = s.ChShowMemo;
-    d.EdScW = s.EdScW;
-    d.EdScM = s.EdScM;
-    d.EdScY = s.EdScY;
-    d.EdScD = s.EdScD;
-    d.ChScMemo = s.ChScMemo;
-    return d;
-}
 
 } // namespace
 
@@ -731,10 +686,10 @@ void TForm1::BtnDrawClick()
 void TForm1::DrawKabegami()
 {
     render::KabegamiRequest request;
-    request.settings = ToDrawSettings(CollectSettings());
+    request.settings = app::ToDrawSettings(CollectSettings());
     // The memo as the editor shows it: long lines broken where it breaks them.
     request.memoLines = MemoDisplayedLines();
-    std::optional<TableScheduleSource> source;
+    std::optional<app::TableScheduleSource> source;
     if (schedule_) {
         source.emplace(*schedule_);
         request.schedule = &*source;

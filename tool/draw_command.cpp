@@ -4,8 +4,10 @@
 // there. Options replace what the desktop would say; only --install tells
 // the desktop to show the result.
 #include "CommandRegistry.h"
+#include "app/DrawSettingsFromSettings.h"
 #include "app/FileError.h"
 #include "app/SettingsStore.h"
+#include "app/TableScheduleSource.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
 #include "render/Kabegami.h"
@@ -158,53 +160,6 @@ private:
     platform::Desktop& desktop_;
 };
 
-// The schedule table as the text block's schedule source.
-class TableSchedule : public render::ScheduleSource {
-public:
-    explicit TableSchedule(schedule::TScheduleTable& table)
-        : table_(table)
-    {
-    }
-    void SetLookAhead(int weekly, int monthly, int yearly, int dated) override
-    {
-        table_.SetLookAhead(weekly, monthly, yearly, dated);
-    }
-    std::vector<std::string> ListUpcoming() override
-    {
-        std::vector<std::string> lines;
-        table_.ListUpcoming(lines);
-        return lines;
-    }
-
-private:
-    schedule::TScheduleTable& table_;
-};
-
-render::DrawSettings ToDrawSettings(const app::Settings& s)
-{
-    render::DrawSettings d;
-    d.EdMojiSu = s.EdMojiSu;
-    d.EdGyosu = s.EdGyosu;
-    d.EdFontSize = s.EdFontSize;
-    d.EdGyokan = s.EdGyokan;
-    d.EdUeYohaku = s.EdUeYohaku;
-    d.EdMigiYohaku = s.EdMigiYohaku;
-    d.LbMojiIro = static_cast<render::ColorRef>(s.LbMojiIro);
-    d.RgKage = s.RgKage;
-    d.LbKageIro = static_cast<render::ColorRef>(s.LbKageIro);
-    d.RgTitle = s.RgTitle;
-    d.EdTitle = s.EdTitle;
-    d.EdRitu = s.EdRitu;
-    d.RgHaikei = s.RgHaikei;
-    d.ChShowMemo = s.ChShowMemo;
-    d.EdScW = s.EdScW;
-    d.EdScM = s.EdScM;
-    d.EdScY = s.EdScY;
-    d.EdScD = s.EdScD;
-    d.ChScMemo = s.ChScMemo;
-    return d;
-}
-
 std::string Environment(const std::string& name)
 {
     const char* value = std::getenv(name.c_str());
@@ -232,14 +187,14 @@ int run(const tool::Args& args, tool::Io& io)
             io.err << table->LoadError() << '\n';
             return tool::kExitFailure;
         }
-        TableSchedule scheduleSource(*table);
+        app::TableScheduleSource scheduleSource(*table);
 
         platform::ProcessRunner runner;
         platform::LinuxDesktop linux(runner, &Environment);
         CommandLineDesktop desktop(options, linux);
 
         render::KabegamiRequest request;
-        request.settings = ToDrawSettings(settings);
+        request.settings = app::ToDrawSettings(settings);
         request.memoLines = render::SplitMemoLines(memo);
         request.schedule = &scheduleSource;
         request.today
