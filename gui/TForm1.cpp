@@ -1,6 +1,7 @@
 #include "gui/TForm1.h"
 
 #include "app/DrawSettingsFromSettings.h"
+#include "app/ReceiveConfigFromSettings.h"
 #include "app/SettingsStore.h"
 #include "app/TableScheduleSource.h"
 #include "gui/ColourSwatch.h"
@@ -656,23 +657,9 @@ void TForm1::BtnReceiveClick()
     Guard([&] { ReceiveMail(); });
 }
 
-int TForm1::Pop3Port() const
-{
-    bool ok = false;
-    const int port = EdPort->text().trimmed().toInt(&ok, 10);
-    return ok && port > 0 && port <= 65535 ? port : mail::Pop3Client::kDefaultPort;
-}
-
 void TForm1::ReceiveMail()
 {
-    mail::ReceiveConfig config;
-    config.host = ToSjis(EdHost->text());
-    config.port = Pop3Port();
-    config.security = static_cast<mail::Pop3Security>(std::max(RgSecurity->ItemIndex(), 0));
-    config.user = ToSjis(EdUser->text());
-    config.password = password_;
-    config.keyword1 = ToSjis(EdKeyWord1->text());
-    config.keyword2 = ToSjis(EdKeyWord2->text());
+    mail::ReceiveConfig config = app::ToReceiveConfig(CollectSettings());
     FormReceiveWindow window(*BtnReceive, *MmLog, *MmMemo);
     mail::ReceiveRun run(std::move(config), window);
     run.Run();

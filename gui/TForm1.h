@@ -134,7 +134,6 @@ private:
     // Composes, writes and installs the wallpaper; errors are thrown.
     void DrawKabegami();
     // The port typed into EdPort, or POP3's standard port when it holds none.
-    int Pop3Port() const;
     // Closes the window and saves, also when it was never shown.
     void CloseForm();
     void SyncGridCurrentCell();

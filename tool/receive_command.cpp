@@ -7,7 +7,7 @@
 #include "CommandRegistry.h"
 #include "app/FileAccess.h"
 #include "app/FileError.h"
-#include "app/IntegerText.h"
+#include "app/ReceiveConfigFromSettings.h"
 #include "app/SettingsStore.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
@@ -37,18 +37,15 @@ std::optional<mail::Pop3Security> SecurityNamed(const std::string& name)
 // The port for this run. A security mode chosen here moves the stored port
 // along as the window's choice does: the usual port of the one mode (110
 // for a plain or STLS connection, 995 for POP3S) becomes the other's.
-int RunPort(std::optional<int> given, const std::string& stored, std::optional<mail::Pop3Security> chosen)
+int RunPort(std::optional<int> given, int stored, std::optional<mail::Pop3Security> chosen)
 {
     if (given)
         return *given;
-    // A stored port that is not a usable number falls back to the POP3 port.
-    const int number = app::ParseInteger(stored);
-    int port = number >= 1 && number <= 65535 ? number : mail::Pop3Client::kDefaultPort;
-    if (chosen == mail::Pop3Security::Tls && port == mail::Pop3Client::kDefaultPort)
-        port = mail::Pop3Client::kDefaultTlsPort;
-    else if (chosen && chosen != mail::Pop3Security::Tls && port == mail::Pop3Client::kDefaultTlsPort)
-        port = mail::Pop3Client::kDefaultPort;
-    return port;
+    if (chosen == mail::Pop3Security::Tls && stored == mail::Pop3Client::kDefaultPort)
+        return mail::Pop3Client::kDefaultTlsPort;
+    if (chosen && chosen != mail::Pop3Security::Tls && stored == mail::Pop3Client::kDefaultTlsPort)
+        return mail::Pop3Client::kDefaultPort;
+    return stored;
 }
 
 std::optional<int> PortNumber(const std::string& text)
@@ -101,16 +98,13 @@ int run(const tool::Args& args, tool::Io& io)
         return tool::kExitFailure;
     }
 
-    mail::ReceiveConfig config;
-    config.host = host.value_or(settings.EdHost);
-    config.port = RunPort(port, settings.EdPort, security);
-    config.security = security.value_or(
-        static_cast<mail::Pop3Security>(settings.RgSecurity < 0 ? 0 : settings.RgSecurity));
+    mail::ReceiveConfig config = app::ToReceiveConfig(settings);
+    if (host)
+        config.host = *host;
+    config.port = RunPort(port, config.port, security);
+    if (security)
+        config.security = *security;
     config.caFile = caFile.value_or("");
-    config.user = settings.EdUser;
-    config.password = settings.Password;
-    config.keyword1 = settings.EdKeyWord1;
-    config.keyword2 = settings.EdKeyWord2;
 
     mail::TextReceiveWindow window(memo);
     window.onLogLine = [&io](const std::string& line) { io.out << line << '\n' << std::flush; };
