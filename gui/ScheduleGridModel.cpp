@@ -1,6 +1,6 @@
 #include "gui/ScheduleGridModel.h"
 
-#include "gui/SjisText.h"
+#include "platform/SjisText.h"
 #include "schedule/ScheduleGrid.h"
 
 #include <algorithm>
@@ -35,7 +35,8 @@ QVariant ScheduleGridModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    return FromSjis(grid_.Cell(index.column() + grid_.FixedCols(), index.row() + grid_.FixedRows()));
+    return platform::FromSjis(
+        grid_.Cell(index.column() + grid_.FixedCols(), index.row() + grid_.FixedRows()));
 }
 
 bool ScheduleGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
@@ -44,7 +45,8 @@ bool ScheduleGridModel::setData(const QModelIndex& index, const QVariant& value,
         return false;
     }
     // The hook writes the cell; the grid then reports the change back.
-    editHook_(index.column() + grid_.FixedCols(), index.row() + grid_.FixedRows(), ToSjis(value.toString()));
+    editHook_(index.column() + grid_.FixedCols(), index.row() + grid_.FixedRows(),
+        platform::ToSjis(value.toString()));
     return true;
 }
 
@@ -54,9 +56,9 @@ QVariant ScheduleGridModel::headerData(int section, Qt::Orientation orientation,
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (orientation == Qt::Horizontal) {
-        return FromSjis(grid_.Cell(section + grid_.FixedCols(), 0));
+        return platform::FromSjis(grid_.Cell(section + grid_.FixedCols(), 0));
     }
-    return FromSjis(grid_.Cell(0, section + grid_.FixedRows()));
+    return platform::FromSjis(grid_.Cell(0, section + grid_.FixedRows()));
 }
 
 Qt::ItemFlags ScheduleGridModel::flags(const QModelIndex& index) const

@@ -12,11 +12,11 @@
 #include "gui/RadioGroup.h"
 #include "gui/ScheduleGridModel.h"
 #include "gui/ShortcutMaker.h"
-#include "gui/SjisText.h"
 #include "gui/Texts.h"
 #include "mail/ReceiveRun.h"
 #include "mail/ReceiveWindow.h"
 #include "platform/Desktop.h"
+#include "platform/SjisText.h"
 #include "render/Kabegami.h"
 #include "schedule/TScheduleTable.h"
 
@@ -51,7 +51,7 @@ constexpr int kDrawTop = 295;
 
 QString Q(const char* sjis)
 {
-    return FromSjis(sjis);
+    return platform::FromSjis(sjis);
 }
 
 // The status bar shows the part of a hint after its bar; the part before it
@@ -134,9 +134,12 @@ public:
     {
     }
     void SetReceiveEnabled(bool enabled) override { button_.setEnabled(enabled); }
-    void AddLogLine(const std::string& line) override { log_.appendPlainText(FromSjis(line)); }
-    std::string MemoText() const override { return ToSjisLines(memo_.toPlainText()); }
-    void AppendMemoLines(const std::string& text) override { memo_.AppendLines(FromSjisLines(text)); }
+    void AddLogLine(const std::string& line) override { log_.appendPlainText(platform::FromSjis(line)); }
+    std::string MemoText() const override { return platform::ToSjisLines(memo_.toPlainText()); }
+    void AppendMemoLines(const std::string& text) override
+    {
+        memo_.AppendLines(platform::FromSjisLines(text));
+    }
 
 private:
     QPushButton& button_;
@@ -288,15 +291,18 @@ void TForm1::BuildSettingsPage()
     const app::Settings defaults;
 
     QGroupBox* memo = Group(TabSettei, "GroupBox3", texts::kGroupMemo, QRect(3, 0, 300, 290));
-    EdMojiSu = LabelledEdit(memo, "EdMojiSu", texts::kLbMojiSu, FromSjis(defaults.EdMojiSu), 4, 18, 76, 40);
-    EdGyosu = LabelledEdit(memo, "EdGyosu", texts::kLbGyosu, FromSjis(defaults.EdGyosu), 150, 18, 76, 40);
-    EdFontSize
-        = LabelledEdit(memo, "EdFontSize", texts::kLbFontSize, FromSjis(defaults.EdFontSize), 4, 44, 76, 40);
-    EdGyokan = LabelledEdit(memo, "EdGyokan", texts::kLbGyokan, FromSjis(defaults.EdGyokan), 150, 44, 76, 40);
-    EdUeYohaku
-        = LabelledEdit(memo, "EdUeYohaku", texts::kLbUeYohaku, FromSjis(defaults.EdUeYohaku), 4, 70, 76, 40);
-    EdMigiYohaku = LabelledEdit(
-        memo, "EdMigiYohaku", texts::kLbMigiYohaku, FromSjis(defaults.EdMigiYohaku), 150, 70, 76, 40);
+    EdMojiSu = LabelledEdit(
+        memo, "EdMojiSu", texts::kLbMojiSu, platform::FromSjis(defaults.EdMojiSu), 4, 18, 76, 40);
+    EdGyosu = LabelledEdit(
+        memo, "EdGyosu", texts::kLbGyosu, platform::FromSjis(defaults.EdGyosu), 150, 18, 76, 40);
+    EdFontSize = LabelledEdit(
+        memo, "EdFontSize", texts::kLbFontSize, platform::FromSjis(defaults.EdFontSize), 4, 44, 76, 40);
+    EdGyokan = LabelledEdit(
+        memo, "EdGyokan", texts::kLbGyokan, platform::FromSjis(defaults.EdGyokan), 150, 44, 76, 40);
+    EdUeYohaku = LabelledEdit(
+        memo, "EdUeYohaku", texts::kLbUeYohaku, platform::FromSjis(defaults.EdUeYohaku), 4, 70, 76, 40);
+    EdMigiYohaku = LabelledEdit(memo, "EdMigiYohaku", texts::kLbMigiYohaku,
+        platform::FromSjis(defaults.EdMigiYohaku), 150, 70, 76, 40);
 
     PlainLabel(memo, Q(texts::kLbMojiIroCaption), QRect(4, 98, 76, 24))
         ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -317,14 +323,14 @@ void TForm1::BuildSettingsPage()
     RgTitle = Radios(memo, "RgTitle", texts::kRgTitle, { Q(texts::kTitleItem0), Q(texts::kTitleItem1) }, 1,
         defaults.RgTitle, QRect(6, 176, 288, 70));
     // The title edit lies over the blank start of the first item.
-    EdTitle = new QLineEdit(FromSjis(defaults.EdTitle), RgTitle);
+    EdTitle = new QLineEdit(platform::FromSjis(defaults.EdTitle), RgTitle);
     EdTitle->setObjectName(QStringLiteral("EdTitle"));
     EdTitle->setGeometry(30, 20, 140, 21);
     EdTitle->raise();
     ChShowMemo = Check(memo, "ChShowMemo", texts::kChShowMemo, defaults.ChShowMemo, QRect(10, 252, 200, 22));
 
     QGroupBox* background = Group(TabSettei, "GroupBox4", texts::kGroupHaikei, QRect(308, 0, 176, 96));
-    EdRitu = new QLineEdit(FromSjis(defaults.EdRitu), background);
+    EdRitu = new QLineEdit(platform::FromSjis(defaults.EdRitu), background);
     EdRitu->setObjectName(QStringLiteral("EdRitu"));
     EdRitu->setGeometry(10, 20, 40, 21);
     PlainLabel(background, QStringLiteral("%"), QRect(54, 20, 20, 21));
@@ -334,10 +340,11 @@ void TForm1::BuildSettingsPage()
 
     QGroupBox* schedule = Group(TabSettei, "GroupBox5", texts::kGroupSchedule, QRect(308, 100, 176, 190));
     PlainLabel(schedule, Q(texts::kLbHyojibi), QRect(84, 16, 60, 18));
-    EdScW = LabelledEdit(schedule, "EdScW", texts::kLbScW, FromSjis(defaults.EdScW), 4, 36, 70, 40);
-    EdScM = LabelledEdit(schedule, "EdScM", texts::kLbScM, FromSjis(defaults.EdScM), 4, 62, 70, 40);
-    EdScY = LabelledEdit(schedule, "EdScY", texts::kLbScY, FromSjis(defaults.EdScY), 4, 88, 70, 40);
-    EdScD = LabelledEdit(schedule, "EdScD", texts::kLbScD, FromSjis(defaults.EdScD), 4, 114, 70, 40);
+    EdScW = LabelledEdit(schedule, "EdScW", texts::kLbScW, platform::FromSjis(defaults.EdScW), 4, 36, 70, 40);
+    EdScM = LabelledEdit(schedule, "EdScM", texts::kLbScM, platform::FromSjis(defaults.EdScM), 4, 62, 70, 40);
+    EdScY = LabelledEdit(schedule, "EdScY", texts::kLbScY, platform::FromSjis(defaults.EdScY), 4, 88, 70, 40);
+    EdScD
+        = LabelledEdit(schedule, "EdScD", texts::kLbScD, platform::FromSjis(defaults.EdScD), 4, 114, 70, 40);
     ChScMemo = Check(schedule, "ChScMemo", texts::kChScMemo, defaults.ChScMemo, QRect(10, 142, 160, 20));
     ChScCal = Check(schedule, "ChScCal", texts::kChScCal, defaults.ChScCal, QRect(10, 164, 160, 20));
     ChScCal->setVisible(false);
@@ -360,21 +367,24 @@ void TForm1::BuildMailPage()
     LBoxSetuzokuSaki->setObjectName(QStringLiteral("LBoxSetuzokuSaki"));
     LBoxSetuzokuSaki->setGeometry(8, 20, 120, 110);
     for (const std::string& entry : defaults.LBoxSetuzokuSaki) {
-        LBoxSetuzokuSaki->addItem(FromSjis(entry));
+        LBoxSetuzokuSaki->addItem(platform::FromSjis(entry));
     }
-    EdHost = LabelledEdit(account, "EdHost", texts::kLbHost, FromSjis(defaults.EdHost), 136, 20, 70, 250);
-    EdUser = LabelledEdit(account, "EdUser", texts::kLbUser, FromSjis(defaults.EdUser), 136, 47, 70, 250);
+    EdHost = LabelledEdit(
+        account, "EdHost", texts::kLbHost, platform::FromSjis(defaults.EdHost), 136, 20, 70, 250);
+    EdUser = LabelledEdit(
+        account, "EdUser", texts::kLbUser, platform::FromSjis(defaults.EdUser), 136, 47, 70, 250);
     EdPW = LabelledEdit(account, "EdPW", texts::kLbPW, Q(texts::kPasswordPlaceholder), 136, 74, 70, 250);
     // Masked on screen; the text itself is what the change rule reads.
     EdPW->setEchoMode(QLineEdit::Password);
-    EdPort = LabelledEdit(account, "EdPort", texts::kLbPort, FromSjis(defaults.EdPort), 136, 101, 70, 60);
+    EdPort = LabelledEdit(
+        account, "EdPort", texts::kLbPort, platform::FromSjis(defaults.EdPort), 136, 101, 70, 60);
     connect(EdPW, &QLineEdit::textChanged, this, &TForm1::EdPWChange);
 
     QGroupBox* keywords = Group(TabMail, "GroupBox2", texts::kGroupKeyword, QRect(3, 146, 480, 80));
     EdKeyWord1 = LabelledEdit(
-        keywords, "EdKeyWord1", texts::kLbKeyWord1, FromSjis(defaults.EdKeyWord1), 8, 20, 80, 200);
+        keywords, "EdKeyWord1", texts::kLbKeyWord1, platform::FromSjis(defaults.EdKeyWord1), 8, 20, 80, 200);
     EdKeyWord2 = LabelledEdit(
-        keywords, "EdKeyWord2", texts::kLbKeyWord2, FromSjis(defaults.EdKeyWord2), 8, 48, 80, 200);
+        keywords, "EdKeyWord2", texts::kLbKeyWord2, platform::FromSjis(defaults.EdKeyWord2), 8, 48, 80, 200);
 
     RgReceive = Radios(TabMail, "RgReceive", texts::kRgReceive,
         { Q(texts::kReceiveYes), Q(texts::kReceiveNo) }, 2, defaults.RgReceive, QRect(3, 232, 230, 48));
@@ -450,7 +460,7 @@ template <typename Work> bool TForm1::Guard(Work&& work)
         work();
         return true;
     } catch (const std::exception& error) {
-        ReportError(FromSjis(error.what()));
+        ReportError(platform::FromSjis(error.what()));
     } catch (...) {
         ReportError(QString());
     }
@@ -464,7 +474,7 @@ void TForm1::ReportError(const QString& message)
 
 void TForm1::ShowMessage(const std::string& text)
 {
-    env_.dialogs->Message(FromSjis(text), Q(texts::kAppTitle));
+    env_.dialogs->Message(platform::FromSjis(text), Q(texts::kAppTitle));
 }
 
 std::filesystem::path TForm1::WorkingFolder() const
@@ -619,7 +629,7 @@ void TForm1::EdPWChange(const QString& text)
     if (text.contains(QChar('*'))) {
         return;
     }
-    Guard([&] { password_ = ToSjis(text); });
+    Guard([&] { password_ = platform::ToSjis(text); });
 }
 
 void TForm1::LbUrlClick()
@@ -764,34 +774,34 @@ app::Settings TForm1::CollectSettings() const
     app::Settings s;
     s.LBoxSetuzokuSaki.clear();
     for (int i = 0; i < LBoxSetuzokuSaki->count(); ++i) {
-        s.LBoxSetuzokuSaki.push_back(ToSjis(LBoxSetuzokuSaki->item(i)->text()));
+        s.LBoxSetuzokuSaki.push_back(platform::ToSjis(LBoxSetuzokuSaki->item(i)->text()));
     }
-    s.EdHost = ToSjis(EdHost->text());
-    s.EdUser = ToSjis(EdUser->text());
+    s.EdHost = platform::ToSjis(EdHost->text());
+    s.EdUser = platform::ToSjis(EdUser->text());
     s.Password = password_;
-    s.EdPort = ToSjis(EdPort->text());
-    s.EdKeyWord1 = ToSjis(EdKeyWord1->text());
-    s.EdKeyWord2 = ToSjis(EdKeyWord2->text());
+    s.EdPort = platform::ToSjis(EdPort->text());
+    s.EdKeyWord1 = platform::ToSjis(EdKeyWord1->text());
+    s.EdKeyWord2 = platform::ToSjis(EdKeyWord2->text());
     s.RgReceive = RgReceive->ItemIndex();
     s.RgSecurity = RgSecurity->ItemIndex();
-    s.EdMojiSu = ToSjis(EdMojiSu->text());
-    s.EdGyosu = ToSjis(EdGyosu->text());
-    s.EdFontSize = ToSjis(EdFontSize->text());
-    s.EdGyokan = ToSjis(EdGyokan->text());
-    s.EdUeYohaku = ToSjis(EdUeYohaku->text());
-    s.EdMigiYohaku = ToSjis(EdMigiYohaku->text());
+    s.EdMojiSu = platform::ToSjis(EdMojiSu->text());
+    s.EdGyosu = platform::ToSjis(EdGyosu->text());
+    s.EdFontSize = platform::ToSjis(EdFontSize->text());
+    s.EdGyokan = platform::ToSjis(EdGyokan->text());
+    s.EdUeYohaku = platform::ToSjis(EdUeYohaku->text());
+    s.EdMigiYohaku = platform::ToSjis(EdMigiYohaku->text());
     s.LbMojiIro = LbMojiIro->Colour();
     s.RgKage = RgKage->ItemIndex();
     s.LbKageIro = LbKageIro->Colour();
     s.RgTitle = RgTitle->ItemIndex();
-    s.EdTitle = ToSjis(EdTitle->text());
+    s.EdTitle = platform::ToSjis(EdTitle->text());
     s.ChShowMemo = ChShowMemo->isChecked();
-    s.EdRitu = ToSjis(EdRitu->text());
+    s.EdRitu = platform::ToSjis(EdRitu->text());
     s.RgHaikei = RgHaikei->ItemIndex();
-    s.EdScW = ToSjis(EdScW->text());
-    s.EdScM = ToSjis(EdScM->text());
-    s.EdScY = ToSjis(EdScY->text());
-    s.EdScD = ToSjis(EdScD->text());
+    s.EdScW = platform::ToSjis(EdScW->text());
+    s.EdScM = platform::ToSjis(EdScM->text());
+    s.EdScY = platform::ToSjis(EdScY->text());
+    s.EdScD = platform::ToSjis(EdScD->text());
     s.ChScMemo = ChScMemo->isChecked();
     s.ChScCal = ChScCal->isChecked();
     return s;
@@ -801,53 +811,53 @@ void TForm1::ApplySettings(const app::Settings& s)
 {
     LBoxSetuzokuSaki->clear();
     for (const std::string& entry : s.LBoxSetuzokuSaki) {
-        LBoxSetuzokuSaki->addItem(FromSjis(entry));
+        LBoxSetuzokuSaki->addItem(platform::FromSjis(entry));
     }
-    EdHost->setText(FromSjis(s.EdHost));
-    EdUser->setText(FromSjis(s.EdUser));
+    EdHost->setText(platform::FromSjis(s.EdHost));
+    EdUser->setText(platform::FromSjis(s.EdUser));
     password_ = s.Password;
-    EdPort->setText(FromSjis(s.EdPort));
-    EdKeyWord1->setText(FromSjis(s.EdKeyWord1));
-    EdKeyWord2->setText(FromSjis(s.EdKeyWord2));
+    EdPort->setText(platform::FromSjis(s.EdPort));
+    EdKeyWord1->setText(platform::FromSjis(s.EdKeyWord1));
+    EdKeyWord2->setText(platform::FromSjis(s.EdKeyWord2));
     RgReceive->SetItemIndex(s.RgReceive);
     RgSecurity->SetItemIndex(s.RgSecurity);
-    EdMojiSu->setText(FromSjis(s.EdMojiSu));
-    EdGyosu->setText(FromSjis(s.EdGyosu));
-    EdFontSize->setText(FromSjis(s.EdFontSize));
-    EdGyokan->setText(FromSjis(s.EdGyokan));
-    EdUeYohaku->setText(FromSjis(s.EdUeYohaku));
-    EdMigiYohaku->setText(FromSjis(s.EdMigiYohaku));
+    EdMojiSu->setText(platform::FromSjis(s.EdMojiSu));
+    EdGyosu->setText(platform::FromSjis(s.EdGyosu));
+    EdFontSize->setText(platform::FromSjis(s.EdFontSize));
+    EdGyokan->setText(platform::FromSjis(s.EdGyokan));
+    EdUeYohaku->setText(platform::FromSjis(s.EdUeYohaku));
+    EdMigiYohaku->setText(platform::FromSjis(s.EdMigiYohaku));
     LbMojiIro->SetColour(s.LbMojiIro);
     RgKage->SetItemIndex(s.RgKage);
     LbKageIro->SetColour(s.LbKageIro);
     RgTitle->SetItemIndex(s.RgTitle);
-    EdTitle->setText(FromSjis(s.EdTitle));
+    EdTitle->setText(platform::FromSjis(s.EdTitle));
     ChShowMemo->setChecked(s.ChShowMemo);
-    EdRitu->setText(FromSjis(s.EdRitu));
+    EdRitu->setText(platform::FromSjis(s.EdRitu));
     RgHaikei->SetItemIndex(s.RgHaikei);
-    EdScW->setText(FromSjis(s.EdScW));
-    EdScM->setText(FromSjis(s.EdScM));
-    EdScY->setText(FromSjis(s.EdScY));
-    EdScD->setText(FromSjis(s.EdScD));
+    EdScW->setText(platform::FromSjis(s.EdScW));
+    EdScM->setText(platform::FromSjis(s.EdScM));
+    EdScY->setText(platform::FromSjis(s.EdScY));
+    EdScD->setText(platform::FromSjis(s.EdScD));
     ChScMemo->setChecked(s.ChScMemo);
     ChScCal->setChecked(s.ChScCal);
 }
 
 std::string TForm1::MemoText() const
 {
-    return ToSjisLines(MmMemo->toPlainText());
+    return platform::ToSjisLines(MmMemo->toPlainText());
 }
 
 void TForm1::SetMemoText(const std::string& text)
 {
-    MmMemo->setPlainText(FromSjisLines(text));
+    MmMemo->setPlainText(platform::FromSjisLines(text));
 }
 
 std::vector<std::string> TForm1::MemoDisplayedLines() const
 {
     std::vector<std::string> lines;
     for (const QString& line : MmMemo->DisplayedLines()) {
-        lines.push_back(ToSjis(line));
+        lines.push_back(platform::ToSjis(line));
     }
     return lines;
 }

@@ -2,10 +2,10 @@
 // run with "/su".
 
 #include "gui/Dialogs.h"
-#include "gui/SjisText.h"
 #include "gui/TForm1.h"
 #include "gui/Texts.h"
 #include "platform/CommandRunner.h"
+#include "platform/SjisText.h"
 #ifdef _WIN32
 #include "platform/WindowsDesktop.h"
 #else
@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
     // The arguments as given, before Qt takes out the options it knows.
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     QApplication application(argc, argv);
-    const QString title = gui::FromSjis(gui::texts::kAppTitle);
+    const QString title = platform::FromSjis(gui::texts::kAppTitle);
     try {
         QApplication::setApplicationName(title);
         QGuiApplication::setDesktopFileName(QStringLiteral("corkpane"));
@@ -53,7 +53,7 @@ int main(int argc, char* argv[])
             QApplication::exec();
         }
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, title, gui::FromSjis(error.what()));
+        QMessageBox::critical(nullptr, title, platform::FromSjis(error.what()));
     } catch (...) {
         QMessageBox::critical(nullptr, title, QString());
     }

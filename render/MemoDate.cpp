@@ -1,6 +1,6 @@
 #include "render/MemoDate.h"
 
-#include "render/SjisText.h"
+#include "platform/SjisText.h"
 
 #include <QDate>
 #include <chrono>
@@ -9,7 +9,7 @@ namespace render {
 
 std::string LocaleShortDate(const QLocale& locale, const Date& date)
 {
-    return QStringToSjis(locale.toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat));
+    return platform::ToSjis(locale.toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat));
 }
 
 std::string SystemShortDate(const Date& date)

@@ -1,6 +1,6 @@
 #include "render/QtTextPainter.h"
 
-#include "render/SjisText.h"
+#include "platform/SjisText.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -14,7 +14,7 @@ QStringList FontFamiliesFor(const std::string& face)
     // "ＭＳ ゴシック" and "MS Gothic"
     if (face == "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e" || face == "MS Gothic")
         return { "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP", "VL Gothic", "TakaoGothic" };
-    return { SjisToQString(face) };
+    return { platform::FromSjis(face) };
 }
 
 int FontPixelHeight(int points, int pixelsPerInch)
@@ -69,7 +69,7 @@ QtTextPainter::~QtTextPainter()
 
 int QtTextPainter::TextWidth(const std::string& text)
 {
-    return metrics_->horizontalAdvance(SjisToQString(text));
+    return metrics_->horizontalAdvance(platform::FromSjis(text));
 }
 
 void QtTextPainter::SetColor(ColorRef color)
@@ -83,7 +83,7 @@ void QtTextPainter::DrawText(int x, int y, const std::string& text)
     if (!painter_ || text.empty())
         return;
     // Qt places text by its baseline; the caller gives the top of the cell.
-    painter_->drawText(x, y + metrics_->ascent(), SjisToQString(text));
+    painter_->drawText(x, y + metrics_->ascent(), platform::FromSjis(text));
 }
 
 } // namespace render

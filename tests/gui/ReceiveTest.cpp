@@ -1,7 +1,7 @@
 #include "FakePop3Server.h"
 #include "WindowFixture.h"
 #include "gui/RadioGroup.h"
-#include "gui/SjisText.h"
+#include "platform/SjisText.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -89,7 +89,7 @@ TEST_F(GuiReception, FailedStartupReceptionIsShownAndTheWindowStaysOpen)
     EXPECT_FALSE(window->IsClosed());
     EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(dialogs_.Errors().size(), 1);
-    EXPECT_EQ(gui::ToSjis(dialogs_.shown[0].caption), "Corkpane \x87U" /* Corkpane Ⅱ */);
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption), "Corkpane \x87U" /* Corkpane Ⅱ */);
     EXPECT_TRUE(Find<QPushButton>(*window, "BtnReceive")->isEnabled());
     // Nothing was saved: the sequence stopped before closing.
     EXPECT_FALSE(Exists("corkpane.ini"));

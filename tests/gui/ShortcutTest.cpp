@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 #include "gui/ShortcutMaker.h"
-#include "gui/SjisText.h"
+#include "platform/SjisText.h"
 
 #include <QPushButton>
 #include <cstdlib>
@@ -62,7 +62,7 @@ TEST_F(GuiShortcuts, NoCreatesNothingAfterTheQuestion)
     Click(*window, false);
     ASSERT_EQ(dialogs_.shown.size(), 1U);
     EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("question"));
-    EXPECT_EQ(gui::ToSjis(dialogs_.shown[0].text),
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].text),
         "\x83X\x83^\x81[\x83g\x83"
         "A\x83"
         "b\x83v\x82\xc6\x83"
@@ -72,7 +72,7 @@ TEST_F(GuiShortcuts, NoCreatesNothingAfterTheQuestion)
         "\x82\xb7"
         "\x82\xa9\x81"
         "B\n" /* スタートアップとデスクトップにショートカットを\n\n作成してもよろしいですか。\n */);
-    EXPECT_EQ(gui::ToSjis(dialogs_.shown[0].caption),
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption),
         "\x81uCorkpane\x81v \x8am\x94"
         "F" /* 「Corkpane」 確認 */);
     EXPECT_FALSE(std::filesystem::exists(Home()));

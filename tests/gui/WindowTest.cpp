@@ -3,7 +3,7 @@
 #include "gui/ColourSwatch.h"
 #include "gui/MemoEditor.h"
 #include "gui/RadioGroup.h"
-#include "gui/SjisText.h"
+#include "platform/SjisText.h"
 #include "schedule/TScheduleTable.h"
 
 #include <QCheckBox>
@@ -23,15 +23,15 @@
 
 namespace {
 
-using gui::FromSjis;
-using gui::ToSjis;
+using platform::FromSjis;
+using platform::ToSjis;
 
 class GuiWindow : public WindowFixture { };
 
 TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
 {
     auto window = MakeWindow();
-    EXPECT_EQ(ToSjis(window->windowTitle()), "Corkpane\x87U" /* CorkpaneⅡ */);
+    EXPECT_EQ(platform::ToSjis(window->windowTitle()), "Corkpane\x87U" /* CorkpaneⅡ */);
     EXPECT_EQ(window->size(), QSize(494, 373));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
 
@@ -47,7 +47,7 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     ASSERT_EQ(pages->count(), 6);
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(pages->widget(i)->objectName().toStdString(), expectedPages[i].first);
-        EXPECT_EQ(ToSjis(pages->tabText(i)), expectedPages[i].second);
+        EXPECT_EQ(platform::ToSjis(pages->tabText(i)), expectedPages[i].second);
     }
     EXPECT_EQ(pages->currentIndex(), 1);
 
@@ -74,7 +74,7 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
                 { "EdKeyWord2", "\x82\xdf\x82\xe0" /* めも */ },
             };
     for (const auto& [name, text] : edits) {
-        EXPECT_EQ(ToSjis(Find<QLineEdit>(*window, name)->text()), text) << name;
+        EXPECT_EQ(platform::ToSjis(Find<QLineEdit>(*window, name)->text()), text) << name;
     }
     EXPECT_EQ(Find<QLineEdit>(*window, "EdPW")->echoMode(), QLineEdit::Password);
 
@@ -94,22 +94,22 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
 
     auto* list = Find<QListWidget>(*window, "LBoxSetuzokuSaki");
     ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(ToSjis(list->item(0)->text()), "\x83T\x81[\x83o\x81[\x82P" /* サーバー１ */);
+    EXPECT_EQ(platform::ToSjis(list->item(0)->text()), "\x83T\x81[\x83o\x81[\x82P" /* サーバー１ */);
     EXPECT_TRUE(Find<QPlainTextEdit>(*window, "MmLog")->toPlainText().isEmpty());
     EXPECT_TRUE(Find<QPlainTextEdit>(*window, "MmMemo")->toPlainText().isEmpty());
     EXPECT_TRUE(Find<QPushButton>(*window, "BtnReceive")->isEnabled());
-    EXPECT_EQ(ToSjis(Find<QPushButton>(*window, "BtnReceive")->text()),
+    EXPECT_EQ(platform::ToSjis(Find<QPushButton>(*window, "BtnReceive")->text()),
         "\x83\x81\x81[\x83\x8b\x8e\xf3\x90M" /* メール受信 */);
-    EXPECT_EQ(ToSjis(Find<QPushButton>(*window, "BtnDraw")->text()), "\x95`\x89\xe6" /* 描画 */);
+    EXPECT_EQ(platform::ToSjis(Find<QPushButton>(*window, "BtnDraw")->text()), "\x95`\x89\xe6" /* 描画 */);
 
     // Hints show their long part in the status bar and no tool tip.
     auto* grid = Find<QTableView>(*window, "StringGrid1");
-    EXPECT_EQ(ToSjis(grid->statusTip()),
+    EXPECT_EQ(platform::ToSjis(grid->statusTip()),
         "\x97\\\x92\xe8\x93\xfa\x82\xc9\x8eg\x97p\x82\xc5\x82\xab\x82\xe9\x95\xb6\x8e\x9a\x81@\x90\x94\x8e\x9a(\x91S"
         "\x8ap\x89\xc2)\x81"
         "C\x93\xfa\x8c\x8e\x81`\x93y,\x96\x88\x94N\x91\xe6\x97j\x95\xbd\x90\xac" /* 予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜平成 */);
     EXPECT_TRUE(grid->toolTip().isEmpty());
-    EXPECT_EQ(ToSjis(Find<QWidget>(*window, "LbUrl")->statusTip()),
+    EXPECT_EQ(platform::ToSjis(Find<QWidget>(*window, "LbUrl")->statusTip()),
         "\x81uCorkpane\x81v\x83T\x83|\x81[\x83g\x83y\x81["
         "\x83W\x82\xf0\x95\\\x8e\xa6\x82\xb5\x82\xdc\x82\xb7\x81"
         "B" /* 「Corkpane」サポートページを表示します。 */);
@@ -234,7 +234,7 @@ TEST_F(GuiWindow, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)
     EXPECT_FALSE(window->IsClosed());
     ASSERT_EQ(dialogs_.shown.size(), 1U);
     EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("error"));
-    EXPECT_EQ(ToSjis(dialogs_.shown[0].caption), "Corkpane \x87U" /* Corkpane Ⅱ */);
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption), "Corkpane \x87U" /* Corkpane Ⅱ */);
     EXPECT_NE(window->Schedule(), nullptr);
 
     std::filesystem::remove_all(Folder() / "memo.txt");
@@ -290,20 +290,21 @@ TEST_F(GuiWindow, CheckButtonMovesTheCursorToTheBadCellAndSaysWhich)
     auto window = MakeWindow();
     auto* grid = Find<QTableView>(*window, "StringGrid1");
     QAbstractItemModel* model = grid->model();
-    model->setData(model->index(0, 0), FromSjis("\x90\x85\x97j" /* 水曜 */));
+    model->setData(model->index(0, 0), platform::FromSjis("\x90\x85\x97j" /* 水曜 */));
     model->setData(model->index(1, 0), QStringLiteral("4/1"));
-    model->setData(model->index(2, 0), FromSjis("\x90\x85\x97j" /* 水曜 */));
+    model->setData(model->index(2, 0), platform::FromSjis("\x90\x85\x97j" /* 水曜 */));
     grid->setCurrentIndex(model->index(5, 1));
     window->Schedule()->SetModified(false);
 
     Find<QPushButton>(*window, "BtnScCheck")->click();
-    EXPECT_EQ(
-        ToSjis(model->index(0, 0).data().toString()), "\x96\x88\x8fT\x90\x85\x97j\x93\xfa" /* 毎週水曜日 */);
-    EXPECT_EQ(ToSjis(model->index(2, 0).data().toString()), "\x90\x85\x97j" /* 水曜: after the bad row */);
+    EXPECT_EQ(platform::ToSjis(model->index(0, 0).data().toString()),
+        "\x96\x88\x8fT\x90\x85\x97j\x93\xfa" /* 毎週水曜日 */);
+    EXPECT_EQ(platform::ToSjis(model->index(2, 0).data().toString()),
+        "\x90\x85\x97j" /* 水曜: after the bad row */);
     EXPECT_EQ(grid->currentIndex(), model->index(1, 0));
     ASSERT_EQ(dialogs_.shown.size(), 1U);
     EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("message"));
-    EXPECT_EQ(ToSjis(dialogs_.shown[0].text),
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].text),
         "2\x8ds\x96\xda\x82\xcc\x97\\\x92\xe8\x93\xfa\x82\xc9\x83G\x83\x89\x81["
         "\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb7"
         "." /* 2行目の予定日にエラーがあります. */);

@@ -1,4 +1,4 @@
-#include "gui/SjisText.h"
+#include "platform/SjisText.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -10,7 +10,7 @@
 #include <iconv.h>
 #endif
 
-namespace gui {
+namespace platform {
 
 #ifdef _WIN32
 
@@ -195,4 +195,4 @@ std::string ToSjisLines(const QString& text)
     return out;
 }
 
-} // namespace gui
+} // namespace platform

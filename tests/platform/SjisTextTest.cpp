@@ -1,4 +1,4 @@
-#include "gui/SjisText.h"
+#include "platform/SjisText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ struct RoundTrip {
     QString unicode;
 };
 
-TEST(GuiSjisText, DecodesAndEncodesBackToTheSameBytes)
+TEST(SjisText, DecodesAndEncodesBackToTheSameBytes)
 {
     const RoundTrip cases[] = {
         { "ascii", "abc 123", QStringLiteral("abc 123") },
@@ -22,35 +22,35 @@ TEST(GuiSjisText, DecodesAndEncodesBackToTheSameBytes)
     };
     for (const RoundTrip& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(gui::FromSjis(c.bytes), c.unicode);
-        EXPECT_EQ(gui::ToSjis(c.unicode), c.bytes);
+        EXPECT_EQ(platform::FromSjis(c.bytes), c.unicode);
+        EXPECT_EQ(platform::ToSjis(c.unicode), c.bytes);
     }
 }
 
-TEST(GuiSjisText, KeepsBytesThatAreNoCharacter)
+TEST(SjisText, KeepsBytesThatAreNoCharacter)
 {
     // A lone lead byte at the end, a lead byte with a bad trail byte, and a
     // byte that code page 932 leaves undefined all come back unchanged.
     const std::string inputs[] = { "abc\x83", "\x81\x20x", "\xa0z", "\xff\xfe" };
     for (const std::string& bytes : inputs) {
-        EXPECT_EQ(gui::ToSjis(gui::FromSjis(bytes)), bytes);
+        EXPECT_EQ(platform::ToSjis(platform::FromSjis(bytes)), bytes);
     }
 }
 
-TEST(GuiSjisText, UnrepresentableCharactersBecomeQuestionMarks)
+TEST(SjisText, UnrepresentableCharactersBecomeQuestionMarks)
 {
-    EXPECT_EQ(gui::ToSjis(QString::fromUtf8("a\xf0\x9f\x98\x80"
-                                            "b")),
+    EXPECT_EQ(platform::ToSjis(QString::fromUtf8("a\xf0\x9f\x98\x80"
+                                                 "b")),
         "a?b"); // emoji
-    EXPECT_EQ(gui::ToSjis(QString::fromUtf8("\xc3\xa9t\xc3\xa9")), "?t?"); // é
+    EXPECT_EQ(platform::ToSjis(QString::fromUtf8("\xc3\xa9t\xc3\xa9")), "?t?"); // é
 }
 
-TEST(GuiSjisText, LineEndsBecomeLfInsideAndCrLfOutside)
+TEST(SjisText, LineEndsBecomeLfInsideAndCrLfOutside)
 {
-    EXPECT_EQ(gui::FromSjisLines("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
-    EXPECT_EQ(gui::ToSjisLines(QStringLiteral("a\nb\n")), "a\r\nb\r\n");
+    EXPECT_EQ(platform::FromSjisLines("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
+    EXPECT_EQ(platform::ToSjisLines(QStringLiteral("a\nb\n")), "a\r\nb\r\n");
     // A trail byte never looks like LF, so double-byte text keeps its bytes.
-    EXPECT_EQ(gui::ToSjisLines(gui::FromSjisLines("\x83\x81\r\n\x83\x82")), "\x83\x81\r\n\x83\x82");
+    EXPECT_EQ(platform::ToSjisLines(platform::FromSjisLines("\x83\x81\r\n\x83\x82")), "\x83\x81\r\n\x83\x82");
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 #pragma once
 
 // Conversion between the program's Shift_JIS byte strings (code page 932)
-// and Qt's Unicode strings. Only the window converts; everything below it
-// keeps bytes.
+// and Qt's Unicode strings, where Qt shows or takes text (the window, the
+// text drawn on the wallpaper); everything else keeps bytes.
 
 #include <QString>
 #include <string>
 #include <string_view>
 
-namespace gui {
+namespace platform {
 
 // Decodes Shift_JIS bytes. A byte that is not part of a valid character is
 // kept as the private-use character U+F700 + byte, so that ToSjis gives the
@@ -25,4 +25,4 @@ std::string ToSjis(const QString& text);
 QString FromSjisLines(std::string_view bytes);
 std::string ToSjisLines(const QString& text);
 
-} // namespace gui
+} // namespace platform
