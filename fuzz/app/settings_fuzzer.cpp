@@ -5,6 +5,7 @@
 #include "app/IniLines.h"
 #include "app/PasswordScrambler.h"
 #include "app/SettingsKey.h"
+#include "fuzz/FuzzRequire.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,11 +14,7 @@
 
 namespace {
 
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using fuzz::require;
 
 app::Settings apply(const app::IniLines& lines)
 {

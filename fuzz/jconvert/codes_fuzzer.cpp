@@ -2,6 +2,7 @@
 // with the first byte choosing the screening length and the dispatcher's
 // codes. Beyond the sanitizers' checks, every output must stay within the
 // size the conversion can produce.
+#include "fuzz/FuzzRequire.h"
 #include "jconvert/codes.h"
 
 #include <cstddef>
@@ -9,15 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

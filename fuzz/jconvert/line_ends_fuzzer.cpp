@@ -1,6 +1,7 @@
 // Fuzz entry point for line-end detection and conversion. Besides memory
 // safety it checks that LF text without CR survives a trip to CR LF and
 // back, and that every conversion of text without line ends is the identity.
+#include "fuzz/FuzzRequire.h"
 #include "jconvert/line_ends.h"
 
 #include <cstddef>
@@ -8,15 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

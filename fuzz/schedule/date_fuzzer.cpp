@@ -1,6 +1,7 @@
 // Fuzz entry point for the date language: any text typed into a date cell
 // must normalise to a known kind, expand, split, and be placed on the
 // calendar on awkward days without failing.
+#include "fuzz/FuzzRequire.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
@@ -10,15 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,6 +1,7 @@
 // Fuzz entry point for the schedule file: any file content loads into a
 // numbered grid of at least 21 rows, and after one save and load the file
 // reaches a fixed point (saving and loading again changes nothing).
+#include "fuzz/FuzzRequire.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
@@ -15,11 +16,7 @@
 
 namespace {
 
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+using fuzz::require;
 
 std::filesystem::path Folder()
 {
