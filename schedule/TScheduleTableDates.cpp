@@ -54,6 +54,15 @@ std::string_view WeekdayChar(std::string_view field)
     return "X";
 }
 
+// Applies the replacements one after the other, each over the whole text.
+std::string ReplaceInTurn(
+    std::string text, std::initializer_list<std::pair<std::string_view, std::string_view>> replacements)
+{
+    for (const auto& [from, to] : replacements)
+        text = SjisReplaceAll(text, from, to);
+    return text;
+}
+
 std::string Concat(std::initializer_list<std::string_view> parts)
 {
     std::string out;
@@ -87,28 +96,20 @@ std::string TScheduleTable::NormalizeDate(std::string_view input)
     const bool nth = SjisContains(text, kDai);
     const bool everyYear = SjisContains(text, kMaitoshi);
 
-    text = SjisReplaceAll(text, kMaishuu, "");
-    text = SjisReplaceAll(text, kMaitsuki, "");
-    text = SjisReplaceAll(text, kMaitoshi, "");
-    text = SjisReplaceAll(text, kDai, "");
+    text = ReplaceInTurn(
+        std::move(text), { { kMaishuu, "" }, { kMaitsuki, "" }, { kMaitoshi, "" }, { kDai, "" } });
 
     const bool year = SjisContains(text, kNen);
     const bool month = SjisContains(text, kGatsu);
     const bool day = SjisContains(text, kNichi);
 
-    text = SjisReplaceAll(text, kNichi, "");
-    text = SjisReplaceAll(text, kGatsu, "/");
-    text = SjisReplaceAll(text, kNen, "/");
+    text = ReplaceInTurn(std::move(text), { { kNichi, "" }, { kGatsu, "/" }, { kNen, "/" } });
 
-    text = SjisReplaceAll(text, kHeisei, "-");
-    text = SjisReplaceAll(text, "\x82\x67" /* Ｈ */, "-");
-    text = SjisReplaceAll(text, "H", "-");
-    text = SjisReplaceAll(text, "\x82\x88" /* ｈ */, "-");
-    text = SjisReplaceAll(text, "h", "-");
-
-    text = SjisReplaceAll(text, "\x81\x40" /* ideographic space */, "");
-    text = SjisReplaceAll(text, " ", "");
-    text = SjisReplaceAll(text, "\x81\x5e" /* ／ */, "/");
+    // Era marks, then spaces, then the full-width solidus.
+    text = ReplaceInTurn(std::move(text),
+        { { kHeisei, "-" }, { "\x82\x67" /* Ｈ */, "-" }, { "H", "-" }, { "\x82\x88" /* ｈ */, "-" },
+            { "h", "-" }, { "\x81\x40" /* ideographic space */, "" }, { " ", "" },
+            { "\x81\x5e" /* ／ */, "/" } });
 
     int kind = -1;
     if (weekday && !month && !day && !nth)
