@@ -15,23 +15,10 @@ using namespace rendertest;
 
 namespace {
 
-class ListSchedule : public ScheduleSource {
-public:
-    std::vector<std::string> lines;
-    bool fail = false;
-    void SetLookAhead(int, int, int, int) override { }
-    std::vector<std::string> ListUpcoming() override
-    {
-        if (fail)
-            throw std::runtime_error("bad date");
-        return lines;
-    }
-};
-
 struct Fixture {
     TempDir dir;
     platform::FixedDesktop desktop;
-    ListSchedule schedule;
+    FakeSchedule schedule;
     KabegamiRequest request;
 
     Fixture()

@@ -27,19 +27,6 @@ public:
     void DrawText(int x, int y, const std::string& text) override { draws.push_back({ x, y, text, color }); }
 };
 
-class FakeSchedule : public ScheduleSource {
-public:
-    std::vector<std::string> lines;
-    bool fail = false;
-    void SetLookAhead(int, int, int, int) override { }
-    std::vector<std::string> ListUpcoming() override
-    {
-        if (fail)
-            throw std::runtime_error("no such date");
-        return lines;
-    }
-};
-
 constexpr ColorRef kText = 0x00FF00, kShadow = 0xC0C0C0;
 
 MemoStyle Style(int n, int linesPerColumn, int top = 10, int right = 10, int gap = 4)
@@ -158,8 +145,14 @@ TEST(MemoDrawer, ScheduleLinesSitBetweenTitleAndMemo)
     // (500 wide, block 40, gap 10, right margin 400: columns at 60 and 10).
     Canvas canvas(500, 300);
     RecordingPainter painter;
-    MemoDrawer drawer(canvas, painter, Style(2, 5, 10, 400), 20);
+    MemoStyle twoColumns = Style(2, 5, 10, 400);
+    twoColumns.lookAheadWeekly = 7;
+    twoColumns.lookAheadMonthly = 8;
+    twoColumns.lookAheadYearly = 9;
+    twoColumns.lookAheadDated = 11;
+    MemoDrawer drawer(canvas, painter, twoColumns, 20);
     drawer.DrawMemo("t", &schedule, { "memo" });
+    EXPECT_EQ((std::array { 7, 8, 9, 11 }), schedule.windows);
     const auto lines = Positions(painter);
     ASSERT_EQ(10u, lines.size()); // title, s0..s8; s9 and the memo are left out
     EXPECT_EQ("t", lines[0].text);
@@ -178,6 +171,7 @@ TEST(MemoDrawer, ScheduleLinesSitBetweenTitleAndMemo)
         RecordingPainter p;
         MemoDrawer d(canvas, p, style, 20);
         d.DrawMemo("t", &s, { "m" });
+        EXPECT_EQ((std::array { 1, 3, 3, 3 }), s.windows); // set whether shown or not
         EXPECT_EQ((std::vector<Pos> { { 450, 10, "t" }, { 450, 35, "m" } }), Positions(p));
     }
 
