@@ -376,17 +376,14 @@ void TcpConnection::FailSecure(int sslError)
     throw MailError(text::kConnectionClosed);
 }
 
-void TcpConnection::WriteSecure(std::string_view bytes)
+template <typename Call> void TcpConnection::RetrySecure(Call&& call)
 {
     const long long deadline = readTimeoutMs_ > 0 ? NowMs() + readTimeoutMs_ : -1;
-    while (!bytes.empty()) {
+    for (;;) {
         ERR_clear_error();
-        std::size_t written = 0;
-        const int rc = SSL_write_ex(ssl_, bytes.data(), bytes.size(), &written);
-        if (rc == 1) {
-            bytes.remove_prefix(written);
-            continue;
-        }
+        const int rc = call();
+        if (rc == 1)
+            return;
         const int error = SSL_get_error(ssl_, rc);
         if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
             if (!WaitForTls(error, deadline))
@@ -397,25 +394,20 @@ void TcpConnection::WriteSecure(std::string_view bytes)
     }
 }
 
+void TcpConnection::WriteSecure(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        std::size_t written = 0;
+        RetrySecure([&] { return SSL_write_ex(ssl_, bytes.data(), bytes.size(), &written); });
+        bytes.remove_prefix(written);
+    }
+}
+
 void TcpConnection::FillSecure()
 {
-    const long long deadline = readTimeoutMs_ > 0 ? NowMs() + readTimeoutMs_ : -1;
-    for (;;) {
-        ERR_clear_error();
-        std::size_t got = 0;
-        const int rc = SSL_read_ex(ssl_, buffer_.data() + end_, buffer_.size() - end_, &got);
-        if (rc == 1) {
-            end_ += got;
-            return;
-        }
-        const int error = SSL_get_error(ssl_, rc);
-        if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
-            if (!WaitForTls(error, deadline))
-                throw MailError(text::kReadTimeout);
-            continue;
-        }
-        FailSecure(error);
-    }
+    std::size_t got = 0;
+    RetrySecure([&] { return SSL_read_ex(ssl_, buffer_.data() + end_, buffer_.size() - end_, &got); });
+    end_ += got;
 }
 
 void TcpConnection::FailWithErrno(int error)

@@ -74,6 +74,10 @@ private:
     void Fill();
     void FillSecure();
     void WriteSecure(std::string_view bytes);
+    // Repeats one TLS read or write (call returns its result code) until it
+    // succeeds, waiting for the socket as the TLS layer asks, within the read
+    // time limit; throws on a timeout or failure.
+    template <typename Call> void RetrySecure(Call&& call);
     // Waits for the socket to become ready for what the TLS layer asked
     // (SSL_ERROR_WANT_READ or _WANT_WRITE) until deadlineMs on the steady
     // clock (negative: no limit). False when the time is up.
