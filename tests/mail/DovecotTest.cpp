@@ -1,6 +1,7 @@
 // Reception end to end against a real Dovecot POP3 server on loopback.
 
 #include "DovecotServer.h"
+#include "LogLines.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
@@ -11,18 +12,9 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
+using namespace mailtest::lines;
 
-const std::string kConnecting = "Status>\x90\xda\x91\xb1\x92\x86"; // 接続中
-const std::string kConnected = "Status>\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
-const std::string kResolving = "Status>\x90\xda\x91\xb1\x8a\x4a\x8e\x6e"; // 接続開始
-const std::string kDisconnecting = "Status>\x90\xd8\x92\x66\x92\x86"; // 切断中
-const std::string kDisconnected = "Status>\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
-const std::string kSep = "wwwwwwwwwwwwwwwwwwwwwwwwwwwww";
-const std::string kCount = "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"; // メール件数
-const std::string kSubject = "\x8c\x8f\x96\xbc:"; // 件名:
-const std::string kMemo = "\x83\x81\x83\x82"; // メモ
-const std::string kMemo2 = "\x82\xdf\x82\xe0"; // めも
+using Log = std::vector<std::string>;
 
 // Shift_JIS texts of the mailbox below.
 const std::string kMilk = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4"; // 牛乳を買う

@@ -2,6 +2,7 @@
 // certificate from a test CA, and the certificate failures a user meets.
 
 #include "DovecotServer.h"
+#include "LogLines.h"
 #include "TestCertificates.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
@@ -13,19 +14,12 @@
 
 namespace {
 
+using namespace mailtest::lines;
+
 using mail::Pop3Security;
 using mailtest::TestCertificates;
 using Log = std::vector<std::string>;
 
-const std::string kConnecting = "Status>\x90\xda\x91\xb1\x92\x86"; // 接続中
-const std::string kConnected = "Status>\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
-const std::string kResolving = "Status>\x90\xda\x91\xb1\x8a\x4a\x8e\x6e"; // 接続開始
-const std::string kDisconnecting = "Status>\x90\xd8\x92\x66\x92\x86"; // 切断中
-const std::string kDisconnected = "Status>\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
-const std::string kSep = "wwwwwwwwwwwwwwwwwwwwwwwwwwwww";
-const std::string kCount = "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"; // メール件数
-const std::string kSubject = "\x8c\x8f\x96\xbc:"; // 件名:
-const std::string kMemo = "\x83\x81\x83\x82"; // メモ
 const std::string kMilk = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4"; // 牛乳を買う
 
 // "サーバー証明書を検証できません（" reason "）。"
@@ -42,9 +36,6 @@ const std::string kNameMismatch
 const std::string kSelfSigned = CertificateError("\x8e\xa9\x8c\xc8\x8f\x90\x96\xbc"); // 自己署名
 const std::string kUntrusted = CertificateError("\x90\x4d\x97\x8a\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82"
                                                 "\xa2\x8f\xd8\x96\xbe\x8f\x91"); // 信頼されていない証明書
-const std::string kTlsFailed
-    = "SSL/TLS \x90\xda\x91\xb1\x82\xf0\x8a\x6d\x97\xa7\x82\xc5\x82\xab\x82\xdc\x82\xb9"
-      "\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42"; // SSL/TLS 接続を確立できませんでした。
 
 struct Result {
     Log log;

@@ -15,20 +15,6 @@ namespace {
 // the server give up instead of hanging the test.
 constexpr int kPatienceMs = 10000;
 
-int ListenOnLoopback(int& port)
-{
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-        || ::listen(fd, 4) != 0 || ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("cannot listen on loopback");
-    port = ntohs(address.sin_port);
-    return fd;
-}
-
 bool WaitReadable(int fd)
 {
     pollfd p { fd, POLLIN, 0 };
@@ -47,6 +33,24 @@ void SendAll(int fd, const std::string& bytes)
 }
 
 } // namespace
+
+int ListenOnLoopback(int& port, int backlog)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || ::listen(fd, backlog) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        throw std::runtime_error("cannot listen on loopback");
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
 
 int UnusedLoopbackPort()
 {

@@ -42,6 +42,10 @@ private:
     std::string received_;
 };
 
+// A socket listening on a free loopback port (stored in port) with the given
+// queue length; throws when none can be had.
+int ListenOnLoopback(int& port, int backlog = 4);
+
 // A loopback port nothing listens on (just released by the system).
 int UnusedLoopbackPort();
 

@@ -1,9 +1,13 @@
 #include "FullQueueListener.h"
 
+#include "FakePop3Server.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstdint>
 #include <netinet/in.h>
 #include <poll.h>
+#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -11,16 +15,16 @@ namespace mailtest {
 
 FullQueueListener::FullQueueListener()
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Without a listener nothing can be queued; full() then stays false.
+    try {
+        listenFd_ = ListenOnLoopback(port_, 0);
+    } catch (const std::runtime_error&) {
+        return;
+    }
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-        || ::listen(listenFd_, 0) != 0
-        || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return;
-    port_ = ntohs(address.sin_port);
+    address.sin_port = htons(static_cast<std::uint16_t>(port_));
     // Connect until an attempt no longer completes at once: from then on the
     // queue is full and the system leaves new attempts waiting.
     for (int i = 0; i < 16 && !full_; ++i) {

@@ -2,6 +2,7 @@
 
 #include "FakePop3Server.h"
 #include "FullQueueListener.h"
+#include "LogLines.h"
 #include "mail/MailError.h"
 #include "mail/TextReceiveWindow.h"
 
@@ -11,35 +12,23 @@
 
 namespace {
 
+using namespace mailtest::lines;
+
 using mailtest::FakePop3Server;
 using After = FakePop3Server::After;
 using Log = std::vector<std::string>;
 
 // Expected texts, written out here on their own so that a wrong byte in the
 // program's table shows up.
-const std::string kResolving = "Status>\x90\xda\x91\xb1\x8a\x4a\x8e\x6e"; // 接続開始
-const std::string kConnecting = "Status>\x90\xda\x91\xb1\x92\x86"; // 接続中
-const std::string kConnected = "Status>\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
-const std::string kDisconnecting = "Status>\x90\xd8\x92\x66\x92\x86"; // 切断中
-const std::string kDisconnected = "Status>\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
-const std::string kSep = "wwwwwwwwwwwwwwwwwwwwwwwwwwwww";
-const std::string kCount = "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"; // メール件数
-const std::string kSubject = "\x8c\x8f\x96\xbc:"; // 件名:
 const std::string kFailed
     = "\x83\x81\x81\x5b\x83\x8b\x82\xcc\x8e\xf3\x90\x4d\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82"
       "\xdc\x82\xb5\x82\xbd\x81\x42"; // メールの受信に失敗しました。
-const std::string kMemo = "\x83\x81\x83\x82"; // メモ
-const std::string kMemo2 = "\x82\xdf\x82\xe0"; // めも
 const std::string kClosed
     = "\x90\xda\x91\xb1\x82\xaa\x95\xc2\x82\xb6\x82\xe7\x82\xea\x82\xdc\x82\xb5\x82\xbd\x81"
       "\x42"; // 接続が閉じられました。
 const std::string kTooLong
     = "\x8d\xc5\x91\xe5\x8d\x73\x82\xcc\x92\xb7\x82\xb3\x82\xf0\x92\xb4\x82\xa6\x82\xdc\x82"
       "\xb5\x82\xbd\x81\x42"; // 最大行の長さを超えました。
-const std::string kReadTimeout
-    = "\x8e\xf3\x90\x4d\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67\x81\x42"; // 受信タイムアウト。
-const std::string kConnectTimeout
-    = "\x90\xda\x91\xb1\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67\x81\x42"; // 接続タイムアウト。
 
 const std::string kGreeting = "+OK ready\r\n";
 const std::string kLogin = "USER u\r\nPASS p w\r\n";

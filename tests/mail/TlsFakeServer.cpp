@@ -1,5 +1,7 @@
 #include "TlsFakeServer.h"
 
+#include "FakePop3Server.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <openssl/ssl.h>
@@ -15,16 +17,7 @@ TlsFakeServer::TlsFakeServer(
     const std::string& certFile, const std::string& keyFile, std::vector<std::string> replies)
     : replies_(std::move(replies))
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-        || ::listen(listenFd_, 4) != 0
-        || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("cannot listen on loopback");
-    port_ = ntohs(address.sin_port);
+    listenFd_ = ListenOnLoopback(port_);
     thread_ = std::thread([this, certFile, keyFile] { Serve(certFile, keyFile); });
 }
 

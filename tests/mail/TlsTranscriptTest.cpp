@@ -3,6 +3,7 @@
 // answers it, slips in bytes before it, or speaks no TLS at all.
 
 #include "FakePop3Server.h"
+#include "LogLines.h"
 #include "TestCertificates.h"
 #include "TlsFakeServer.h"
 #include "mail/MailError.h"
@@ -15,20 +16,13 @@
 
 namespace {
 
+using namespace mailtest::lines;
+
 using mail::Pop3Security;
 using mailtest::FakePop3Server;
 using After = FakePop3Server::After;
 using Log = std::vector<std::string>;
 
-const std::string kConnecting = "Status>\x90\xda\x91\xb1\x92\x86"; // 接続中
-const std::string kConnected = "Status>\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
-const std::string kDisconnecting = "Status>\x90\xd8\x92\x66\x92\x86"; // 切断中
-const std::string kDisconnected = "Status>\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
-const std::string kTlsFailed
-    = "SSL/TLS \x90\xda\x91\xb1\x82\xf0\x8a\x6d\x97\xa7\x82\xc5\x82\xab\x82\xdc\x82\xb9"
-      "\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42"; // SSL/TLS 接続を確立できませんでした。
-const std::string kConnectTimeout
-    = "\x90\xda\x91\xb1\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67\x81\x42"; // 接続タイムアウト。
 const std::string kDataBeforeHandshake
     = "STLS "
       "\x82\xcc\x89\x9e\x93\x9a\x82\xcc\x8c\xe3\x82\xc9\x97\x5d\x95\xaa\x82\xc8\x83\x66\x81\x5b\x83\x5e\x82"
@@ -36,8 +30,6 @@ const std::string kDataBeforeHandshake
 const std::string kCaUnreadable
     = "CA \x8f\xd8\x96\xbe\x8f\x91\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7"
       "\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1: "; // CA 証明書ファイルを読み込めません:
-const std::string kReadTimeout
-    = "\x8e\xf3\x90\x4d\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67\x81\x42"; // 受信タイムアウト。
 const std::string kGreeting = "+OK ready\r\n";
 
 struct Case {
@@ -58,21 +50,29 @@ void PrintTo(const Case& c, std::ostream* os)
     *os << c.name;
 }
 
+// A run on loopback that logs in as "someone" with "secret-pw"; the tests
+// look for these two in what reached the server.
+mail::ReceiveConfig SecureConfig(int port, Pop3Security security, int readTimeoutMs)
+{
+    mail::ReceiveConfig config;
+    config.host = "127.0.0.1";
+    config.port = port;
+    config.user = "someone";
+    config.password = "secret-pw";
+    config.readTimeoutMs = readTimeoutMs;
+    config.security = security;
+    return config;
+}
+
 class SecureLogin : public testing::TestWithParam<Case> { };
 
 TEST_P(SecureLogin, NoLoginBeforeTls)
 {
     const Case& c = GetParam();
     FakePop3Server server(c.replies, c.after);
-    mail::ReceiveConfig config;
-    config.host = "127.0.0.1";
-    config.port = server.port();
-    config.user = "someone";
-    config.password = "secret-pw";
+    mail::ReceiveConfig config = SecureConfig(server.port(), c.security, 3000);
     config.keyword1 = "memo";
     config.connectTimeoutMs = 300;
-    config.readTimeoutMs = 3000;
-    config.security = c.security;
     mail::TextReceiveWindow window("m");
     std::string error;
     try {
@@ -146,13 +146,7 @@ TEST(Tls, LoginInsideTlsAndReadTimeLimit)
     ASSERT_EQ(certs.error, "") << "the openssl command is required";
     // Greeting, USER and PASS are answered; STAT never is.
     mailtest::TlsFakeServer server(certs.good.cert, certs.good.key, { kGreeting, "+OK\r\n", "+OK\r\n" });
-    mail::ReceiveConfig config;
-    config.host = "127.0.0.1";
-    config.port = server.port();
-    config.user = "someone";
-    config.password = "secret-pw";
-    config.readTimeoutMs = 300;
-    config.security = Pop3Security::Tls;
+    mail::ReceiveConfig config = SecureConfig(server.port(), Pop3Security::Tls, 300);
     config.caFile = certs.caFile;
     mail::TextReceiveWindow window("m");
     std::string error;
