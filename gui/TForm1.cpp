@@ -449,8 +449,11 @@ void TForm1::BuildAboutPage()
     LbFolder->setGeometry(20, 214, 448, 20);
     LbFolder->setAlignment(Qt::AlignCenter);
     LbFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path is shortened in the middle; the whole one is its tooltip.
+    const QString folder = QString::fromStdU16String(WorkingFolder().u16string());
     LbFolder->setText(QStringLiteral("\u30D5\u30A1\u30A4\u30EB: ") // ファイル:
-        + QString::fromStdU16String(WorkingFolder().u16string()));
+        + LbFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 380));
+    LbFolder->setToolTip(folder);
 
     BtnShortCut = SpeedButton(TabSheet1, "BtnShortCut", texts::kBtnShortCut, QRect(174, 240, 140, 24));
     connect(BtnShortCut, &QPushButton::clicked, this, &TForm1::BtnShortCutClick);
