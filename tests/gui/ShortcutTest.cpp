@@ -191,7 +191,8 @@ TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothing
     EXPECT_NE(
         Find<QLabel>(*window, "LbFolder")->text().indexOf(QString::fromStdString(Folder().string())), -1);
     Click(*window, true);
-    EXPECT_TRUE(std::filesystem::exists(AutostartFile()));
+    // The logon entry starts the program where its files are.
+    EXPECT_NE(Read(AutostartFile()).find("\nPath=" + startFolder_.string() + "\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Home() / "config" / "systemd"));
 
     systemctl.present = true;
