@@ -5,6 +5,7 @@
 #include "app/SettingsStore.h"
 #include "app/TableScheduleSource.h"
 #include "gui/ColourSwatch.h"
+#include "gui/CornerCaption.h"
 #include "gui/Dialogs.h"
 #include "gui/GridEditDelegate.h"
 #include "gui/LinkLabel.h"
@@ -20,9 +21,12 @@
 #include "render/Kabegami.h"
 #include "schedule/TScheduleTable.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -147,6 +151,23 @@ private:
     MemoEditor& memo_;
 };
 
+// The project's own page when the build names one, otherwise the
+// documentation installed beside the program (<prefix>/share/doc/corkpane).
+QUrl SupportUrl(const FormEnvironment& environment)
+{
+    std::string address = environment.supportPage;
+    if (address.empty()) {
+        address = CORKPANE_HOME_PAGE;
+    }
+    if (address.empty()) {
+        const std::filesystem::path prefix = environment.programPath.parent_path().parent_path();
+        address = (prefix / "share" / "doc" / "corkpane" / "README.md").lexically_normal().string();
+    }
+    const QString text = QString::fromStdString(address);
+    return text.contains(QStringLiteral("://")) ? QUrl(text)
+                                                : QUrl::fromLocalFile(QFile::decodeName(address.c_str()));
+}
+
 } // namespace
 
 TForm1::TForm1(FormEnvironment environment, QWidget* parent)
@@ -259,9 +280,18 @@ void TForm1::BuildSchedulePage()
         }
     });
     connect(gridModel_, &ScheduleGridModel::currentCellChanged, this, [this] { SyncGridCurrentCell(); });
+    // The fixed corner cell shows the grid's cell 0,0 ("No") like the other
+    // headers; a click on it selects nothing, as on any fixed cell.
+    if (auto* corner = StringGrid1->findChild<QAbstractButton*>()) {
+        StringGrid1->setCornerButtonEnabled(false);
+        CornerCaption::Install(corner);
+        connect(gridModel_, &QAbstractItemModel::headerDataChanged, corner,
+            [this, corner] { corner->setText(platform::FromSjis(grid_.Cell(0, 0))); });
+        corner->setText(platform::FromSjis(grid_.Cell(0, 0)));
+    }
     connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex& current) {
-            if (current.isValid()) {
+            if (current.isValid() && !gridModel_->ChangingRows()) {
                 grid_.SetCurrentCell(current.column() + 1, current.row() + 1);
             }
         });
@@ -274,7 +304,7 @@ void TForm1::BuildSchedulePage()
     BtnScIns = SpeedButton(TabSheet2, "BtnScIns", texts::kBtnScIns, QRect(128, 296, 52, 22));
     BtnScUp = SpeedButton(TabSheet2, "BtnScUp", texts::kBtnScUp, QRect(186, 296, 23, 22));
     BtnScDown = SpeedButton(TabSheet2, "BtnScDown", texts::kBtnScDown, QRect(215, 296, 23, 22));
-    BtnScCheck = SpeedButton(TabSheet2, "BtnScCheck", texts::kBtnScCheck, QRect(336, 296, 49, 22));
+    BtnScCheck = SpeedButton(TabSheet2, "BtnScCheck", texts::kBtnScCheck, QRect(336, 296, 60, 22));
     SetHint(BtnScCheck, texts::kHintCheck);
     connect(BtnScDel, &QPushButton::clicked, this, &TForm1::BtnScDelClick);
     connect(BtnScIns, &QPushButton::clicked, this, &TForm1::BtnScInsClick);
@@ -432,7 +462,9 @@ void TForm1::BuildAboutPage()
     notice->setGeometry(20, 160, 448, 20);
     notice->setAlignment(Qt::AlignCenter);
 
-    LbUrl = new LinkLabel(QString::fromLatin1(texts::kSupportUrl), TabSheet1);
+    supportUrl_ = SupportUrl(env_);
+    LbUrl = new LinkLabel(
+        supportUrl_.isLocalFile() ? supportUrl_.toLocalFile() : supportUrl_.toString(), TabSheet1);
     LbUrl->setObjectName(QStringLiteral("LbUrl"));
     LbUrl->setGeometry(20, 190, 448, 20);
     LbUrl->setAlignment(Qt::AlignCenter);
@@ -553,8 +585,16 @@ void TForm1::FormShow()
     }
     // A failing step is reported and ends the sequence; the window then
     // stays open for the user.
-    if (RgReceive->ItemIndex() == 0 && !Guard([&] { ReceiveMail(); })) {
-        return;
+    if (RgReceive->ItemIndex() == 0) {
+        // Mail that was never set up (no server name, or still the text that
+        // asks for one) is not tried at logon: the lookup could only fail and
+        // stop the draw with an error box at every start. A click on the
+        // receive button still tries and reports.
+        if (!MailServerEntered()) {
+            MmLog->appendPlainText(Q(texts::kReceiveSkipped));
+        } else if (!Guard([&] { ReceiveMail(); })) {
+            return;
+        }
     }
     if (!Guard([&] { DrawKabegami(); })) {
         return;
@@ -632,9 +672,20 @@ void TForm1::EdPWChange(const QString& text)
     Guard([&] { password_ = platform::ToSjis(text); });
 }
 
+bool TForm1::MailServerEntered() const
+{
+    const QString host = EdHost->text().trimmed();
+    return !host.isEmpty() && host != Q(texts::kEdHost);
+}
+
 void TForm1::LbUrlClick()
 {
-    QDesktopServices::openUrl(QUrl(LbUrl->text()));
+    // A document that is not there cannot be opened; the desktop would
+    // only fail later, out of sight.
+    const bool missing = supportUrl_.isLocalFile() && !QFileInfo::exists(supportUrl_.toLocalFile());
+    if (missing || !QDesktopServices::openUrl(supportUrl_)) {
+        ShowMessage(std::string(texts::kSupportPageFailed) + "\r\n" + platform::ToSjis(LbUrl->text()));
+    }
 }
 
 void TForm1::BtnShortCutClick()
