@@ -44,9 +44,11 @@ bool ScheduleGridModel::setData(const QModelIndex& index, const QVariant& value,
     if (!index.isValid() || role != Qt::EditRole) {
         return false;
     }
-    // The hook writes the cell; the grid then reports the change back.
-    editHook_(index.column() + grid_.FixedCols(), index.row() + grid_.FixedRows(),
-        platform::ToSjis(value.toString()));
+    // The hook writes the cell; the grid then reports the change back. A
+    // cell whose text the editor hands back unchanged keeps its bytes.
+    const int col = index.column() + grid_.FixedCols();
+    const int row = index.row() + grid_.FixedRows();
+    editHook_(col, row, platform::ToSjis(value.toString(), grid_.Cell(col, row)));
     return true;
 }
 

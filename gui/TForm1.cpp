@@ -139,11 +139,8 @@ public:
     }
     void SetReceiveEnabled(bool enabled) override { button_.setEnabled(enabled); }
     void AddLogLine(const std::string& line) override { log_.appendPlainText(platform::FromSjis(line)); }
-    std::string MemoText() const override { return platform::ToSjisLines(memo_.toPlainText()); }
-    void AppendMemoLines(const std::string& text) override
-    {
-        memo_.AppendLines(platform::FromSjisLines(text));
-    }
+    std::string MemoText() const override { return memo_.SjisText(); }
+    void AppendMemoLines(const std::string& text) override { memo_.AppendSjisLines(text); }
 
 private:
     QPushButton& button_;
@@ -822,37 +819,43 @@ void TForm1::SyncGridCurrentCell()
 
 app::Settings TForm1::CollectSettings() const
 {
+    // Values keep the bytes they were applied with while their text is
+    // unchanged (ToSjis alone would turn NEC-selected codes into their IBM
+    // twins).
     app::Settings s;
     s.LBoxSetuzokuSaki.clear();
     for (int i = 0; i < LBoxSetuzokuSaki->count(); ++i) {
-        s.LBoxSetuzokuSaki.push_back(platform::ToSjis(LBoxSetuzokuSaki->item(i)->text()));
+        const std::size_t index = static_cast<std::size_t>(i);
+        const std::string original
+            = index < applied_.LBoxSetuzokuSaki.size() ? applied_.LBoxSetuzokuSaki[index] : std::string();
+        s.LBoxSetuzokuSaki.push_back(platform::ToSjis(LBoxSetuzokuSaki->item(i)->text(), original));
     }
-    s.EdHost = platform::ToSjis(EdHost->text());
-    s.EdUser = platform::ToSjis(EdUser->text());
+    s.EdHost = platform::ToSjis(EdHost->text(), applied_.EdHost);
+    s.EdUser = platform::ToSjis(EdUser->text(), applied_.EdUser);
     s.Password = password_;
-    s.EdPort = platform::ToSjis(EdPort->text());
-    s.EdKeyWord1 = platform::ToSjis(EdKeyWord1->text());
-    s.EdKeyWord2 = platform::ToSjis(EdKeyWord2->text());
+    s.EdPort = platform::ToSjis(EdPort->text(), applied_.EdPort);
+    s.EdKeyWord1 = platform::ToSjis(EdKeyWord1->text(), applied_.EdKeyWord1);
+    s.EdKeyWord2 = platform::ToSjis(EdKeyWord2->text(), applied_.EdKeyWord2);
     s.RgReceive = RgReceive->ItemIndex();
     s.RgSecurity = RgSecurity->ItemIndex();
-    s.EdMojiSu = platform::ToSjis(EdMojiSu->text());
-    s.EdGyosu = platform::ToSjis(EdGyosu->text());
-    s.EdFontSize = platform::ToSjis(EdFontSize->text());
-    s.EdGyokan = platform::ToSjis(EdGyokan->text());
-    s.EdUeYohaku = platform::ToSjis(EdUeYohaku->text());
-    s.EdMigiYohaku = platform::ToSjis(EdMigiYohaku->text());
+    s.EdMojiSu = platform::ToSjis(EdMojiSu->text(), applied_.EdMojiSu);
+    s.EdGyosu = platform::ToSjis(EdGyosu->text(), applied_.EdGyosu);
+    s.EdFontSize = platform::ToSjis(EdFontSize->text(), applied_.EdFontSize);
+    s.EdGyokan = platform::ToSjis(EdGyokan->text(), applied_.EdGyokan);
+    s.EdUeYohaku = platform::ToSjis(EdUeYohaku->text(), applied_.EdUeYohaku);
+    s.EdMigiYohaku = platform::ToSjis(EdMigiYohaku->text(), applied_.EdMigiYohaku);
     s.LbMojiIro = LbMojiIro->Colour();
     s.RgKage = RgKage->ItemIndex();
     s.LbKageIro = LbKageIro->Colour();
     s.RgTitle = RgTitle->ItemIndex();
-    s.EdTitle = platform::ToSjis(EdTitle->text());
+    s.EdTitle = platform::ToSjis(EdTitle->text(), applied_.EdTitle);
     s.ChShowMemo = ChShowMemo->isChecked();
-    s.EdRitu = platform::ToSjis(EdRitu->text());
+    s.EdRitu = platform::ToSjis(EdRitu->text(), applied_.EdRitu);
     s.RgHaikei = RgHaikei->ItemIndex();
-    s.EdScW = platform::ToSjis(EdScW->text());
-    s.EdScM = platform::ToSjis(EdScM->text());
-    s.EdScY = platform::ToSjis(EdScY->text());
-    s.EdScD = platform::ToSjis(EdScD->text());
+    s.EdScW = platform::ToSjis(EdScW->text(), applied_.EdScW);
+    s.EdScM = platform::ToSjis(EdScM->text(), applied_.EdScM);
+    s.EdScY = platform::ToSjis(EdScY->text(), applied_.EdScY);
+    s.EdScD = platform::ToSjis(EdScD->text(), applied_.EdScD);
     s.ChScMemo = ChScMemo->isChecked();
     s.ChScCal = ChScCal->isChecked();
     return s;
@@ -860,6 +863,7 @@ app::Settings TForm1::CollectSettings() const
 
 void TForm1::ApplySettings(const app::Settings& s)
 {
+    applied_ = s;
     LBoxSetuzokuSaki->clear();
     for (const std::string& entry : s.LBoxSetuzokuSaki) {
         LBoxSetuzokuSaki->addItem(platform::FromSjis(entry));
@@ -896,12 +900,12 @@ void TForm1::ApplySettings(const app::Settings& s)
 
 std::string TForm1::MemoText() const
 {
-    return platform::ToSjisLines(MmMemo->toPlainText());
+    return MmMemo->SjisText();
 }
 
 void TForm1::SetMemoText(const std::string& text)
 {
-    MmMemo->setPlainText(platform::FromSjisLines(text));
+    MmMemo->SetSjisText(text);
 }
 
 std::vector<std::string> TForm1::MemoDisplayedLines() const

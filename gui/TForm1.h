@@ -148,6 +148,9 @@ private:
     FormEnvironment env_;
     int startupMode_ = 0;
     std::string password_;
+    // The settings as last applied to the controls, whose bytes
+    // CollectSettings keeps for values the user did not change.
+    app::Settings applied_;
     bool firstShow_ = true;
     bool closed_ = false;
     QColor lastColour_;
