@@ -1,5 +1,6 @@
 #include "schedule/FileIo.h"
 
+#include "jconvert/cp932.h"
 #include "platform/SystemErrorText.h"
 #include "schedule/ScheduleError.h"
 
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <system_error>
 
 #ifndef _WIN32
@@ -24,22 +26,17 @@ namespace {
 // できません。<reason>" when writing fails, the reason in Japanese.
 enum class Failure { Open, Create };
 
-constexpr char kFile[] = "\x83t\x83\x40\x83"
-                         "C\x83\x8b \""; // ファイル "
-constexpr char kCannotOpen[] = "\" \x82\xcd\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81"
-                               "B"; // " は開けません。
-constexpr char kCannotCreate[] = "\" \x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81"
-                                 "B"; // " を作成できません。
-constexpr char kNotRegularFile[] = "\x92\xca\x8f\xed\x82\xcc\x83t\x83\x40\x83"
-                                   "C\x83\x8b\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81"
-                                   "B"; // 通常のファイルではありません。
+constexpr std::string_view kFile = "ファイル \"";
+constexpr std::string_view kCannotOpen = "\" は開けません。";
+constexpr std::string_view kCannotCreate = "\" を作成できません。";
+constexpr std::string_view kNotRegularFile = "通常のファイルではありません。";
 
 std::string Describe(const std::filesystem::path& path, Failure failure, const std::string& reason)
 {
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return kFile + (ec ? path : absolute.lexically_normal()).string()
-        + (failure == Failure::Open ? kCannotOpen : kCannotCreate) + reason;
+    return jconvert::Utf8ToCp932(kFile) + (ec ? path : absolute.lexically_normal()).string()
+        + jconvert::Utf8ToCp932(failure == Failure::Open ? kCannotOpen : kCannotCreate) + reason;
 }
 
 std::string Describe(const std::filesystem::path& path, Failure failure, int error)
@@ -61,7 +58,7 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
         throw ScheduleError(Describe(path, Failure::Open, EISDIR));
     // A device or pipe could block or never end; only plain files are read.
     if (!std::filesystem::is_regular_file(status))
-        throw ScheduleError(Describe(path, Failure::Open, kNotRegularFile));
+        throw ScheduleError(Describe(path, Failure::Open, jconvert::Utf8ToCp932(kNotRegularFile)));
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int error = errno != 0 ? errno : EIO;
