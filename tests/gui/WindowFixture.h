@@ -32,6 +32,7 @@ protected:
         environment.clock = schedule::FixedDateClock(kToday);
         environment.commandRunner = commandRunner_;
         environment.startFolder = startFolder_;
+        environment.supportPage = supportPage_;
         return std::make_unique<gui::TForm1>(std::move(environment));
     }
 
@@ -62,6 +63,8 @@ protected:
     // systemctl for the redraw timer; null runs real processes.
     platform::CommandRunner* commandRunner_ = nullptr;
     std::filesystem::path startFolder_;
+    // Where the about page links to; empty for the program's default.
+    std::string supportPage_;
     // A small desktop that records what is installed, never the real one.
     platform::FixedDesktop desktop_ = [] {
         platform::FixedDesktop desktop;
