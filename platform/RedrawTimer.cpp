@@ -103,8 +103,13 @@ bool RedrawTimer::Available()
     if (unitFolder_.empty())
         return false;
     // 127: there is no systemctl, so no systemd to run the timer.
-    const CommandResult version = runner_.Run({ "systemctl", "--version" });
-    return version.exitCode == 0;
+    if (runner_.Run({ "systemctl", "--version" }).exitCode != 0)
+        return false;
+    // A unit folder that cannot be made (a file in its place, no rights)
+    // leaves systemd without our units, as on a system without it.
+    std::error_code error;
+    std::filesystem::create_directories(unitFolder_ / "timers.target.wants", error);
+    return !error;
 }
 
 bool RedrawTimer::Install(const std::filesystem::path& tool, const std::filesystem::path& folder)

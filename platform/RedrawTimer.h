@@ -33,7 +33,8 @@ public:
     // One word of an ExecStart= line, quoted when needed.
     static std::string ExecWord(const std::string& word);
 
-    // True when systemd runs the user's services here (systemctl exists).
+    // True when systemd runs the user's services here (systemctl exists)
+    // and the unit folder exists or could be made.
     bool Available();
 
     // Writes both units, enables the timer and asks the user's service

@@ -194,10 +194,15 @@ TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothing
     // The logon entry starts the program where its files are.
     EXPECT_NE(Read(AutostartFile()).find("\nPath=" + startFolder_.string() + "\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Home() / "config" / "systemd"));
-
+    // Nor where the unit folder cannot be made: no message either.
     systemctl.present = true;
+    std::ofstream(Home() / "config" / "systemd") << "a file";
     Click(*window, true);
-    EXPECT_EQ(dialogs_.shown.size(), 2U); // the two questions, no failure
+    EXPECT_EQ(dialogs_.shown.size(), 2U);
+    std::filesystem::remove(Home() / "config" / "systemd");
+
+    Click(*window, true);
+    EXPECT_EQ(dialogs_.shown.size(), 3U); // the three questions, no failure
     const std::string service = Read(units / "corkpane-redraw.service");
     const std::string timer = Read(units / "corkpane-redraw.timer");
     EXPECT_NE(service.find("\nExecStart=" + tool.string() + " draw --install --dir \"" + startFolder_.string()
