@@ -8,8 +8,10 @@
 #include "platform/LinuxDesktop.h"
 #include "platform/WallpaperMemory.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <filesystem>
 #include <fstream>
@@ -277,6 +279,27 @@ TEST_F(RealDesktopTest, FehOnAPlainXServerAndTheScreenSizeWithAndWithoutRandr)
         display_.waitForFinished(5000);
         env_.pop_back(); // DISPLAY
     }
+}
+
+TEST_F(RealDesktopTest, QtReportsTheScreenInDevicePixelsAlsoScaledAndWithoutRandr)
+{
+    if (const std::string missing = Missing({ "Xvfb" }); !missing.empty())
+        GTEST_SKIP() << "not installed: " << missing;
+    const std::string display = StartDisplay(false);
+    ASSERT_FALSE(display.empty());
+    // Twice the size in device-independent pixels: 640x512 logical.
+    env_.emplace_back("QT_SCALE_FACTOR", "2");
+    env_.emplace_back("QT_QPA_PLATFORM", "xcb");
+    int argc = 1;
+    char name[] = "test_platform";
+    char* argv[] = { name, nullptr };
+    QGuiApplication application(argc, argv);
+    ASSERT_EQ(QStringLiteral("xcb"), QGuiApplication::platformName());
+    const std::optional<ScreenSize> size = LinuxDesktop::QtPrimaryScreen();
+    ASSERT_TRUE(size.has_value());
+    EXPECT_EQ(1280, size->width);
+    EXPECT_EQ(1024, size->height);
+    EXPECT_EQ(2.0, QGuiApplication::primaryScreen()->devicePixelRatio());
 }
 
 } // namespace
