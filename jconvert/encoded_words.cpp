@@ -41,8 +41,12 @@ bool SameCharset(std::string_view a, std::string_view b)
 }
 
 // Reads "=?charset?E?text?=" at pos. On success fills word and sets end to
-// the position after "?=". An encoded-word holds no blank.
-bool ReadWord(std::string_view s, std::size_t pos, Segment& word, std::size_t& end)
+// the position after "?=". An encoded-word holds no blank. noCloseBefore
+// remembers where a failed search for "?=" stopped: a later word whose text
+// starts before that point cannot close either, so long headers full of
+// openings are read in linear time.
+bool ReadWord(
+    std::string_view s, std::size_t pos, Segment& word, std::size_t& end, std::size_t& noCloseBefore)
 {
     if (pos + 1 >= s.size() || s[pos] != '=' || s[pos + 1] != '?')
         return false;
@@ -57,14 +61,15 @@ bool ReadWord(std::string_view s, std::size_t pos, Segment& word, std::size_t& e
     if (!base64 && encoding != 'Q' && encoding != 'q')
         return false;
     const std::size_t textStart = q1 + 3;
-    std::size_t close = textStart;
-    while (close + 1 < s.size() && !(s[close] == '?' && s[close + 1] == '=')) {
-        if (IsBlank(s[close]))
-            return false;
-        ++close;
-    }
-    if (close + 1 >= s.size())
+    if (textStart < noCloseBefore)
         return false;
+    std::size_t close = textStart;
+    while (close + 1 < s.size() && !(s[close] == '?' && s[close + 1] == '=') && !IsBlank(s[close]))
+        ++close;
+    if (close + 1 >= s.size() || IsBlank(s[close])) {
+        noCloseBefore = close;
+        return false;
+    }
     std::string_view charset = s.substr(charsetStart, q1 - charsetStart);
     charset = charset.substr(0, charset.find('*')); // RFC 2231 language
     const std::string text(s.substr(textStart, close - textStart));
@@ -91,10 +96,11 @@ std::string DecodeEncodedWords(const std::string& header)
     const std::string_view s = header;
     std::vector<Segment> segments;
     std::string literal;
+    std::size_t noCloseBefore = 0;
     for (std::size_t i = 0; i < s.size();) {
         Segment word;
         std::size_t end = 0;
-        if (ReadWord(s, i, word, end)) {
+        if (ReadWord(s, i, word, end, noCloseBefore)) {
             const bool onlyBlanks = literal.find_first_not_of(" \t\r\n") == std::string::npos;
             if (!literal.empty() && !(onlyBlanks && !segments.empty() && segments.back().encoded))
                 segments.push_back({ false, {}, literal });

@@ -61,9 +61,11 @@ constexpr std::array<Entity, 29> kEntities { {
 // position after its ';'; false when it is not a reference this knows.
 bool ReadReference(std::string_view html, std::size_t at, unsigned long& codePoint, std::size_t& end)
 {
-    const std::size_t semi = html.find(';', at + 1);
-    if (semi == std::string_view::npos || semi - at > 12)
+    // No reference this knows is longer than "&#x10FFFF;".
+    const std::size_t found = html.substr(at + 1, 12).find(';');
+    if (found == std::string_view::npos)
         return false;
+    const std::size_t semi = at + 1 + found;
     std::string_view name = html.substr(at + 1, semi - at - 1);
     end = semi + 1;
     if (!name.empty() && name.front() == '#') {
