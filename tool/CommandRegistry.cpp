@@ -1,5 +1,6 @@
 #include "CommandRegistry.h"
 
+#include <new>
 #include <ostream>
 
 namespace tool {
@@ -12,7 +13,7 @@ CommandRegistry& CommandRegistry::instance()
 
 void CommandRegistry::add(const std::string& name, const std::string& synopsis, Command command)
 {
-    commands_[name] = Entry{synopsis, std::move(command)};
+    commands_[name] = Entry { synopsis, std::move(command) };
 }
 
 int CommandRegistry::run(const Args& argv, Io& io) const
@@ -26,7 +27,15 @@ int CommandRegistry::run(const Args& argv, Io& io) const
         io.err << "corkpane-tool: unknown command '" << argv.front() << "'\n";
         return kExitUsage;
     }
-    return it->second.command(Args(argv.begin() + 1, argv.end()), io);
+    try {
+        return it->second.command(Args(argv.begin() + 1, argv.end()), io);
+    } catch (const std::bad_alloc&) {
+        // Whatever a command was doing, running out of memory ends it with
+        // a message rather than an abort.
+        io.err
+            << "\x83\x81\x83\x82\x83\x8a\x82\xaa\x91\xab\x82\xe8\x82\xdc\x82\xb9\x82\xf1\n"; // メモリが足りません
+        return kExitFailure;
+    }
 }
 
 void CommandRegistry::printUsage(std::ostream& out) const
