@@ -1,12 +1,13 @@
 #include "platform/FileIo.h"
 
+#include "platform/SystemErrorText.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <new>
-#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -35,7 +36,7 @@ std::string ReasonFor(int error)
 {
     if (error == kNotRegularFile)
         return "\x92\xca\x8f\xed\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xc5\x82\xcd\x82\xa0\x82\xe8"
-               "\x82\xdc\x82\xb9\x82\xf1"; // 通常のファイルではありません
+               "\x82\xdc\x82\xb9\x82\xf1\x81\x42"; // 通常のファイルではありません。
     return FileErrorReason(error);
 }
 
@@ -123,7 +124,7 @@ void RemoveStaleTemporaries(const std::filesystem::path& target)
 
 std::string FileErrorReason(int error)
 {
-    return std::generic_category().message(error);
+    return SystemErrorText(error);
 }
 
 std::string CannotOpenMessage(const std::filesystem::path& file, const std::string& reason)

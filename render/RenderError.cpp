@@ -1,6 +1,7 @@
 #include "render/RenderError.h"
 
 #include "platform/FileIo.h"
+#include "platform/SystemErrorText.h"
 
 namespace render {
 
@@ -22,7 +23,7 @@ std::string CannotCreateMessage(const std::string& path, const std::string& reas
 
 std::string SystemErrorText(int error)
 {
-    return platform::FileErrorReason(error);
+    return platform::SystemErrorText(error);
 }
 
 } // namespace render
