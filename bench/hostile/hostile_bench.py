@@ -14,6 +14,8 @@ the same run (--before names the older build).
                 the same with a 30,000-row and a 1,000,000-row schedule
   commas        20 MB of commas as schedule.txt (`schedule upcoming`)
   ini-lines     50 MB of empty lines as corkpane.ini (`settings show`)
+  commas-1MB, ini-lines-1MB, memo-lines-1MB
+                the same just under the size limits (the memo drawn)
   fifo-memo     memo.txt as a named pipe nobody writes (`settings show`)
   memo-check    a mail body against a 10 MB memo, ordinary and crafted
                 (memo_check.cpp built against each source tree; CPU seconds)
@@ -113,6 +115,19 @@ def make_cases(work):
     d = folder("commas")
     write(os.path.join(d, "schedule.txt"), b"," * (20 << 20))
     cases.append(("commas", d, ["schedule", "upcoming", "--today", TODAY, "schedule.txt"], 20 << 20))
+
+    # Just under the size limits: what a file that is still read costs.
+    d = folder("commas-1MB")
+    write(os.path.join(d, "schedule.txt"), b"," * ((1 << 20) - 1))
+    cases.append(("commas-1MB", d, ["schedule", "upcoming", "--today", TODAY, "schedule.txt"], (1 << 20) - 1))
+
+    d = folder("ini-lines-1MB")
+    write(os.path.join(d, "corkpane.ini"), b"\n" * ((1 << 20) - 1))
+    cases.append(("ini-lines-1MB", d, ["settings", "show"], (1 << 20) - 1))
+
+    d = folder("memo-lines-1MB")
+    write(os.path.join(d, "memo.txt"), b"\n" * ((1 << 20) - 1))
+    cases.append(("memo-lines-1MB", d, draw_args(), (1 << 20) - 1))
 
     d = folder("ini-lines")
     write(os.path.join(d, "corkpane.ini"), b"\n" * (50 << 20))
