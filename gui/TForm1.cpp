@@ -43,6 +43,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <chrono>
+#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -488,6 +489,10 @@ template <typename Work> bool TForm1::Guard(Work&& work)
     try {
         work();
         return true;
+    } catch (const std::bad_alloc&) {
+        // Out of memory: a plain message, not the library's exception name.
+        ReportError(platform::FromSjis("\x83\x81\x83\x82\x83\x8a\x82\xaa\x91\xab\x82\xe8\x82\xdc\x82\xb9\x82"
+                                       "\xf1")); // メモリが足りません
     } catch (const std::exception& error) {
         ReportError(platform::FromSjis(error.what()));
     } catch (...) {

@@ -9,6 +9,8 @@ the same run (--before names the older build).
   jpeg-bomb     a 304-byte progressive JPEG whose header claims 65500x65500,
                 as the wallpaper of `draw`
   rle-bmp       a 1 KB RLE8 bitmap claiming 11585x11585, as the wallpaper
+  jpeg-at-budget, rle-bmp-at-budget
+                the same claiming 8000x6000, the largest inside the budget
   absurd-block  フォントサイズ=7500, １行文字数=4096 with a 300,000-line memo
   absurd+sched30k, absurd+sched1M
                 the same with a 30,000-row and a 1,000,000-row schedule
@@ -37,31 +39,31 @@ def sjis(text):
     return text.encode("cp932")
 
 
-def progressive_bomb(work):
+def progressive_bomb(work, width=65500, height=65500, name="bomb.jpg"):
     """A small progressive greyscale JPEG with its frame size patched."""
     pgm = os.path.join(work, "tiny.pgm")
     with open(pgm, "wb") as f:
         f.write(b"P5 16 16 255\n" + bytes(range(256)))
-    jpg = os.path.join(work, "bomb.jpg")
+    jpg = os.path.join(work, name)
     subprocess.run(["cjpeg", "-progressive", "-grayscale", "-optimize", "-outfile", jpg, pgm], check=True)
     data = bytearray(open(jpg, "rb").read())
     sof = data.index(b"\xff\xc2")
-    data[sof + 5:sof + 9] = (65500).to_bytes(2, "big") * 2  # height, width
+    data[sof + 5:sof + 9] = height.to_bytes(2, "big") + width.to_bytes(2, "big")
     open(jpg, "wb").write(data)
     return jpg
 
 
-def rle_bitmap(work):
-    """An RLE8 bitmap claiming 11585x11585 whose data ends at once."""
-    side = 11585
+def rle_bitmap(work, width=11585, height=11585, name="rle.bmp"):
+    """An RLE8 bitmap claiming width x height whose data ends at once."""
     palette = b"".join(bytes((i, i, i, 0)) for i in range(256))
     pixels = b"\x00\x01"  # end of bitmap
     offset = 14 + 40 + len(palette)
-    info = (40).to_bytes(4, "little") + side.to_bytes(4, "little") * 2 + (1).to_bytes(2, "little") \
+    info = (40).to_bytes(4, "little") + width.to_bytes(4, "little") + height.to_bytes(4, "little") \
+        + (1).to_bytes(2, "little") \
         + (8).to_bytes(2, "little") + (1).to_bytes(4, "little") + len(pixels).to_bytes(4, "little") \
         + bytes(16)
     header = b"BM" + (offset + len(pixels)).to_bytes(4, "little") + bytes(4) + offset.to_bytes(4, "little")
-    path = os.path.join(work, "rle.bmp")
+    path = os.path.join(work, name)
     open(path, "wb").write(header + info + palette + pixels)
     return path
 
@@ -96,6 +98,15 @@ def make_cases(work):
     d = folder("rle-bmp")
     bmp = rle_bitmap(d)
     cases.append(("rle-bmp", d, draw_args(bmp), os.path.getsize(bmp)))
+
+    # The largest claims still inside the picture budget (8000x6000).
+    d = folder("jpeg-at-budget")
+    edge = progressive_bomb(d, 8000, 6000, "edge.jpg")
+    cases.append(("jpeg-at-budget", d, draw_args(edge), os.path.getsize(edge)))
+
+    d = folder("rle-bmp-at-budget")
+    edge = rle_bitmap(d, 8000, 6000, "edge.bmp")
+    cases.append(("rle-bmp-at-budget", d, draw_args(edge), os.path.getsize(edge)))
 
     memo = sjis("".join(f"メモ {i} 行目\r\n" for i in range(300000)))
     ini = sjis("フォントサイズ=7500\r\n１行文字数=4096\r\n")
