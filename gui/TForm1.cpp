@@ -18,6 +18,7 @@
 #include "mail/ReceiveWindow.h"
 #include "platform/Desktop.h"
 #include "platform/SjisText.h"
+#include "platform/SystemErrorText.h"
 #include "render/Kabegami.h"
 #include "schedule/TScheduleTable.h"
 
@@ -42,6 +43,7 @@
 #include <QTableView>
 #include <QUrl>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <new>
 #include <optional>
@@ -491,8 +493,7 @@ template <typename Work> bool TForm1::Guard(Work&& work)
         return true;
     } catch (const std::bad_alloc&) {
         // Out of memory: a plain message, not the library's exception name.
-        ReportError(platform::FromSjis("\x83\x81\x83\x82\x83\x8a\x82\xaa\x91\xab\x82\xe8\x82\xdc\x82\xb9\x82"
-                                       "\xf1")); // メモリが足りません
+        ReportError(platform::FromSjis(platform::SystemErrorText(ENOMEM)));
     } catch (const std::exception& error) {
         ReportError(platform::FromSjis(error.what()));
     } catch (...) {

@@ -56,6 +56,8 @@ constexpr char kNameTooLong[] = "\x83t\x83\x40\x83"
 constexpr char kNoMemory[]
     = "\x83\x81\x83\x82\x83\x8a\x82\xaa\x95s\x91\xab\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7\x81"
       "B"; // メモリが不足しています。
+constexpr char kFileTooLarge[] = "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xaa\x91\xe5\x82\xab\x82\xb7\x82\xac"
+                                 "\x82\xdc\x82\xb7\x81\x42"; // ファイルが大きすぎます。
 constexpr char kInvalidArgument[]
     = "\x88\xf8\x90\x94\x82\xaa\x90\xb3\x82\xb5\x82\xad\x82\xa0\x82\xe8\x82\xdc\x82\xb9"
       "\x82\xf1\x81"
@@ -125,6 +127,8 @@ const char* OwnText(int errorNumber)
         return kNameTooLong;
     case ENOMEM:
         return kNoMemory;
+    case EFBIG:
+        return kFileTooLarge;
     case EINVAL:
         return kInvalidArgument;
     case ECONNREFUSED:

@@ -1,5 +1,8 @@
 #include "CommandRegistry.h"
 
+#include "platform/SystemErrorText.h"
+
+#include <cerrno>
 #include <new>
 #include <ostream>
 
@@ -32,8 +35,7 @@ int CommandRegistry::run(const Args& argv, Io& io) const
     } catch (const std::bad_alloc&) {
         // Whatever a command was doing, running out of memory ends it with
         // a message rather than an abort.
-        io.err
-            << "\x83\x81\x83\x82\x83\x8a\x82\xaa\x91\xab\x82\xe8\x82\xdc\x82\xb9\x82\xf1\n"; // メモリが足りません
+        io.err << platform::SystemErrorText(ENOMEM) << '\n';
         return kExitFailure;
     }
 }
