@@ -14,6 +14,7 @@
 #include "gui/ScheduleGridModel.h"
 #include "gui/ShortcutMaker.h"
 #include "gui/Texts.h"
+#include "jconvert/cp932.h"
 #include "mail/ReceiveRun.h"
 #include "mail/ReceiveWindow.h"
 #include "platform/Desktop.h"
@@ -51,6 +52,12 @@
 
 namespace gui {
 namespace {
+
+// The reception log's line when an unattended start skips reception
+// because no mail server was ever entered.
+constexpr std::string_view kReceiveSkipped = "サーバー名が設定されていないため、メール受信を省略しました。";
+// Shown with the address when nothing could open the support page.
+constexpr std::string_view kSupportPageFailed = "「Corkpane」サポートページを開けませんでした。";
 
 // Where the draw button sits on each of the pages that carry it.
 constexpr int kDrawLeft = 408;
@@ -594,7 +601,7 @@ void TForm1::FormShow()
         // stop the draw with an error box at every start. A click on the
         // receive button still tries and reports.
         if (!MailServerEntered()) {
-            MmLog->appendPlainText(Q(texts::kReceiveSkipped));
+            MmLog->appendPlainText(platform::FromSjis(jconvert::Utf8ToCp932(kReceiveSkipped)));
         } else if (!Guard([&] { ReceiveMail(); })) {
             return;
         }
@@ -687,7 +694,7 @@ void TForm1::LbUrlClick()
     // only fail later, out of sight.
     const bool missing = supportUrl_.isLocalFile() && !QFileInfo::exists(supportUrl_.toLocalFile());
     if (missing || !QDesktopServices::openUrl(supportUrl_)) {
-        ShowMessage(std::string(texts::kSupportPageFailed) + "\r\n" + platform::ToSjis(LbUrl->text()));
+        ShowMessage(jconvert::Utf8ToCp932(kSupportPageFailed) + "\r\n" + platform::ToSjis(LbUrl->text()));
     }
 }
 

@@ -97,24 +97,11 @@ inline constexpr char kRgReceive[]
       "b\x83v\x8e\x9e\x82\xcc\x83\x81\x81[\x83\x8b\x8e\xf3\x90M"; // スタートアップ時のメール受信
 inline constexpr char kReceiveYes[] = "\x8e\xf3\x90M\x82\xb7\x82\xe9"; // 受信する
 inline constexpr char kReceiveNo[] = "\x8e\xf3\x90M\x82\xb5\x82\xc8\x82\xa2"; // 受信しない
-// The reception log's line when an unattended start skips reception
-// because no mail server was ever entered.
-inline constexpr char kReceiveSkipped[]
-    = "\x83T\x81\x5b\x83o\x81\x5b\x96\xbc\x82\xaa\x90\xdd\x92\xe8\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82"
-      "\xa2\x82"
-      "\xbd\x82\xdf\x81"
-      "A\x83\x81\x81\x5b\x83\x8b\x8e\xf3\x90M\x82\xf0\x8f\xc8\x97\xaa\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81"
-      "B"; // サーバー名が設定されていないため、メール受信を省略しました。
 inline constexpr char kRgSecurity[] = "\x88\xc3\x8d\x86\x89\xbb"; // 暗号化
 inline constexpr char kLabel5[] = "Version\x81@0.2"; // Version　0.2
 inline constexpr char kHintUrl[] = "|\x81uCorkpane\x81v\x83T\x83|\x81[\x83g\x83y\x81["
                                    "\x83W\x82\xf0\x95\\\x8e\xa6\x82\xb5\x82\xdc\x82\xb7\x81"
                                    "B"; // |「Corkpane」サポートページを表示します。
-// Shown with the address when nothing could open the support page.
-inline constexpr char kSupportPageFailed[] = "\x81uCorkpane\x81v\x83T\x83\x7c\x81\x5b\x83g\x83y\x81\x5b\x83W"
-                                             "\x82\xf0\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x82"
-                                             "\xc5\x82\xb5\x82\xbd\x81"
-                                             "B"; // 「Corkpane」サポートページを開けませんでした。
 inline constexpr char kBtnShortCut[] = "\x83V\x83\x87\x81[\x83g\x83J\x83"
                                        "b\x83g\x8d\xec\x90\xac"; // ショートカット作成
 inline constexpr char kAboutFont[] = "\x82l\x82r \x83S\x83V\x83"
