@@ -1,5 +1,6 @@
 #include "platform/FileIo.h"
 
+#include "jconvert/cp932.h"
 #include "platform/SystemErrorText.h"
 
 #include <algorithm>
@@ -35,8 +36,7 @@ std::string FullName(const std::filesystem::path& file)
 std::string ReasonFor(int error)
 {
     if (error == kNotRegularFile)
-        return "\x92\xca\x8f\xed\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xc5\x82\xcd\x82\xa0\x82\xe8"
-               "\x82\xdc\x82\xb9\x82\xf1\x81\x42"; // 通常のファイルではありません。
+        return jconvert::Utf8ToCp932("通常のファイルではありません。");
     return FileErrorReason(error);
 }
 
@@ -129,17 +129,14 @@ std::string FileErrorReason(int error)
 
 std::string CannotOpenMessage(const std::filesystem::path& file, const std::string& reason)
 {
-    return "\x83\x74\x83\x40\x83\x43\x83\x8b \"" /* ファイル " */ + FullName(file)
-        + "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81\x42" /* " は開けません。 */ + reason;
+    return jconvert::Utf8ToCp932("ファイル \"") + FullName(file) + jconvert::Utf8ToCp932("\" は開けません。")
+        + reason;
 }
 
 std::string CannotCreateMessage(const std::filesystem::path& file, const std::string& reason)
 {
-    return "\x83\x74\x83\x40\x83\x43\x83\x8b \"" /* ファイル " */ + FullName(file)
-        + "\" \x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42" /* "
-                                                                                           を作成できません。
-                                                                                         */
-        + reason;
+    return jconvert::Utf8ToCp932("ファイル \"") + FullName(file)
+        + jconvert::Utf8ToCp932("\" を作成できません。") + reason;
 }
 
 std::string ReadWholeFile(const std::filesystem::path& file, std::uint64_t limit)

@@ -1,5 +1,7 @@
 #include "platform/FileIo.h"
 
+#include "jconvert/cp932.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -56,9 +58,7 @@ TEST_F(FileIoTest, ReadsOnlyRegularFilesWithinTheLimit)
     Write(File("memo.txt"), "abc");
     fs::create_directory(File("folder"));
     ASSERT_EQ(0, ::mkfifo(File("pipe").c_str(), 0600));
-    const std::string notRegular
-        = "\x92\xca\x8f\xed\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xc5\x82\xcd\x82\xa0"
-          "\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+    const std::string notRegular = jconvert::Utf8ToCp932("通常のファイルではありません。");
     const struct {
         const char* name;
         std::uint64_t limit;
