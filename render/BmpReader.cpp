@@ -80,9 +80,9 @@ void DecodeRle(
 {
     const int width = canvas.Width(), height = canvas.Height();
     const Bgr background = palette.empty() ? Bgr {} : palette[0];
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            Put(canvas, x, y, background);
+    // Row copies: a short file may claim a large picture.
+    canvas.Fill(static_cast<ColorRef>(background.r) | static_cast<ColorRef>(background.g) << 8
+        | static_cast<ColorRef>(background.b) << 16);
     auto colour = [&](unsigned index) { return index < palette.size() ? palette[index] : Bgr {}; };
     int x = 0, line = 0; // line counts from the first stored row
     auto emit = [&](unsigned index) {
