@@ -21,6 +21,7 @@
 #include "platform/Desktop.h"
 #include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
+#include "platform/SystemErrorText.h"
 #include "render/Kabegami.h"
 #include "schedule/TScheduleTable.h"
 
@@ -45,9 +46,11 @@
 #include <QTableView>
 #include <QUrl>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -513,6 +516,9 @@ template <typename Work> bool TForm1::Guard(Work&& work)
     try {
         work();
         return true;
+    } catch (const std::bad_alloc&) {
+        // Out of memory: a plain message, not the library's exception name.
+        ReportError(platform::FromSjis(platform::SystemErrorText(ENOMEM)));
     } catch (const std::exception& error) {
         ReportError(platform::FromSjis(error.what()));
     } catch (...) {

@@ -1,5 +1,8 @@
 #include "platform/LinuxDesktop.h"
 
+#include "platform/FileIo.h"
+
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -7,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <regex>
 #include <sstream>
@@ -36,12 +38,14 @@ std::string Trim(const std::string& text)
     return text.substr(begin, end - begin + 1);
 }
 
+// A desktop's own small text file; empty when missing or unreadable.
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    try {
+        return ReadFileIfExists(path, std::uint64_t { 4 } << 20).value_or(std::string());
+    } catch (const FileIoError&) {
+        return {};
+    }
 }
 
 // Placement names as the GNOME family gives them.
@@ -520,14 +524,17 @@ std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
                            .count();
     const std::string name = kCopyPrefix + std::to_string(stamp) + kCopySuffix;
     const std::string target = cacheFolder_ + "/" + name;
-    const std::string temporary = cacheFolder_ + "/.partial-" + name;
     QImage image;
     if (!image.load(QString::fromLocal8Bit(bitmap.c_str()), "BMP"))
         return {};
     // Low compression: the copy is written on every draw and read once.
-    if (!image.save(QString::fromLocal8Bit(temporary.c_str()), "PNG", 90)
-        || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", 90))
+        return {};
+    try {
+        ReplaceFile(target, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    } catch (const FileIoError&) {
         return {};
     }
     for (const auto& entry : std::filesystem::directory_iterator(cacheFolder_, error)) {

@@ -1,7 +1,7 @@
 #include "platform/RedrawTimer.h"
 
-#include <cstdio>
-#include <fstream>
+#include "platform/FileIo.h"
+
 #include <system_error>
 
 namespace platform {
@@ -9,25 +9,12 @@ namespace {
 
 bool WriteAtomically(const std::filesystem::path& file, const std::string& text)
 {
-    std::filesystem::path temporary = file;
-    temporary += ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, file, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
+    try {
+        ReplaceFile(file, text);
+        return true;
+    } catch (const FileIoError&) {
         return false;
     }
-    return true;
 }
 
 } // namespace
