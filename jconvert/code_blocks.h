@@ -1,0 +1,29 @@
+#pragma once
+
+// Block-wise forms of the six JIS / EUC-JP / Shift_JIS converters, for text
+// that arrives in pieces. Each converts text, appending to out, starting in
+// state and leaving in it the state at the point where it stopped, and
+// returns how many bytes of text it used. With atEnd false it stops before a
+// character that might need bytes past the end of text (at most five bytes
+// are left), which the caller puts in front of the next block; with atEnd
+// true it uses everything. Fed block by block and finished with atEnd true,
+// each gives exactly what its whole-text function gives for the whole text.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace jconvert::detail {
+
+struct BlockState {
+    bool doubleByte = false; // JIS double-byte mode, read or written
+};
+
+std::size_t Jis2EucBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out);
+std::size_t Jis2SjisBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out);
+std::size_t Euc2Jis83Block(std::string_view text, bool atEnd, BlockState& state, std::string& out);
+std::size_t Sjis2Jis83Block(std::string_view text, bool atEnd, BlockState& state, std::string& out);
+std::size_t Euc2SjisBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out);
+std::size_t Sjis2EucBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out);
+
+} // namespace jconvert::detail
