@@ -26,14 +26,19 @@ constexpr bool IsTrail(unsigned c) noexcept
 // The input is converted in slices; before each slice the output gets room
 // for the most that slice can produce, so the loops write through a raw
 // cursor without checking capacity per character.
-constexpr std::size_t kSlice = 4096;
+constexpr std::size_t kSlice = 8192;
 
+// The string's capacity grows geometrically (from an estimate of the whole
+// output); its size only ever covers the slice being written, so growing it
+// clears a few kilobytes, never the whole estimate.
 class Writer {
 public:
-    explicit Writer(std::string& out)
+    Writer(std::string& out, std::size_t estimate)
         : out_(out)
         , used_(out.size())
     {
+        if (out_.capacity() < used_ + estimate)
+            out_.reserve(used_ + estimate);
     }
     ~Writer() { out_.resize(used_); }
     Writer(const Writer&) = delete;
@@ -42,19 +47,62 @@ public:
     // Room for count more bytes; returns the cursor.
     unsigned char* Reserve(std::size_t count)
     {
-        if (out_.size() < used_ + count)
-            out_.resize(std::max(used_ + count, out_.size() + out_.size() / 2));
+        if (out_.capacity() < used_ + count)
+            out_.reserve(std::max(used_ + count, 2 * out_.capacity()));
+        out_.resize(used_ + count);
         return reinterpret_cast<unsigned char*>(out_.data()) + used_;
     }
     void Commit(const unsigned char* cursor)
     {
         used_ = static_cast<std::size_t>(cursor - reinterpret_cast<unsigned char*>(out_.data()));
+        out_.resize(used_);
     }
 
 private:
     std::string& out_;
     std::size_t used_;
 };
+
+// The double-byte characters' UTF-8 forms, built once from the code point
+// table: bytes[0..2] the UTF-8 bytes, bytes[3] their count (0: no
+// character). The decoder copies all four bytes and advances by the count.
+struct Utf8Form {
+    unsigned char bytes[4];
+};
+struct Utf8Forms {
+    unsigned char leadRow[256]; // 1 + kCp932DoubleByte row, 0 for no lead byte
+    Utf8Form forms[detail::kCp932LeadCount + 1][256];
+};
+
+const Utf8Forms& GetUtf8Forms()
+{
+    static const Utf8Forms* const forms = [] {
+        auto* t = new Utf8Forms {};
+        for (unsigned lead = 0; lead < 256; ++lead) {
+            if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC))
+                t->leadRow[lead]
+                    = static_cast<unsigned char>(1 + Cp932LeadIndex(static_cast<unsigned char>(lead)));
+        }
+        for (std::size_t row = 0; row < detail::kCp932LeadCount; ++row) {
+            for (unsigned trail = 0; trail < 256; ++trail) {
+                const std::uint32_t c = kCp932DoubleByte[row][trail];
+                Utf8Form& form = t->forms[row + 1][trail];
+                if (c == 0)
+                    continue;
+                if (c < 0x800) {
+                    form = { { static_cast<unsigned char>(0xC0 | (c >> 6)),
+                        static_cast<unsigned char>(0x80 | (c & 0x3F)), 0, 2 } };
+                } else {
+                    form = { { static_cast<unsigned char>(0xE0 | (c >> 12)),
+                        static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F)),
+                        static_cast<unsigned char>(0x80 | (c & 0x3F)), 3 } };
+                }
+            }
+        }
+        return t;
+    }();
+    return *forms;
+}
 
 inline unsigned char* PutUtf8(unsigned char* o, std::uint32_t c) noexcept
 {
@@ -150,15 +198,27 @@ std::size_t AppendCp932AsUtf8(std::string_view text, bool atEnd, BadInput bad, s
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    Writer writer(out);
+    // Japanese text grows by half; ASCII keeps its size.
+    Writer writer(out, n + n / 2 + 16);
+    const Utf8Forms& forms = GetUtf8Forms();
     std::size_t i = 0;
     while (i < n) {
         // A slice ends at most one byte past its nominal end (a pair), and no
-        // input byte makes more than three output bytes.
+        // input byte makes more than three output bytes (plus the one a
+        // four-byte copy writes beyond).
         const std::size_t stop = std::min(n, i + kSlice);
-        unsigned char* o = writer.Reserve(3 * (stop - i + 1));
+        unsigned char* o = writer.Reserve(3 * (stop - i + 1) + 1);
         while (i < stop) {
             const unsigned c = p[i];
+            if (const unsigned row = forms.leadRow[c]; row != 0 && i + 1 < n) {
+                const Utf8Form& form = forms.forms[row][p[i + 1]];
+                if (form.bytes[3] != 0) {
+                    std::memcpy(o, form.bytes, 4);
+                    o += form.bytes[3];
+                    i += 2;
+                    continue;
+                }
+            }
             if (c < 0x80) {
                 const std::size_t run = AsciiRun(p + i, stop - i);
                 std::memcpy(o, p + i, run);
@@ -215,7 +275,8 @@ std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, s
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    Writer writer(out);
+    // Japanese text shrinks by a third; ASCII keeps its size.
+    Writer writer(out, n + 16);
     std::size_t i = 0;
     bool held = false;
     while (i < n && !held) {
@@ -225,6 +286,29 @@ std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, s
         unsigned char* o = writer.Reserve(2 * (stop - i + 3));
         while (i < stop) {
             const unsigned c = p[i];
+            // The common case first: a well-formed three-byte sequence with
+            // no special range (E0 and ED have narrower second bytes, and
+            // U+F700-U+F7FF may be kept bytes).
+            if (c >= 0xE1 && c <= 0xEF && c != 0xED && i + 2 < n && (p[i + 1] & 0xC0) == 0x80
+                && (p[i + 2] & 0xC0) == 0x80) {
+                const std::uint32_t u = ((c & 0x0Fu) << 12) | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu);
+                if ((u >> 8) != (kRawByteBase >> 8)) {
+                    const std::uint16_t code = UnicodeToCp932Code(u);
+                    if (code >= 0x100) {
+                        o[0] = static_cast<unsigned char>(code >> 8);
+                        o[1] = static_cast<unsigned char>(code & 0xFF);
+                        o += 2;
+                    } else if (code != 0) {
+                        *o++ = static_cast<unsigned char>(code);
+                    } else {
+                        o[0] = 0x81; // geta mark
+                        o[1] = 0xAC;
+                        o += 2;
+                    }
+                    i += 3;
+                    continue;
+                }
+            }
             if (c < 0x80) {
                 const std::size_t run = AsciiRun(p + i, stop - i);
                 std::memcpy(o, p + i, run);
