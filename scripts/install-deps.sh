@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev libssl-dev
   fonts-ipafont-gothic locales
   dovecot-pop3d openssl
-  nkf libjpeg-turbo-progs imagemagick python3
+  nkf time libjpeg-turbo-progs imagemagick python3
   xvfb xauth xdotool x11-utils
 )
 
