@@ -56,17 +56,35 @@ public:
     void Finish(std::string& out);
 
 private:
-    enum class Step { Jis2Euc, Jis2Sjis, Euc2Jis, Sjis2Jis, Euc2Sjis, Sjis2Euc, Sjis2Utf8, Utf82Sjis };
+    // Jis2Utf8 and Euc2Utf8 decode in one pass what the two steps through
+    // Shift_JIS give, as long as the text is well formed; from the first
+    // step that is not they take the two steps.
+    enum class Step {
+        Jis2Euc,
+        Jis2Sjis,
+        Euc2Jis,
+        Sjis2Jis,
+        Euc2Sjis,
+        Sjis2Euc,
+        Sjis2Utf8,
+        Utf82Sjis,
+        Jis2Utf8,
+        Euc2Utf8
+    };
     struct Stage {
-        Step step;
+        Step step = Step::Sjis2Utf8;
         detail::BlockState state;
         std::string held; // bytes left over from the last block
         bool atStart = true; // for the byte-order mark of UTF-8 input
+        bool twoSteps = false; // Jis2Utf8, Euc2Utf8: past the one-pass part
+        std::string sjis; // the two steps: Shift_JIS between them
+        std::string sjisHeld; // the two steps: Shift_JIS the decoder left over
     };
 
     void AddStage(Step step);
     static void Feed(Stage& stage, std::string_view input, bool atEnd, std::string& out);
     static std::size_t Run(Stage& stage, std::string_view input, bool atEnd, std::string& out);
+    static std::size_t RunTwoSteps(Stage& stage, std::string_view input, bool atEnd, std::string& out);
     void Pass(std::string_view block, bool atEnd, std::string& out);
 
     std::array<Stage, 2> stages_ {};

@@ -16,6 +16,19 @@
 
 using fuzz::require;
 
+namespace {
+
+std::string Streamed(const std::string& text, int in, int out)
+{
+    jconvert::CodeStream stream(in, out);
+    std::string result;
+    stream.Write(text, result);
+    stream.Finish(result);
+    return result;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace jconvert;
@@ -66,6 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     twice.Write(std::string_view(text).substr(split), blocks);
     twice.Finish(blocks);
     require(whole == blocks);
+    // The one-pass decoders to UTF-8 against the two steps they stand for.
+    require(Streamed(text, CODE_EUC, CODE_UTF8) == Cp932ToUtf8(euc2sjis(text)));
+    require(Streamed(text, CODE_JIS83, CODE_UTF8) == Cp932ToUtf8(jis2sjis(text)));
 
     const int detected = DetectTextCode(text, (size & 1) != 0);
     require(detected == CODE_UTF8 || (detected >= 0 && detected <= 6));

@@ -21,13 +21,14 @@ namespace {
 // Shift_JIS text from pieces that exercise every step: ASCII and line ends,
 // double-byte characters, half-width kana with and without voiced marks,
 // NEC and IBM codes, the user-defined area, and bytes that are no character.
-std::string GeneratedSjis(unsigned seed, std::size_t pieces)
+std::string GeneratedSjis(unsigned seed, std::size_t pieces, bool wellFormed = false)
 {
     static const char* const kPieces[] = { "a", "xyz ", "\r\n", "\n", "\x83\x81", "\x88\x9F", "\xB6\xDE",
         "\xCA\xDF", "\xB3\xDE", "\xB1", "\xDE", "\xEE\xEF", "\xED\x95", "\x87\x54", "\xFA\x40", "\xF0\x40",
         "\x81\x60", "\x80", "\xA0", "\xFF", "\x85\x40", "\x1B", "\x82", "\x00" };
     std::mt19937 random(seed);
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(kPieces) - 1);
+    // The pieces from "\x80" on are no characters.
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(kPieces) - (wellFormed ? 8 : 1));
     std::string text;
     for (std::size_t i = 0; i < pieces; ++i) {
         const char* piece = kPieces[pick(random)];
@@ -79,6 +80,7 @@ std::string Streamed(const std::vector<std::string_view>& blocks, int in, int ou
 TEST(CodeStream, EqualsTheWholeConversionSplitAtEveryPosition)
 {
     const std::string sjis = GeneratedSjis(11, 120);
+    const std::string wellFormed = GeneratedSjis(12, 100, true);
     // Each encoding's text, with what its reader must cope with: adjacent
     // and old-style escapes and one cut off at the end in JIS, a cut-off
     // character in EUC-JP, a byte-order mark and ill-formed bytes in UTF-8.
@@ -90,6 +92,10 @@ TEST(CodeStream, EqualsTheWholeConversionSplitAtEveryPosition)
         { CODE_EUC, sjis2euc(sjis) + "\x8E\xB6\x8E\xDE\xC6" },
         { CODE_JIS83, sjis2jis83(sjis) + "\x1B(B\x1B$Bx\x1B$@0!\x1B(J\r\n\x1B$B%a\x1B$" },
         { CODE_UTF8, "\xEF\xBB\xBF" + Cp932ToUtf8(sjis) + "\xF0\x9F\x98\x80\xE3\x81\x41\xC0\xAF\xE3\x81" },
+        // Well-formed text, with what is not only at the end (the one-pass
+        // decoders to UTF-8 stop at the first such step).
+        { CODE_EUC, sjis2euc(wellFormed) + "\x8E\x82\xA4\xA2" },
+        { CODE_JIS83, sjis2jis83(wellFormed) + "\x1B$B\x1B(B%a\r\n\x1B$" },
     };
     const int outputs[] = { CODE_SJIS, CODE_EUC, CODE_JIS83, CODE_UTF8 };
     for (const auto& input : inputs) {
