@@ -223,6 +223,10 @@ CodeStream::CodeStream(int inCode, int outCode)
         AddStage(Step::Euc2Utf8);
         return;
     }
+    if (in == 'U' && out == 'E') {
+        AddStage(Step::Utf82Euc);
+        return;
+    }
     if (in == 'J')
         AddStage(Step::Jis2Sjis);
     else if (in == 'E')
@@ -263,6 +267,8 @@ std::size_t CodeStream::Run(Stage& stage, std::string_view input, bool atEnd, st
         return AppendCp932AsUtf8(input, atEnd, BadInput::Replace, out);
     case Step::Utf82Sjis:
         return AppendUtf8AsCp932(input, atEnd, BadInput::Replace, out);
+    case Step::Utf82Euc:
+        return detail::AppendUtf8AsEuc(input, atEnd, out);
     case Step::Jis2Utf8:
     case Step::Euc2Utf8:
         return RunTwoSteps(stage, input, atEnd, out);
@@ -295,7 +301,7 @@ std::size_t CodeStream::RunTwoSteps(Stage& stage, std::string_view input, bool a
 
 void CodeStream::Feed(Stage& stage, std::string_view input, bool atEnd, std::string& out)
 {
-    if (stage.step == Step::Utf82Sjis && stage.atStart) {
+    if ((stage.step == Step::Utf82Sjis || stage.step == Step::Utf82Euc) && stage.atStart) {
         // Hold the first three bytes until it is known whether they are a
         // byte-order mark, which is dropped.
         const std::size_t take = std::min(input.size(), kByteOrderMark.size() - stage.held.size());

@@ -58,7 +58,7 @@ public:
 private:
     // Jis2Utf8 and Euc2Utf8 decode in one pass what the two steps through
     // Shift_JIS give, as long as the text is well formed; from the first
-    // step that is not they take the two steps.
+    // step that is not they take the two steps. Utf82Euc is one pass always.
     enum class Step {
         Jis2Euc,
         Jis2Sjis,
@@ -69,7 +69,8 @@ private:
         Sjis2Utf8,
         Utf82Sjis,
         Jis2Utf8,
-        Euc2Utf8
+        Euc2Utf8,
+        Utf82Euc
     };
     struct Stage {
         Step step = Step::Sjis2Utf8;

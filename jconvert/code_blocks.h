@@ -26,4 +26,8 @@ std::size_t Sjis2Jis83Block(std::string_view text, bool atEnd, BlockState& state
 std::size_t Euc2SjisBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out);
 std::size_t Sjis2EucBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out);
 
+// UTF-8 to EUC-JP in one pass: what AppendUtf8AsCp932 (bad input replaced)
+// and then sjis2euc give, block-wise as AppendUtf8AsCp932.
+std::size_t AppendUtf8AsEuc(std::string_view text, bool atEnd, std::string& out);
+
 } // namespace jconvert::detail

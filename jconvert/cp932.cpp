@@ -1,5 +1,6 @@
 #include "jconvert/cp932.h"
 
+#include "jconvert/code_blocks.h"
 #include "jconvert/cp932_tables.h"
 
 #include <algorithm>
@@ -271,7 +272,10 @@ std::size_t AppendCp932AsUtf8(std::string_view text, bool atEnd, BadInput bad, s
     return i;
 }
 
-std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, std::string& out)
+namespace {
+
+template <typename Put>
+std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::string& out, Put put)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
@@ -293,18 +297,7 @@ std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, s
                 && (p[i + 2] & 0xC0) == 0x80) {
                 const std::uint32_t u = ((c & 0x0Fu) << 12) | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu);
                 if ((u >> 8) != (kRawByteBase >> 8)) {
-                    const std::uint16_t code = UnicodeToCp932Code(u);
-                    if (code >= 0x100) {
-                        o[0] = static_cast<unsigned char>(code >> 8);
-                        o[1] = static_cast<unsigned char>(code & 0xFF);
-                        o += 2;
-                    } else if (code != 0) {
-                        *o++ = static_cast<unsigned char>(code);
-                    } else {
-                        o[0] = 0x81; // geta mark
-                        o[1] = 0xAC;
-                        o += 2;
-                    }
+                    o = put(o, UnicodeToCp932Code(u));
                     i += 3;
                     continue;
                 }
@@ -333,21 +326,63 @@ std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, s
                 }
                 code = UnicodeToCp932Code(step.code);
             }
-            if (code == 0) {
-                o[0] = 0x81; // geta mark
-                o[1] = 0xAC;
-                o += 2;
-            } else if (code < 0x100) {
-                *o++ = static_cast<unsigned char>(code);
-            } else {
-                o[0] = static_cast<unsigned char>(code >> 8);
-                o[1] = static_cast<unsigned char>(code & 0xFF);
-                o += 2;
-            }
+            o = put(o, code);
         }
         writer.Commit(o);
     }
     return i;
+}
+
+} // namespace
+
+std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, std::string& out)
+{
+    return EncodeUtf8(text, atEnd, bad, out, [](unsigned char* o, std::uint16_t code) {
+        if (code >= 0x100) {
+            o[0] = static_cast<unsigned char>(code >> 8);
+            o[1] = static_cast<unsigned char>(code & 0xFF);
+            return o + 2;
+        }
+        if (code != 0) {
+            *o = static_cast<unsigned char>(code);
+            return o + 1;
+        }
+        o[0] = 0x81; // geta mark
+        o[1] = 0xAC;
+        return o + 2;
+    });
+}
+
+std::size_t detail::AppendUtf8AsEuc(std::string_view text, bool atEnd, std::string& out)
+{
+    // Each character as sjis2euc writes the Shift_JIS character that
+    // AppendUtf8AsCp932 gives for it: every such character is whole, so the
+    // two steps never see each other's bytes.
+    return EncodeUtf8(text, atEnd, BadInput::Replace, out, [](unsigned char* o, std::uint16_t code) {
+        if (code == 0)
+            code = 0x81AC; // geta mark
+        if (code < 0x80) {
+            *o = static_cast<unsigned char>(code);
+            return o + 1;
+        }
+        if (code < 0x100) {
+            o[0] = 0x8E; // half-width katakana
+            o[1] = static_cast<unsigned char>(code);
+            return o + 2;
+        }
+        const unsigned s1 = code >> 8, s2 = code & 0xFF;
+        unsigned row = s1 < 0xA0 ? 2 * (s1 - 0x70) : 2 * (s1 - 0xB0);
+        unsigned col;
+        if (s2 < 0x9F) {
+            row -= 1;
+            col = s2 <= 0x7F ? s2 - 0x1F : s2 - 0x20;
+        } else {
+            col = s2 - 0x7E;
+        }
+        o[0] = static_cast<unsigned char>(row | 0x80);
+        o[1] = static_cast<unsigned char>(col | 0x80);
+        return o + 2;
+    });
 }
 
 std::size_t ValidUtf8Prefix(std::string_view text) noexcept
