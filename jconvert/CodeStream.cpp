@@ -227,6 +227,10 @@ CodeStream::CodeStream(int inCode, int outCode)
         AddStage(Step::Utf82Euc);
         return;
     }
+    if (in == 'U' && out == 'J') {
+        AddStage(Step::Utf82Jis);
+        return;
+    }
     if (in == 'J')
         AddStage(Step::Jis2Sjis);
     else if (in == 'E')
@@ -269,6 +273,8 @@ std::size_t CodeStream::Run(Stage& stage, std::string_view input, bool atEnd, st
         return AppendUtf8AsCp932(input, atEnd, BadInput::Replace, out);
     case Step::Utf82Euc:
         return detail::AppendUtf8AsEuc(input, atEnd, out);
+    case Step::Utf82Jis:
+        return detail::AppendUtf8AsJis(input, atEnd, stage.state, out);
     case Step::Jis2Utf8:
     case Step::Euc2Utf8:
         return RunTwoSteps(stage, input, atEnd, out);
@@ -301,7 +307,8 @@ std::size_t CodeStream::RunTwoSteps(Stage& stage, std::string_view input, bool a
 
 void CodeStream::Feed(Stage& stage, std::string_view input, bool atEnd, std::string& out)
 {
-    if ((stage.step == Step::Utf82Sjis || stage.step == Step::Utf82Euc) && stage.atStart) {
+    if ((stage.step == Step::Utf82Sjis || stage.step == Step::Utf82Euc || stage.step == Step::Utf82Jis)
+        && stage.atStart) {
         // Hold the first three bytes until it is known whether they are a
         // byte-order mark, which is dropped.
         const std::size_t take = std::min(input.size(), kByteOrderMark.size() - stage.held.size());

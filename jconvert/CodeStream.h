@@ -58,7 +58,8 @@ public:
 private:
     // Jis2Utf8 and Euc2Utf8 decode in one pass what the two steps through
     // Shift_JIS give, as long as the text is well formed; from the first
-    // step that is not they take the two steps. Utf82Euc is one pass always.
+    // step that is not they take the two steps. Utf82Euc and Utf82Jis are one
+    // pass always.
     enum class Step {
         Jis2Euc,
         Jis2Sjis,
@@ -70,7 +71,8 @@ private:
         Utf82Sjis,
         Jis2Utf8,
         Euc2Utf8,
-        Utf82Euc
+        Utf82Euc,
+        Utf82Jis
     };
     struct Stage {
         Step step = Step::Sjis2Utf8;

@@ -17,6 +17,7 @@ namespace jconvert::detail {
 
 struct BlockState {
     bool doubleByte = false; // JIS double-byte mode, read or written
+    unsigned pendingKana = 0; // AppendUtf8AsJis: a half-width kana not yet written
 };
 
 std::size_t Jis2EucBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out);
@@ -29,5 +30,13 @@ std::size_t Sjis2EucBlock(std::string_view text, bool atEnd, BlockState& state, 
 // UTF-8 to EUC-JP in one pass: what AppendUtf8AsCp932 (bad input replaced)
 // and then sjis2euc give, block-wise as AppendUtf8AsCp932.
 std::size_t AppendUtf8AsEuc(std::string_view text, bool atEnd, std::string& out);
+// UTF-8 to JIS in one pass: what AppendUtf8AsCp932 (bad input replaced) and
+// then sjis2jis83 give, block-wise as AppendUtf8AsCp932.
+std::size_t AppendUtf8AsJis(std::string_view text, bool atEnd, BlockState& state, std::string& out);
+
+// Writes the full-width JIS form of half-width katakana k (21-5F) to out (2
+// bytes), joining the voiced or semi-voiced mark when the byte after the
+// kana (0 when there is none) is one that joins it; returns whether it did.
+bool PutKanaAsJis(unsigned char* out, unsigned k, unsigned mark);
 
 } // namespace jconvert::detail

@@ -392,6 +392,11 @@ std::string ToJis(unsigned char s1, unsigned char s2)
 
 namespace detail {
 
+bool PutKanaAsJis(unsigned char* out, unsigned k, unsigned mark)
+{
+    return putKana(out, k, mark);
+}
+
 std::size_t Jis2EucBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out)
 {
     return readJis<1>(text, atEnd, state, out,

@@ -30,8 +30,9 @@ constexpr bool IsTrail(unsigned c) noexcept
 constexpr std::size_t kSlice = 8192;
 
 // The string's capacity grows geometrically (from an estimate of the whole
-// output); its size only ever covers the slice being written, so growing it
-// clears a few kilobytes, never the whole estimate.
+// output); its size grows only as far as the slices being written need, so
+// the bytes std::string clears on growing are about those written, never
+// the whole estimate. The size is cut to what was written at the end.
 class Writer {
 public:
     Writer(std::string& out, std::size_t estimate)
@@ -48,15 +49,16 @@ public:
     // Room for count more bytes; returns the cursor.
     unsigned char* Reserve(std::size_t count)
     {
-        if (out_.capacity() < used_ + count)
-            out_.reserve(std::max(used_ + count, 2 * out_.capacity()));
-        out_.resize(used_ + count);
+        if (out_.size() < used_ + count) {
+            if (out_.capacity() < used_ + count)
+                out_.reserve(std::max(used_ + count, 2 * out_.capacity()));
+            out_.resize(used_ + count);
+        }
         return reinterpret_cast<unsigned char*>(out_.data()) + used_;
     }
     void Commit(const unsigned char* cursor)
     {
         used_ = static_cast<std::size_t>(cursor - reinterpret_cast<unsigned char*>(out_.data()));
-        out_.resize(used_);
     }
 
 private:
@@ -274,7 +276,35 @@ std::size_t AppendCp932AsUtf8(std::string_view text, bool atEnd, BadInput bad, s
 
 namespace {
 
-template <typename Put>
+// Shift_JIS lead and trail bytes to JIS row and column, as sjis2euc
+// computes them (modulo 256).
+struct EucTables {
+    unsigned char row[256]; // by lead byte, for trail bytes from 9F up
+    unsigned char oddRow[256]; // by trail byte: 1 when it selects the odd row
+    unsigned char column[256]; // by trail byte
+};
+
+constexpr EucTables MakeEucTables()
+{
+    EucTables t {};
+    for (unsigned b = 0; b < 256; ++b) {
+        t.row[b] = static_cast<unsigned char>(b < 0xA0 ? 2 * (b - 0x70) : 2 * (b - 0xB0));
+        t.oddRow[b] = b < 0x9F ? 1 : 0;
+        t.column[b] = static_cast<unsigned char>(b < 0x9F ? (b <= 0x7F ? b - 0x1F : b - 0x20) : b - 0x7E);
+    }
+    return t;
+}
+
+constexpr EucTables kEucTables = MakeEucTables();
+
+// The geta mark 〓, for what has no CP932 form.
+constexpr std::uint16_t kGeta = 0x81AC;
+
+// The UTF-8 decoding loop of the encoders; put writes one character's code
+// (kGeta when it has none) and returns the cursor, writing at most kPerByte
+// bytes per input byte. Runs of ASCII are copied; with kAsciiThroughPut
+// the first byte of each run goes through put.
+template <std::size_t kPerByte = 2, bool kAsciiThroughPut = false, typename Put>
 std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::string& out, Put put)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
@@ -284,10 +314,9 @@ std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::str
     std::size_t i = 0;
     bool held = false;
     while (i < n && !held) {
-        // A slice may end inside a sequence (up to 3 bytes further); each
-        // input byte gives at most two output bytes.
+        // A slice may end inside a sequence (up to 3 bytes further).
         const std::size_t stop = std::min(n, i + kSlice);
-        unsigned char* o = writer.Reserve(2 * (stop - i + 3));
+        unsigned char* o = writer.Reserve(kPerByte * (stop - i + 3));
         while (i < stop) {
             const unsigned c = p[i];
             // The common case first: a well-formed three-byte sequence with
@@ -297,12 +326,19 @@ std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::str
                 && (p[i + 2] & 0xC0) == 0x80) {
                 const std::uint32_t u = ((c & 0x0Fu) << 12) | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu);
                 if ((u >> 8) != (kRawByteBase >> 8)) {
-                    o = put(o, UnicodeToCp932Code(u));
+                    const std::uint16_t code = UnicodeToCp932Code(u);
+                    o = put(o, code != 0 ? code : kGeta);
                     i += 3;
                     continue;
                 }
             }
             if (c < 0x80) {
+                if constexpr (kAsciiThroughPut) {
+                    // The first ASCII byte may end a mode or a wait; the
+                    // rest of the run is copied.
+                    o = put(o, static_cast<std::uint16_t>(c));
+                    ++i;
+                }
                 const std::size_t run = AsciiRun(p + i, stop - i);
                 std::memcpy(o, p + i, run);
                 o += run;
@@ -326,7 +362,7 @@ std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::str
                 }
                 code = UnicodeToCp932Code(step.code);
             }
-            o = put(o, code);
+            o = put(o, code != 0 ? code : kGeta);
         }
         writer.Commit(o);
     }
@@ -343,13 +379,8 @@ std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, s
             o[1] = static_cast<unsigned char>(code & 0xFF);
             return o + 2;
         }
-        if (code != 0) {
-            *o = static_cast<unsigned char>(code);
-            return o + 1;
-        }
-        o[0] = 0x81; // geta mark
-        o[1] = 0xAC;
-        return o + 2;
+        *o = static_cast<unsigned char>(code);
+        return o + 1;
     });
 }
 
@@ -359,8 +390,6 @@ std::size_t detail::AppendUtf8AsEuc(std::string_view text, bool atEnd, std::stri
     // AppendUtf8AsCp932 gives for it: every such character is whole, so the
     // two steps never see each other's bytes.
     return EncodeUtf8(text, atEnd, BadInput::Replace, out, [](unsigned char* o, std::uint16_t code) {
-        if (code == 0)
-            code = 0x81AC; // geta mark
         if (code < 0x80) {
             *o = static_cast<unsigned char>(code);
             return o + 1;
@@ -370,19 +399,64 @@ std::size_t detail::AppendUtf8AsEuc(std::string_view text, bool atEnd, std::stri
             o[1] = static_cast<unsigned char>(code);
             return o + 2;
         }
+        // Table look-ups rather than branches: whether the trail byte is
+        // below 9F follows the row's parity, which no predictor guesses.
         const unsigned s1 = code >> 8, s2 = code & 0xFF;
-        unsigned row = s1 < 0xA0 ? 2 * (s1 - 0x70) : 2 * (s1 - 0xB0);
-        unsigned col;
-        if (s2 < 0x9F) {
-            row -= 1;
-            col = s2 <= 0x7F ? s2 - 0x1F : s2 - 0x20;
-        } else {
-            col = s2 - 0x7E;
-        }
-        o[0] = static_cast<unsigned char>(row | 0x80);
-        o[1] = static_cast<unsigned char>(col | 0x80);
+        o[0] = static_cast<unsigned char>((kEucTables.row[s1] - kEucTables.oddRow[s2]) | 0x80);
+        o[1] = static_cast<unsigned char>(kEucTables.column[s2] | 0x80);
         return o + 2;
     });
+}
+
+std::size_t detail::AppendUtf8AsJis(std::string_view text, bool atEnd, BlockState& state, std::string& out)
+{
+    // Each character as sjis2jis83 writes the Shift_JIS character that
+    // AppendUtf8AsCp932 gives for it. A half-width kana waits for the next
+    // character, which may be the voiced mark it joins with.
+    bool dbl = state.doubleByte;
+    unsigned kana = state.pendingKana;
+    auto enter = [&dbl](unsigned char* o, bool twoByte) {
+        if (twoByte == dbl)
+            return o;
+        dbl = twoByte;
+        o[0] = 0x1B;
+        o[1] = twoByte ? '$' : '(';
+        o[2] = twoByte ? 'B' : 'J';
+        return o + 3;
+    };
+    const std::size_t used
+        = EncodeUtf8<6, true>(text, atEnd, BadInput::Replace, out, [&](unsigned char* o, std::uint16_t code) {
+              if (kana != 0) {
+                  const bool joined = PutKanaAsJis(o, kana & 0x7F, code);
+                  o += 2;
+                  kana = 0;
+                  if (joined)
+                      return o;
+              }
+              if (code < 0x80) {
+                  o = enter(o, false);
+                  *o = static_cast<unsigned char>(code);
+                  return o + 1;
+              }
+              o = enter(o, true);
+              if (code < 0x100) {
+                  kana = code;
+                  return o;
+              }
+              const unsigned s1 = code >> 8, s2 = code & 0xFF;
+              o[0] = static_cast<unsigned char>(kEucTables.row[s1] - kEucTables.oddRow[s2]);
+              o[1] = kEucTables.column[s2];
+              return o + 2;
+          });
+    if (atEnd && kana != 0) {
+        unsigned char last[2];
+        PutKanaAsJis(last, kana & 0x7F, 0);
+        out.append(reinterpret_cast<const char*>(last), 2);
+        kana = 0;
+    }
+    state.doubleByte = dbl;
+    state.pendingKana = kana;
+    return used;
 }
 
 std::size_t ValidUtf8Prefix(std::string_view text) noexcept

@@ -83,8 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(Streamed(text, CODE_EUC, CODE_UTF8) == Cp932ToUtf8(euc2sjis(text)));
     require(Streamed(text, CODE_JIS83, CODE_UTF8) == Cp932ToUtf8(jis2sjis(text)));
     const bool byteOrderMark = text.rfind("\xEF\xBB\xBF", 0) == 0;
-    require(
-        Streamed(text, CODE_UTF8, CODE_EUC) == sjis2euc(Utf8ToCp932(byteOrderMark ? text.substr(3) : text)));
+    const std::string sjis = Utf8ToCp932(byteOrderMark ? text.substr(3) : text);
+    require(Streamed(text, CODE_UTF8, CODE_EUC) == sjis2euc(sjis));
+    require(Streamed(text, CODE_UTF8, CODE_JIS83) == sjis2jis83(sjis));
 
     const int detected = DetectTextCode(text, (size & 1) != 0);
     require(detected == CODE_UTF8 || (detected >= 0 && detected <= 6));
