@@ -45,22 +45,31 @@ public:
         failed_ = buffer_ == nullptr;
     }
 
-    // Appends up to count bytes to text; false at the end or on an error.
-    bool Read(std::string& text, std::size_t count)
+    // Reads up to count bytes into buffer; 0 at the end or on an error.
+    std::size_t ReadSome(char* buffer, std::size_t count)
     {
         if (failed_ || ended_)
-            return false;
-        const std::size_t start = text.size();
-        text.resize(start + count);
+            return 0;
         std::streamsize got = 0;
         try {
-            got = buffer_->sgetn(text.data() + start, static_cast<std::streamsize>(count));
+            got = buffer_->sgetn(buffer, static_cast<std::streamsize>(count));
         } catch (const std::ios_base::failure&) {
             failed_ = true; // a directory opened as a file, an I/O error
         }
-        text.resize(start + static_cast<std::size_t>(got > 0 ? got : 0));
-        if (got <= 0)
+        if (got <= 0) {
             ended_ = true;
+            return 0;
+        }
+        return static_cast<std::size_t>(got);
+    }
+
+    // Appends up to count bytes to text; false at the end or on an error.
+    bool Read(std::string& text, std::size_t count)
+    {
+        const std::size_t start = text.size();
+        text.resize(start + count);
+        const std::size_t got = ReadSome(text.data() + start, count);
+        text.resize(start + got);
         return got > 0;
     }
 
@@ -184,11 +193,9 @@ int runConvert(const Args& args, Io& io)
     }
     held.clear();
     held.shrink_to_fit();
-    std::string block;
-    block.reserve(kBlockSize);
-    while (input.Read(block, kBlockSize)) {
-        stream.Write(block, out);
-        block.clear();
+    std::string block(kBlockSize, '\0');
+    while (const std::size_t got = input.ReadSome(block.data(), kBlockSize)) {
+        stream.Write(std::string_view(block.data(), got), out);
         flush();
     }
     if (readFailed(input, io))
