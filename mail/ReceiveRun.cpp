@@ -1,9 +1,11 @@
 #include "mail/ReceiveRun.h"
 
 #include "jconvert/codes.h"
+#include "jconvert/encoded_words.h"
 #include "jconvert/mime_header.h"
 #include "jconvert/sjis.h"
 #include "mail/Message.h"
+#include "mail/MimeBody.h"
 #include "mail/ReceiveWindow.h"
 #include "mail/Texts.h"
 
@@ -102,12 +104,25 @@ void ReceiveRun::ReceiveOneMail(int n)
 {
     Message msg;
     client_.RetrieveHeader(n, msg);
-    const std::string subject = DecodeSubject(msg.Subject());
+    const std::string subject
+        = config_.decodeMime ? jconvert::DecodeEncodedWords(msg.Subject()) : DecodeSubject(msg.Subject());
     window_.AddLogLine(text::kSubject + subject);
 
     if (IsMemoSubject(subject, config_.keyword1, config_.keyword2)) {
         if (client_.Retrieve(n, msg)) {
-            const std::string body = jconvert::ConvertJCode(msg.Body(), jconvert::CODE_SJIS);
+            std::string body;
+            std::string error = msg.BodyError();
+            if (config_.decodeMime) {
+                MimeBody mime = DecodeMimeBody(msg.Lines());
+                body = std::move(mime.text);
+                error = std::move(mime.error);
+            } else if (error.empty()) {
+                body = jconvert::ConvertJCode(msg.Body(), jconvert::CODE_SJIS);
+            }
+            // A mail whose body cannot be read shows why in the log in place
+            // of its body, adds nothing, and the run goes on with the next.
+            if (!error.empty())
+                window_.AddLogLine(error);
             // The log shows the body line by line.
             std::size_t start = 0;
             while (start < body.size()) {
