@@ -164,9 +164,11 @@ bool WriteAtomically(const std::filesystem::path& file, const std::string& text)
 
 } // namespace
 
-ShortcutMaker::ShortcutMaker(std::filesystem::path program, MessageCallback message)
+ShortcutMaker::ShortcutMaker(
+    std::filesystem::path program, MessageCallback message, std::filesystem::path startIn)
     : program_(std::move(program))
     , message_(std::move(message))
+    , startIn_(std::move(startIn))
 {
 }
 
@@ -179,8 +181,9 @@ void ShortcutMaker::MakeShortCut(const std::string& name, int kind)
         message_(kSaveFailed);
         return;
     }
-    // The folder of the executable, without a trailing separator.
-    const std::filesystem::path workingDirectory = program_.parent_path();
+    // The folder of the executable, without a trailing separator, unless
+    // the files are kept elsewhere.
+    const std::filesystem::path workingDirectory = startIn_.empty() ? program_.parent_path() : startIn_;
     CreateLink(program_, arguments, folder / LinkFileName(name), workingDirectory, name);
 }
 

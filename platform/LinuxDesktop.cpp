@@ -1,11 +1,14 @@
 #include "platform/LinuxDesktop.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <regex>
 #include <sstream>
 #include <system_error>
@@ -68,6 +71,8 @@ LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment)
     , kind_(DetectKind(env_))
     , home_(env_("HOME"))
     , memory_("")
+    , screenProbe_(&LinuxDesktop::QtPrimaryScreen)
+    , warning_([](const std::string& line) { std::cerr << line << '\n'; })
 {
     // Without a home folder there is nowhere to keep the copies or the
     // memory; installing then fails rather than write into "/".
@@ -241,7 +246,12 @@ WallpaperSettings LinuxDesktop::ReadGnomeLike(
     const std::string& schema, const std::string& pictureKey, bool uri)
 {
     WallpaperSettings settings;
-    std::string picture = UnquoteGVariant(Gsettings(schema, pictureKey));
+    // An empty value reads as '' ; no text at all means gsettings failed and
+    // the desktop could not be asked.
+    const std::string raw = Gsettings(schema, pictureKey);
+    if (raw.empty())
+        return settings;
+    std::string picture = UnquoteGVariant(raw);
     // GNOME shows a picture of its own in the dark style.
     if (kind_ == Kind::Gnome
         && UnquoteGVariant(Gsettings("org.gnome.desktop.interface", "color-scheme")) == "prefer-dark") {
@@ -391,15 +401,60 @@ WallpaperSettings LinuxDesktop::ReadWallpaperSettings()
 {
     const WallpaperSettings current = ReadDesktopSettings();
     const std::optional<WallpaperSettings> remembered = memory_.Load();
-    if (IsOurOutput(current.wallpaper) || (kind_ == Kind::Sway && current.wallpaper.empty()))
+    if (IsOurOutput(current.wallpaper))
         return remembered.value_or(WallpaperSettings {});
+    // Only a picture replaces what is remembered: a run must never forget
+    // the user's own picture. A desktop that could not be asked (no
+    // display, a failed or missing tool, sway) reads as all empty and is
+    // drawn from the memory; a desktop set to show no picture is drawn as
+    // it is.
+    if (current.wallpaper.empty()) {
+        if (current == WallpaperSettings {})
+            return remembered.value_or(current);
+        return current;
+    }
     if (!remembered || !(*remembered == current))
         memory_.Save(current);
     return current;
 }
 
+ScreenSize LinuxDesktop::ScreenFromXdpyinfo(const std::string& output)
+{
+    static const std::regex dimensions(R"(dimensions:\s+(\d+)x(\d+) pixels)");
+    std::smatch m;
+    if (std::regex_search(output, m, dimensions))
+        return { std::stoi(m[1]), std::stoi(m[2]) };
+    return {};
+}
+
+std::optional<ScreenSize> LinuxDesktop::QtPrimaryScreen()
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+        return std::nullopt;
+    // These platforms make up a screen of their own.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return std::nullopt;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return std::nullopt;
+    // Geometry is in device-independent pixels; the wallpaper covers the
+    // device pixels, also with fractional scaling.
+    const QSize logical = screen->geometry().size();
+    const double ratio = screen->devicePixelRatio();
+    const ScreenSize size { static_cast<int>(logical.width() * ratio + 0.5),
+        static_cast<int>(logical.height() * ratio + 0.5) };
+    if (size.width <= 0 || size.height <= 0)
+        return std::nullopt;
+    return size;
+}
+
 ScreenSize LinuxDesktop::PrimaryScreenSize()
 {
+    if (screenProbe_) {
+        if (const std::optional<ScreenSize> size = screenProbe_())
+            return *size;
+    }
     const CommandResult xrandr = runner_.Run({ "xrandr", "--current" });
     if (xrandr.exitCode == 0) {
         const ScreenSize size = ScreenFromXrandr(xrandr.output);
@@ -414,7 +469,17 @@ ScreenSize LinuxDesktop::PrimaryScreenSize()
         if (std::regex_search(sway.output, m, mode))
             return { std::stoi(m[1]), std::stoi(m[2]) };
     }
-    return { 1920, 1080 };
+    // An X server without the RandR extension still tells its size.
+    const CommandResult xdpyinfo = runner_.Run({ "xdpyinfo" });
+    if (xdpyinfo.exitCode == 0) {
+        const ScreenSize size = ScreenFromXdpyinfo(xdpyinfo.output);
+        if (size.width > 0 && size.height > 0)
+            return size;
+    }
+    if (warning_)
+        warning_("corkpane: no screen could be asked for its size; drawing at "
+            + std::to_string(kFallbackScreen.width) + "x" + std::to_string(kFallbackScreen.height));
+    return kFallbackScreen;
 }
 
 int LinuxDesktop::PixelsPerInch()

@@ -11,6 +11,12 @@ packages=(
   dovecot-pop3d openssl
   nkf time libjpeg-turbo-progs imagemagick python3
   xvfb xauth xdotool x11-utils
+  qt6-qpa-plugins
+  # the Debian package and its checks
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream
+  # real desktops for the wallpaper tests, and systemd's unit checker
+  libglib2.0-bin gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus
+  xfconf feh x11-xserver-utils systemd
 )
 
 missing=()
