@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libssl-dev
   fonts-ipafont-gothic locales
   dovecot-pop3d openssl
-  nkf libjpeg-turbo-progs imagemagick python3
+  nkf time libjpeg-turbo-progs imagemagick python3
   xvfb xauth xdotool x11-utils
   qt6-qpa-plugins
   # the Debian package and its checks
