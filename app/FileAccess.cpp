@@ -10,7 +10,7 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& file, s
     try {
         return platform::ReadFileIfExists(file, limit);
     } catch (const platform::FileIoError& error) {
-        throw FileError(error.what());
+        throw FileError(error.what(), error.SystemError());
     }
 }
 
@@ -19,7 +19,7 @@ void WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     try {
         platform::ReplaceFile(file, bytes);
     } catch (const platform::FileIoError& error) {
-        throw FileError(error.what());
+        throw FileError(error.what(), error.SystemError());
     }
 }
 

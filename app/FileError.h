@@ -2,22 +2,15 @@
 
 // A settings or memo file that exists but cannot be read, or that cannot be
 // written. what() is the Shift_JIS message the window shows in its error
-// box.
+// box (the file unit's "cannot open" or "cannot create" message).
 
-#include <filesystem>
-#include <stdexcept>
-#include <string>
+#include "platform/UserError.h"
 
 namespace app {
 
-class FileError : public std::runtime_error {
+class FileError : public platform::UserError {
 public:
-    using std::runtime_error::runtime_error;
-
-    // "ファイル "<full name>" は開けません。<reason>"
-    static FileError cannotOpen(const std::filesystem::path& file, int errorNumber);
-    // "ファイル "<full name>" を作成できません。<reason>"
-    static FileError cannotCreate(const std::filesystem::path& file, int errorNumber);
+    using UserError::UserError;
 };
 
 } // namespace app

@@ -578,9 +578,8 @@ void TForm1::FormCreate()
     Guard([&] {
         schedule_ = std::make_unique<schedule::TScheduleTable>(grid_,
             env_.scheduleFolder.empty() ? env_.programPath.parent_path() : env_.scheduleFolder, env_.clock);
-        if (!schedule_->LoadError().empty()) {
-            throw std::runtime_error(schedule_->LoadError());
-        }
+        if (const schedule::ScheduleError* failure = schedule_->LoadFailure())
+            throw *failure;
     });
     if (HasStartupArgument(env_.arguments)) {
         startupMode_ = 1;

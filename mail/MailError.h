@@ -1,15 +1,14 @@
 #pragma once
 
-#include <stdexcept>
-#include <string>
+#include "platform/UserError.h"
 
 namespace mail {
 
 // A reception step that failed. what() is the message shown to the user, in
 // Shift_JIS bytes, exactly as the error box and the command line print it.
-class MailError : public std::runtime_error {
+class MailError : public platform::UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 } // namespace mail

@@ -13,10 +13,11 @@
 // replaced file's permission bits are kept. Temporaries that an interrupted
 // save of the same file left behind are removed at its next save.
 
+#include "platform/UserError.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -24,18 +25,10 @@ namespace platform {
 
 // A file that cannot be read or written. what() is the Shift_JIS message
 // for the user, naming the file in full.
-class FileIoError : public std::runtime_error {
+// SystemError() is the errno value behind the failure.
+class FileIoError : public UserError {
 public:
-    FileIoError(const std::string& message, int systemError)
-        : std::runtime_error(message)
-        , systemError_(systemError)
-    {
-    }
-    // The errno value behind the failure, 0 when there is none.
-    int SystemError() const noexcept { return systemError_; }
-
-private:
-    int systemError_;
+    using UserError::UserError;
 };
 
 // Size limits for whole-file reads, far above any real file of each kind.

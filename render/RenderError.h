@@ -1,15 +1,16 @@
 #pragma once
 
-#include <stdexcept>
+#include "platform/UserError.h"
+
 #include <string>
 
 namespace render {
 
 // An error that ends a draw. what() is the message the user sees, as
 // Shift_JIS bytes, exactly as the window's error box shows it.
-class RenderError : public std::runtime_error {
+class RenderError : public platform::UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 // The messages a draw can end with (Shift_JIS).

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <stdexcept>
+#include "platform/UserError.h"
 
 namespace schedule {
 
 // Raised when the schedule file cannot be read or written; what() is the
 // text the caller shows to the user.
-class ScheduleError : public std::runtime_error {
+class ScheduleError : public platform::UserError {
 public:
-    using std::runtime_error::runtime_error;
+    using UserError::UserError;
 };
 
 } // namespace schedule

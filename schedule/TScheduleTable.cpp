@@ -91,7 +91,7 @@ TScheduleTable::TScheduleTable(ScheduleGrid& grid, std::filesystem::path file, C
     } catch (const ScheduleError& e) {
         // The window needs its table even when the file is unreadable; the
         // grid keeps its empty rows and Save refuses to overwrite the file.
-        loadError_ = e.what();
+        loadError_ = e;
         RenumberRows();
     }
 }
@@ -175,7 +175,7 @@ int32_t TScheduleTable::Load()
     try {
         bytes = platform::ReadFileIfExists(path_, platform::kScheduleReadLimit);
     } catch (const platform::FileIoError& e) {
-        throw ScheduleError(e.what());
+        throw ScheduleError(e.what(), e.SystemError());
     }
     if (bytes) {
         const std::vector<std::string_view> lines = SplitLines(*bytes);
@@ -197,7 +197,7 @@ int32_t TScheduleTable::Load()
             for (int c = 0; c < ScheduleGrid::kColCount; ++c)
                 grid_.SetCell(c, r, std::move(cells[static_cast<std::size_t>(c)]));
         }
-        loadError_.clear();
+        loadError_.reset();
     }
     RenumberRows();
     return 1;
@@ -207,8 +207,10 @@ void TScheduleTable::Save()
 {
     if (!modified_)
         return;
-    if (!loadError_.empty())
-        throw ScheduleError(path_.string() + " could not be read, so it is not overwritten: " + loadError_);
+    if (loadError_)
+        throw ScheduleError(
+            path_.string() + " could not be read, so it is not overwritten: " + loadError_->what(),
+            loadError_->SystemError());
     std::string out;
     for (int r = 1; r < grid_.RowCount(); ++r) {
         out.append("\"\",");

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "schedule/Clock.h"
+#include "schedule/ScheduleError.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +28,8 @@ public:
 
     // Labels and sizes the grid, then loads folder/"schedule.txt". A missing
     // file is no error. A file that exists but cannot be read leaves the
-    // grid's rows as they are and is reported by LoadError() rather than by
-    // an exception, so the window always gets its table.
+    // grid's rows as they are and is kept as LoadFailure() rather than
+    // thrown, so the window always gets its table.
     TScheduleTable(ScheduleGrid& grid, const std::filesystem::path& folder, Clock clock = LocalDateClock());
     // The same with the file named directly (the command line works on any
     // file this way).
@@ -44,7 +46,10 @@ public:
 
     ScheduleGrid& Grid() const { return grid_; }
     const std::filesystem::path& FilePath() const { return path_; }
-    const std::string& LoadError() const { return loadError_; }
+    // The error the constructor's load ended with, null when it succeeded.
+    const ScheduleError* LoadFailure() const { return loadError_ ? &*loadError_ : nullptr; }
+    // Its message, empty when the load succeeded.
+    std::string LoadError() const { return loadError_ ? loadError_->what() : std::string(); }
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified);
@@ -108,7 +113,7 @@ private:
     ScheduleGrid& grid_;
     std::filesystem::path path_;
     Clock clock_;
-    std::string loadError_;
+    std::optional<ScheduleError> loadError_;
     bool modified_ = false;
     // Counts changes so that the destructor can skip a write that an
     // explicit Save() already made.

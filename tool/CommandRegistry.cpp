@@ -1,6 +1,7 @@
 #include "CommandRegistry.h"
 
 #include "platform/SystemErrorText.h"
+#include "platform/UserError.h"
 
 #include <cerrno>
 #include <new>
@@ -32,6 +33,11 @@ int CommandRegistry::run(const Args& argv, Io& io) const
     }
     try {
         return it->second.command(Args(argv.begin() + 1, argv.end()), io);
+    } catch (const platform::UserError& error) {
+        // Every module's error derives from this one: a command that only
+        // reports a failure leaves it to this place.
+        io.err << error.what() << '\n';
+        return kExitFailure;
     } catch (const std::bad_alloc&) {
         // Whatever a command was doing, running out of memory ends it with
         // a message rather than an abort.

@@ -191,10 +191,8 @@ int run(const tool::Args& given, tool::Io& io)
             options.scheduleFile ? *options.scheduleFile
                                  : (folder / schedule::TScheduleTable::kFileName).string(),
             schedule::FixedDateClock(today));
-        if (!table->LoadError().empty()) {
-            io.err << table->LoadError() << '\n';
-            return tool::kExitFailure;
-        }
+        if (const schedule::ScheduleError* failure = table->LoadFailure())
+            throw *failure;
         app::TableScheduleSource scheduleSource(*table);
 
         platform::ProcessRunner runner;

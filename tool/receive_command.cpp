@@ -7,12 +7,11 @@
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "app/FileAccess.h"
-#include "app/FileError.h"
 #include "app/ReceiveConfigFromSettings.h"
 #include "app/SettingsStore.h"
-#include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
+#include "platform/UserError.h"
 
 #include <filesystem>
 #include <iostream>
@@ -99,12 +98,7 @@ int run(const tool::Args& given, tool::Io& io)
     const app::MessageCallback message = [&io](const std::string& text) { io.err << text << '\n'; };
     app::Settings settings;
     std::string memo;
-    try {
-        app::LoadSettings(folder, settings, memo, message);
-    } catch (const app::FileError& error) {
-        io.err << error.what() << '\n';
-        return tool::kExitFailure;
-    }
+    app::LoadSettings(folder, settings, memo, message);
 
     mail::ReceiveConfig config = app::ToReceiveConfig(settings);
     if (host)
@@ -117,19 +111,15 @@ int run(const tool::Args& given, tool::Io& io)
     mail::TextReceiveWindow window(memo);
     window.onLogLine = [&io](const std::string& line) { io.out << line << '\n' << std::flush; };
     int status = tool::kExitOk;
+    // A failed run still saves what it received so far.
     try {
         mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& error) {
+    } catch (const platform::UserError& error) {
         io.err << error.what() << '\n';
         status = tool::kExitFailure;
     }
 
-    try {
-        app::WriteFileAtomically(folder / app::kMemoFileName, window.memo());
-    } catch (const app::FileError& error) {
-        io.err << error.what() << '\n';
-        status = tool::kExitFailure;
-    }
+    app::WriteFileAtomically(folder / app::kMemoFileName, window.memo());
     return status;
 }
 

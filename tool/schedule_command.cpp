@@ -91,8 +91,8 @@ std::unique_ptr<TScheduleTable> OpenTable(
     ScheduleGrid& grid, const std::string& file, schedule::Clock clock = schedule::LocalDateClock())
 {
     auto table = TScheduleTable::ForFile(grid, file, std::move(clock));
-    if (!table->LoadError().empty())
-        throw schedule::ScheduleError(table->LoadError());
+    if (const schedule::ScheduleError* failure = table->LoadFailure())
+        throw *failure;
     return table;
 }
 

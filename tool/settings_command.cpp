@@ -2,7 +2,6 @@
 // program's folder (or --dir), as the window loads and saves them.
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
-#include "app/FileError.h"
 #include "app/SettingsKey.h"
 #include "app/SettingsStore.h"
 
@@ -22,20 +21,15 @@ int run(const tool::Args& given, tool::Io& io)
         return tool::kExitUsage;
     }
     const app::MessageCallback message = [&io](const std::string& text) { io.err << text << '\n'; };
-    try {
-        app::Settings settings;
-        std::string memo;
-        app::LoadSettings(folder, settings, memo, message);
-        if (args[0] == "roundtrip") {
-            // A start and a close without any edit in between.
-            app::SaveSettings(folder, settings, memo, message);
-        } else {
-            for (const app::SettingsKey& key : app::SettingsKey::all())
-                io.out << key.control << '=' << key.shown(settings) << '\n';
-        }
-    } catch (const app::FileError& error) {
-        io.err << error.what() << '\n';
-        return tool::kExitFailure;
+    app::Settings settings;
+    std::string memo;
+    app::LoadSettings(folder, settings, memo, message);
+    if (args[0] == "roundtrip") {
+        // A start and a close without any edit in between.
+        app::SaveSettings(folder, settings, memo, message);
+    } else {
+        for (const app::SettingsKey& key : app::SettingsKey::all())
+            io.out << key.control << '=' << key.shown(settings) << '\n';
     }
     return tool::kExitOk;
 }

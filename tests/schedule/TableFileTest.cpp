@@ -295,6 +295,12 @@ TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
                 + "\" \x82\xcd\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81"
                   "B"
                 + reason);
+        // The error itself is kept, with the system's error number, for
+        // callers that rethrow it.
+        ASSERT_NE(table->LoadFailure(), nullptr);
+        if (kind != Pipe) {
+            EXPECT_EQ(table->LoadFailure()->SystemError(), kind == Folder ? EISDIR : EFBIG);
+        }
         EXPECT_EQ(grid.RowCount(), 10);
         EXPECT_EQ(grid.Cell(0, 9), " 9");
         table->InsertRow(1);
