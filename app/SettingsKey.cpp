@@ -1,58 +1,104 @@
 #include "app/SettingsKey.h"
 
 #include "app/IntegerText.h"
+#include "jconvert/cp932.h"
+
+#include <vector>
 
 namespace app {
 namespace {
 
 using K = SettingsKey::Kind;
+using D = render::DrawSettings;
+using R = mail::ReceiveConfig;
 
-// clang-format off
-const SettingsKey kKeys[] = {
-    {"\x90\xda\x91\xb1\x90\xe6" "1" /* 接続先1 */, "LBoxSetuzokuSaki", K::List},
-    {"POP3Host1", "EdHost", K::Text, &Settings::EdHost},
-    {"User1", "EdUser", K::Text, &Settings::EdUser},
-    {"PassWord1", "Password", K::Password, &Settings::Password},
-    {"\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x50" /* キーワード１ */, "EdKeyWord1", K::Text, &Settings::EdKeyWord1},
-    {"\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x51" /* キーワード２ */, "EdKeyWord2", K::Text, &Settings::EdKeyWord2},
-    {"\x82\x50\x8d\x73\x95\xb6\x8e\x9a\x90\x94" /* １行文字数 */, "EdMojiSu", K::Text, &Settings::EdMojiSu},
-    {"\x8d\x73\x90\x94" /* 行数 */, "EdGyosu", K::Text, &Settings::EdGyosu},
-    {"\x83\x74\x83\x48\x83\x93\x83\x67\x83\x54\x83\x43\x83\x59" /* フォントサイズ */, "EdFontSize", K::Text, &Settings::EdFontSize},
-    {"\x8d\x73\x8a\xd4" /* 行間 */, "EdGyokan", K::Text, &Settings::EdGyokan},
-    {"\x8f\xe3\x97\x5d\x94\x92" /* 上余白 */, "EdUeYohaku", K::Text, &Settings::EdUeYohaku},
-    {"\x89\x45\x97\x5d\x94\x92" /* 右余白 */, "EdMigiYohaku", K::Text, &Settings::EdMigiYohaku},
-    {"\x95\xb6\x8e\x9a\x90\x46" /* 文字色 */, "LbMojiIro", K::Colour, nullptr, &Settings::LbMojiIro},
-    {"\x89\x65\x95\xb6\x8e\x9a" /* 影文字 */, "RgKage", K::Radio, nullptr, &Settings::RgKage, nullptr, kRgKageItems},
-    {"\x89\x65\x90\x46" /* 影色 */, "LbKageIro", K::Colour, nullptr, &Settings::LbKageIro},
-    {"\x83\x5e\x83\x43\x83\x67\x83\x8b\x95\x5c\x8e\xa6" /* タイトル表示 */, "RgTitle", K::Radio, nullptr, &Settings::RgTitle, nullptr, kRgTitleItems},
-    {"\x83\x81\x83\x82\x83\x5e\x83\x43\x83\x67\x83\x8b" /* メモタイトル */, "EdTitle", K::Text, &Settings::EdTitle},
-    {"\x83\x81\x83\x82\x95\x5c\x8e\xa6" /* メモ表示 */, "ChShowMemo", K::Tick, nullptr, nullptr, &Settings::ChShowMemo},
-    {"\x95\xb6\x8e\x9a\x94\x77\x8c\x69\x81\x93" /* 文字背景％ */, "EdRitu", K::Text, &Settings::EdRitu},
-    {"\x95\xb6\x8e\x9a\x94\x77\x8c\x69\x90\x46" /* 文字背景色 */, "RgHaikei", K::Radio, nullptr, &Settings::RgHaikei, nullptr, kRgHaikeiItems},
-    {"\x8f\x54\x97\x5c\x92\xe8\x95\x5c\x8e\xa6\x93\xfa" /* 週予定表示日 */, "EdScW", K::Text, &Settings::EdScW},
-    {"\x8c\x8e\x97\x5c\x92\xe8\x95\x5c\x8e\xa6\x93\xfa" /* 月予定表示日 */, "EdScM", K::Text, &Settings::EdScM},
-    {"\x8b\x4c\x94\x4f\x93\xfa\x95\x5c\x8e\xa6\x93\xfa" /* 記念日表示日 */, "EdScY", K::Text, &Settings::EdScY},
-    {"\x8e\x77\x92\xe8\x93\xfa\x95\x5c\x8e\xa6\x93\xfa" /* 指定日表示日 */, "EdScD", K::Text, &Settings::EdScD},
-    {"\xbd\xb9\xbc\xde\xad\xb0\xd9\xd2\xd3\x95\x5c\x8e\xa6" /* ｽｹｼﾞｭｰﾙﾒﾓ表示 */, "ChScMemo", K::Tick, nullptr, nullptr, &Settings::ChScMemo},
-    {"\xbd\xb9\xbc\xde\xad\xb0\xd9\xb6\xda\xdd\xc0\xde\xb0\x95\x5c\x8e\xa6" /* ｽｹｼﾞｭｰﾙｶﾚﾝﾀﾞｰ表示 */, "ChScCal", K::Tick, nullptr, nullptr, &Settings::ChScCal},
-    // Kept after the original keys so that older files stay in their order.
-    {"POP3Port1", "EdPort", K::Text, &Settings::EdPort},
-    {"\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d" /* スタートアップ受信 */, "RgReceive", K::Radio, nullptr, &Settings::RgReceive, nullptr, kRgReceiveItems},
-    // A file without it keeps receiving as before, without encryption.
-    {"POP3Security1", "RgSecurity", K::Radio, nullptr, &Settings::RgSecurity, nullptr, kRgSecurityItems},
-    // A file without it keeps taking mail bodies as sent.
-    {"MIME\x89\xf0\x93\xc7" /* MIME解読 */, "ChMimeKaidoku", K::LaterTick, nullptr, nullptr, &Settings::ChMimeKaidoku},
-};
-// clang-format on
+// Keys and texts are written here in UTF-8 and stored in Shift_JIS.
+std::string Sjis(std::string_view utf8)
+{
+    return jconvert::Utf8ToCp932(utf8);
+}
+
+std::vector<SettingsKey> MakeKeys()
+{
+    // clang-format off
+    return {
+        {.key = Sjis("接続先1"), .control = "LBoxSetuzokuSaki", .kind = K::List, .initial = Sjis("サーバー１")},
+        {.key = "POP3Host1", .control = "EdHost", .kind = K::Text, .initial = Sjis("サーバー名をここに入力"),
+            .text = &Settings::EdHost, .receiveText = &R::host},
+        {.key = "User1", .control = "EdUser", .kind = K::Text, .initial = Sjis("ユーザー名をここに入力"),
+            .text = &Settings::EdUser, .receiveText = &R::user},
+        // Empty in a new window; LoadSettings puts a placeholder here before
+        // it reads the stored one.
+        {.key = "PassWord1", .control = "Password", .kind = K::Password, .initial = "",
+            .text = &Settings::Password, .receiveText = &R::password},
+        {.key = Sjis("キーワード１"), .control = "EdKeyWord1", .kind = K::Text, .initial = Sjis("メモ"),
+            .text = &Settings::EdKeyWord1, .receiveText = &R::keyword1},
+        {.key = Sjis("キーワード２"), .control = "EdKeyWord2", .kind = K::Text, .initial = Sjis("めも"),
+            .text = &Settings::EdKeyWord2, .receiveText = &R::keyword2},
+        {.key = Sjis("１行文字数"), .control = "EdMojiSu", .kind = K::Text, .initial = "15",
+            .text = &Settings::EdMojiSu, .drawText = &D::EdMojiSu},
+        {.key = Sjis("行数"), .control = "EdGyosu", .kind = K::Text, .initial = "20",
+            .text = &Settings::EdGyosu, .drawText = &D::EdGyosu},
+        {.key = Sjis("フォントサイズ"), .control = "EdFontSize", .kind = K::Text, .initial = "15",
+            .text = &Settings::EdFontSize, .drawText = &D::EdFontSize},
+        {.key = Sjis("行間"), .control = "EdGyokan", .kind = K::Text, .initial = "4",
+            .text = &Settings::EdGyokan, .drawText = &D::EdGyokan},
+        {.key = Sjis("上余白"), .control = "EdUeYohaku", .kind = K::Text, .initial = "10",
+            .text = &Settings::EdUeYohaku, .drawText = &D::EdUeYohaku},
+        {.key = Sjis("右余白"), .control = "EdMigiYohaku", .kind = K::Text, .initial = "300",
+            .text = &Settings::EdMigiYohaku, .drawText = &D::EdMigiYohaku},
+        {.key = Sjis("文字色"), .control = "LbMojiIro", .kind = K::Colour, .initial = "65280", // lime
+            .number = &Settings::LbMojiIro, .drawColour = &D::LbMojiIro},
+        {.key = Sjis("影文字"), .control = "RgKage", .kind = K::Radio, .initial = "0",
+            .number = &Settings::RgKage, .radioItems = kRgKageItems, .drawNumber = &D::RgKage},
+        {.key = Sjis("影色"), .control = "LbKageIro", .kind = K::Colour, .initial = "12632256", // silver
+            .number = &Settings::LbKageIro, .drawColour = &D::LbKageIro},
+        {.key = Sjis("タイトル表示"), .control = "RgTitle", .kind = K::Radio, .initial = "1",
+            .number = &Settings::RgTitle, .radioItems = kRgTitleItems, .drawNumber = &D::RgTitle},
+        {.key = Sjis("メモタイトル"), .control = "EdTitle", .kind = K::Text, .initial = Sjis("忘れずに！"),
+            .text = &Settings::EdTitle, .drawText = &D::EdTitle},
+        {.key = Sjis("メモ表示"), .control = "ChShowMemo", .kind = K::Tick, .initial = "0",
+            .tick = &Settings::ChShowMemo, .drawTick = &D::ChShowMemo},
+        {.key = Sjis("文字背景％"), .control = "EdRitu", .kind = K::Text, .initial = "50",
+            .text = &Settings::EdRitu, .drawText = &D::EdRitu},
+        {.key = Sjis("文字背景色"), .control = "RgHaikei", .kind = K::Radio, .initial = "0",
+            .number = &Settings::RgHaikei, .radioItems = kRgHaikeiItems, .drawNumber = &D::RgHaikei},
+        {.key = Sjis("週予定表示日"), .control = "EdScW", .kind = K::Text, .initial = "1",
+            .text = &Settings::EdScW, .drawText = &D::EdScW},
+        {.key = Sjis("月予定表示日"), .control = "EdScM", .kind = K::Text, .initial = "3",
+            .text = &Settings::EdScM, .drawText = &D::EdScM},
+        {.key = Sjis("記念日表示日"), .control = "EdScY", .kind = K::Text, .initial = "5",
+            .text = &Settings::EdScY, .drawText = &D::EdScY},
+        {.key = Sjis("指定日表示日"), .control = "EdScD", .kind = K::Text, .initial = "10",
+            .text = &Settings::EdScD, .drawText = &D::EdScD},
+        {.key = Sjis("ｽｹｼﾞｭｰﾙﾒﾓ表示"), .control = "ChScMemo", .kind = K::Tick, .initial = "1",
+            .tick = &Settings::ChScMemo, .drawTick = &D::ChScMemo},
+        {.key = Sjis("ｽｹｼﾞｭｰﾙｶﾚﾝﾀﾞｰ表示"), .control = "ChScCal", .kind = K::Tick, .initial = "0",
+            .tick = &Settings::ChScCal},
+        // Kept after the original keys so that older files stay in their order.
+        {.key = "POP3Port1", .control = "EdPort", .kind = K::Text, .initial = "110", .text = &Settings::EdPort},
+        {.key = Sjis("スタートアップ受信"), .control = "RgReceive", .kind = K::Radio, .initial = "0",
+            .number = &Settings::RgReceive, .radioItems = kRgReceiveItems},
+        // A file without it keeps receiving as before, without encryption.
+        {.key = "POP3Security1", .control = "RgSecurity", .kind = K::Radio, .initial = "0",
+            .number = &Settings::RgSecurity, .radioItems = kRgSecurityItems},
+        // On in a new set-up; a file without it keeps taking mail bodies as
+        // sent.
+        {.key = Sjis("MIME解読"), .control = "ChMimeKaidoku", .kind = K::LaterTick, .initial = "1",
+            .tick = &Settings::ChMimeKaidoku, .receiveTick = &R::decodeMime},
+    };
+    // clang-format on
+}
 
 } // namespace
 
-std::span<const SettingsKey> SettingsKey::all()
+std::span<const SettingsKey> SettingsKey::All()
 {
-    return kKeys;
+    static const std::vector<SettingsKey> keys = MakeKeys();
+    return keys;
 }
 
-void SettingsKey::read(Settings& settings, std::string_view value, const MessageCallback& message) const
+void SettingsKey::Read(Settings& settings, std::string_view value, const MessageCallback& message) const
 {
     switch (kind) {
     case Kind::List:
@@ -79,7 +125,7 @@ void SettingsKey::read(Settings& settings, std::string_view value, const Message
     }
 }
 
-std::string SettingsKey::written(const Settings& settings, const MessageCallback& message) const
+std::string SettingsKey::Written(const Settings& settings, const MessageCallback& message) const
 {
     switch (kind) {
     case Kind::List:
@@ -101,7 +147,7 @@ std::string SettingsKey::written(const Settings& settings, const MessageCallback
     return {};
 }
 
-std::string SettingsKey::shown(const Settings& settings) const
+std::string SettingsKey::Shown(const Settings& settings) const
 {
     switch (kind) {
     case Kind::List: {
@@ -124,6 +170,53 @@ std::string SettingsKey::shown(const Settings& settings) const
         return settings.*tick ? "1" : "0";
     }
     return {};
+}
+
+void SettingsKey::SetInitial(Settings& settings) const
+{
+    switch (kind) {
+    case Kind::List:
+        settings.LBoxSetuzokuSaki = { initial };
+        break;
+    case Kind::Text:
+    case Kind::Password:
+        settings.*text = initial;
+        break;
+    case Kind::Colour:
+    case Kind::Radio:
+        settings.*number = ParseInteger(initial);
+        break;
+    case Kind::Tick:
+    case Kind::LaterTick:
+        settings.*tick = initial == "1";
+        break;
+    }
+}
+
+void SettingsKey::FeedDraw(const Settings& settings, render::DrawSettings& draw) const
+{
+    if (drawText)
+        draw.*drawText = settings.*text;
+    if (drawColour)
+        draw.*drawColour = static_cast<render::ColorRef>(settings.*number);
+    if (drawNumber)
+        draw.*drawNumber = settings.*number;
+    if (drawTick)
+        draw.*drawTick = settings.*tick;
+}
+
+void SettingsKey::FeedReception(const Settings& settings, mail::ReceiveConfig& config) const
+{
+    if (receiveText)
+        config.*receiveText = settings.*text;
+    if (receiveTick)
+        config.*receiveTick = settings.*tick;
+}
+
+Settings::Settings()
+{
+    for (const SettingsKey& key : SettingsKey::All())
+        key.SetInitial(*this);
 }
 
 } // namespace app

@@ -1,11 +1,16 @@
 #pragma once
 
 // The table of stored settings: one entry per key of "corkpane.ini", in the
-// order the keys are read and written. Each entry knows its control and how
-// a stored value maps to the control's state and back.
+// order the keys are read and written. Each entry is everything one stored
+// value touches: its key, the window control it binds to (by object name),
+// the value a new window shows, the member of Settings that holds it, and the
+// field of the draw settings or of the reception run it feeds. Adding a
+// setting is one entry here plus its use.
 
 #include "app/PasswordScrambler.h"
 #include "app/Settings.h"
+#include "mail/ReceiveConfig.h"
+#include "render/DrawSettings.h"
 
 #include <span>
 #include <string>
@@ -27,24 +32,42 @@ struct SettingsKey {
         LaterTick,
     };
 
-    std::string_view key; // the key as stored, Shift_JIS
-    std::string_view control; // the control it belongs to
+    std::string key; // the key as stored, Shift_JIS
+    std::string_view control; // the object name of the control it belongs to
     Kind kind;
+    // The value a new window shows, in stored form (Shift_JIS text, decimal
+    // numbers, "1" for ticked).
+    std::string initial;
     std::string Settings::*text = nullptr; // Text, Password
     int Settings::*number = nullptr; // Colour, Radio
     bool Settings::*tick = nullptr; // Tick, LaterTick
     int radioItems = 0; // Radio
+    // The draw setting the value is copied into, if any.
+    std::string render::DrawSettings::*drawText = nullptr;
+    render::ColorRef render::DrawSettings::*drawColour = nullptr;
+    int render::DrawSettings::*drawNumber = nullptr;
+    bool render::DrawSettings::*drawTick = nullptr;
+    // The reception field the value is copied into unchanged, if any (the
+    // port and the security choice are converted by ToReceiveConfig).
+    std::string mail::ReceiveConfig::*receiveText = nullptr;
+    bool mail::ReceiveConfig::*receiveTick = nullptr;
 
     // Applies a stored value (empty when the key is missing) to settings.
-    void read(Settings& settings, std::string_view value, const MessageCallback& message) const;
+    void Read(Settings& settings, std::string_view value, const MessageCallback& message) const;
     // The value to store; empty means the key's line is removed.
-    std::string written(const Settings& settings, const MessageCallback& message) const;
+    std::string Written(const Settings& settings, const MessageCallback& message) const;
     // The control's state as one line of text: the list's entries joined by
     // "|", the password in clear, numbers and ticks in decimal.
-    std::string shown(const Settings& settings) const;
+    std::string Shown(const Settings& settings) const;
+    // Puts the value a new window shows into settings.
+    void SetInitial(Settings& settings) const;
+    // Copies the value into the draw settings and the reception run's
+    // settings where the entry names a field there.
+    void FeedDraw(const Settings& settings, render::DrawSettings& draw) const;
+    void FeedReception(const Settings& settings, mail::ReceiveConfig& config) const;
 
     // All stored keys in file order.
-    static std::span<const SettingsKey> all();
+    static std::span<const SettingsKey> All();
 };
 
 } // namespace app

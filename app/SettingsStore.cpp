@@ -55,8 +55,8 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
     if (!bytes)
         return;
     const IniLines lines = IniLines::parse(*bytes);
-    for (const SettingsKey& key : SettingsKey::all())
-        key.read(settings, lines.value(key.key), message);
+    for (const SettingsKey& key : SettingsKey::All())
+        key.Read(settings, lines.value(key.key), message);
 }
 
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
@@ -67,8 +67,8 @@ void SaveSettings(const std::filesystem::path& folder, const Settings& settings,
     const auto file = folder / kSettingsFileName;
     const auto bytes = ReadFileIfExists(file, platform::kSettingsReadLimit);
     IniLines lines = bytes ? IniLines::parse(*bytes) : IniLines(SettingsFileHeader());
-    for (const SettingsKey& key : SettingsKey::all())
-        lines.set(key.key, key.written(settings, message));
+    for (const SettingsKey& key : SettingsKey::All())
+        lines.set(key.key, key.Written(settings, message));
     WriteFileAtomically(file, lines.serialize());
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/DrawSettingsFromSettings.h"
 #include "app/ReceiveConfigFromSettings.h"
+#include "app/SettingsKey.h"
 #include "app/SettingsStore.h"
 #include "app/TableScheduleSource.h"
 #include "gui/ColourSwatch.h"
@@ -888,87 +889,99 @@ void TForm1::SyncGridCurrentCell()
     }
 }
 
+namespace {
+
+// The control a stored setting binds to, found by its object name.
+template <typename Control> Control* SettingControl(const QObject& form, const app::SettingsKey& key)
+{
+    return form.findChild<Control*>(
+        QString::fromLatin1(key.control.data(), static_cast<int>(key.control.size())));
+}
+
+} // namespace
+
 app::Settings TForm1::CollectSettings() const
 {
     // Values keep the bytes they were applied with while their text is
     // unchanged (ToSjis alone would turn NEC-selected codes into their IBM
     // twins).
+    using Kind = app::SettingsKey::Kind;
     app::Settings s;
-    s.LBoxSetuzokuSaki.clear();
-    for (int i = 0; i < LBoxSetuzokuSaki->count(); ++i) {
-        const std::size_t index = static_cast<std::size_t>(i);
-        const std::string original
-            = index < applied_.LBoxSetuzokuSaki.size() ? applied_.LBoxSetuzokuSaki[index] : std::string();
-        s.LBoxSetuzokuSaki.push_back(platform::ToSjis(LBoxSetuzokuSaki->item(i)->text(), original));
+    for (const app::SettingsKey& key : app::SettingsKey::All()) {
+        switch (key.kind) {
+        case Kind::List:
+            if (const auto* list = SettingControl<QListWidget>(*this, key)) {
+                s.LBoxSetuzokuSaki.clear();
+                for (int i = 0; i < list->count(); ++i) {
+                    const std::size_t index = static_cast<std::size_t>(i);
+                    const std::string original = index < applied_.LBoxSetuzokuSaki.size()
+                        ? applied_.LBoxSetuzokuSaki[index]
+                        : std::string();
+                    s.LBoxSetuzokuSaki.push_back(platform::ToSjis(list->item(i)->text(), original));
+                }
+            }
+            break;
+        case Kind::Text:
+            if (const auto* edit = SettingControl<QLineEdit>(*this, key))
+                s.*key.text = platform::ToSjis(edit->text(), applied_.*key.text);
+            break;
+        case Kind::Password:
+            // Typed into a box that never shows it; the window keeps it.
+            s.*key.text = password_;
+            break;
+        case Kind::Colour:
+            if (const auto* swatch = SettingControl<ColourSwatch>(*this, key))
+                s.*key.number = swatch->Colour();
+            break;
+        case Kind::Radio:
+            if (const auto* group = SettingControl<RadioGroup>(*this, key))
+                s.*key.number = group->ItemIndex();
+            break;
+        case Kind::Tick:
+        case Kind::LaterTick:
+            if (const auto* box = SettingControl<QCheckBox>(*this, key))
+                s.*key.tick = box->isChecked();
+            break;
+        }
     }
-    s.EdHost = platform::ToSjis(EdHost->text(), applied_.EdHost);
-    s.EdUser = platform::ToSjis(EdUser->text(), applied_.EdUser);
-    s.Password = password_;
-    s.EdPort = platform::ToSjis(EdPort->text(), applied_.EdPort);
-    s.EdKeyWord1 = platform::ToSjis(EdKeyWord1->text(), applied_.EdKeyWord1);
-    s.EdKeyWord2 = platform::ToSjis(EdKeyWord2->text(), applied_.EdKeyWord2);
-    s.RgReceive = RgReceive->ItemIndex();
-    s.RgSecurity = RgSecurity->ItemIndex();
-    s.ChMimeKaidoku = ChMimeKaidoku->isChecked();
-    s.EdMojiSu = platform::ToSjis(EdMojiSu->text(), applied_.EdMojiSu);
-    s.EdGyosu = platform::ToSjis(EdGyosu->text(), applied_.EdGyosu);
-    s.EdFontSize = platform::ToSjis(EdFontSize->text(), applied_.EdFontSize);
-    s.EdGyokan = platform::ToSjis(EdGyokan->text(), applied_.EdGyokan);
-    s.EdUeYohaku = platform::ToSjis(EdUeYohaku->text(), applied_.EdUeYohaku);
-    s.EdMigiYohaku = platform::ToSjis(EdMigiYohaku->text(), applied_.EdMigiYohaku);
-    s.LbMojiIro = LbMojiIro->Colour();
-    s.RgKage = RgKage->ItemIndex();
-    s.LbKageIro = LbKageIro->Colour();
-    s.RgTitle = RgTitle->ItemIndex();
-    s.EdTitle = platform::ToSjis(EdTitle->text(), applied_.EdTitle);
-    s.ChShowMemo = ChShowMemo->isChecked();
-    s.EdRitu = platform::ToSjis(EdRitu->text(), applied_.EdRitu);
-    s.RgHaikei = RgHaikei->ItemIndex();
-    s.EdScW = platform::ToSjis(EdScW->text(), applied_.EdScW);
-    s.EdScM = platform::ToSjis(EdScM->text(), applied_.EdScM);
-    s.EdScY = platform::ToSjis(EdScY->text(), applied_.EdScY);
-    s.EdScD = platform::ToSjis(EdScD->text(), applied_.EdScD);
-    s.ChScMemo = ChScMemo->isChecked();
-    s.ChScCal = ChScCal->isChecked();
     return s;
 }
 
 void TForm1::ApplySettings(const app::Settings& s)
 {
+    using Kind = app::SettingsKey::Kind;
     applied_ = s;
-    LBoxSetuzokuSaki->clear();
-    for (const std::string& entry : s.LBoxSetuzokuSaki) {
-        LBoxSetuzokuSaki->addItem(platform::FromSjis(entry));
+    for (const app::SettingsKey& key : app::SettingsKey::All()) {
+        switch (key.kind) {
+        case Kind::List:
+            if (auto* list = SettingControl<QListWidget>(*this, key)) {
+                list->clear();
+                for (const std::string& entry : s.LBoxSetuzokuSaki)
+                    list->addItem(platform::FromSjis(entry));
+            }
+            break;
+        case Kind::Text:
+            if (auto* edit = SettingControl<QLineEdit>(*this, key))
+                edit->setText(platform::FromSjis(s.*key.text));
+            break;
+        case Kind::Password:
+            password_ = s.*key.text;
+            break;
+        case Kind::Colour:
+            if (auto* swatch = SettingControl<ColourSwatch>(*this, key))
+                swatch->SetColour(s.*key.number);
+            break;
+        case Kind::Radio:
+            if (auto* group = SettingControl<RadioGroup>(*this, key))
+                group->SetItemIndex(s.*key.number);
+            break;
+        case Kind::Tick:
+        case Kind::LaterTick:
+            if (auto* box = SettingControl<QCheckBox>(*this, key))
+                box->setChecked(s.*key.tick);
+            break;
+        }
     }
-    EdHost->setText(platform::FromSjis(s.EdHost));
-    EdUser->setText(platform::FromSjis(s.EdUser));
-    password_ = s.Password;
-    EdPort->setText(platform::FromSjis(s.EdPort));
-    EdKeyWord1->setText(platform::FromSjis(s.EdKeyWord1));
-    EdKeyWord2->setText(platform::FromSjis(s.EdKeyWord2));
-    RgReceive->SetItemIndex(s.RgReceive);
-    RgSecurity->SetItemIndex(s.RgSecurity);
-    ChMimeKaidoku->setChecked(s.ChMimeKaidoku);
-    EdMojiSu->setText(platform::FromSjis(s.EdMojiSu));
-    EdGyosu->setText(platform::FromSjis(s.EdGyosu));
-    EdFontSize->setText(platform::FromSjis(s.EdFontSize));
-    EdGyokan->setText(platform::FromSjis(s.EdGyokan));
-    EdUeYohaku->setText(platform::FromSjis(s.EdUeYohaku));
-    EdMigiYohaku->setText(platform::FromSjis(s.EdMigiYohaku));
-    LbMojiIro->SetColour(s.LbMojiIro);
-    RgKage->SetItemIndex(s.RgKage);
-    LbKageIro->SetColour(s.LbKageIro);
-    RgTitle->SetItemIndex(s.RgTitle);
-    EdTitle->setText(platform::FromSjis(s.EdTitle));
-    ChShowMemo->setChecked(s.ChShowMemo);
-    EdRitu->setText(platform::FromSjis(s.EdRitu));
-    RgHaikei->SetItemIndex(s.RgHaikei);
-    EdScW->setText(platform::FromSjis(s.EdScW));
-    EdScM->setText(platform::FromSjis(s.EdScM));
-    EdScY->setText(platform::FromSjis(s.EdScY));
-    EdScD->setText(platform::FromSjis(s.EdScD));
-    ChScMemo->setChecked(s.ChScMemo);
-    ChScCal->setChecked(s.ChScCal);
 }
 
 std::string TForm1::MemoText() const

@@ -29,6 +29,8 @@ struct DrawSettings {
     std::string EdScY = "5";
     std::string EdScD = "10";
     bool ChScMemo = true;
+
+    bool operator==(const DrawSettings&) const = default;
 };
 
 // The numbers and choices of one draw, with each box's fallback applied.

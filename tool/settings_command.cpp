@@ -28,8 +28,8 @@ int run(const tool::Args& given, tool::Io& io)
         // A start and a close without any edit in between.
         app::SaveSettings(folder, settings, memo, message);
     } else {
-        for (const app::SettingsKey& key : app::SettingsKey::all())
-            io.out << key.control << '=' << key.shown(settings) << '\n';
+        for (const app::SettingsKey& key : app::SettingsKey::All())
+            io.out << key.control << '=' << key.Shown(settings) << '\n';
     }
     return tool::kExitOk;
 }

@@ -19,8 +19,8 @@ using fuzz::require;
 app::Settings apply(const app::IniLines& lines)
 {
     app::Settings settings;
-    for (const auto& key : app::SettingsKey::all())
-        key.read(settings, lines.value(key.key), {});
+    for (const auto& key : app::SettingsKey::All())
+        key.Read(settings, lines.value(key.key), {});
     return settings;
 }
 
@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const app::Settings read = apply(original);
     app::IniLines rewritten = original;
-    for (const auto& key : app::SettingsKey::all())
-        rewritten.set(key.key, key.written(read, {}));
+    for (const auto& key : app::SettingsKey::All())
+        rewritten.set(key.key, key.Written(read, {}));
     app::Settings reread = apply(app::IniLines::parse(rewritten.serialize()));
 
     // The list gains the stored entry on every read; only the first is kept.

@@ -51,6 +51,13 @@ TEST(RunInputs, AccountKeywordsAndSecurityCarryOver)
     EXPECT_EQ(app::ToReceiveConfig(s).security, mail::Pop3Security::None);
 }
 
+TEST(RunInputs, NewWindowDrawsWithTheDrawDefaults)
+{
+    // The stored settings' initial values and the draw's own defaults are
+    // written in two places; a new window must draw as the draw expects.
+    EXPECT_TRUE(app::ToDrawSettings(app::Settings()) == render::DrawSettings());
+}
+
 TEST(RunInputs, DrawSettingsTakeEveryDrawingControl)
 {
     app::Settings s;

@@ -72,9 +72,9 @@ protected:
 
 std::string shown(const Settings& settings, std::string_view control)
 {
-    for (const auto& key : app::SettingsKey::all()) {
+    for (const auto& key : app::SettingsKey::All()) {
         if (key.control == control)
-            return key.shown(settings);
+            return key.Shown(settings);
     }
     ADD_FAILURE() << "no control " << control;
     return {};

@@ -1,5 +1,6 @@
 #include "UrlCatcher.h"
 #include "WindowFixture.h"
+#include "app/SettingsKey.h"
 #include "gui/ColourSwatch.h"
 #include "gui/MemoEditor.h"
 #include "gui/RadioGroup.h"
@@ -125,6 +126,39 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     EXPECT_EQ(grid->columnWidth(1), 300);
     EXPECT_EQ(window->Password(), "qqqqq");
     EXPECT_EQ(window->StartupMode(), 0);
+}
+
+TEST_F(GuiWindow, EverySettingBindsToAControlOfItsKind)
+{
+    // The window copies settings to and from controls found by the table's
+    // object names; a misspelt name or a wrong kind would drop the value.
+    using Kind = app::SettingsKey::Kind;
+    auto window = MakeWindow();
+    for (const app::SettingsKey& key : app::SettingsKey::All()) {
+        const QString name
+            = QString::fromLatin1(key.control.data(), static_cast<qsizetype>(key.control.size()));
+        SCOPED_TRACE(name.toStdString());
+        switch (key.kind) {
+        case Kind::List:
+            EXPECT_NE(window->findChild<QListWidget*>(name), nullptr);
+            break;
+        case Kind::Text:
+            EXPECT_NE(window->findChild<QLineEdit*>(name), nullptr);
+            break;
+        case Kind::Password:
+            break; // held by the window, typed into a box that never shows it
+        case Kind::Colour:
+            EXPECT_NE(window->findChild<gui::ColourSwatch*>(name), nullptr);
+            break;
+        case Kind::Radio:
+            EXPECT_NE(window->findChild<gui::RadioGroup*>(name), nullptr);
+            break;
+        case Kind::Tick:
+        case Kind::LaterTick:
+            EXPECT_NE(window->findChild<QCheckBox*>(name), nullptr);
+            break;
+        }
+    }
 }
 
 TEST_F(GuiWindow, PasswordFieldFollowsItsChangeRule)
