@@ -1,14 +1,11 @@
 #include "app/IniLines.h"
 
+#include "jconvert/AsciiCase.h"
+#include "jconvert/TextLines.h"
 #include "jconvert/sjis.h"
 
 namespace app {
 namespace {
-
-char foldAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 bool keyEquals(std::string_view name, std::string_view key)
 {
@@ -23,7 +20,7 @@ bool keyEquals(std::string_view name, std::string_view key)
             ++i;
             continue;
         }
-        if (foldAscii(name[i]) != foldAscii(key[i]))
+        if (jconvert::AsciiUpper(name[i]) != jconvert::AsciiUpper(key[i]))
             return false;
     }
     return true;
@@ -34,17 +31,8 @@ bool keyEquals(std::string_view name, std::string_view key)
 IniLines IniLines::parse(std::string_view bytes)
 {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines.emplace_back(bytes.substr(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.emplace_back(bytes.substr(start));
+    for (const std::string_view line : jconvert::SplitLines(bytes))
+        lines.emplace_back(line);
     return IniLines(std::move(lines));
 }
 

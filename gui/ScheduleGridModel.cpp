@@ -60,7 +60,7 @@ QVariant ScheduleGridModel::headerData(int section, Qt::Orientation orientation,
     if (orientation == Qt::Horizontal) {
         return platform::FromSjis(grid_.Cell(section + grid_.FixedCols(), 0));
     }
-    return platform::FromSjis(grid_.Cell(0, section + grid_.FixedRows()));
+    return platform::FromSjis(grid_.Cell(schedule::ScheduleGrid::kNumberCol, section + grid_.FixedRows()));
 }
 
 Qt::ItemFlags ScheduleGridModel::flags(const QModelIndex& index) const

@@ -1,5 +1,6 @@
 #include "jconvert/charset.h"
 
+#include "jconvert/AsciiCase.h"
 #include "jconvert/codes.h"
 #include "jconvert/cp932.h"
 
@@ -10,20 +11,9 @@ namespace {
 
 enum class Charset { Unknown, Jis, Utf8, Sjis, Euc, Ascii, Latin1 };
 
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 Charset Classify(std::string_view name)

@@ -1,5 +1,6 @@
 #include "jconvert/encoded_words.h"
 
+#include "jconvert/AsciiCase.h"
 #include "jconvert/charset.h"
 #include "jconvert/coders.h"
 #include "jconvert/codes.h"
@@ -25,19 +26,7 @@ bool IsBlank(char c)
 
 bool SameCharset(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
+    return EqualsIgnoringAsciiCase(a, b);
 }
 
 // Reads "=?charset?E?text?=" at pos. On success fills word and sets end to

@@ -1,5 +1,6 @@
 #include "jconvert/mime_header.h"
 
+#include "jconvert/AsciiCase.h"
 #include "jconvert/coders.h"
 #include "jconvert/codes.h"
 #include "jconvert/sjis.h"
@@ -14,11 +15,6 @@ constexpr std::string_view kOpening = "=?ISO-2022-JP?B?";
 constexpr std::string_view kClosing = "?=";
 constexpr std::string_view kReturnEscape = "\x1B(J"; // ESC ( J
 
-inline char asciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // Position of the first encoded-word opening at or after from, letters
 // compared without regard to case; npos when there is none.
 std::size_t findOpening(std::string_view text, std::size_t from)
@@ -28,7 +24,7 @@ std::size_t findOpening(std::string_view text, std::size_t from)
         if (at == std::string_view::npos || at + kOpening.size() > text.size())
             return std::string_view::npos;
         std::size_t k = 1;
-        while (k < kOpening.size() && asciiUpper(text[at + k]) == kOpening[k])
+        while (k < kOpening.size() && AsciiUpper(text[at + k]) == kOpening[k])
             ++k;
         if (k == kOpening.size())
             return at;

@@ -1,5 +1,6 @@
 #include "mail/HtmlText.h"
 
+#include "jconvert/AsciiCase.h"
 #include "jconvert/charset.h"
 #include "jconvert/cp932.h"
 
@@ -9,11 +10,6 @@
 
 namespace mail {
 namespace {
-
-char Lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsSpace(char c)
 {
@@ -82,8 +78,8 @@ bool ReadReference(std::string_view html, std::size_t at, unsigned long& codePoi
             int digit = -1;
             if (c >= '0' && c <= '9')
                 digit = c - '0';
-            else if (base == 16 && Lower(c) >= 'a' && Lower(c) <= 'f')
-                digit = Lower(c) - 'a' + 10;
+            else if (base == 16 && jconvert::AsciiLower(c) >= 'a' && jconvert::AsciiLower(c) <= 'f')
+                digit = jconvert::AsciiLower(c) - 'a' + 10;
             if (digit < 0)
                 return false;
             value = value * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
@@ -198,7 +194,7 @@ std::size_t SkipElement(std::string_view html, std::size_t from, std::string_vie
 {
     for (std::size_t i = html.find("</", from); i != std::string_view::npos; i = html.find("</", i + 2)) {
         std::size_t k = 0;
-        while (k < name.size() && i + 2 + k < html.size() && Lower(html[i + 2 + k]) == name[k])
+        while (k < name.size() && i + 2 + k < html.size() && jconvert::AsciiLower(html[i + 2 + k]) == name[k])
             ++k;
         if (k == name.size())
             return TagEnd(html, i);
@@ -258,7 +254,7 @@ std::string HtmlToText(std::string_view html)
             ++k;
         std::string name;
         while (k < end && (std::isalnum(static_cast<unsigned char>(html[k])) != 0))
-            name += Lower(html[k++]);
+            name += jconvert::AsciiLower(html[k++]);
         i = end;
         if (!closing && (name == "script" || name == "style" || name == "head" || name == "title")) {
             i = SkipElement(html, i, name);

@@ -1,5 +1,6 @@
 #include "mail/Message.h"
 
+#include "jconvert/AsciiCase.h"
 #include "mail/Texts.h"
 #include "mail/UuLines.h"
 
@@ -25,17 +26,7 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return AsciiUpper(x) == AsciiUpper(y);
-    });
-}
+using jconvert::AsciiUpper;
 
 } // namespace
 
@@ -92,7 +83,7 @@ void Message::LoadMessage(std::span<const std::string> lines)
 std::string Message::HeaderValue(std::string_view name) const
 {
     for (const HeaderField& field : headers_) {
-        if (EqualsIgnoreCase(field.name, name))
+        if (jconvert::EqualsIgnoringAsciiCase(field.name, name))
             return field.value;
     }
     return {};
@@ -129,7 +120,8 @@ void Message::ParseBody(std::span<const std::string> lines)
         // A message that is itself Base64 or quoted-printable is taken as one
         // encoded part as soon as its body starts: nothing is plain body text.
         const std::string encoding(Trim(HeaderValue("Content-Transfer-Encoding")));
-        if (EqualsIgnoreCase(encoding, "base64") || EqualsIgnoreCase(encoding, "quoted-printable"))
+        if (jconvert::EqualsIgnoringAsciiCase(encoding, "base64")
+            || jconvert::EqualsIgnoringAsciiCase(encoding, "quoted-printable"))
             return;
     }
 
@@ -144,7 +136,7 @@ void Message::ParseBody(std::span<const std::string> lines)
         const std::string& line = lines[i];
         switch (state) {
         case State::Parts:
-            if (EqualsIgnoreCase(line, closing))
+            if (jconvert::EqualsIgnoringAsciiCase(line, closing))
                 state = State::Body;
             continue;
         case State::UuBlock:
@@ -154,7 +146,7 @@ void Message::ParseBody(std::span<const std::string> lines)
         case State::Body:
             break;
         }
-        if (hasBoundary && EqualsIgnoreCase(line, opening)) {
+        if (hasBoundary && jconvert::EqualsIgnoringAsciiCase(line, opening)) {
             state = State::Parts;
             continue;
         }

@@ -1,5 +1,7 @@
 #include "mail/MimeBody.h"
 
+#include "jconvert/AsciiCase.h"
+#include "jconvert/TextLines.h"
 #include "jconvert/charset.h"
 #include "jconvert/coders.h"
 #include "jconvert/quoted_printable.h"
@@ -19,16 +21,11 @@ constexpr int kMaxDepth = 32;
 
 using Lines = std::span<const std::string>;
 
-char Lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string LowerCopy(std::string_view s)
 {
     std::string out(s);
     for (char& c : out)
-        c = Lower(c);
+        c = jconvert::AsciiLower(c);
     return out;
 }
 
@@ -59,7 +56,7 @@ int HexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
-    c = Lower(c);
+    c = jconvert::AsciiLower(c);
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     return -1;
@@ -353,20 +350,9 @@ std::string Param(const Entity& entity, const std::string& name)
 
 std::vector<std::string> SplitMessageLines(std::string_view message)
 {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < message.size(); ++i) {
-        if (message[i] != '\r' && message[i] != '\n')
-            continue;
-        lines.emplace_back(message.substr(start, i - start));
-        if (message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
     // The line end of the last line opens no new line.
-    if (start < message.size())
-        lines.emplace_back(message.substr(start));
-    return lines;
+    const std::vector<std::string_view> views = jconvert::SplitLines(message);
+    return { views.begin(), views.end() };
 }
 
 MimeBody DecodeMimeBody(std::span<const std::string> lines)

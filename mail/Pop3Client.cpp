@@ -1,5 +1,6 @@
 #include "mail/Pop3Client.h"
 
+#include "jconvert/AsciiCase.h"
 #include "mail/MailError.h"
 #include "mail/Message.h"
 #include "mail/Texts.h"
@@ -12,18 +13,10 @@ namespace mail {
 
 namespace {
 
+// status is written in capitals; the server may answer in either case.
 bool WordIs(std::string_view word, std::string_view status)
 {
-    if (word.size() != status.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        char c = word[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        if (c != status[i])
-            return false;
-    }
-    return true;
+    return jconvert::EqualsIgnoringAsciiCase(word, status);
 }
 
 } // namespace

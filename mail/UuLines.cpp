@@ -1,12 +1,11 @@
 #include "mail/UuLines.h"
 
+#include "jconvert/AsciiCase.h"
+
 namespace mail {
 namespace {
 
-char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+using jconvert::AsciiUpper;
 
 bool IsBlank(char c)
 {

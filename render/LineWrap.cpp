@@ -1,5 +1,6 @@
 #include "render/LineWrap.h"
 
+#include "jconvert/TextLines.h"
 #include "jconvert/sjis.h"
 
 namespace render {
@@ -47,19 +48,8 @@ void SplitLine(const std::string& text, int limit, std::vector<std::string>& lin
 
 std::vector<std::string> SplitMemoLines(const std::string& text)
 {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
+    const std::vector<std::string_view> views = jconvert::SplitLines(text);
+    return { views.begin(), views.end() };
 }
 
 } // namespace render

@@ -17,6 +17,9 @@ class GridObserver;
 class ScheduleGrid {
 public:
     static constexpr int kColCount = 3;
+    static constexpr int kNumberCol = 0;
+    static constexpr int kDateCol = 1;
+    static constexpr int kTextCol = 2;
     static constexpr int kFixedRows = 1;
     static constexpr int kFixedCols = 1;
     // A new grid has the header and nine empty data rows.

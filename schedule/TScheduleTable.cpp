@@ -1,5 +1,6 @@
 #include "schedule/TScheduleTable.h"
 
+#include "jconvert/TextLines.h"
 #include "platform/FileIo.h"
 #include "schedule/DelimitedText.h"
 #include "schedule/ScheduleError.h"
@@ -9,39 +10,11 @@ namespace schedule {
 
 namespace {
 
-constexpr int kNumberCol = 0;
-constexpr int kDateCol = 1;
-constexpr int kTextCol = 2;
-
 // A loaded table has at least this many rows (header included), so the user
 // always finds empty rows to type into.
 constexpr int kMinLoadedRowCount = 21;
 // Deleting stops at 16 rows: below 17 the delete button does nothing.
 constexpr int kMinRowCountForDelete = 17;
-
-// Splits file content into lines ended by CR LF, CR or LF; text after the
-// last line end is a line of its own.
-std::vector<std::string_view> SplitLines(std::string_view bytes)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lines.push_back(bytes.substr(start, i - start));
-        ++i;
-        if (c == '\r' && i < bytes.size() && bytes[i] == '\n')
-            ++i;
-        start = i;
-    }
-    if (start < bytes.size())
-        lines.push_back(bytes.substr(start));
-    return lines;
-}
 
 // A cell as a quoted field. The file has one line per row, so a line break
 // (or a zero byte, which ends a line when read) inside a cell would split
@@ -78,13 +51,13 @@ TScheduleTable::TScheduleTable(ScheduleGrid& grid, std::filesystem::path file, C
     , path_(std::move(file))
     , clock_(std::move(clock))
 {
-    grid_.SetCell(kNumberCol, 0, "No");
-    grid_.SetCell(kDateCol, 0, " \x81\x40\x97\x5c\x92\xe8\x93\xfa" /*  　予定日 */);
-    grid_.SetCell(kTextCol, 0,
+    grid_.SetCell(ScheduleGrid::kNumberCol, 0, "No");
+    grid_.SetCell(ScheduleGrid::kDateCol, 0, " \x81\x40\x97\x5c\x92\xe8\x93\xfa" /*  　予定日 */);
+    grid_.SetCell(ScheduleGrid::kTextCol, 0,
         "\x81\x40\x81\x40\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b" /* 　　スケジュール */);
     grid_.SetDefaultColWidth(26);
-    grid_.SetColWidth(kDateCol, 128);
-    grid_.SetColWidth(kTextCol, 300);
+    grid_.SetColWidth(ScheduleGrid::kDateCol, 128);
+    grid_.SetColWidth(ScheduleGrid::kTextCol, 300);
     modified_ = false;
     try {
         Load();
@@ -127,7 +100,7 @@ void TScheduleTable::RenumberRows()
         std::string number = std::to_string(r);
         if (r < 10)
             number.insert(number.begin(), ' ');
-        grid_.SetCell(kNumberCol, r, std::move(number));
+        grid_.SetCell(ScheduleGrid::kNumberCol, r, std::move(number));
     }
 }
 
@@ -155,7 +128,7 @@ void TScheduleTable::MoveRowUp(int32_t row)
 {
     if (row < 2 || row >= grid_.RowCount())
         return;
-    grid_.SwapRows(row - 1, row, kDateCol);
+    grid_.SwapRows(row - 1, row, ScheduleGrid::kDateCol);
     grid_.SetRow(row - 1);
     SetModified(true);
 }
@@ -164,7 +137,7 @@ void TScheduleTable::MoveRowDown(int32_t row)
 {
     if (row < 1 || row >= grid_.RowCount() - 1)
         return;
-    grid_.SwapRows(row, row + 1, kDateCol);
+    grid_.SwapRows(row, row + 1, ScheduleGrid::kDateCol);
     grid_.SetRow(row + 1);
     SetModified(true);
 }
@@ -178,7 +151,7 @@ int32_t TScheduleTable::Load()
         throw ScheduleError(e.what(), e.SystemError());
     }
     if (bytes) {
-        const std::vector<std::string_view> lines = SplitLines(*bytes);
+        const std::vector<std::string_view> lines = jconvert::SplitLines(*bytes);
         const int count = lines.size() + 1 > static_cast<std::size_t>(kMinLoadedRowCount)
             ? static_cast<int>(lines.size() + 1)
             : kMinLoadedRowCount;
@@ -191,7 +164,7 @@ int32_t TScheduleTable::Load()
                 for (std::size_t c = 0; c < cells.size() && c < fields.size(); ++c)
                     cells[c] = fields[c].empty() ? std::string(" ") : fields[c];
                 // A row whose date and text are both empty was an empty row.
-                if (cells[kDateCol] == " " && cells[kTextCol] == " ")
+                if (cells[ScheduleGrid::kDateCol] == " " && cells[ScheduleGrid::kTextCol] == " ")
                     cells = {};
             }
             for (int c = 0; c < ScheduleGrid::kColCount; ++c)
@@ -214,9 +187,9 @@ void TScheduleTable::Save()
     std::string out;
     for (int r = 1; r < grid_.RowCount(); ++r) {
         out.append("\"\",");
-        AppendQuoted(out, grid_.Cell(kDateCol, r));
+        AppendQuoted(out, grid_.Cell(ScheduleGrid::kDateCol, r));
         out.push_back(',');
-        AppendQuoted(out, grid_.Cell(kTextCol, r));
+        AppendQuoted(out, grid_.Cell(ScheduleGrid::kTextCol, r));
         out.append("\r\n");
     }
     try {

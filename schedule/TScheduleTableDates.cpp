@@ -11,8 +11,6 @@ namespace schedule {
 
 namespace {
 
-constexpr int kDateCol = 1;
-
 constexpr std::string_view kYou = "\x97\x6a"; /* 曜 */
 constexpr std::string_view kYoubi = "\x97\x6a\x93\xfa"; /* 曜日 */
 constexpr std::string_view kDai = "\x91\xe6"; /* 第 */
@@ -177,19 +175,19 @@ void TScheduleTable::SplitDate(
 TScheduleTable::CheckResult TScheduleTable::Check()
 {
     for (int r = 1; r < grid_.RowCount(); ++r) {
-        const std::string& cell = grid_.Cell(kDateCol, r);
+        const std::string& cell = grid_.Cell(ScheduleGrid::kDateCol, r);
         if (cell.empty())
             continue;
         const std::string normalized = NormalizeDate(cell);
         if (normalized.substr(0, normalized.find('/')) == "-1") {
-            grid_.SetCurrentCell(kDateCol, r);
+            grid_.SetCurrentCell(ScheduleGrid::kDateCol, r);
             return { r,
                 std::to_string(r)
                     + "\x8d\x73\x96\xda\x82\xcc\x97\x5c\x92\xe8\x93\xfa\x82\xc9\x83\x47\x83\x89\x81\x5b\x82"
                       "\xaa\x82\xa0"
                       "\x82\xe8\x82\xdc\x82\xb7." /* 行目の予定日にエラーがあります. */ };
         }
-        grid_.SetCell(kDateCol, r, ExpandDate(normalized));
+        grid_.SetCell(ScheduleGrid::kDateCol, r, ExpandDate(normalized));
     }
     return {};
 }

@@ -11,9 +11,6 @@ namespace {
 
 using namespace std::chrono;
 
-constexpr int kDateCol = 1;
-constexpr int kTextCol = 2;
-
 // A calendar date from numbers as typed, or nothing when they do not form
 // one (month outside 1..12, a day the month lacks, a year outside
 // 1..9999). Such an entry is left out of the list instead of stopping it.
@@ -84,7 +81,7 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
         int32_t a = 0;
         int32_t b = 0;
         int32_t c = 0;
-        SplitDate(NormalizeDate(grid_.Cell(kDateCol, r)), kind, a, b, c);
+        SplitDate(NormalizeDate(grid_.Cell(ScheduleGrid::kDateCol, r)), kind, a, b, c);
 
         std::int64_t days = 0;
         std::int64_t window = 0;
@@ -133,8 +130,9 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
         }
         if (days < 0 || days > window)
             continue;
-        list.push_back(std::to_string(days) + "\x93\xfa\x8c\xe3" /* 日後 */ + grid_.Cell(kDateCol, r) + " "
-            + grid_.Cell(kTextCol, r));
+        list.push_back(std::to_string(days)
+            + "\x93\xfa\x8c\xe3" /* 日後 */ + grid_.Cell(ScheduleGrid::kDateCol, r) + " "
+            + grid_.Cell(ScheduleGrid::kTextCol, r));
     }
     return 1;
 }

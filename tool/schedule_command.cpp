@@ -148,7 +148,7 @@ int RunCheck(const tool::Args& args, tool::Io& io)
     const TScheduleTable::CheckResult result = table->Check();
     const int last = result.Ok() ? grid.RowCount() - 1 : result.row - 1;
     for (int r = 1; r <= last; ++r)
-        io.out << grid.Cell(1, r) << '\n';
+        io.out << grid.Cell(schedule::ScheduleGrid::kDateCol, r) << '\n';
     if (result.Ok())
         return tool::kExitOk;
     io.out << result.message << '\n';

@@ -1,0 +1,52 @@
+#include "jconvert/AsciiCase.h"
+#include "jconvert/TextLines.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(TextLines, SplitsAtEachKindOfLineEnd)
+{
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        { "", {} },
+        { "a", { "a" } },
+        { "a\r\n", { "a" } }, // a final line end opens no further line
+        { "a\r\nb\rc\nd", { "a", "b", "c", "d" } },
+        { "\n\r\n\r", { "", "", "" } },
+        { "a\r\rb", { "a", "", "b" } }, // CR CR is two line ends, not one
+        { "a\n\rb", { "a", "", "b" } }, // LF CR likewise
+        { std::string("a\0b\r\n", 5), { std::string("a\0b", 3) } },
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string_view> got = jconvert::SplitLines(c.text);
+        EXPECT_EQ(std::vector<std::string>(got.begin(), got.end()), c.lines) << c.text;
+    }
+}
+
+TEST(AsciiCase, FoldsAsciiLettersOnly)
+{
+    struct Case {
+        std::string_view a, b;
+        bool equal;
+    };
+    const Case cases[] = {
+        { "+ok", "+OK", true },
+        { "Content-Type", "CONTENT-type", true },
+        { "ab", "abc", false },
+        { "@[`{", "`{@[", false }, // the neighbours of the letter ranges
+        // Bytes above ASCII are never folded (as a locale's tolower might).
+        { "\x82\x81", "\x82\x60", false },
+        { "\xe0", "\xc0", false },
+        { "\xc1", "\xe1", false },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(jconvert::EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+}
+
+} // namespace
