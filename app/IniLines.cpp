@@ -7,7 +7,7 @@
 namespace app {
 namespace {
 
-bool keyEquals(std::string_view name, std::string_view key)
+bool KeyEquals(std::string_view name, std::string_view key)
 {
     if (name.size() != key.size())
         return false;
@@ -28,7 +28,7 @@ bool keyEquals(std::string_view name, std::string_view key)
 
 } // namespace
 
-IniLines IniLines::parse(std::string_view bytes)
+IniLines IniLines::Parse(std::string_view bytes)
 {
     std::vector<std::string> lines;
     for (const std::string_view line : jconvert::SplitLines(bytes))
@@ -36,7 +36,7 @@ IniLines IniLines::parse(std::string_view bytes)
     return IniLines(std::move(lines));
 }
 
-std::string IniLines::serialize() const
+std::string IniLines::Serialize() const
 {
     std::size_t total = 0;
     for (const auto& line : lines_)
@@ -50,42 +50,42 @@ std::string IniLines::serialize() const
     return out;
 }
 
-std::optional<std::size_t> IniLines::find(std::string_view key) const
+std::optional<std::size_t> IniLines::Find(std::string_view key) const
 {
-    return findFrom(key, 0);
+    return FindFrom(key, 0);
 }
 
-std::optional<std::size_t> IniLines::findFrom(std::string_view key, std::size_t first) const
+std::optional<std::size_t> IniLines::FindFrom(std::string_view key, std::size_t first) const
 {
     for (std::size_t i = first; i < lines_.size(); ++i) {
         const std::string_view line = lines_[i];
         const std::size_t eq = line.find('=');
-        if (eq != std::string_view::npos && keyEquals(line.substr(0, eq), key))
+        if (eq != std::string_view::npos && KeyEquals(line.substr(0, eq), key))
             return i;
     }
     return std::nullopt;
 }
 
-std::string IniLines::value(std::string_view key) const
+std::string IniLines::Value(std::string_view key) const
 {
-    const auto index = find(key);
+    const auto index = Find(key);
     if (!index)
         return {};
     const std::string& line = lines_[*index];
     return line.substr(line.find('=') + 1);
 }
 
-void IniLines::set(std::string_view key, std::string_view value)
+void IniLines::Set(std::string_view key, std::string_view value)
 {
     value = value.substr(0, value.find_first_of("\r\n"));
-    const auto index = find(key);
+    const auto index = Find(key);
     if (value.empty()) {
         if (!index)
             return;
         // With a later line for the same key, removing this one would let
         // that older value come back at the next start; an empty value reads
         // the same as a missing key, so the line is emptied instead.
-        if (findFrom(key, *index + 1)) {
+        if (FindFrom(key, *index + 1)) {
             lines_[*index] = std::string(key) + "=";
             return;
         }

@@ -23,18 +23,18 @@ public:
 
     // Splits bytes into lines ending at CR LF, a lone CR or a lone LF. A final
     // line end does not start another line; empty input has no lines.
-    static IniLines parse(std::string_view bytes);
+    static IniLines Parse(std::string_view bytes);
 
     // Every line followed by CR LF.
-    std::string serialize() const;
+    std::string Serialize() const;
 
     // Index of the first line whose text before its first "=" equals key,
     // ASCII letters compared without regard to case (double-byte Shift_JIS
     // characters byte for byte). Nothing is trimmed.
-    std::optional<std::size_t> find(std::string_view key) const;
+    std::optional<std::size_t> Find(std::string_view key) const;
 
     // The text after the first "=" of the key's line; empty when missing.
-    std::string value(std::string_view key) const;
+    std::string Value(std::string_view key) const;
 
     // A non-empty value replaces the key's line by key=value, or appends it
     // when the key has no line. An empty value removes the key's line; when
@@ -42,12 +42,12 @@ public:
     // that the duplicate's older value is not read at the next start. A
     // value is cut at its first CR or LF: a line end would split the line
     // and let the rest be read as a line of its own.
-    void set(std::string_view key, std::string_view value);
+    void Set(std::string_view key, std::string_view value);
 
-    const std::vector<std::string>& lines() const { return lines_; }
+    const std::vector<std::string>& Lines() const { return lines_; }
 
 private:
-    std::optional<std::size_t> findFrom(std::string_view key, std::size_t first) const;
+    std::optional<std::size_t> FindFrom(std::string_view key, std::size_t first) const;
 
     std::vector<std::string> lines_;
 };

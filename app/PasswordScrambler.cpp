@@ -8,14 +8,14 @@ namespace {
 constexpr unsigned char kMask = 0x1D;
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-void reportMaskByte(const MessageCallback& message)
+void ReportMaskByte(const MessageCallback& message)
 {
     if (message)
         message("char" + std::to_string(kMask));
 }
 
 // Block length is always a multiple of three, so no padding is produced.
-std::string encodeBase64(std::string_view block)
+std::string EncodeBase64(std::string_view block)
 {
     std::string out;
     out.reserve(block.size() / 3 * 4);
@@ -32,7 +32,7 @@ std::string encodeBase64(std::string_view block)
 
 // Every character outside the alphabet, "=" included, counts as 0, as the
 // stored values have always been read.
-unsigned sixBits(char c)
+unsigned SixBits(char c)
 {
     if (c >= 'A' && c <= 'Z')
         return static_cast<unsigned>(c - 'A');
@@ -47,13 +47,13 @@ unsigned sixBits(char c)
     return 0;
 }
 
-std::string decodeBase64(std::string_view text)
+std::string DecodeBase64(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() / 4 * 3);
     for (std::size_t i = 0; i + 3 < text.size(); i += 4) {
-        const std::uint32_t v = (sixBits(text[i]) << 18) | (sixBits(text[i + 1]) << 12)
-            | (sixBits(text[i + 2]) << 6) | sixBits(text[i + 3]);
+        const std::uint32_t v = (SixBits(text[i]) << 18) | (SixBits(text[i + 1]) << 12)
+            | (SixBits(text[i + 2]) << 6) | SixBits(text[i + 3]);
         out += static_cast<char>((v >> 16) & 0xFF);
         out += static_cast<char>((v >> 8) & 0xFF);
         out += static_cast<char>(v & 0xFF);
@@ -61,7 +61,7 @@ std::string decodeBase64(std::string_view text)
     return out;
 }
 
-bool isStorable(unsigned char c)
+bool IsStorable(unsigned char c)
 {
     return c >= 1 && c <= 127;
 }
@@ -70,7 +70,7 @@ bool isStorable(unsigned char c)
 // mod 26 and the block's size narrows it to three neighbours, so the true
 // length is known even when the password ends in spaces or holds the mask
 // byte. Returns false when the block is not one ScramblePassword writes.
-bool restoreByMarker(const std::string& masked, std::string& password)
+bool RestoreByMarker(const std::string& masked, std::string& password)
 {
     const std::size_t size = masked.size();
     if (size < 3)
@@ -86,7 +86,7 @@ bool restoreByMarker(const std::string& masked, std::string& password)
         plain.reserve(length);
         for (std::size_t i = 1; i <= length; ++i) {
             const unsigned char c = static_cast<unsigned char>(masked[i]) ^ kMask;
-            if (!isStorable(c))
+            if (!IsStorable(c))
                 return false;
             plain += static_cast<char>(c);
         }
@@ -104,7 +104,7 @@ bool restoreByMarker(const std::string& masked, std::string& password)
 // truncated value of a password that held the mask byte): the text ends at
 // the first zero byte, up to two trailing spaces are dropped, and so is the
 // marker.
-std::string restoreLegacy(const std::string& masked, const MessageCallback& message)
+std::string RestoreLegacy(const std::string& masked, const MessageCallback& message)
 {
     std::string text;
     for (const char byte : masked) {
@@ -112,7 +112,7 @@ std::string restoreLegacy(const std::string& masked, const MessageCallback& mess
         if (c == 0)
             break;
         if (c == kMask)
-            reportMaskByte(message);
+            ReportMaskByte(message);
         text += static_cast<char>(c ^ kMask);
     }
     for (int i = 0; i < 2 && !text.empty() && text.back() == ' '; ++i)
@@ -138,7 +138,7 @@ std::string ScramblePassword(std::string_view password, const MessageCallback& m
     if (password.empty() || password.size() > kMaxPasswordLength)
         return {};
     for (const char c : password) {
-        if (!isStorable(static_cast<unsigned char>(c)))
+        if (!IsStorable(static_cast<unsigned char>(c)))
             return {};
     }
     std::string block;
@@ -148,10 +148,10 @@ std::string ScramblePassword(std::string_view password, const MessageCallback& m
         block += ' ';
     for (char& byte : block) {
         if (static_cast<unsigned char>(byte) == kMask)
-            reportMaskByte(message);
+            ReportMaskByte(message);
         byte = static_cast<char>(static_cast<unsigned char>(byte) ^ kMask);
     }
-    const std::string body = encodeBase64(block);
+    const std::string body = EncodeBase64(block);
     return PasswordChecksum(body) + body;
 }
 
@@ -162,11 +162,11 @@ std::string UnscramblePassword(std::string_view stored, const MessageCallback& m
     const std::string_view body = stored.substr(2);
     if (stored.substr(0, 2) != PasswordChecksum(body))
         return {};
-    const std::string masked = decodeBase64(body);
+    const std::string masked = DecodeBase64(body);
     std::string password;
-    if (restoreByMarker(masked, password))
+    if (RestoreByMarker(masked, password))
         return password;
-    return restoreLegacy(masked, message);
+    return RestoreLegacy(masked, message);
 }
 
 } // namespace app

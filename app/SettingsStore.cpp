@@ -54,9 +54,9 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
     const auto bytes = ReadFileIfExists(folder / kSettingsFileName, platform::kSettingsReadLimit);
     if (!bytes)
         return;
-    const IniLines lines = IniLines::parse(*bytes);
+    const IniLines lines = IniLines::Parse(*bytes);
     for (const SettingsKey& key : SettingsKey::All())
-        key.Read(settings, lines.value(key.key), message);
+        key.Read(settings, lines.Value(key.key), message);
 }
 
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
@@ -66,10 +66,10 @@ void SaveSettings(const std::filesystem::path& folder, const Settings& settings,
 
     const auto file = folder / kSettingsFileName;
     const auto bytes = ReadFileIfExists(file, platform::kSettingsReadLimit);
-    IniLines lines = bytes ? IniLines::parse(*bytes) : IniLines(SettingsFileHeader());
+    IniLines lines = bytes ? IniLines::Parse(*bytes) : IniLines(SettingsFileHeader());
     for (const SettingsKey& key : SettingsKey::All())
-        lines.set(key.key, key.Written(settings, message));
-    WriteFileAtomically(file, lines.serialize());
+        lines.Set(key.key, key.Written(settings, message));
+    WriteFileAtomically(file, lines.Serialize());
 }
 
 } // namespace app

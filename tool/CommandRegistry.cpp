@@ -9,21 +9,21 @@
 
 namespace tool {
 
-CommandRegistry& CommandRegistry::instance()
+CommandRegistry& CommandRegistry::Instance()
 {
     static CommandRegistry registry;
     return registry;
 }
 
-void CommandRegistry::add(const std::string& name, const std::string& synopsis, Command command)
+void CommandRegistry::Add(const std::string& name, const std::string& synopsis, Command command)
 {
     commands_[name] = Entry { synopsis, std::move(command) };
 }
 
-int CommandRegistry::run(const Args& argv, Io& io) const
+int CommandRegistry::Run(const Args& argv, Io& io) const
 {
     if (argv.empty()) {
-        printUsage(io.err);
+        PrintUsage(io.err);
         return kExitUsage;
     }
     auto it = commands_.find(argv.front());
@@ -46,7 +46,7 @@ int CommandRegistry::run(const Args& argv, Io& io) const
     }
 }
 
-void CommandRegistry::printUsage(std::ostream& out) const
+void CommandRegistry::PrintUsage(std::ostream& out) const
 {
     out << "usage: corkpane-tool COMMAND [ARG...]\n";
     for (const auto& [name, entry] : commands_)

@@ -28,14 +28,14 @@ using Command = std::function<int(const Args& args, Io& io)>;
 
 class CommandRegistry {
 public:
-    static CommandRegistry& instance();
+    static CommandRegistry& Instance();
 
-    void add(const std::string& name, const std::string& synopsis, Command command);
+    void Add(const std::string& name, const std::string& synopsis, Command command);
     // Runs argv[1..] (argv[0] being the subcommand's name); unknown names give
     // a usage error.
-    int run(const Args& argv, Io& io) const;
-    bool has(const std::string& name) const { return commands_.count(name) != 0; }
-    void printUsage(std::ostream& out) const;
+    int Run(const Args& argv, Io& io) const;
+    bool Has(const std::string& name) const { return commands_.count(name) != 0; }
+    void PrintUsage(std::ostream& out) const;
 
 private:
     struct Entry {
@@ -49,7 +49,7 @@ private:
 struct Registration {
     Registration(const std::string& name, const std::string& synopsis, Command command)
     {
-        CommandRegistry::instance().add(name, synopsis, std::move(command));
+        CommandRegistry::Instance().Add(name, synopsis, std::move(command));
     }
 };
 

@@ -57,14 +57,14 @@ int HandOver(int argc, char** argv)
 int main(int argc, char** argv)
 {
 #ifndef CORKPANE_TOOL_FULL
-    if (argc < 2 || !tool::CommandRegistry::instance().has(argv[1]))
+    if (argc < 2 || !tool::CommandRegistry::Instance().Has(argv[1]))
         return HandOver(argc, argv);
 #endif
     // Text is bytes (Shift_JIS): no locale conversion, no newline mangling.
     std::ios::sync_with_stdio(false);
     tool::Args args(argv + 1, argv + argc);
     tool::Io io { std::cin, std::cout, std::cerr };
-    const int status = tool::CommandRegistry::instance().run(args, io);
+    const int status = tool::CommandRegistry::Instance().Run(args, io);
     std::cout.flush();
     return status;
 }

@@ -20,7 +20,7 @@ app::Settings apply(const app::IniLines& lines)
 {
     app::Settings settings;
     for (const auto& key : app::SettingsKey::All())
-        key.Read(settings, lines.value(key.key), {});
+        key.Read(settings, lines.Value(key.key), {});
     return settings;
 }
 
@@ -30,14 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
-    const app::IniLines original = app::IniLines::parse(bytes);
-    require(app::IniLines::parse(original.serialize()).lines() == original.lines());
+    const app::IniLines original = app::IniLines::Parse(bytes);
+    require(app::IniLines::Parse(original.Serialize()).Lines() == original.Lines());
 
     const app::Settings read = apply(original);
     app::IniLines rewritten = original;
     for (const auto& key : app::SettingsKey::All())
-        rewritten.set(key.key, key.Written(read, {}));
-    app::Settings reread = apply(app::IniLines::parse(rewritten.serialize()));
+        rewritten.Set(key.key, key.Written(read, {}));
+    app::Settings reread = apply(app::IniLines::Parse(rewritten.Serialize()));
 
     // The list gains the stored entry on every read; only the first is kept.
     require(reread.LBoxSetuzokuSaki.size() == 2 && reread.LBoxSetuzokuSaki[1] == read.LBoxSetuzokuSaki[0]);

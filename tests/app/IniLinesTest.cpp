@@ -28,9 +28,9 @@ TEST(IniLines, SplitsAtEveryLineEnd)
         { std::string("k=\0v\n", 5), { std::string("k=\0v", 4) } },
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(IniLines::parse(c.bytes).lines(), c.lines) << c.bytes;
+        EXPECT_EQ(IniLines::Parse(c.bytes).Lines(), c.lines) << c.bytes;
     }
-    EXPECT_EQ(IniLines(Lines { "a", "", "b" }).serialize(), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(IniLines(Lines { "a", "", "b" }).Serialize(), "a\r\n\r\nb\r\n");
 }
 
 TEST(IniLines, Lookup)
@@ -58,8 +58,8 @@ TEST(IniLines, Lookup)
         { "Missing", "", false },
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ini.value(c.key), c.value) << c.key;
-        EXPECT_EQ(ini.find(c.key).has_value(), c.found) << c.key;
+        EXPECT_EQ(ini.Value(c.key), c.value) << c.key;
+        EXPECT_EQ(ini.Find(c.key).has_value(), c.found) << c.key;
     }
 }
 
@@ -80,8 +80,8 @@ TEST(IniLines, SettingValues)
     };
     for (const auto& c : cases) {
         IniLines ini(start);
-        ini.set(c.key, c.value);
-        EXPECT_EQ(ini.lines(), c.result) << c.key << "=" << c.value;
+        ini.Set(c.key, c.value);
+        EXPECT_EQ(ini.Lines(), c.result) << c.key << "=" << c.value;
     }
 }
 

@@ -209,7 +209,7 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
     // nothing; the rest is appended
     // after the existing lines, which keep their place.
     app::SaveSettings(dir_, loaded, "");
-    const auto lines = app::IniLines::parse(get("corkpane.ini")).lines();
+    const auto lines = app::IniLines::Parse(get("corkpane.ini")).Lines();
     ASSERT_EQ(lines.size(), 12u); // comment, list, 2 colours, 5 radio groups, 3 ticks
     EXPECT_EQ(lines[0], "# only a comment");
     EXPECT_EQ(lines[1],
@@ -282,7 +282,7 @@ TEST_F(SettingsStore, PasswordSurvivesSaveAndLoad)
         std::string memo;
         app::LoadSettings(dir_, loaded, memo);
         EXPECT_EQ(loaded.Password, password);
-        EXPECT_EQ(app::IniLines::parse(get("corkpane.ini")).find("PassWord1").has_value(), !password.empty());
+        EXPECT_EQ(app::IniLines::Parse(get("corkpane.ini")).Find("PassWord1").has_value(), !password.empty());
     }
 }
 

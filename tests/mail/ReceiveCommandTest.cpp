@@ -47,7 +47,7 @@ protected:
         tool::Io io { in, out_, err_ };
         tool::Args argv { "receive" };
         argv.insert(argv.end(), args.begin(), args.end());
-        return tool::CommandRegistry::instance().run(argv, io);
+        return tool::CommandRegistry::Instance().Run(argv, io);
     }
 
     fs::path folder_;

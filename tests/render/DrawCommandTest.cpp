@@ -32,7 +32,7 @@ protected:
         std::ostringstream out;
         err_.str("");
         tool::Io io { in, out, err_ };
-        return tool::CommandRegistry::instance().run(args, io);
+        return tool::CommandRegistry::Instance().Run(args, io);
     }
 
     std::vector<std::string> Fixed(const std::string& wallpaper = "")

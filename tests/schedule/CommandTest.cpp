@@ -25,7 +25,7 @@ Result RunTool(tool::Args args, const std::string& input = "")
     std::ostringstream err;
     tool::Io io { in, out, err };
     args.insert(args.begin(), "schedule");
-    const int status = tool::CommandRegistry::instance().run(args, io);
+    const int status = tool::CommandRegistry::Instance().Run(args, io);
     return { status, U(out.str()), err.str() };
 }
 

@@ -58,7 +58,7 @@ std::optional<int> PortNumber(const std::string& text)
     return port;
 }
 
-int run(const tool::Args& given, tool::Io& io)
+int Run(const tool::Args& given, tool::Io& io)
 {
     tool::Args args = given;
     std::filesystem::path folder;
@@ -126,6 +126,6 @@ int run(const tool::Args& given, tool::Io& io)
 const tool::Registration reg { "receive",
     "receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE] [--dir DIR]  (one POP3 "
     "reception run into memo.txt)",
-    &run };
+    &Run };
 
 } // namespace

@@ -23,7 +23,7 @@ Outcome run(const tool::Args& argv, const std::string& input = "")
     std::istringstream in(input);
     std::ostringstream out, err;
     tool::Io io { in, out, err };
-    const int status = tool::CommandRegistry::instance().run(argv, io);
+    const int status = tool::CommandRegistry::Instance().Run(argv, io);
     return { status, out.str(), err.str() };
 }
 

@@ -167,7 +167,7 @@ std::string Environment(const std::string& name)
     return value ? value : "";
 }
 
-int run(const tool::Args& given, tool::Io& io)
+int Run(const tool::Args& given, tool::Io& io)
 {
     tool::Args args = given;
     std::filesystem::path folder;
@@ -219,6 +219,6 @@ int run(const tool::Args& given, tool::Io& io)
     }
 }
 
-const tool::Registration reg { "draw", kSynopsis, &run };
+const tool::Registration reg { "draw", kSynopsis, &Run };
 
 } // namespace

@@ -18,7 +18,7 @@ namespace {
 
 constexpr char kSynopsis[] = "mime FILE|-   decoded subject and memo body of a saved mail";
 
-int run(const tool::Args& args, tool::Io& io)
+int Run(const tool::Args& args, tool::Io& io)
 {
     if (args.size() != 1) {
         io.err << "usage: corkpane-tool mime FILE|-\n";
@@ -49,6 +49,6 @@ int run(const tool::Args& args, tool::Io& io)
     return io.out ? tool::kExitOk : tool::kExitFailure;
 }
 
-const tool::Registration reg { "mime", kSynopsis, &run };
+const tool::Registration reg { "mime", kSynopsis, &Run };
 
 } // namespace

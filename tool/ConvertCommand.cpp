@@ -84,7 +84,7 @@ private:
     bool ended_ = false;
 };
 
-const char* codeName(int code)
+const char* CodeName(int code)
 {
     switch (code) {
     case jconvert::CODE_ASCII:
@@ -106,7 +106,7 @@ const char* codeName(int code)
     }
 }
 
-std::optional<int> codeOption(const std::string& name)
+std::optional<int> CodeOption(const std::string& name)
 {
     if (name == "sjis")
         return jconvert::CODE_SJIS;
@@ -119,7 +119,7 @@ std::optional<int> codeOption(const std::string& name)
     return std::nullopt;
 }
 
-bool readFailed(const Input& input, Io& io)
+bool ReadFailed(const Input& input, Io& io)
 {
     if (!input.Failed())
         return false;
@@ -129,7 +129,7 @@ bool readFailed(const Input& input, Io& io)
 
 // Reads the detection window (and one byte more, to know whether the input
 // goes on) and detects its encoding.
-int detect(Input& input, std::string& held)
+int Detect(Input& input, std::string& held)
 {
     while (held.size() <= jconvert::kDetectionWindow
         && input.Read(held, jconvert::kDetectionWindow + 1 - held.size())) { }
@@ -139,7 +139,7 @@ int detect(Input& input, std::string& held)
     return jconvert::DetectTextCode(held.substr(0, jconvert::kDetectionWindow), true);
 }
 
-int runGuess(const Args& args, Io& io)
+int RunGuess(const Args& args, Io& io)
 {
     if (args.size() > 1) {
         io.err << "usage: corkpane-tool guess [FILE]\n";
@@ -147,14 +147,14 @@ int runGuess(const Args& args, Io& io)
     }
     Input input(args, 0, io);
     std::string held;
-    const int code = detect(input, held);
-    if (readFailed(input, io))
+    const int code = Detect(input, held);
+    if (ReadFailed(input, io))
         return tool::kExitFailure;
-    io.out << codeName(code) << '\n';
+    io.out << CodeName(code) << '\n';
     return tool::kExitOk;
 }
 
-int runConvert(const Args& args, Io& io)
+int RunConvert(const Args& args, Io& io)
 {
     std::optional<int> from, to;
     std::size_t next = 0;
@@ -162,7 +162,7 @@ int runConvert(const Args& args, Io& io)
     while (next + 1 < args.size() && (args[next] == "--to" || args[next] == "--from")) {
         std::optional<int>& option = args[next] == "--to" ? to : from;
         usage = usage || option.has_value();
-        option = codeOption(args[next + 1]);
+        option = CodeOption(args[next + 1]);
         usage = usage || !option;
         next += 2;
     }
@@ -173,13 +173,13 @@ int runConvert(const Args& args, Io& io)
 
     Input input(args, next, io);
     std::string held;
-    const int in = from ? *from : detect(input, held);
-    if (readFailed(input, io))
+    const int in = from ? *from : Detect(input, held);
+    if (ReadFailed(input, io))
         return tool::kExitFailure;
     // Undecided input is passed through as it is; say so, since the output
     // is then not necessarily in the encoding asked for.
     if (in == jconvert::CODE_BINARY || in == jconvert::CODE_EUC_OR_SJIS)
-        io.err << "corkpane-tool: input detected as " << codeName(in) << ", copied unchanged\n";
+        io.err << "corkpane-tool: input detected as " << CodeName(in) << ", copied unchanged\n";
 
     jconvert::CodeStream stream(in, *to);
     std::string out;
@@ -198,7 +198,7 @@ int runConvert(const Args& args, Io& io)
         stream.Write(std::string_view(block.data(), got), out);
         flush();
     }
-    if (readFailed(input, io))
+    if (ReadFailed(input, io))
         return tool::kExitFailure;
     stream.Finish(out);
     flush();
@@ -212,7 +212,7 @@ int runConvert(const Args& args, Io& io)
 const tool::Registration convertReg { "convert",
     "convert [--from sjis|euc|jis|utf8] --to sjis|euc|jis|utf8 [FILE]   convert (detecting the input's "
     "encoding)",
-    &runConvert };
-const tool::Registration guessReg { "guess", "guess [FILE]   print the detected encoding's name", &runGuess };
+    &RunConvert };
+const tool::Registration guessReg { "guess", "guess [FILE]   print the detected encoding's name", &RunGuess };
 
 } // namespace

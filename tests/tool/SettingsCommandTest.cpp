@@ -13,7 +13,7 @@ int Invoke(const tool::Args& argv, std::string& err)
     std::istringstream in;
     std::ostringstream out, errors;
     tool::Io io { in, out, errors };
-    const int status = tool::CommandRegistry::instance().run(argv, io);
+    const int status = tool::CommandRegistry::Instance().Run(argv, io);
     err = errors.str();
     return status;
 }

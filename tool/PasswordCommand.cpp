@@ -9,7 +9,7 @@
 
 namespace {
 
-int run(const tool::Args& args, tool::Io& io)
+int Run(const tool::Args& args, tool::Io& io)
 {
     if (args.size() != 1 || (args[0] != "scramble" && args[0] != "unscramble")) {
         io.err << "usage: corkpane-tool password scramble|unscramble < input > output\n";
@@ -23,6 +23,6 @@ int run(const tool::Args& args, tool::Io& io)
     return tool::kExitOk;
 }
 
-const tool::Registration reg { "password", "password scramble|unscramble  (stdin -> stdout)", &run };
+const tool::Registration reg { "password", "password scramble|unscramble  (stdin -> stdout)", &Run };
 
 } // namespace

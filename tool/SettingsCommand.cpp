@@ -10,7 +10,7 @@
 
 namespace {
 
-int run(const tool::Args& given, tool::Io& io)
+int Run(const tool::Args& given, tool::Io& io)
 {
     tool::Args args = given;
     std::filesystem::path folder;
@@ -35,6 +35,6 @@ int run(const tool::Args& given, tool::Io& io)
 }
 
 const tool::Registration reg { "settings", "settings roundtrip|show [--dir DIR]  (corkpane.ini and memo.txt)",
-    &run };
+    &Run };
 
 } // namespace

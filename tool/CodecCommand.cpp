@@ -38,7 +38,7 @@ using LineBreakFn = std::string (*)(const std::string&, const std::string&);
 using BytePairFn = std::string (*)(unsigned char, unsigned char); // reads no input
 using Function = std::variant<TextFn, CountFn, CodeFn, TwoCodesFn, LineBreakFn, BytePairFn>;
 
-const std::map<std::string_view, Function>& functions()
+const std::map<std::string_view, Function>& Functions()
 {
     using namespace jconvert;
     static const std::map<std::string_view, Function> table = {
@@ -72,20 +72,20 @@ const std::map<std::string_view, Function>& functions()
 }
 
 // The arguments a function takes after its name, as the usage line shows them.
-const char* argumentSynopsis(const Function& f)
+const char* ArgumentSynopsis(const Function& f)
 {
     constexpr const char* kSynopses[] = { "", "", "OUT", "IN OUT", "BREAK", "HH HH" };
     return kSynopses[f.index()];
 }
 
-std::size_t argumentCount(const Function& f)
+std::size_t ArgumentCount(const Function& f)
 {
     constexpr std::size_t kCounts[] = { 0, 0, 1, 2, 1, 2 };
     return kCounts[f.index()];
 }
 
 // A whole argument as a decimal int (optional sign), or nothing.
-std::optional<int> parseInt(std::string_view s)
+std::optional<int> ParseInt(std::string_view s)
 {
     if (!s.empty() && s.front() == '+')
         s.remove_prefix(1);
@@ -96,7 +96,7 @@ std::optional<int> parseInt(std::string_view s)
     return value;
 }
 
-int hexDigit(char c)
+int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -108,13 +108,13 @@ int hexDigit(char c)
 }
 
 // One byte written as one or two hexadecimal digits.
-std::optional<unsigned char> parseHexByte(std::string_view s)
+std::optional<unsigned char> ParseHexByte(std::string_view s)
 {
     if (s.empty() || s.size() > 2)
         return std::nullopt;
     int value = 0;
     for (char c : s) {
-        const int d = hexDigit(c);
+        const int d = HexDigit(c);
         if (d < 0)
             return std::nullopt;
         value = value * 16 + d;
@@ -123,7 +123,7 @@ std::optional<unsigned char> parseHexByte(std::string_view s)
 }
 
 // A line break given as pairs of hexadecimal digits, or "-" for none.
-std::optional<std::string> parseLineBreak(std::string_view s)
+std::optional<std::string> ParseLineBreak(std::string_view s)
 {
     if (s == "-")
         return std::string();
@@ -131,7 +131,7 @@ std::optional<std::string> parseLineBreak(std::string_view s)
         return std::nullopt;
     std::string out;
     for (std::size_t i = 0; i < s.size(); i += 2) {
-        const auto byte = parseHexByte(s.substr(i, 2));
+        const auto byte = ParseHexByte(s.substr(i, 2));
         if (!byte)
             return std::nullopt;
         out.push_back(static_cast<char>(*byte));
@@ -139,12 +139,12 @@ std::optional<std::string> parseLineBreak(std::string_view s)
     return out;
 }
 
-std::string readAll(std::istream& in)
+std::string ReadAll(std::istream& in)
 {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-int usageError(Io& io, const std::string& message)
+int UsageError(Io& io, const std::string& message)
 {
     io.err << "corkpane-tool codec: " << message << '\n';
     return tool::kExitUsage;
@@ -166,66 +166,66 @@ private:
     int saved_;
 };
 
-int run(const Args& args, Io& io)
+int Run(const Args& args, Io& io)
 {
     StrictCheckLenGuard guard;
     std::size_t next = 0;
     if (next < args.size() && args[next] == "--strict-check-len") {
         if (next + 1 >= args.size())
-            return usageError(io, "--strict-check-len needs a number");
-        const auto len = parseInt(args[next + 1]);
+            return UsageError(io, "--strict-check-len needs a number");
+        const auto len = ParseInt(args[next + 1]);
         if (!len)
-            return usageError(io, "--strict-check-len: not a decimal integer: '" + args[next + 1] + "'");
+            return UsageError(io, "--strict-check-len: not a decimal integer: '" + args[next + 1] + "'");
         jconvert::STRICT_CHECK_LEN = *len;
         next += 2;
     }
     if (next >= args.size())
-        return usageError(io, "usage: corkpane-tool codec [--strict-check-len N] NAME [ARG...]");
+        return UsageError(io, "usage: corkpane-tool codec [--strict-check-len N] NAME [ARG...]");
 
     const std::string& name = args[next++];
-    const auto it = functions().find(name);
-    if (it == functions().end())
-        return usageError(io, "unknown function '" + name + "'");
+    const auto it = Functions().find(name);
+    if (it == Functions().end())
+        return UsageError(io, "unknown function '" + name + "'");
     const Function& f = it->second;
     const Args rest(args.begin() + static_cast<std::ptrdiff_t>(next), args.end());
-    if (rest.size() != argumentCount(f)) {
-        const std::string synopsis = argumentSynopsis(f);
-        return usageError(io, "usage: " + name + (synopsis.empty() ? "" : " " + synopsis));
+    if (rest.size() != ArgumentCount(f)) {
+        const std::string synopsis = ArgumentSynopsis(f);
+        return UsageError(io, "usage: " + name + (synopsis.empty() ? "" : " " + synopsis));
     }
 
     std::string result;
     if (const auto* text = std::get_if<TextFn>(&f)) {
-        result = (*text)(readAll(io.in));
+        result = (*text)(ReadAll(io.in));
     } else if (const auto* count = std::get_if<CountFn>(&f)) {
-        io.out << (*count)(readAll(io.in)) << '\n';
+        io.out << (*count)(ReadAll(io.in)) << '\n';
         return io.out ? tool::kExitOk : tool::kExitFailure;
     } else if (const auto* code = std::get_if<CodeFn>(&f)) {
-        const auto out = parseInt(rest[0]);
+        const auto out = ParseInt(rest[0]);
         if (!out)
-            return usageError(io, name + ": not a decimal integer: '" + rest[0] + "'");
-        result = (*code)(readAll(io.in), *out);
+            return UsageError(io, name + ": not a decimal integer: '" + rest[0] + "'");
+        result = (*code)(ReadAll(io.in), *out);
     } else if (const auto* twoCodes = std::get_if<TwoCodesFn>(&f)) {
-        const auto in = parseInt(rest[0]);
-        const auto out = parseInt(rest[1]);
+        const auto in = ParseInt(rest[0]);
+        const auto out = ParseInt(rest[1]);
         if (!in || !out)
-            return usageError(io, name + ": not a decimal integer: '" + rest[in ? 1 : 0] + "'");
-        result = (*twoCodes)(readAll(io.in), *in, *out);
+            return UsageError(io, name + ": not a decimal integer: '" + rest[in ? 1 : 0] + "'");
+        result = (*twoCodes)(ReadAll(io.in), *in, *out);
     } else if (const auto* lineBreakFn = std::get_if<LineBreakFn>(&f)) {
-        const auto lineBreak = parseLineBreak(rest[0]);
+        const auto lineBreak = ParseLineBreak(rest[0]);
         if (!lineBreak)
-            return usageError(io, name + ": BREAK must be hexadecimal bytes or '-': '" + rest[0] + "'");
-        result = (*lineBreakFn)(readAll(io.in), *lineBreak);
+            return UsageError(io, name + ": BREAK must be hexadecimal bytes or '-': '" + rest[0] + "'");
+        result = (*lineBreakFn)(ReadAll(io.in), *lineBreak);
     } else if (const auto* pair = std::get_if<BytePairFn>(&f)) {
-        const auto b1 = parseHexByte(rest[0]);
-        const auto b2 = parseHexByte(rest[1]);
+        const auto b1 = ParseHexByte(rest[0]);
+        const auto b2 = ParseHexByte(rest[1]);
         if (!b1 || !b2)
-            return usageError(io, name + ": not a hexadecimal byte: '" + rest[b1 ? 1 : 0] + "'");
+            return UsageError(io, name + ": not a hexadecimal byte: '" + rest[b1 ? 1 : 0] + "'");
         result = (*pair)(*b1, *b2);
     }
     io.out.write(result.data(), static_cast<std::streamsize>(result.size()));
     return io.out ? tool::kExitOk : tool::kExitFailure;
 }
 
-const tool::Registration reg { "codec", kSynopsis, &run };
+const tool::Registration reg { "codec", kSynopsis, &Run };
 
 } // namespace

@@ -22,7 +22,7 @@ Outcome codec(const tool::Args& args, const std::string& input = "")
     tool::Io io { in, out, err };
     tool::Args argv { "codec" };
     argv.insert(argv.end(), args.begin(), args.end());
-    const int status = tool::CommandRegistry::instance().run(argv, io);
+    const int status = tool::CommandRegistry::Instance().Run(argv, io);
     return { status, out.str(), err.str() };
 }
 
