@@ -1,6 +1,6 @@
 #include "app/IniLines.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/TextLines.h"
 #include "jconvert/sjis.h"
 

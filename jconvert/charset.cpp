@@ -1,6 +1,6 @@
 #include "jconvert/charset.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/codes.h"
 #include "jconvert/cp932.h"
 

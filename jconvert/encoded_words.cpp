@@ -1,6 +1,6 @@
 #include "jconvert/encoded_words.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/charset.h"
 #include "jconvert/coders.h"
 #include "jconvert/codes.h"

@@ -1,6 +1,6 @@
 #include "jconvert/mime_header.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/coders.h"
 #include "jconvert/codes.h"
 #include "jconvert/sjis.h"

@@ -1,20 +1,8 @@
 #include "jconvert/quoted_printable.h"
 
+#include "jconvert/AsciiText.h"
+
 namespace jconvert {
-namespace {
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::string DecodeQuotedPrintable(std::string_view text, bool headerQ)
 {
@@ -31,8 +19,8 @@ std::string DecodeQuotedPrintable(std::string_view text, bool headerQ)
             continue;
         }
         if (i + 2 < text.size()) {
-            const int high = HexValue(text[i + 1]);
-            const int low = HexValue(text[i + 2]);
+            const int high = AsciiHexValue(text[i + 1]);
+            const int low = AsciiHexValue(text[i + 2]);
             if (high >= 0 && low >= 0) {
                 out += static_cast<char>(high * 16 + low);
                 i += 2;

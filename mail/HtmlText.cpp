@@ -1,6 +1,6 @@
 #include "mail/HtmlText.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/charset.h"
 #include "jconvert/cp932.h"
 
@@ -75,12 +75,8 @@ bool ReadReference(std::string_view html, std::size_t at, unsigned long& codePoi
             return false;
         unsigned long value = 0;
         for (char c : name) {
-            int digit = -1;
-            if (c >= '0' && c <= '9')
-                digit = c - '0';
-            else if (base == 16 && jconvert::AsciiLower(c) >= 'a' && jconvert::AsciiLower(c) <= 'f')
-                digit = jconvert::AsciiLower(c) - 'a' + 10;
-            if (digit < 0)
+            const int digit = jconvert::AsciiHexValue(c);
+            if (digit < 0 || digit >= base)
                 return false;
             value = value * static_cast<unsigned long>(base) + static_cast<unsigned long>(digit);
             if (value > 0x10FFFF)

@@ -1,6 +1,6 @@
 #include "mail/Message.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "mail/Texts.h"
 #include "mail/UuLines.h"
 

@@ -1,6 +1,6 @@
 #include "mail/MimeBody.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/TextLines.h"
 #include "jconvert/charset.h"
 #include "jconvert/coders.h"
@@ -52,16 +52,6 @@ struct Entity {
     std::size_t bodyStart = 0; // index of the first body line in the lines
 };
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = jconvert::AsciiLower(c);
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // RFC 2231 extended values: charset'language'%XX-encoded text. The values
 // this reads (boundary, charset, format, delsp) are ASCII, so the charset
 // part is not needed.
@@ -69,8 +59,10 @@ std::string PercentDecode(std::string_view s)
 {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
+        if (s[i] == '%' && i + 2 < s.size() && jconvert::AsciiHexValue(s[i + 1]) >= 0
+            && jconvert::AsciiHexValue(s[i + 2]) >= 0) {
+            out += static_cast<char>(
+                jconvert::AsciiHexValue(s[i + 1]) * 16 + jconvert::AsciiHexValue(s[i + 2]));
             i += 2;
         } else {
             out += s[i];

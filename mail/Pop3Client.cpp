@@ -1,6 +1,6 @@
 #include "mail/Pop3Client.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "mail/MailError.h"
 #include "mail/Message.h"
 #include "mail/Texts.h"

@@ -1,6 +1,6 @@
 #include "mail/UuLines.h"
 
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 
 namespace mail {
 namespace {

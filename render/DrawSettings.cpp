@@ -1,5 +1,7 @@
 #include "render/DrawSettings.h"
 
+#include "jconvert/AsciiText.h"
+
 #include <climits>
 
 namespace render {
@@ -25,14 +27,8 @@ int ParseIntBox(const std::string& text, int fallback)
     long long value = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
+        const int digit = jconvert::AsciiHexValue(c);
+        if (digit < 0 || digit >= base)
             return fallback;
         value = value * base + digit;
         if (value > static_cast<long long>(INT_MAX) + 1)

@@ -8,6 +8,7 @@
 // arguments hexadecimal bytes ("0d0a") or "-" for none, and the two bytes of
 // ToSjis / ToJis hexadecimal (they read no input).
 #include "CommandRegistry.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/jconvert.h"
 
 #include <charconv>
@@ -96,17 +97,6 @@ std::optional<int> ParseInt(std::string_view s)
     return value;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // One byte written as one or two hexadecimal digits.
 std::optional<unsigned char> ParseHexByte(std::string_view s)
 {
@@ -114,7 +104,7 @@ std::optional<unsigned char> ParseHexByte(std::string_view s)
         return std::nullopt;
     int value = 0;
     for (char c : s) {
-        const int d = HexDigit(c);
+        const int d = jconvert::AsciiHexValue(c);
         if (d < 0)
             return std::nullopt;
         value = value * 16 + d;

@@ -1,4 +1,4 @@
-#include "jconvert/AsciiCase.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/TextLines.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +47,27 @@ TEST(AsciiCase, FoldsAsciiLettersOnly)
     };
     for (const Case& c : cases)
         EXPECT_EQ(jconvert::EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+}
+
+TEST(AsciiCase, HexValueOfDigitsInEitherCase)
+{
+    const std::pair<char, int> cases[] = {
+        { '0', 0 },
+        { '9', 9 },
+        { 'a', 10 },
+        { 'F', 15 },
+        { 'f', 15 },
+        // The neighbours of each range, and a byte above ASCII.
+        { '/', -1 },
+        { ':', -1 },
+        { '@', -1 },
+        { 'G', -1 },
+        { '`', -1 },
+        { 'g', -1 },
+        { '\xc1', -1 },
+    };
+    for (const auto& [c, value] : cases)
+        EXPECT_EQ(jconvert::AsciiHexValue(c), value) << c;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+// Character tests on ASCII bytes alone.
+//
 // Case folding of the bytes 'A'..'Z' and 'a'..'z' only, for protocol words,
 // header names, charset names and ini keys. Bytes above ASCII are never
 // folded, as the C library's locale-dependent toupper/tolower might. The
@@ -30,6 +32,17 @@ constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
+}
+
+// The value of a hexadecimal digit (either case), -1 for any other byte.
+constexpr int AsciiHexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = AsciiLower(c);
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
 }
 
 } // namespace jconvert
