@@ -27,11 +27,5 @@ inline constexpr const char* kScanlineOutOfRange
 
 // "JPEG エラー #%d"
 std::string JpegErrorMessage(int code);
-// "ファイル "%s" は開けません。%s" with the full file name
-std::string CannotOpenMessage(const std::string& path, const std::string& reason);
-// "ファイル "%s" を作成できません。%s" with the full file name
-std::string CannotCreateMessage(const std::string& path, const std::string& reason);
-// The system's reason for an errno value, in Japanese.
-std::string SystemErrorText(int error);
 
 } // namespace render

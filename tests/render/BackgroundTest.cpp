@@ -1,6 +1,8 @@
 #include "render/Background.h"
 
 #include "TestSupport.h"
+#include "platform/FileIo.h"
+#include "platform/SystemErrorText.h"
 #include "render/BmpWriter.h"
 #include "render/JpegDecoder.h"
 #include "render/RenderError.h"
@@ -9,6 +11,9 @@
 
 using namespace render;
 using namespace rendertest;
+using platform::CannotCreateMessage;
+using platform::CannotOpenMessage;
+using platform::SystemErrorText;
 
 namespace {
 

@@ -1,4 +1,6 @@
 #include "TestSupport.h"
+#include "platform/FileIo.h"
+#include "platform/SystemErrorText.h"
 #include "render/BmpReader.h"
 #include "render/BmpWriter.h"
 #include "render/RenderError.h"
@@ -8,6 +10,9 @@
 
 using namespace render;
 using namespace rendertest;
+using platform::CannotCreateMessage;
+using platform::CannotOpenMessage;
+using platform::SystemErrorText;
 
 namespace {
 
