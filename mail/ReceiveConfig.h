@@ -21,6 +21,12 @@ struct ReceiveConfig {
     Pop3Security security = Pop3Security::None;
     // Extra trusted CA certificates (PEM), for a private mail server.
     std::string caFile;
+    // A memo mail whose body is larger is logged as too large and skipped.
+    std::size_t maxBodyBytes = Pop3Client::kDefaultMaxBodyBytes;
+    // Fewer bytes than this rate over lowSpeedWindowMs fail the run with the
+    // read time-out (0: no such limit).
+    int lowSpeedBytesPerSecond = Pop3Client::kDefaultLowSpeedBytesPerSecond;
+    int lowSpeedWindowMs = Pop3Client::kDefaultLowSpeedWindowMs;
 };
 
 } // namespace mail

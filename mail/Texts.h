@@ -12,6 +12,11 @@ inline constexpr char kSubject[] = "\x8c\x8f\x96\xbc:"; // 件名:
 inline constexpr char kRetrieveFailed[]
     = "\x83\x81\x81\x5b\x83\x8b\x82\xcc\x8e\xf3\x90\x4d\x82\xc9\x8e\xb8"
       "\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42"; // メールの受信に失敗しました。
+// A memo mail over the size limit, logged in place of its body.
+inline constexpr char kMessageTooLarge[] = "\x83\x81\x81\x5b\x83\x8b\x82\xaa\x91\xe5\x82\xab\x82\xb7\x82\xac"
+                                           "\x82\xe9\x82\xbd\x82\xdf\x8e\xf3"
+                                           "\x90\x4d\x82\xb5\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd"
+                                           "\x81\x42"; // メールが大きすぎるため受信しませんでした。
 inline constexpr char kStatusPrefix[] = "Status>";
 
 // Words of the connection status events.
