@@ -96,6 +96,7 @@ TEST_P(FakeServerRun, TranscriptLogAndOutcome)
     FakePop3Server server(c.replies, c.after);
     RunResult r = Receive(server.port(), c.memoBefore, c.readTimeoutMs);
     EXPECT_EQ(server.Transcript(), c.transcript);
+    EXPECT_FALSE(server.SawCommandAhead());
     EXPECT_EQ(r.error, c.error);
     EXPECT_EQ(r.log, c.log);
     EXPECT_EQ(r.memo, c.memoAfter);
