@@ -159,10 +159,14 @@ bool Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBy
     std::size_t count = 0;
     std::size_t headerBytes = 0;
     std::size_t bodyBytes = 0;
+    std::size_t replyBytes = 0;
     bool inBody = false;
     bool keeping = true;
     for (;;) {
         connection_.ReadLine(line_);
+        replyBytes += line_.size() + 2;
+        if (replyBytes > MaxReplyBytes)
+            throw MailError(text::kReplyTooLarge);
         if (!line_.empty() && line_.front() == '.') {
             if (line_.size() == 1)
                 break;
@@ -173,9 +177,11 @@ bool Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBy
         // next reply is found, but nothing of it is held.
         if (!keeping)
             continue;
-        inBody = inBody || line_.empty();
+        // The blank line between header and body belongs to neither.
+        const bool separator = !inBody && line_.empty();
+        inBody = inBody || separator;
         std::size_t& used = inBody ? bodyBytes : headerBytes;
-        used += line_.size() + 2;
+        used += separator ? 0 : line_.size() + 2;
         if (used > (inBody ? maxBodyBytes : maxHeaderBytes)) {
             keeping = false;
             continue;
@@ -231,9 +237,10 @@ bool Pop3Client::IsDue(Command command, int n) const
 
 void Pop3Client::Flush()
 {
-    // Keeps the window full: refilled in one write once half of it has been
-    // answered, so that a run costs a few round trips, not one per message.
-    if (pipelining_ && !stopped_ && !lost_ && sent_.size() <= kPipelineWindow / 2) {
+    // Keeps the window full: refilled in one write once a quarter of it has
+    // been answered, so that a run costs a few round trips, not one per
+    // message, and the requests still go out in batches.
+    if (pipelining_ && !stopped_ && !lost_ && sent_.size() <= kPipelineWindow * 3 / 4) {
         while (sent_.size() < kPipelineWindow && nextTop_ <= planned_)
             Queue(Command::Top, nextTop_);
     }

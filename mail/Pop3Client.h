@@ -42,12 +42,17 @@ public:
     // Header lines beyond this many bytes are read and dropped: no real
     // header comes near it, and it bounds what a header fetch can hold.
     static constexpr std::size_t kMaxHeaderBytes = 256 * 1024;
-    // Requests sent ahead of their replies when pipelining. The requests of
-    // a full window (at most 17 bytes each) fit many times over into the
-    // socket buffers, so sending them never waits for the server to read,
-    // and the client reads every reply before it sends more: neither side
-    // can stall on a full buffer.
-    static constexpr std::size_t kPipelineWindow = 128;
+    // A reply that goes on past this many bytes, kept or not, ends the run:
+    // no mail server sends a message this large, and a reply that never
+    // ends must not keep the run going either.
+    static constexpr std::size_t kDefaultMaxReplyBytes = 256 * 1024 * 1024;
+    // Requests sent ahead of their replies when pipelining. Even with the
+    // message requests they trigger, the requests out at once (at most 17
+    // bytes each, under 9 KB in all) fit into the socket buffers, so
+    // sending them never waits for the server to read, and the client reads
+    // every reply before it sends more: neither side can stall on a full
+    // buffer.
+    static constexpr std::size_t kPipelineWindow = 256;
     static constexpr int kDefaultLowSpeedBytesPerSecond = TcpConnection::kDefaultLowSpeedBytesPerSecond;
     static constexpr int kDefaultLowSpeedWindowMs = TcpConnection::kDefaultLowSpeedWindowMs;
 
@@ -70,6 +75,7 @@ public:
     int LowSpeedBytesPerSecond = kDefaultLowSpeedBytesPerSecond;
     int LowSpeedWindowMs = kDefaultLowSpeedWindowMs;
     std::size_t MaxBodyBytes = kDefaultMaxBodyBytes;
+    std::size_t MaxReplyBytes = kDefaultMaxReplyBytes;
     // Told of resolving, connecting, connected, disconnecting, disconnected.
     StatusHandler OnStatus;
 

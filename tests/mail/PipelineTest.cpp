@@ -152,7 +152,10 @@ TEST_P(Pipeline, SameRunWithAndWithoutPipelining)
         // Nothing is asked for past a refused header.
         if (c.refuseTop) {
             EXPECT_EQ(transcript.find("RETR " + std::to_string(c.refuseTop) + "\r\n"), std::string::npos);
-            EXPECT_EQ(transcript.find("TOP " + std::to_string(c.refuseTop + 1 + 2 * 128) + " 0"),
+            EXPECT_EQ(transcript.find("TOP "
+                          + std::to_string(
+                              c.refuseTop + 1 + 2 * static_cast<int>(mail::Pop3Client::kPipelineWindow))
+                          + " 0"),
                 std::string::npos);
         }
     }
