@@ -72,6 +72,10 @@ struct Case {
     int closeAtTop = 0;
     int tooLarge = 0; // a memo mail with a body over the limit
     std::string error = {};
+    // The server closes before sending a message the run already asked for
+    // ahead: the pipelined run fails with the same error but at that
+    // message, showing a shorter part of the same log.
+    bool pipelinedEndsEarlier = false;
 };
 
 void PrintTo(const Case& c, std::ostream* os)
@@ -137,8 +141,14 @@ TEST_P(Pipeline, SameRunWithAndWithoutPipelining)
         const Outcome r = Receive(server.port());
         const std::string transcript = server.Transcript();
         EXPECT_EQ(r.error, expected.error);
-        EXPECT_EQ(r.log, expected.log);
-        EXPECT_EQ(r.memo, expected.memo);
+        if (c.pipelinedEndsEarlier && capa == MailboxServer::kPipelining) {
+            ASSERT_LT(r.log.size(), expected.log.size());
+            EXPECT_TRUE(std::equal(r.log.begin(), r.log.end(), expected.log.begin()));
+            EXPECT_EQ(expected.memo.rfind(r.memo, 0), 0u) << "a body was cut short";
+        } else {
+            EXPECT_EQ(r.log, expected.log);
+            EXPECT_EQ(r.memo, expected.memo);
+        }
         EXPECT_EQ(transcript.substr(0, 20), "CAPA\r\nUSER u\r\nPASS p");
         EXPECT_FALSE(server.QuitBeforeReplies());
         if (capa != MailboxServer::kPipelining) {
@@ -166,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(Receive, Pipeline,
         Case { "top_refused_mid_window", 300, { 5, 140 }, 200, 0, 0, 0, "no such message" },
         Case { "top_refused_after_memo_mails", 300, { 198, 199 }, 200, 0, 0, 0, "no such message" },
         Case { "retr_refused_mid_window", 200, { 3, 100, 101 }, 0, 100 },
-        Case { "closed_mid_window", 300, { 2, 10 }, 0, 0, 200, 0, kClosed },
+        Case { "closed_mid_window", 300, { 2, 10 }, 0, 0, 290, 0, kClosed },
+        Case { "closed_before_a_memo_mail_came", 300, { 2, 10 }, 0, 0, 200, 0, kClosed, true },
         Case { "memo_over_size_limit", 6, { 4 }, 0, 0, 0, 2 }, Case { "one_message", 1, { 1 } },
         Case { "empty_mailbox", 0, {} }),
     [](const auto& tpi) { return std::string(tpi.param.name); });
