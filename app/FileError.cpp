@@ -1,5 +1,7 @@
 #include "app/FileError.h"
 
+#include "platform/SystemErrorText.h"
+
 #include <system_error>
 
 namespace app {
@@ -14,7 +16,7 @@ std::string fullName(const std::filesystem::path& file)
 
 std::string reason(int errorNumber)
 {
-    return std::generic_category().message(errorNumber);
+    return platform::SystemErrorText(errorNumber);
 }
 
 } // namespace

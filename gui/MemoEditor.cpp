@@ -64,4 +64,20 @@ void MemoEditor::AppendLines(const QString& text)
     cursor.insertText(text);
 }
 
+void MemoEditor::SetSjisText(std::string_view bytes)
+{
+    origins_.Clear();
+    setPlainText(origins_.DecodeLines(bytes));
+}
+
+void MemoEditor::AppendSjisLines(std::string_view bytes)
+{
+    AppendLines(origins_.DecodeLines(bytes));
+}
+
+std::string MemoEditor::SjisText() const
+{
+    return origins_.EncodeLines(toPlainText());
+}
+
 } // namespace gui

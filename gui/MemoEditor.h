@@ -4,8 +4,12 @@
 // the way it shows it, one entry per displayed line, which is what the
 // wallpaper draws.
 
+#include "platform/SjisLineOrigins.h"
+
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <string>
+#include <string_view>
 
 namespace gui {
 
@@ -26,6 +30,16 @@ public:
     // Adds text at the end, starting on a new line when the memo does not
     // already end with one.
     void AppendLines(const QString& text);
+
+    // The memo as Shift_JIS with CR LF line ends. Lines the user did not
+    // change come back with exactly the bytes they were set or appended
+    // with.
+    void SetSjisText(std::string_view bytes);
+    void AppendSjisLines(std::string_view bytes);
+    std::string SjisText() const;
+
+private:
+    platform::SjisLineOrigins origins_;
 };
 
 } // namespace gui

@@ -44,9 +44,11 @@ bool ScheduleGridModel::setData(const QModelIndex& index, const QVariant& value,
     if (!index.isValid() || role != Qt::EditRole) {
         return false;
     }
-    // The hook writes the cell; the grid then reports the change back.
-    editHook_(index.column() + grid_.FixedCols(), index.row() + grid_.FixedRows(),
-        platform::ToSjis(value.toString()));
+    // The hook writes the cell; the grid then reports the change back. A
+    // cell whose text the editor hands back unchanged keeps its bytes.
+    const int col = index.column() + grid_.FixedCols();
+    const int row = index.row() + grid_.FixedRows();
+    editHook_(col, row, platform::ToSjis(value.toString(), grid_.Cell(col, row)));
     return true;
 }
 
@@ -71,22 +73,32 @@ Qt::ItemFlags ScheduleGridModel::flags(const QModelIndex& index) const
 
 void ScheduleGridModel::RowsAboutToBeInserted(int first, int last)
 {
+    changingRows_ = true;
     beginInsertRows({}, first - grid_.FixedRows(), last - grid_.FixedRows());
 }
 
 void ScheduleGridModel::RowsInserted(int, int)
 {
     endInsertRows();
+    changingRows_ = false;
+    // The grid's current row stays where it was, on the new blank row; the
+    // view's current index went down with the entry it was on.
+    emit currentCellChanged(grid_.Col(), grid_.Row());
 }
 
 void ScheduleGridModel::RowsAboutToBeRemoved(int first, int last)
 {
+    changingRows_ = true;
     beginRemoveRows({}, first - grid_.FixedRows(), last - grid_.FixedRows());
 }
 
 void ScheduleGridModel::RowsRemoved(int, int)
 {
     endRemoveRows();
+    changingRows_ = false;
+    // The grid's current row stays on the same number, now the entry that
+    // followed the removed one; the view picked a neighbour of its own.
+    emit currentCellChanged(grid_.Col(), grid_.Row());
 }
 
 void ScheduleGridModel::RowsChanged(int first, int last)

@@ -29,6 +29,10 @@ public:
     ~ScheduleGridModel() override;
 
     schedule::ScheduleGrid& Grid() const { return grid_; }
+    // True while rows are being inserted or removed. A view moves its
+    // current index along with the rows meanwhile; the grid's current row is
+    // what counts, and the model reports it again once the rows are in place.
+    bool ChangingRows() const { return changingRows_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -54,6 +58,7 @@ private:
 
     schedule::ScheduleGrid& grid_;
     EditHook editHook_;
+    bool changingRows_ = false;
 };
 
 } // namespace gui

@@ -5,6 +5,7 @@
 #include "app/SettingsStore.h"
 #include "app/TableScheduleSource.h"
 #include "gui/ColourSwatch.h"
+#include "gui/CornerCaption.h"
 #include "gui/Dialogs.h"
 #include "gui/GridEditDelegate.h"
 #include "gui/LinkLabel.h"
@@ -13,6 +14,7 @@
 #include "gui/ScheduleGridModel.h"
 #include "gui/ShortcutMaker.h"
 #include "gui/Texts.h"
+#include "jconvert/cp932.h"
 #include "mail/ReceiveRun.h"
 #include "mail/ReceiveWindow.h"
 #include "platform/Desktop.h"
@@ -20,9 +22,12 @@
 #include "render/Kabegami.h"
 #include "schedule/TScheduleTable.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -44,6 +49,12 @@
 
 namespace gui {
 namespace {
+
+// The reception log's line when an unattended start skips reception
+// because no mail server was ever entered.
+constexpr std::string_view kReceiveSkipped = "サーバー名が設定されていないため、メール受信を省略しました。";
+// Shown with the address when nothing could open the support page.
+constexpr std::string_view kSupportPageFailed = "「Corkpane」サポートページを開けませんでした。";
 
 // Where the draw button sits on each of the pages that carry it.
 constexpr int kDrawLeft = 408;
@@ -135,17 +146,31 @@ public:
     }
     void SetReceiveEnabled(bool enabled) override { button_.setEnabled(enabled); }
     void AddLogLine(const std::string& line) override { log_.appendPlainText(platform::FromSjis(line)); }
-    std::string MemoText() const override { return platform::ToSjisLines(memo_.toPlainText()); }
-    void AppendMemoLines(const std::string& text) override
-    {
-        memo_.AppendLines(platform::FromSjisLines(text));
-    }
+    std::string MemoText() const override { return memo_.SjisText(); }
+    void AppendMemoLines(const std::string& text) override { memo_.AppendSjisLines(text); }
 
 private:
     QPushButton& button_;
     QPlainTextEdit& log_;
     MemoEditor& memo_;
 };
+
+// The project's own page when the build names one, otherwise the
+// documentation installed beside the program (<prefix>/share/doc/corkpane).
+QUrl SupportUrl(const FormEnvironment& environment)
+{
+    std::string address = environment.supportPage;
+    if (address.empty()) {
+        address = CORKPANE_HOME_PAGE;
+    }
+    if (address.empty()) {
+        const std::filesystem::path prefix = environment.programPath.parent_path().parent_path();
+        address = (prefix / "share" / "doc" / "corkpane" / "README.md").lexically_normal().string();
+    }
+    const QString text = QString::fromStdString(address);
+    return text.contains(QStringLiteral("://")) ? QUrl(text)
+                                                : QUrl::fromLocalFile(QFile::decodeName(address.c_str()));
+}
 
 } // namespace
 
@@ -259,9 +284,18 @@ void TForm1::BuildSchedulePage()
         }
     });
     connect(gridModel_, &ScheduleGridModel::currentCellChanged, this, [this] { SyncGridCurrentCell(); });
+    // The fixed corner cell shows the grid's cell 0,0 ("No") like the other
+    // headers; a click on it selects nothing, as on any fixed cell.
+    if (auto* corner = StringGrid1->findChild<QAbstractButton*>()) {
+        StringGrid1->setCornerButtonEnabled(false);
+        CornerCaption::Install(corner);
+        connect(gridModel_, &QAbstractItemModel::headerDataChanged, corner,
+            [this, corner] { corner->setText(platform::FromSjis(grid_.Cell(0, 0))); });
+        corner->setText(platform::FromSjis(grid_.Cell(0, 0)));
+    }
     connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex& current) {
-            if (current.isValid()) {
+            if (current.isValid() && !gridModel_->ChangingRows()) {
                 grid_.SetCurrentCell(current.column() + 1, current.row() + 1);
             }
         });
@@ -274,7 +308,7 @@ void TForm1::BuildSchedulePage()
     BtnScIns = SpeedButton(TabSheet2, "BtnScIns", texts::kBtnScIns, QRect(128, 296, 52, 22));
     BtnScUp = SpeedButton(TabSheet2, "BtnScUp", texts::kBtnScUp, QRect(186, 296, 23, 22));
     BtnScDown = SpeedButton(TabSheet2, "BtnScDown", texts::kBtnScDown, QRect(215, 296, 23, 22));
-    BtnScCheck = SpeedButton(TabSheet2, "BtnScCheck", texts::kBtnScCheck, QRect(336, 296, 49, 22));
+    BtnScCheck = SpeedButton(TabSheet2, "BtnScCheck", texts::kBtnScCheck, QRect(336, 296, 60, 22));
     SetHint(BtnScCheck, texts::kHintCheck);
     connect(BtnScDel, &QPushButton::clicked, this, &TForm1::BtnScDelClick);
     connect(BtnScIns, &QPushButton::clicked, this, &TForm1::BtnScInsClick);
@@ -432,7 +466,9 @@ void TForm1::BuildAboutPage()
     notice->setGeometry(20, 160, 448, 20);
     notice->setAlignment(Qt::AlignCenter);
 
-    LbUrl = new LinkLabel(QString::fromLatin1(texts::kSupportUrl), TabSheet1);
+    supportUrl_ = SupportUrl(env_);
+    LbUrl = new LinkLabel(
+        supportUrl_.isLocalFile() ? supportUrl_.toLocalFile() : supportUrl_.toString(), TabSheet1);
     LbUrl->setObjectName(QStringLiteral("LbUrl"));
     LbUrl->setGeometry(20, 190, 448, 20);
     LbUrl->setAlignment(Qt::AlignCenter);
@@ -553,8 +589,16 @@ void TForm1::FormShow()
     }
     // A failing step is reported and ends the sequence; the window then
     // stays open for the user.
-    if (RgReceive->ItemIndex() == 0 && !Guard([&] { ReceiveMail(); })) {
-        return;
+    if (RgReceive->ItemIndex() == 0) {
+        // Mail that was never set up (no server name, or still the text that
+        // asks for one) is not tried at logon: the lookup could only fail and
+        // stop the draw with an error box at every start. A click on the
+        // receive button still tries and reports.
+        if (!MailServerEntered()) {
+            MmLog->appendPlainText(platform::FromSjis(jconvert::Utf8ToCp932(kReceiveSkipped)));
+        } else if (!Guard([&] { ReceiveMail(); })) {
+            return;
+        }
     }
     if (!Guard([&] { DrawKabegami(); })) {
         return;
@@ -632,9 +676,20 @@ void TForm1::EdPWChange(const QString& text)
     Guard([&] { password_ = platform::ToSjis(text); });
 }
 
+bool TForm1::MailServerEntered() const
+{
+    const QString host = EdHost->text().trimmed();
+    return !host.isEmpty() && host != Q(texts::kEdHost);
+}
+
 void TForm1::LbUrlClick()
 {
-    QDesktopServices::openUrl(QUrl(LbUrl->text()));
+    // A document that is not there cannot be opened; the desktop would
+    // only fail later, out of sight.
+    const bool missing = supportUrl_.isLocalFile() && !QFileInfo::exists(supportUrl_.toLocalFile());
+    if (missing || !QDesktopServices::openUrl(supportUrl_)) {
+        ShowMessage(jconvert::Utf8ToCp932(kSupportPageFailed) + "\r\n" + platform::ToSjis(LbUrl->text()));
+    }
 }
 
 void TForm1::BtnShortCutClick()
@@ -771,37 +826,43 @@ void TForm1::SyncGridCurrentCell()
 
 app::Settings TForm1::CollectSettings() const
 {
+    // Values keep the bytes they were applied with while their text is
+    // unchanged (ToSjis alone would turn NEC-selected codes into their IBM
+    // twins).
     app::Settings s;
     s.LBoxSetuzokuSaki.clear();
     for (int i = 0; i < LBoxSetuzokuSaki->count(); ++i) {
-        s.LBoxSetuzokuSaki.push_back(platform::ToSjis(LBoxSetuzokuSaki->item(i)->text()));
+        const std::size_t index = static_cast<std::size_t>(i);
+        const std::string original
+            = index < applied_.LBoxSetuzokuSaki.size() ? applied_.LBoxSetuzokuSaki[index] : std::string();
+        s.LBoxSetuzokuSaki.push_back(platform::ToSjis(LBoxSetuzokuSaki->item(i)->text(), original));
     }
-    s.EdHost = platform::ToSjis(EdHost->text());
-    s.EdUser = platform::ToSjis(EdUser->text());
+    s.EdHost = platform::ToSjis(EdHost->text(), applied_.EdHost);
+    s.EdUser = platform::ToSjis(EdUser->text(), applied_.EdUser);
     s.Password = password_;
-    s.EdPort = platform::ToSjis(EdPort->text());
-    s.EdKeyWord1 = platform::ToSjis(EdKeyWord1->text());
-    s.EdKeyWord2 = platform::ToSjis(EdKeyWord2->text());
+    s.EdPort = platform::ToSjis(EdPort->text(), applied_.EdPort);
+    s.EdKeyWord1 = platform::ToSjis(EdKeyWord1->text(), applied_.EdKeyWord1);
+    s.EdKeyWord2 = platform::ToSjis(EdKeyWord2->text(), applied_.EdKeyWord2);
     s.RgReceive = RgReceive->ItemIndex();
     s.RgSecurity = RgSecurity->ItemIndex();
-    s.EdMojiSu = platform::ToSjis(EdMojiSu->text());
-    s.EdGyosu = platform::ToSjis(EdGyosu->text());
-    s.EdFontSize = platform::ToSjis(EdFontSize->text());
-    s.EdGyokan = platform::ToSjis(EdGyokan->text());
-    s.EdUeYohaku = platform::ToSjis(EdUeYohaku->text());
-    s.EdMigiYohaku = platform::ToSjis(EdMigiYohaku->text());
+    s.EdMojiSu = platform::ToSjis(EdMojiSu->text(), applied_.EdMojiSu);
+    s.EdGyosu = platform::ToSjis(EdGyosu->text(), applied_.EdGyosu);
+    s.EdFontSize = platform::ToSjis(EdFontSize->text(), applied_.EdFontSize);
+    s.EdGyokan = platform::ToSjis(EdGyokan->text(), applied_.EdGyokan);
+    s.EdUeYohaku = platform::ToSjis(EdUeYohaku->text(), applied_.EdUeYohaku);
+    s.EdMigiYohaku = platform::ToSjis(EdMigiYohaku->text(), applied_.EdMigiYohaku);
     s.LbMojiIro = LbMojiIro->Colour();
     s.RgKage = RgKage->ItemIndex();
     s.LbKageIro = LbKageIro->Colour();
     s.RgTitle = RgTitle->ItemIndex();
-    s.EdTitle = platform::ToSjis(EdTitle->text());
+    s.EdTitle = platform::ToSjis(EdTitle->text(), applied_.EdTitle);
     s.ChShowMemo = ChShowMemo->isChecked();
-    s.EdRitu = platform::ToSjis(EdRitu->text());
+    s.EdRitu = platform::ToSjis(EdRitu->text(), applied_.EdRitu);
     s.RgHaikei = RgHaikei->ItemIndex();
-    s.EdScW = platform::ToSjis(EdScW->text());
-    s.EdScM = platform::ToSjis(EdScM->text());
-    s.EdScY = platform::ToSjis(EdScY->text());
-    s.EdScD = platform::ToSjis(EdScD->text());
+    s.EdScW = platform::ToSjis(EdScW->text(), applied_.EdScW);
+    s.EdScM = platform::ToSjis(EdScM->text(), applied_.EdScM);
+    s.EdScY = platform::ToSjis(EdScY->text(), applied_.EdScY);
+    s.EdScD = platform::ToSjis(EdScD->text(), applied_.EdScD);
     s.ChScMemo = ChScMemo->isChecked();
     s.ChScCal = ChScCal->isChecked();
     return s;
@@ -809,6 +870,7 @@ app::Settings TForm1::CollectSettings() const
 
 void TForm1::ApplySettings(const app::Settings& s)
 {
+    applied_ = s;
     LBoxSetuzokuSaki->clear();
     for (const std::string& entry : s.LBoxSetuzokuSaki) {
         LBoxSetuzokuSaki->addItem(platform::FromSjis(entry));
@@ -845,12 +907,12 @@ void TForm1::ApplySettings(const app::Settings& s)
 
 std::string TForm1::MemoText() const
 {
-    return platform::ToSjisLines(MmMemo->toPlainText());
+    return MmMemo->SjisText();
 }
 
 void TForm1::SetMemoText(const std::string& text)
 {
-    MmMemo->setPlainText(platform::FromSjisLines(text));
+    MmMemo->SetSjisText(text);
 }
 
 std::vector<std::string> TForm1::MemoDisplayedLines() const

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QUrl>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -61,6 +62,10 @@ struct FormEnvironment {
     platform::Desktop* desktop = nullptr;
     // Today's date, for the schedule and the memo title.
     schedule::Clock clock = schedule::LocalDateClock();
+    // The address the about page links to (a web address or a file); empty
+    // for the project's page, or the installed documentation when the
+    // build names no page.
+    std::string supportPage;
 };
 
 class TForm1 : public QMainWindow {
@@ -137,13 +142,19 @@ private:
     // Closes the window and saves, also when it was never shown.
     void CloseForm();
     void SyncGridCurrentCell();
+    // False while the server name is empty or still asks to be entered.
+    bool MailServerEntered() const;
 
     FormEnvironment env_;
     int startupMode_ = 0;
     std::string password_;
+    // The settings as last applied to the controls, whose bytes
+    // CollectSettings keeps for values the user did not change.
+    app::Settings applied_;
     bool firstShow_ = true;
     bool closed_ = false;
     QColor lastColour_;
+    QUrl supportUrl_;
 
     // The schedule grid's cells; the view shows them through the model and
     // the table works on them. Declared before the table so that it

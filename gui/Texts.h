@@ -121,7 +121,6 @@ inline constexpr char kShortcutCaption[] = "\x81uCorkpane\x81v \x8am\x94"
 // A row of 48 hyphens on the about page.
 inline constexpr char kPanel1[] = "------------------------------------------------";
 inline constexpr char kLabel4[] = "Copyright (C) the Corkpane developers. Free to use and share.";
-inline constexpr char kSupportUrl[] = "https://corkpane.example.org/";
 inline constexpr char kPasswordPlaceholder[] = "******";
 
 } // namespace gui::texts

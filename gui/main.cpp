@@ -2,6 +2,7 @@
 // run with "/su".
 
 #include "gui/Dialogs.h"
+#include "gui/QtTranslations.h"
 #include "gui/TForm1.h"
 #include "gui/Texts.h"
 #include "platform/CommandRunner.h"
@@ -26,6 +27,8 @@ int main(int argc, char* argv[])
     // The arguments as given, before Qt takes out the options it knows.
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     QApplication application(argc, argv);
+    // Qt's stock buttons and dialogs in Japanese, like the rest of the window.
+    gui::InstallQtTranslations(application);
     const QString title = platform::FromSjis(gui::texts::kAppTitle);
     try {
         QApplication::setApplicationName(title);

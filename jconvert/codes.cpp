@@ -456,14 +456,16 @@ std::string sjis2euc(const std::string& text)
     while (i < n) {
         makeRoom(result, out, limit);
         const unsigned char c = p[i];
-        if (c <= 0x7F || i + 1 >= n) {
-            // Single bytes, and a lead byte cut off by the end, are copied.
-            *out++ = c;
-            ++i;
-        } else if (c >= 0xA1 && c <= 0xDF) {
+        if (c >= 0xA1 && c <= 0xDF) {
+            // Half-width katakana is a whole character wherever it stands,
+            // the very last byte included.
             out[0] = 0x8E;
             out[1] = c;
             out += 2;
+            ++i;
+        } else if (c <= 0x7F || i + 1 >= n) {
+            // Single bytes, and a lead byte cut off by the end, are copied.
+            *out++ = c;
             ++i;
         } else {
             putJis(out, c, p[i + 1], 0x80);

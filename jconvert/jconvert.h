@@ -7,5 +7,6 @@
 #include "jconvert/codes.h"       // detection and JIS / EUC-JP / Shift_JIS conversion
 #include "jconvert/line_ends.h"   // line-end detection and conversion
 #include "jconvert/coders.h"      // Base64, uuencode, BinHex six-bit coders
+#include "jconvert/cp932.h"       // code page 932 <-> UTF-8
 #include "jconvert/mime_header.h" // MIME encoded-word headers
 #include "jconvert/sjis.h"        // Shift_JIS classification and search

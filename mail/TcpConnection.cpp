@@ -3,6 +3,7 @@
 #include "mail/MailError.h"
 #include "mail/Texts.h"
 #include "mail/TlsContext.h"
+#include "platform/SystemErrorText.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -178,7 +179,7 @@ struct AddressList {
 
 std::string SocketErrorMessage(int errnoValue)
 {
-    return SocketMessage(WindowsSocketsCode(errnoValue), std::strerror(errnoValue));
+    return SocketMessage(WindowsSocketsCode(errnoValue), platform::SystemErrorText(errnoValue));
 }
 
 TcpConnection::TcpConnection() = default;

@@ -1,6 +1,7 @@
 #include "render/RenderError.h"
 
-#include <cstring>
+#include "platform/SystemErrorText.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -40,10 +41,7 @@ std::string CannotCreateMessage(const std::string& path, const std::string& reas
 
 std::string SystemErrorText(int error)
 {
-    char buffer[256];
-    // GNU strerror_r returns the text, which may or may not live in buffer.
-    const char* text = strerror_r(error, buffer, sizeof buffer);
-    return text ? text : "";
+    return platform::SystemErrorText(error);
 }
 
 } // namespace render

@@ -30,7 +30,7 @@ std::string JpegErrorMessage(int code);
 std::string CannotOpenMessage(const std::string& path, const std::string& reason);
 // "ファイル "%s" を作成できません。%s" with the full file name
 std::string CannotCreateMessage(const std::string& path, const std::string& reason);
-// The system's text for an errno value.
+// The system's reason for an errno value, in Japanese.
 std::string SystemErrorText(int error);
 
 } // namespace render

@@ -1,11 +1,14 @@
 #include "schedule/FileIo.h"
 
+#include "jconvert/cp932.h"
+#include "platform/SystemErrorText.h"
 #include "schedule/ScheduleError.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <system_error>
 
 #ifndef _WIN32
@@ -18,9 +21,27 @@ namespace schedule {
 
 namespace {
 
-std::string Describe(const std::filesystem::path& path, const char* what, int error)
+// The messages the other files of the program give: "ファイル "<full name>"
+// は開けません。<reason>" when reading fails and "ファイル "<full name>" を作成
+// できません。<reason>" when writing fails, the reason in Japanese.
+enum class Failure { Open, Create };
+
+constexpr std::string_view kFile = "ファイル \"";
+constexpr std::string_view kCannotOpen = "\" は開けません。";
+constexpr std::string_view kCannotCreate = "\" を作成できません。";
+constexpr std::string_view kNotRegularFile = "通常のファイルではありません。";
+
+std::string Describe(const std::filesystem::path& path, Failure failure, const std::string& reason)
 {
-    return std::string(what) + " " + path.string() + ": " + std::generic_category().message(error);
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return jconvert::Utf8ToCp932(kFile) + (ec ? path : absolute.lexically_normal()).string()
+        + jconvert::Utf8ToCp932(failure == Failure::Open ? kCannotOpen : kCannotCreate) + reason;
+}
+
+std::string Describe(const std::filesystem::path& path, Failure failure, int error)
+{
+    return Describe(path, failure, platform::SystemErrorText(error));
 }
 
 } // namespace
@@ -32,20 +53,20 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
     if (status.type() == std::filesystem::file_type::not_found)
         return std::nullopt;
     if (ec)
-        throw ScheduleError(Describe(path, "Cannot open file", ec.value()));
+        throw ScheduleError(Describe(path, Failure::Open, ec.value()));
     if (std::filesystem::is_directory(status))
-        throw ScheduleError(Describe(path, "Cannot open file", EISDIR));
+        throw ScheduleError(Describe(path, Failure::Open, EISDIR));
     // A device or pipe could block or never end; only plain files are read.
     if (!std::filesystem::is_regular_file(status))
-        throw ScheduleError("Cannot open file " + path.string() + ": not a regular file");
+        throw ScheduleError(Describe(path, Failure::Open, jconvert::Utf8ToCp932(kNotRegularFile)));
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int error = errno != 0 ? errno : EIO;
-        throw ScheduleError(Describe(path, "Cannot open file", error));
+        throw ScheduleError(Describe(path, Failure::Open, error));
     }
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
-        throw ScheduleError(Describe(path, "Cannot read file", EIO));
+        throw ScheduleError(Describe(path, Failure::Open, EIO));
     return bytes;
 }
 
@@ -93,10 +114,10 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
                 + std::to_string(attempt));
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && (errno != EEXIST || attempt >= 100))
-            throw ScheduleError(Describe(path, "Cannot create file", errno));
+            throw ScheduleError(Describe(path, Failure::Create, errno));
     }
     FdCloser closer(fd);
-    const auto fail = [&](const char* what, int error) {
+    const auto fail = [&](Failure what, int error) {
         ::close(closer.Release());
         ::unlink(temp.c_str());
         throw ScheduleError(Describe(path, what, error));
@@ -112,21 +133,21 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            fail("Cannot write file", errno);
+            fail(Failure::Create, errno);
         }
         done += static_cast<std::size_t>(n);
     }
     if (::fsync(fd) != 0)
-        fail("Cannot write file", errno);
+        fail(Failure::Create, errno);
     if (::close(closer.Release()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
-        throw ScheduleError(Describe(path, "Cannot write file", error));
+        throw ScheduleError(Describe(path, Failure::Create, error));
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
-        throw ScheduleError(Describe(path, "Cannot replace file", error));
+        throw ScheduleError(Describe(path, Failure::Create, error));
     }
     // Make the rename itself durable; a failure here no longer endangers the
     // content, so it is not reported.
@@ -150,7 +171,7 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
         if (!out) {
             std::error_code ignored;
             std::filesystem::remove(temp, ignored);
-            throw ScheduleError(Describe(path, "Cannot write file", EIO));
+            throw ScheduleError(Describe(path, Failure::Create, EIO));
         }
     }
     std::error_code ec;
@@ -158,7 +179,7 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);
-        throw ScheduleError(Describe(path, "Cannot replace file", ec.value()));
+        throw ScheduleError(Describe(path, Failure::Create, ec.value()));
     }
 }
 

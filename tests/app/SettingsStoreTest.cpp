@@ -4,6 +4,7 @@
 #include "app/IniLines.h"
 #include "app/PasswordScrambler.h"
 #include "app/SettingsKey.h"
+#include "platform/SystemErrorText.h"
 
 #include <csignal>
 #include <filesystem>
@@ -382,6 +383,8 @@ TEST_F(SettingsStore, UnreadableFileStopsLoading)
                         "\x81\x42"),
             std::string::npos)
             << message;
+        // The reason follows in Japanese, not the C library's English.
+        EXPECT_TRUE(message.ends_with("\x81\x42" + platform::SystemErrorText(EISDIR))) << message;
     }
     EXPECT_EQ(memo, "m");
     EXPECT_EQ(settings.Password, "qqqqq");

@@ -95,4 +95,33 @@ TEST_F(GuiReception, FailedStartupReceptionIsShownAndTheWindowStaysOpen)
     EXPECT_FALSE(Exists("corkpane.ini"));
 }
 
+TEST_F(GuiReception, StartupWithoutAServerNameSkipsReceptionAndDraws)
+{
+    const QString placeholder
+        = platform::FromSjis("\x83T\x81[\x83o\x81[\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93\xfc\x97\xcd" /* サーバー名をここに入力 */);
+    const QString skipped = QString::fromUtf8("サーバー名が設定されていないため、メール受信を省略しました。");
+    EXPECT_EQ(Find<QLineEdit>(*MakeWindow(), "EdHost")->text(), placeholder);
+    // The default text, an empty and a blank name.
+    for (const QString& host : { placeholder, QString(), QStringLiteral("   ") }) {
+        SCOPED_TRACE(host.toStdString());
+        auto window = MakeWindow({ "/su" });
+        Find<QLineEdit>(*window, "EdHost")->setText(host);
+        window->show();
+        EXPECT_TRUE(window->IsClosed());
+        EXPECT_TRUE(dialogs_.shown.empty());
+        EXPECT_EQ(Log(*window), skipped);
+        EXPECT_TRUE(Exists("kabegami.bmp"));
+        std::filesystem::remove(Folder() / "kabegami.bmp");
+    }
+
+    // A click on the receive button still tries, and reports the failure.
+    auto window = MakeWindow();
+    Find<QLineEdit>(*window, "EdHost")->setText(placeholder);
+    Find<QPushButton>(*window, "BtnReceive")->click();
+    ASSERT_EQ(dialogs_.Errors().size(), 1);
+    EXPECT_TRUE(platform::ToSjis(dialogs_.Errors()[0]).starts_with("Socket \x83G\x83\x89\x81[ # 11001\r\n"))
+        << dialogs_.Errors()[0].toStdString();
+    EXPECT_NE(Log(*window), skipped);
+}
+
 } // namespace

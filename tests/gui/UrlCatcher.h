@@ -1,7 +1,7 @@
 #pragma once
 
-// Takes the place of the desktop's handler for web addresses while it lives,
-// and records what the program asked to open.
+// Takes the place of the desktop's handler for web addresses and files
+// while it lives, and records what the program asked to open.
 
 #include <QDesktopServices>
 #include <QObject>
@@ -14,11 +14,13 @@ public:
     {
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
     }
     ~UrlCatcher() override
     {
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 
     QList<QUrl> opened;

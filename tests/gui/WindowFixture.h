@@ -29,6 +29,7 @@ protected:
         environment.dialogs = &dialogs_;
         environment.desktop = &desktop_;
         environment.clock = schedule::FixedDateClock(kToday);
+        environment.supportPage = supportPage_;
         return std::make_unique<gui::TForm1>(std::move(environment));
     }
 
@@ -56,6 +57,8 @@ protected:
 
     QTemporaryDir dir_;
     FakeDialogs dialogs_;
+    // Where the about page links to; empty for the program's default.
+    std::string supportPage_;
     // A small desktop that records what is installed, never the real one.
     platform::FixedDesktop desktop_ = [] {
         platform::FixedDesktop desktop;

@@ -396,6 +396,7 @@ TEST_F(GuiWindow, ChoosingTheEncryptionMovesTheUsualPortAlong)
 
 TEST_F(GuiWindow, SupportLinkOpensItsCaptionWithTheDesktopHandler)
 {
+    supportPage_ = "https://corkpane.example.org/";
     auto window = MakeWindow();
     UrlCatcher catcher;
     auto* link = Find<QLabel>(*window, "LbUrl");

@@ -150,6 +150,31 @@ TEST(Converters, ConvertByteByByte)
         EXPECT_EQ(ToHex(c.fn(c.in)), ToHex(c.out)) << c.name << " of " << ToHex(c.in);
 }
 
+// A half-width katakana byte is a character on its own, also as the last
+// byte of the text, where a check for a cut-off lead byte must not catch it.
+TEST(Converters, HalfWidthKanaAtTheVeryEndIsConverted)
+{
+    using Fn = std::function<std::string(const std::string&)>;
+    const struct {
+        const char* name;
+        Fn fn;
+        std::string in;
+        std::string out;
+    } cases[] = {
+        { "sjis2euc", sjis2euc, Hex("B1"), Hex("8E B1") },
+        { "sjis2euc", sjis2euc, Hex("83 81 DF"), Hex("A5 E1 8E DF") },
+        { "sjis2euc", sjis2euc, Hex("61 A1"), Hex("61 8E A1") },
+        { "sjis2jis83", sjis2jis83, Hex("61 B1"), Hex("61 1B 24 42 25 22") },
+        { "euc2sjis", euc2sjis, Hex("61 8E B1"), Hex("61 B1") },
+        { "euc2jis83", euc2jis83, Hex("61 8E B1"), Hex("61 1B 24 42 25 22") },
+        { "StrictConvertJCode SJIS to EUC",
+            [](const std::string& t) { return StrictConvertJCode(t, CODE_SJIS, CODE_EUC); }, Hex("83 81 B6"),
+            Hex("A5 E1 8E B6") },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ToHex(c.fn(c.in)), ToHex(c.out)) << c.name << " of " << ToHex(c.in);
+}
+
 TEST(Dispatchers, RouteByInputAndOutputCode)
 {
     const std::string text = Hex("1B 24 42 25 61 1B 28 42 61 83 81 A5 E1");

@@ -5,7 +5,9 @@
 #include "LogLines.h"
 #include "mail/MailError.h"
 #include "mail/TextReceiveWindow.h"
+#include "platform/SystemErrorText.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -191,7 +193,10 @@ TEST(Receive, ConnectionFailures)
 {
     // Nothing listens: the system refuses, reported with its Windows number.
     RunResult refused = Receive(mailtest::UnusedLoopbackPort());
-    EXPECT_EQ(refused.error, "Socket \x83\x47\x83\x89\x81\x5b # 10061\r\nConnection refused");
+    // The reason is the system's, in Japanese.
+    EXPECT_EQ(refused.error,
+        "Socket \x83\x47\x83\x89\x81\x5b # 10061\r\n" + platform::SystemErrorText(ECONNREFUSED));
+    EXPECT_EQ(refused.error.find("Connection"), std::string::npos);
     EXPECT_EQ(refused.log, Log { kConnecting });
 
     // A name with blanks fails without asking a name server.

@@ -37,12 +37,31 @@ TEST(SjisText, KeepsBytesThatAreNoCharacter)
     }
 }
 
-TEST(SjisText, UnrepresentableCharactersBecomeQuestionMarks)
+TEST(SjisText, UnrepresentableCharactersBecomeGetaMarks)
 {
     EXPECT_EQ(platform::ToSjis(QString::fromUtf8("a\xf0\x9f\x98\x80"
                                                  "b")),
-        "a?b"); // emoji
-    EXPECT_EQ(platform::ToSjis(QString::fromUtf8("\xc3\xa9t\xc3\xa9")), "?t?"); // é
+        "a\x81\xac"
+        "b"); // emoji
+    EXPECT_EQ(platform::ToSjis(QString::fromUtf8("\xc3\xa9t\xc3\xa9")), "\x81\xact\x81\xac"); // é
+}
+
+TEST(SjisText, AnUnchangedValueKeepsItsOriginalBytes)
+{
+    const struct {
+        const char* name;
+        std::string original;
+        QString text;
+        std::string expected;
+    } cases[] = {
+        { "NEC-selected code, unchanged", "\xee\xef", QString::fromUtf8("ⅰ"), "\xee\xef" },
+        { "NEC-selected code, edited", "\xee\xef", QString::fromUtf8("ⅰx"), "\xfa\x40x" },
+        { "no original", "", QString::fromUtf8("ⅰ"), "\xfa\x40" },
+        { "raw byte, unchanged", "\x80\xed\x95", QString::fromUtf8("\uf780﨑"), "\x80\xed\x95" },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::ToSjis(c.text, c.original), c.expected) << c.name;
+    }
 }
 
 TEST(SjisText, LineEndsBecomeLfInsideAndCrLfOutside)

@@ -1,11 +1,13 @@
 // The schedule table's file format, row operations and modified rule.
 #include "SjisLiteral.h"
 #include "TempFolder.h"
+#include "platform/SystemErrorText.h"
 #include "schedule/GridObserver.h"
 #include "schedule/ScheduleError.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -274,7 +276,19 @@ TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
             std::filesystem::create_directories(dir.File() / "keep");
         ScheduleGrid grid;
         auto table = std::make_unique<TScheduleTable>(grid, dir.Path());
-        EXPECT_FALSE(table->LoadError().empty());
+        // ファイル "<file>" は開けません。<reason in Japanese>
+        const std::string reason = pipe
+            ? "\x92\xca\x8f\xed\x82\xcc\x83t\x83\x40\x83"
+              "C\x83\x8b\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81"
+              "B" /* 通常のファイルではありません。 */
+            : platform::SystemErrorText(EISDIR);
+        EXPECT_EQ(table->LoadError(),
+            "\x83t\x83\x40\x83"
+            "C\x83\x8b \""
+                + std::filesystem::absolute(dir.File()).lexically_normal().string()
+                + "\" \x82\xcd\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81"
+                  "B"
+                + reason);
         EXPECT_EQ(grid.RowCount(), 10);
         EXPECT_EQ(grid.Cell(0, 9), " 9");
         table->InsertRow(1);
