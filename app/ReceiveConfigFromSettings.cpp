@@ -15,6 +15,7 @@ mail::ReceiveConfig ToReceiveConfig(const Settings& s)
     config.password = s.Password;
     config.keyword1 = s.EdKeyWord1;
     config.keyword2 = s.EdKeyWord2;
+    config.decodeMime = s.ChMimeKaidoku;
     return config;
 }
 

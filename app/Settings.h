@@ -30,6 +30,9 @@ struct Settings {
     std::string EdKeyWord2 { "\x82\xdf\x82\xe0" /* めも */ };
     int RgReceive { 0 }; // 0 "受信する" (receive at startup), 1 "受信しない"
     int RgSecurity { 0 }; // 0 "なし", 1 "STARTTLS", 2 "SSL/TLS"
+    // Read memo mail as MIME. On in a new set-up; a stored set-up without
+    // the key has it off.
+    bool ChMimeKaidoku { true };
 
     // Memo display.
     std::string EdMojiSu { "15" };

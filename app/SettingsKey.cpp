@@ -40,6 +40,8 @@ const SettingsKey kKeys[] = {
     {"\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d" /* スタートアップ受信 */, "RgReceive", K::Radio, nullptr, &Settings::RgReceive, nullptr, kRgReceiveItems},
     // A file without it keeps receiving as before, without encryption.
     {"POP3Security1", "RgSecurity", K::Radio, nullptr, &Settings::RgSecurity, nullptr, kRgSecurityItems},
+    // A file without it keeps taking mail bodies as sent.
+    {"MIME\x89\xf0\x93\xc7" /* MIME解読 */, "ChMimeKaidoku", K::LaterTick, nullptr, nullptr, &Settings::ChMimeKaidoku},
 };
 // clang-format on
 
@@ -71,6 +73,9 @@ void SettingsKey::read(Settings& settings, std::string_view value, const Message
     case Kind::Tick:
         settings.*tick = value != "0";
         break;
+    case Kind::LaterTick:
+        settings.*tick = !value.empty() && value != "0";
+        break;
     }
 }
 
@@ -90,6 +95,8 @@ std::string SettingsKey::written(const Settings& settings, const MessageCallback
         return std::to_string(ClampRadioIndex(settings.*number, radioItems));
     case Kind::Tick:
         return settings.*tick ? "1" : "0";
+    case Kind::LaterTick:
+        return settings.*tick ? "1" : "";
     }
     return {};
 }
@@ -113,6 +120,7 @@ std::string SettingsKey::shown(const Settings& settings) const
     case Kind::Radio:
         return std::to_string(settings.*number);
     case Kind::Tick:
+    case Kind::LaterTick:
         return settings.*tick ? "1" : "0";
     }
     return {};

@@ -21,6 +21,10 @@ struct SettingsKey {
         Colour, // a colour swatch, stored as a decimal integer
         Radio, // a radio group's index, stored as a decimal integer
         Tick, // a check box: "1" ticked, "0" not; anything but "0" reads as ticked
+        // A check box newer than the stored files: a missing key or "0" reads
+        // as not ticked, and not ticked is stored by leaving the key out, so
+        // a file that lacks it is written back as it was.
+        LaterTick,
     };
 
     std::string_view key; // the key as stored, Shift_JIS
@@ -28,7 +32,7 @@ struct SettingsKey {
     Kind kind;
     std::string Settings::*text = nullptr; // Text, Password
     int Settings::*number = nullptr; // Colour, Radio
-    bool Settings::*tick = nullptr; // Tick
+    bool Settings::*tick = nullptr; // Tick, LaterTick
     int radioItems = 0; // Radio
 
     // Applies a stored value (empty when the key is missing) to settings.

@@ -428,6 +428,8 @@ void TForm1::BuildMailPage()
     for (int i = 0; i < RgSecurity->Count(); ++i) {
         connect(RgSecurity->Button(i), &QRadioButton::clicked, this, [this, i] { RgSecurityClick(i); });
     }
+    ChMimeKaidoku = Check(
+        TabMail, "ChMimeKaidoku", texts::kChMimeKaidoku, defaults.ChMimeKaidoku, QRect(8, 286, 300, 22));
     PageControl1->addTab(TabMail, Q(texts::kTabMail));
 }
 
@@ -845,6 +847,7 @@ app::Settings TForm1::CollectSettings() const
     s.EdKeyWord2 = platform::ToSjis(EdKeyWord2->text(), applied_.EdKeyWord2);
     s.RgReceive = RgReceive->ItemIndex();
     s.RgSecurity = RgSecurity->ItemIndex();
+    s.ChMimeKaidoku = ChMimeKaidoku->isChecked();
     s.EdMojiSu = platform::ToSjis(EdMojiSu->text(), applied_.EdMojiSu);
     s.EdGyosu = platform::ToSjis(EdGyosu->text(), applied_.EdGyosu);
     s.EdFontSize = platform::ToSjis(EdFontSize->text(), applied_.EdFontSize);
@@ -883,6 +886,7 @@ void TForm1::ApplySettings(const app::Settings& s)
     EdKeyWord2->setText(platform::FromSjis(s.EdKeyWord2));
     RgReceive->SetItemIndex(s.RgReceive);
     RgSecurity->SetItemIndex(s.RgSecurity);
+    ChMimeKaidoku->setChecked(s.ChMimeKaidoku);
     EdMojiSu->setText(platform::FromSjis(s.EdMojiSu));
     EdGyosu->setText(platform::FromSjis(s.EdGyosu));
     EdFontSize->setText(platform::FromSjis(s.EdFontSize));

@@ -212,6 +212,7 @@ private:
     QLineEdit* EdKeyWord2 = nullptr;
     RadioGroup* RgReceive = nullptr;
     RadioGroup* RgSecurity = nullptr;
+    QCheckBox* ChMimeKaidoku = nullptr;
 
     LinkLabel* LbUrl = nullptr;
     QPushButton* BtnShortCut = nullptr;

@@ -98,6 +98,8 @@ inline constexpr char kRgReceive[]
 inline constexpr char kReceiveYes[] = "\x8e\xf3\x90M\x82\xb7\x82\xe9"; // 受信する
 inline constexpr char kReceiveNo[] = "\x8e\xf3\x90M\x82\xb5\x82\xc8\x82\xa2"; // 受信しない
 inline constexpr char kRgSecurity[] = "\x88\xc3\x8d\x86\x89\xbb"; // 暗号化
+inline constexpr char kChMimeKaidoku[] = "MIME\x8c\x60\x8e\xae\x82\xcc\x83\x81\x81\x5b\x83\x8b\x82\xf0"
+                                         "\x89\xf0\x93\xc7\x82\xb7\x82\xe9"; // MIME形式のメールを解読する
 inline constexpr char kLabel5[] = "Version\x81@0.2"; // Version　0.2
 inline constexpr char kHintUrl[] = "|\x81uCorkpane\x81v\x83T\x83|\x81[\x83g\x83y\x81["
                                    "\x83W\x82\xf0\x95\\\x8e\xa6\x82\xb5\x82\xdc\x82\xb7\x81"

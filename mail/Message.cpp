@@ -1,7 +1,7 @@
 #include "mail/Message.h"
 
-#include "mail/MailError.h"
 #include "mail/Texts.h"
+#include "mail/UuLines.h"
 
 #include <algorithm>
 
@@ -37,44 +37,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b)
     });
 }
 
-bool StartsWithIgnoreCase(std::string_view s, std::string_view prefix)
-{
-    return s.size() >= prefix.size() && EqualsIgnoreCase(s.substr(0, prefix.size()), prefix);
-}
-
-// "begin " (any case), a positive number in the 7th to 9th characters (leading
-// blanks and a plus sign allowed) and a blank as the 10th.
-bool IsUuBeginLine(std::string_view line)
-{
-    if (line.size() < 10 || !StartsWithIgnoreCase(line, "begin ") || line[9] != ' ')
-        return false;
-    std::string_view number = line.substr(6, 3);
-    while (!number.empty() && number.front() == ' ')
-        number.remove_prefix(1);
-    if (!number.empty() && number.front() == '+')
-        number.remove_prefix(1);
-    if (number.empty())
-        return false;
-    int value = 0;
-    for (char c : number) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-    }
-    return value > 0;
-}
-
-bool IsUuEndLine(std::string_view line)
-{
-    return EqualsIgnoreCase(Trim(line), "end");
-}
-
 } // namespace
 
 void Message::Clear()
 {
     headers_.clear();
     body_.clear();
+    bodyError_.clear();
+    lines_.clear();
 }
 
 std::size_t Message::ParseHeaders(std::span<const std::string> lines)
@@ -113,6 +83,7 @@ void Message::LoadHeaders(std::span<const std::string> lines)
 void Message::LoadMessage(std::span<const std::string> lines)
 {
     Clear();
+    lines_.assign(lines.begin(), lines.end());
     std::size_t end = ParseHeaders(lines);
     if (end < lines.size())
         ParseBody(lines.subspan(end + 1));
@@ -189,10 +160,10 @@ void Message::ParseBody(std::span<const std::string> lines)
         }
         if (IsUuBeginLine(line)) {
             // Only uuencode ("M") and xxencode ("h") data lines are known.
-            if (i + 1 >= lines.size() || lines[i + 1].empty()
-                || (lines[i + 1].front() != 'M' && lines[i + 1].front() != 'h')) {
+            if (i + 1 >= lines.size() || !IsKnownUuDataLine(lines[i + 1])) {
                 body_.clear();
-                throw MailError(text::kUnknownUuScheme);
+                bodyError_ = text::kUnknownUuScheme;
+                return;
             }
             state = State::UuBlock;
             continue;

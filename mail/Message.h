@@ -24,9 +24,9 @@ public:
     // ignored (the reply to a header fetch).
     void LoadHeaders(std::span<const std::string> lines);
     // Takes a whole message: the header lines up to the first empty line,
-    // then the body lines. Throws MailError when a uuencoded block starts
-    // with a line of no known scheme; the message then holds its headers and
-    // an empty body.
+    // then the body lines. A uuencoded block that starts with a line of no
+    // known scheme leaves the body empty and BodyError() set: one unreadable
+    // mail must not stop a run from reading the mails after it.
     void LoadMessage(std::span<const std::string> lines);
 
     const std::vector<HeaderField>& Headers() const noexcept { return headers_; }
@@ -38,6 +38,10 @@ public:
 
     // The body: every remaining line followed by CR LF.
     const std::string& Body() const noexcept { return body_; }
+    // Why the body could not be taken; "" when it could.
+    const std::string& BodyError() const noexcept { return bodyError_; }
+    // Every line of the last whole message loaded, headers included.
+    const std::vector<std::string>& Lines() const noexcept { return lines_; }
 
 private:
     std::size_t ParseHeaders(std::span<const std::string> lines);
@@ -45,6 +49,8 @@ private:
 
     std::vector<HeaderField> headers_;
     std::string body_;
+    std::string bodyError_;
+    std::vector<std::string> lines_;
 };
 
 } // namespace mail

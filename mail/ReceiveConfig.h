@@ -21,6 +21,10 @@ struct ReceiveConfig {
     Pop3Security security = Pop3Security::None;
     // Extra trusted CA certificates (PEM), for a private mail server.
     std::string caFile;
+    // Read subjects and bodies as MIME mail (encoded-words in any common
+    // charset, multipart, Base64, quoted-printable, HTML) instead of taking
+    // the body as sent.
+    bool decodeMime = false;
     // A memo mail whose body is larger is logged as too large and skipped.
     std::size_t maxBodyBytes = Pop3Client::kDefaultMaxBodyBytes;
     // Fewer bytes than this rate over lowSpeedWindowMs fail the run with the

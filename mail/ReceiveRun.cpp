@@ -1,9 +1,11 @@
 #include "mail/ReceiveRun.h"
 
 #include "jconvert/codes.h"
+#include "jconvert/encoded_words.h"
 #include "jconvert/mime_header.h"
 #include "jconvert/sjis.h"
 #include "mail/Message.h"
+#include "mail/MimeBody.h"
 #include "mail/ReceiveWindow.h"
 #include "mail/Texts.h"
 
@@ -93,7 +95,7 @@ void ReceiveRun::Run()
         // The client may ask for the memo mails ahead, on the same test the
         // run makes below.
         client_.PlanFetches(count, [this](const Message& header) {
-            return IsMemoSubject(DecodeSubject(header.Subject()), config_.keyword1, config_.keyword2);
+            return IsMemoSubject(SubjectOf(header), config_.keyword1, config_.keyword2);
         });
         for (int n = 1; n <= count; ++n)
             ReceiveOneMail(n);
@@ -106,17 +108,34 @@ void ReceiveRun::Run()
         std::rethrow_exception(failure);
 }
 
+std::string ReceiveRun::SubjectOf(const Message& msg) const
+{
+    return config_.decodeMime ? jconvert::DecodeEncodedWords(msg.Subject()) : DecodeSubject(msg.Subject());
+}
+
 void ReceiveRun::ReceiveOneMail(int n)
 {
     Message msg;
     client_.RetrieveHeader(n, msg);
-    const std::string subject = DecodeSubject(msg.Subject());
+    const std::string subject = SubjectOf(msg);
     window_.AddLogLine(text::kSubject + subject);
 
     if (IsMemoSubject(subject, config_.keyword1, config_.keyword2)) {
         const Pop3Client::Fetch fetched = client_.Retrieve(n, msg);
         if (fetched == Pop3Client::Fetch::Ok) {
-            const std::string body = jconvert::ConvertJCode(msg.Body(), jconvert::CODE_SJIS);
+            std::string body;
+            std::string error = msg.BodyError();
+            if (config_.decodeMime) {
+                MimeBody mime = DecodeMimeBody(msg.Lines());
+                body = std::move(mime.text);
+                error = std::move(mime.error);
+            } else if (error.empty()) {
+                body = jconvert::ConvertJCode(msg.Body(), jconvert::CODE_SJIS);
+            }
+            // A mail whose body cannot be read shows why in the log in place
+            // of its body, adds nothing, and the run goes on with the next.
+            if (!error.empty())
+                window_.AddLogLine(error);
             // The log shows the body line by line.
             std::size_t start = 0;
             while (start < body.size()) {

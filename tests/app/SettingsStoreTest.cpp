@@ -133,7 +133,8 @@ TEST_F(SettingsStore, FirstRunWritesHeaderAndEveryKey)
           "\xbd\xb9\xbc\xde\xad\xb0\xd9\xb6\xda\xdd\xc0\xde\xb0\x95\x5c\x8e\xa6=0\r\n"
           "POP3Port1=110\r\n"
           "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=0\r\n"
-          "POP3Security1=0\r\n";
+          "POP3Security1=0\r\n"
+          "MIME\x89\xf0\x93\xc7=1\r\n"; // MIME解読: a new set-up reads MIME mail
     EXPECT_EQ(get("corkpane.ini"), ini);
     EXPECT_EQ(entries(), (std::vector<std::string> { "corkpane.ini", "memo.txt" }));
 
@@ -173,6 +174,9 @@ TEST_F(SettingsStore, ReadsSingleValues)
         { "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=1", "RgReceive", "1" },
         { "POP3Security1=2", "RgSecurity", "2" },
         { "POP3Security1=9", "RgSecurity", "2" }, // past the last item
+        { "MIME\x89\xf0\x93\xc7=1", "ChMimeKaidoku", "1" }, // MIME解読
+        { "MIME\x89\xf0\x93\xc7=0", "ChMimeKaidoku", "0" },
+        { "MIME\x89\xf0\x93\xc7=", "ChMimeKaidoku", "0" },
         { "PassWord1=" + app::ScramblePassword("pw  "), "Password", "pw  " },
         { "PassWord1=srf3w8", "Password", "" }, // tampered
     };
@@ -196,11 +200,13 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
         { "RgSecurity", "0" }, // no encryption, as before the key existed
         { "ChShowMemo", "1" },
         { "ChScCal", "1" },
+        { "ChMimeKaidoku", "0" }, // bodies as sent, as before the key existed
     };
     for (const auto& c : cases)
         EXPECT_EQ(shown(loaded, c.control), c.value) << c.control;
 
-    // Empty texts and the empty password store nothing; the rest is appended
+    // Empty texts, the empty password and an unticked MIME box store
+    // nothing; the rest is appended
     // after the existing lines, which keep their place.
     app::SaveSettings(dir_, loaded, "");
     const auto lines = app::IniLines::parse(get("corkpane.ini")).lines();

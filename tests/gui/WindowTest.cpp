@@ -89,6 +89,9 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     EXPECT_TRUE(Find<QCheckBox>(*window, "ChScMemo")->isChecked());
     EXPECT_FALSE(Find<QCheckBox>(*window, "ChScCal")->isChecked());
     EXPECT_TRUE(Find<QCheckBox>(*window, "ChScCal")->isHidden());
+    EXPECT_TRUE(Find<QCheckBox>(*window, "ChMimeKaidoku")->isChecked());
+    EXPECT_EQ(platform::ToSjis(Find<QCheckBox>(*window, "ChMimeKaidoku")->text()),
+        "MIME\x8c\x60\x8e\xae\x82\xcc\x83\x81\x81\x5b\x83\x8b\x82\xf0\x89\xf0\x93\xc7\x82\xb7\x82\xe9");
     EXPECT_EQ(Find<gui::ColourSwatch>(*window, "LbMojiIro")->Colour(), 65280);
     EXPECT_EQ(Find<gui::ColourSwatch>(*window, "LbKageIro")->Colour(), 12632256);
 
@@ -219,6 +222,29 @@ TEST_F(GuiWindow, CloseWritesMemoAndSettingsAndScheduleOnlyWhenModified)
     const std::string schedule = ReadFile("schedule.txt");
     EXPECT_EQ(schedule.rfind("\"\",\"4/1\",\"x\"\r\n\"\",\"\",\"y\"\r\n", 0), 0U) << schedule;
     EXPECT_TRUE(dialogs_.Errors().isEmpty()) << dialogs_.Errors().join('\n').toStdString();
+}
+
+// A stored set-up from before the MIME box keeps taking bodies as sent and
+// stores nothing for the box; ticking the box stores the key.
+TEST_F(GuiWindow, StoredFileWithoutTheMimeKeyKeepsItOff)
+{
+    const std::string ini = "POP3Host1=pop.example.jp\r\nPOP3Port1=110\r\n";
+    WriteFile("corkpane.ini", ini);
+    {
+        auto window = MakeWindow();
+        EXPECT_FALSE(Find<QCheckBox>(*window, "ChMimeKaidoku")->isChecked());
+        EXPECT_FALSE(window->CollectSettings().ChMimeKaidoku);
+        EXPECT_TRUE(window->close());
+    }
+    const std::string saved = ReadFile("corkpane.ini");
+    EXPECT_EQ(saved.find("MIME"), std::string::npos) << saved;
+    {
+        auto window = MakeWindow();
+        Find<QCheckBox>(*window, "ChMimeKaidoku")->setChecked(true);
+        EXPECT_TRUE(window->close());
+    }
+    EXPECT_NE(ReadFile("corkpane.ini").find("MIME\x89\xf0\x93\xc7=1\r\n"), std::string::npos);
+    EXPECT_TRUE(MakeWindow()->CollectSettings().ChMimeKaidoku);
 }
 
 TEST_F(GuiWindow, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)

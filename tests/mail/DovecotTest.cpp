@@ -2,10 +2,13 @@
 
 #include "DovecotServer.h"
 #include "LogLines.h"
+#include "MemoMails.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
+#include "mail/Texts.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -82,10 +85,11 @@ struct Result {
 
 Result Receive(int port, const std::string& user, const std::string& password, const std::string& memo,
     const std::string& keyword1 = kMemo, const std::string& keyword2 = kMemo2,
-    const std::string& host = "127.0.0.1")
+    const std::string& host = "127.0.0.1", bool decodeMime = false)
 {
     mail::ReceiveConfig config { host, port, user, password, keyword1, keyword2, 5000, 5000,
         mail::Pop3Security::None, "" };
+    config.decodeMime = decodeMime;
     mail::TextReceiveWindow window(memo);
     Result r;
     try {
@@ -111,6 +115,11 @@ protected:
                 + std::to_string(i) + "\n");
         }
         server_.AddUser("long", "pw", many);
+        std::vector<std::string> mime;
+        for (const mailtest::MemoMail& m : mailtest::MemoMails())
+            mime.push_back(mailtest::ReadMemoMail(m.file));
+        mime.push_back("Subject: " + kMemoWord + "\n\nafter the fault\n");
+        server_.AddUser("mime", "pw", mime);
         const std::string failure = server_.Start();
         ASSERT_EQ(failure, "") << "the Dovecot test server is required";
     }
@@ -212,6 +221,41 @@ TEST_F(Dovecot, EmptyLongAndRefusedAccounts)
     EXPECT_EQ(refused.error, "[AUTH] Authentication failed.");
     EXPECT_EQ(refused.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
     EXPECT_EQ(refused.memo, "kept");
+}
+
+// With MIME reading on, every memo mail gives its text; a mail whose
+// uuencoded block cannot be read logs why and the run goes on.
+TEST_F(Dovecot, MemoMailsOfTodaysSenders)
+{
+    Log expected { kConnecting, kConnected, kCount + std::to_string(mailtest::MemoMails().size() + 1), kSep };
+    std::string memo;
+    for (const mailtest::MemoMail& m : mailtest::MemoMails()) {
+        expected.push_back(kSubject + mailtest::Sjis(m.subject));
+        if (m.unreadable)
+            expected.push_back(mail::text::kUnknownUuScheme);
+        const std::string body = mailtest::Sjis(m.body);
+        for (std::size_t start = 0; start < body.size();) {
+            const std::size_t end = body.find("\r\n", start);
+            expected.push_back(body.substr(start, end - start));
+            start = end + 2;
+        }
+        expected.push_back(kSep);
+        memo += body;
+    }
+    expected.insert(
+        expected.end(), { kSubject + kMemo, "after the fault", kSep, kDisconnecting, kDisconnected });
+    memo += "after the fault\r\n";
+
+    Result on = Receive(server_.port(), "mime", "pw", "", kMemo, kMemo2, "127.0.0.1", true);
+    EXPECT_EQ(on.error, "");
+    EXPECT_EQ(on.log, expected);
+    EXPECT_EQ(on.memo, memo);
+
+    // Off: bodies as sent; the unreadable mail no longer stops the run either.
+    Result off = Receive(server_.port(), "mime", "pw", "");
+    EXPECT_EQ(off.error, "");
+    EXPECT_EQ(off.memo, "This is a multi-part message in MIME format.\r\nafter the fault\r\n");
+    EXPECT_NE(std::find(off.log.begin(), off.log.end(), mail::text::kUnknownUuScheme), off.log.end());
 }
 
 } // namespace

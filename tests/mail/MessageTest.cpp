@@ -102,19 +102,20 @@ INSTANTIATE_TEST_SUITE_P(Message, BodyTest,
             "begin 000 zero\r\nbegin 64x name\r\nbegin 644\r\nbeginning 644 x\r\n" }),
     [](const auto& tpi) { return std::string(tpi.param.name); });
 
-TEST(Message, UnknownUuSchemeFails)
+// An unknown scheme is reported on the message, not thrown, so that the run
+// can go on with the next mail.
+TEST(Message, UnknownUuSchemeLeavesBodyEmptyWithError)
 {
     for (const char* text :
-        { "\nbegin 644 a.txt\n&86)C\nend\n", "\nBegin 644 a.txt\n", "\nbegin 644 a\n\nend\n" }) {
+        { "\nbefore\nbegin 644 a.txt\n&86)C\nend\n", "\nBegin 644 a.txt\n", "\nbegin 644 a\n\nend\n" }) {
         mail::Message msg;
-        try {
-            msg.LoadMessage(Lines(text));
-            ADD_FAILURE() << "no error for " << text;
-        } catch (const mail::MailError& e) {
-            EXPECT_STREQ(e.what(), mail::text::kUnknownUuScheme);
-        }
+        EXPECT_NO_THROW(msg.LoadMessage(Lines(text))) << text;
+        EXPECT_EQ(msg.BodyError(), mail::text::kUnknownUuScheme) << text;
         EXPECT_EQ(msg.Body(), "");
     }
+    mail::Message msg;
+    msg.LoadMessage(Lines("\nbegin 644 a.txt\nM86)C\nend\n"));
+    EXPECT_EQ(msg.BodyError(), "");
 }
 
 } // namespace

@@ -115,6 +115,34 @@ TEST_F(ReceiveCommand, StoredSecurityChoiceAndItsOverride)
     EXPECT_EQ(out_.str(), "");
 }
 
+// The stored MIME setting decides how the subject and body are read: a
+// UTF-8 memo mail is a memo only with it on.
+TEST_F(ReceiveCommand, StoredMimeSetting)
+{
+    const std::string top = "+OK\r\nSubject: =?UTF-8?B?44Oh44Oi?=\r\n\r\n.\r\n"; // メモ
+    const std::string retr = "+OK\r\nSubject: x\r\nContent-Type: text/plain; charset=utf-8\r\n"
+                             "Content-Transfer-Encoding: base64\r\n\r\n54mb5Lmz\r\n.\r\n"; // 牛乳
+    const struct {
+        std::string stored;
+        std::vector<std::string> replies;
+        std::string memo;
+    } cases[] = {
+        { "MIME\x89\xf0\x93\xc7=1\r\n",
+            { "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1\r\n", top, retr, "+OK\r\n" }, "\x8b\x8d\x93\xfb\r\n" },
+        { "", { "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1\r\n", top, "+OK\r\n" }, "" },
+    };
+    for (const auto& c : cases) {
+        mailtest::FakePop3Server server(c.replies);
+        std::ofstream("corkpane.ini", std::ios::binary)
+            << "POP3Host1=127.0.0.1\r\nUser1=u\r\nPOP3Port1=" << server.port()
+            << "\r\n\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x50=\x83\x81\x83\x82\r\n"
+            << c.stored;
+        std::ofstream("memo.txt", std::ios::binary) << "";
+        EXPECT_EQ(Run({}), 0) << c.stored << err_.str();
+        EXPECT_EQ(ReadAll("memo.txt"), c.memo) << c.stored;
+    }
+}
+
 TEST_F(ReceiveCommand, RejectsBadArguments)
 {
     for (const tool::Args& args : { tool::Args { "--port", "0" }, tool::Args { "--port", "70000" },
