@@ -1,7 +1,9 @@
 #pragma once
 
-// Whole-file reading and crash-safe replacement of the user's files.
+// The settings and memo files through the program's file unit, with the
+// failures raised as FileError.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,15 +12,14 @@
 namespace app {
 
 // The file's bytes, or nothing when the file does not exist. A file that
-// exists but cannot be read throws FileError::cannotOpen.
-std::optional<std::string> ReadFileIfExists(const std::filesystem::path& file);
+// exists but cannot be read, is not a regular file or is larger than limit
+// bytes throws FileError with the cannot-open message.
+std::optional<std::string> ReadFileIfExists(const std::filesystem::path& file, std::uint64_t limit);
 
-// Replaces the file's content with bytes: they are written to a temporary
-// file in the same folder, flushed to disk and renamed over the target, so
-// the old file stays whole until the new one is complete. An existing
-// file's permissions are kept, and a symbolic link is followed so that the
-// file it names is replaced rather than the link. Any failure removes the
-// temporary file and throws FileError::cannotCreate.
+// Replaces the file's content with bytes atomically: the old file stays
+// whole until the new one is complete and flushed; links are followed and
+// permissions kept. A failure throws FileError with the cannot-create
+// message.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 } // namespace app

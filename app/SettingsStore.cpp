@@ -3,6 +3,7 @@
 #include "app/FileAccess.h"
 #include "app/IniLines.h"
 #include "app/SettingsKey.h"
+#include "platform/FileIo.h"
 
 namespace app {
 
@@ -44,13 +45,13 @@ std::string WithCrLfLineEnds(std::string_view text)
 void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::string& memo,
     const MessageCallback& message)
 {
-    if (auto bytes = ReadFileIfExists(folder / kMemoFileName))
+    if (auto bytes = ReadFileIfExists(folder / kMemoFileName, platform::kMemoReadLimit))
         memo = WithCrLfLineEnds(*bytes);
 
     // Stands until a stored password is read or one is typed.
     settings.Password = "qqqqq";
 
-    const auto bytes = ReadFileIfExists(folder / kSettingsFileName);
+    const auto bytes = ReadFileIfExists(folder / kSettingsFileName, platform::kSettingsReadLimit);
     if (!bytes)
         return;
     const IniLines lines = IniLines::parse(*bytes);
@@ -64,7 +65,7 @@ void SaveSettings(const std::filesystem::path& folder, const Settings& settings,
     WriteFileAtomically(folder / kMemoFileName, memo);
 
     const auto file = folder / kSettingsFileName;
-    const auto bytes = ReadFileIfExists(file);
+    const auto bytes = ReadFileIfExists(file, platform::kSettingsReadLimit);
     IniLines lines = bytes ? IniLines::parse(*bytes) : IniLines(SettingsFileHeader());
     for (const SettingsKey& key : SettingsKey::all())
         lines.set(key.key, key.written(settings, message));

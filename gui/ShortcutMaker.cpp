@@ -1,5 +1,7 @@
 #include "gui/ShortcutMaker.h"
 
+#include "platform/FileIo.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -129,32 +131,13 @@ std::string EntryValue(const std::string& value)
     return out;
 }
 
-// Writes the file beside its final name and renames it into place, so a
-// failed write leaves an older shortcut as it was.
+// Replaces the file atomically, so a failed write leaves an older shortcut
+// as it was. Desktops only start launchers that are marked executable.
 bool WriteAtomically(const std::filesystem::path& file, const std::string& text)
 {
-    std::filesystem::path temporary = file;
-    temporary += ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    // Desktops only start launchers that are marked executable.
-    std::filesystem::permissions(temporary,
-        std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec
-            | std::filesystem::perms::others_exec,
-        std::filesystem::perm_options::add, error);
-    std::filesystem::rename(temporary, file, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
+    try {
+        platform::ReplaceFile(file, text, true);
+    } catch (const platform::FileIoError&) {
         return false;
     }
     return true;
@@ -164,9 +147,11 @@ bool WriteAtomically(const std::filesystem::path& file, const std::string& text)
 
 } // namespace
 
-ShortcutMaker::ShortcutMaker(std::filesystem::path program, MessageCallback message)
+ShortcutMaker::ShortcutMaker(
+    std::filesystem::path program, MessageCallback message, std::filesystem::path startIn)
     : program_(std::move(program))
     , message_(std::move(message))
+    , startIn_(std::move(startIn))
 {
 }
 
@@ -179,8 +164,9 @@ void ShortcutMaker::MakeShortCut(const std::string& name, int kind)
         message_(kSaveFailed);
         return;
     }
-    // The folder of the executable, without a trailing separator.
-    const std::filesystem::path workingDirectory = program_.parent_path();
+    // The folder of the executable, without a trailing separator, unless
+    // the files are kept elsewhere.
+    const std::filesystem::path workingDirectory = startIn_.empty() ? program_.parent_path() : startIn_;
     CreateLink(program_, arguments, folder / LinkFileName(name), workingDirectory, name);
 }
 

@@ -2,8 +2,9 @@
 
 // The program's two shortcuts: one on the user's desktop for an ordinary
 // start, and one among the programs started at logon, with "/su", for the
-// unattended run. Both start the executable in its own folder, where its
-// settings, memo and wallpaper files live.
+// unattended run. Both start the executable in the folder its settings,
+// memo and wallpaper files live in: its own folder, or the per-user folder
+// of an installed program.
 //
 // On Linux a shortcut is a desktop entry "<name>.desktop" in the XDG desktop
 // folder and in the XDG autostart folder; on Windows a shell link
@@ -23,7 +24,9 @@ public:
     // Receives the failure messages, each shown in a simple OK box.
     using MessageCallback = std::function<void(const std::string& text)>;
 
-    ShortcutMaker(std::filesystem::path program, MessageCallback message);
+    // startIn is the working directory the shortcuts give; empty for the
+    // executable's own folder.
+    ShortcutMaker(std::filesystem::path program, MessageCallback message, std::filesystem::path startIn = {});
 
     // Creates (or replaces) one shortcut of the given kind; failures are
     // reported through the message callback, never thrown.
@@ -49,6 +52,7 @@ public:
 private:
     std::filesystem::path program_;
     MessageCallback message_;
+    std::filesystem::path startIn_;
 };
 
 } // namespace gui

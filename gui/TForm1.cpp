@@ -17,8 +17,11 @@
 #include "jconvert/cp932.h"
 #include "mail/ReceiveRun.h"
 #include "mail/ReceiveWindow.h"
+#include "platform/CommandRunner.h"
 #include "platform/Desktop.h"
+#include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
+#include "platform/SystemErrorText.h"
 #include "render/Kabegami.h"
 #include "schedule/TScheduleTable.h"
 
@@ -43,7 +46,11 @@
 #include <QTableView>
 #include <QUrl>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <new>
 #include <optional>
 #include <stdexcept>
 
@@ -477,6 +484,18 @@ void TForm1::BuildAboutPage()
     SetHint(LbUrl, texts::kHintUrl);
     connect(LbUrl, &LinkLabel::clicked, this, &TForm1::LbUrlClick);
 
+    // Which folder holds the files, so that a user can find them.
+    LbFolder = new QLabel(TabSheet1);
+    LbFolder->setObjectName(QStringLiteral("LbFolder"));
+    LbFolder->setGeometry(20, 214, 448, 20);
+    LbFolder->setAlignment(Qt::AlignCenter);
+    LbFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path is shortened in the middle; the whole one is its tooltip.
+    const QString folder = QString::fromStdU16String(WorkingFolder().u16string());
+    LbFolder->setText(QStringLiteral("\u30D5\u30A1\u30A4\u30EB: ") // ファイル:
+        + LbFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 380));
+    LbFolder->setToolTip(folder);
+
     BtnShortCut = SpeedButton(TabSheet1, "BtnShortCut", texts::kBtnShortCut, QRect(174, 240, 140, 24));
     connect(BtnShortCut, &QPushButton::clicked, this, &TForm1::BtnShortCutClick);
     PageControl1->addTab(TabSheet1, QStringLiteral("about"));
@@ -497,6 +516,9 @@ template <typename Work> bool TForm1::Guard(Work&& work)
     try {
         work();
         return true;
+    } catch (const std::bad_alloc&) {
+        // Out of memory: a plain message, not the library's exception name.
+        ReportError(platform::FromSjis(platform::SystemErrorText(ENOMEM)));
     } catch (const std::exception& error) {
         ReportError(platform::FromSjis(error.what()));
     } catch (...) {
@@ -554,8 +576,8 @@ void TForm1::FormCreate()
     startupMode_ = 0;
     PageControl1->setCurrentIndex(1);
     Guard([&] {
-        schedule_
-            = std::make_unique<schedule::TScheduleTable>(grid_, env_.programPath.parent_path(), env_.clock);
+        schedule_ = std::make_unique<schedule::TScheduleTable>(grid_,
+            env_.scheduleFolder.empty() ? env_.programPath.parent_path() : env_.scheduleFolder, env_.clock);
         if (!schedule_->LoadError().empty()) {
             throw std::runtime_error(schedule_->LoadError());
         }
@@ -700,10 +722,39 @@ void TForm1::BtnShortCutClick()
         if (!env_.dialogs->Question(Q(texts::kShortcutQuestion), Q(texts::kShortcutCaption))) {
             return;
         }
-        ShortcutMaker maker(env_.programPath, [this](const std::string& text) { ShowMessage(text); });
+        ShortcutMaker maker(
+            env_.programPath, [this](const std::string& text) { ShowMessage(text); }, env_.startFolder);
         maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
         maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
+        InstallRedrawTimer();
     });
+}
+
+void TForm1::InstallRedrawTimer()
+{
+#ifndef _WIN32
+    // The timer runs the command-line tool that is installed beside the
+    // program; without it, or without systemd, the logon run alone draws.
+    const std::filesystem::path tool = env_.programPath.parent_path() / "corkpane-tool";
+    if (!std::filesystem::exists(tool)) {
+        return;
+    }
+    auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value != nullptr ? value : "");
+    };
+    platform::ProcessRunner processes;
+    platform::RedrawTimer timer(env_.commandRunner != nullptr ? *env_.commandRunner : processes,
+        platform::RedrawTimer::UserUnitFolder(variable("XDG_CONFIG_HOME"), variable("HOME")));
+    if (!timer.Available()) {
+        return;
+    }
+    const std::filesystem::path folder
+        = env_.startFolder.empty() ? env_.programPath.parent_path() : env_.startFolder;
+    if (!timer.Install(tool, folder)) {
+        ShowMessage("Save failed!");
+    }
+#endif
 }
 
 void TForm1::RgSecurityClick(int index)
@@ -752,9 +803,21 @@ void TForm1::DrawKabegami()
     request.today = { static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
         static_cast<int>(static_cast<unsigned>(today.day())) };
     request.outputPath = (WorkingFolder() / "kabegami.bmp").string();
-    // Whether the desktop took the picture is not reported: the file is
-    // written either way, and the unattended run must not stop on it.
-    render::DrawKabegami(*env_.desktop, request);
+    // The file is written either way. A desktop that did not take it is
+    // said, not raised: the unattended run must not stop on it, so there it
+    // goes to standard error instead of a box.
+    if (!render::DrawKabegami(*env_.desktop, request)) {
+        const QString text
+            = QStringLiteral(
+                  "\u58C1\u7D19\u3092\u8A2D\u5B9A\u3067\u304D\u307E\u305B\u3093\u3067\u3057\u305F\u3002"
+                  "\u63CF\u3044\u305F\u753B\u50CF: ") // 壁紙を設定できませんでした。描いた画像:
+            + QString::fromStdString(request.outputPath);
+        if (startupMode_ == 1) {
+            std::cerr << "corkpane: " << text.toLocal8Bit().toStdString() << '\n';
+        } else {
+            env_.dialogs->Message(text, Q(texts::kAppTitle));
+        }
+    }
 }
 
 void TForm1::StringGrid1SetEditText(int col, int row, std::string text)

@@ -29,8 +29,9 @@ class QTableView;
 class QWidget;
 
 namespace platform {
+class CommandRunner;
 class Desktop;
-}
+} // namespace platform
 namespace schedule {
 class TScheduleTable;
 }
@@ -55,11 +56,18 @@ struct FormEnvironment {
     // Where "corkpane.ini" and "memo.txt" are read and written; empty for
     // the current working directory.
     std::filesystem::path workingFolder;
+    // Where "schedule.txt" is kept; empty for the executable's folder.
+    std::filesystem::path scheduleFolder;
+    // The folder the shortcuts and the daily redraw start the program in;
+    // empty for the executable's folder.
+    std::filesystem::path startFolder;
     // Message boxes and the colour dialog; must outlive the window.
     Dialogs* dialogs = nullptr;
     // The desktop the wallpaper is drawn for and installed on; must outlive
     // the window.
     platform::Desktop* desktop = nullptr;
+    // Runs systemctl for the daily redraw timer; null for real processes.
+    platform::CommandRunner* commandRunner = nullptr;
     // Today's date, for the schedule and the memo title.
     schedule::Clock clock = schedule::LocalDateClock();
     // The address the about page links to (a web address or a file); empty
@@ -128,6 +136,8 @@ private:
     void ReportError(const QString& message);
     void ShowMessage(const std::string& text);
     std::filesystem::path WorkingFolder() const;
+    // The daily redraw beside the logon shortcut, where systemd runs.
+    void InstallRedrawTimer();
     void BuildReceivePage();
     void BuildMemoPage();
     void BuildSchedulePage();
@@ -215,6 +225,7 @@ private:
     QCheckBox* ChMimeKaidoku = nullptr;
 
     LinkLabel* LbUrl = nullptr;
+    QLabel* LbFolder = nullptr;
     QPushButton* BtnShortCut = nullptr;
 };
 

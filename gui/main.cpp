@@ -6,6 +6,7 @@
 #include "gui/TForm1.h"
 #include "gui/Texts.h"
 #include "platform/CommandRunner.h"
+#include "platform/FileFolders.h"
 #include "platform/SjisText.h"
 #ifdef _WIN32
 #include "platform/WindowsDesktop.h"
@@ -47,6 +48,13 @@ int main(int argc, char* argv[])
         gui::FormEnvironment environment;
         environment.arguments = std::move(arguments);
         environment.programPath = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+        // An installed program keeps its files in the user's own folder.
+        const platform::FileFolders folders
+            = platform::ChooseFileFolders(environment.programPath.parent_path());
+        platform::PrepareFileFolders(folders);
+        environment.workingFolder = folders.files;
+        environment.scheduleFolder = folders.schedule;
+        environment.startFolder = folders.startIn;
         environment.dialogs = &dialogs;
         environment.desktop = &desktop;
         gui::TForm1 form(std::move(environment));

@@ -1,5 +1,7 @@
 #include "jconvert/codes.h"
 
+#include "jconvert/code_blocks.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,35 +15,41 @@ namespace {
 
 constexpr unsigned char kEsc = 0x1B;
 
-// The result string, written through a raw cursor. It starts at an estimate
-// of the output size and grows when a step might not fit: loops make room
-// before each step (no step writes more than kStep bytes), so there are no
-// per-byte capacity checks. The cursor and limit live in the loop's locals,
-// where the compiler can keep them in registers.
+// The result, appended to a string through a raw cursor. The string gets
+// room for an estimate of the output size and grows when a step might not
+// fit: loops make room before each step (no step writes more than kStep
+// bytes), so there are no per-byte capacity checks. The cursor and limit
+// live in the loop's locals, where the compiler can keep them in registers.
 class Output {
 public:
     static constexpr std::size_t kStep = 8;
 
-    explicit Output(std::size_t estimate) { text_.resize(estimate + kStep); }
-    unsigned char* begin() noexcept { return reinterpret_cast<unsigned char*>(text_.data()); }
-    unsigned char* limit() noexcept { return begin() + text_.size(); }
+    Output(std::string& text, std::size_t estimate)
+        : text_(text)
+        , start_(text.size())
+    {
+        text_.resize(start_ + estimate + kStep);
+    }
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+    unsigned char* data() noexcept { return reinterpret_cast<unsigned char*>(text_.data()); }
+    unsigned char* begin() noexcept { return data() + start_; }
+    unsigned char* limit() noexcept { return data() + text_.size(); }
 
     // Ensures room for count bytes at out; returns the cursor, which moves
     // when the storage does.
     unsigned char* grow(unsigned char* out, std::size_t count)
     {
-        const std::size_t used = static_cast<std::size_t>(out - begin());
+        const std::size_t used = static_cast<std::size_t>(out - data());
         text_.resize(std::max(text_.size() + text_.size() / 2, used + count + kStep));
-        return begin() + used;
+        return data() + used;
     }
-    std::string take(const unsigned char* out)
-    {
-        text_.resize(static_cast<std::size_t>(out - begin()));
-        return std::move(text_);
-    }
+    // Cuts the string at the cursor.
+    void finish(const unsigned char* out) { text_.resize(static_cast<std::size_t>(out - data())); }
 
 private:
-    std::string text_;
+    std::string& text_;
+    std::size_t start_;
 };
 
 inline void makeRoom(
@@ -53,9 +61,18 @@ inline void makeRoom(
     }
 }
 
-inline const unsigned char* bytes(const std::string& text) noexcept
+inline const unsigned char* bytes(std::string_view text) noexcept
 {
     return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+// Runs a block converter over a whole text.
+template <typename Block> std::string wholeText(const std::string& text, Block block)
+{
+    std::string result;
+    detail::BlockState state;
+    block(text, true, state, result);
+    return result;
 }
 
 // Byte tables for the two character mappings, so that the conversion loops
@@ -159,21 +176,27 @@ inline void putGeta(unsigned char*& out) noexcept
 // whatever its third byte; the byte right after it is taken in the new mode
 // without being checked for another escape, so an escape directly following
 // another is passed through as plain bytes. An escape at the very end adds
-// nothing. DoubleByte handles one double-byte-mode step and returns the
-// number of bytes it consumed.
-template <typename DoubleByte>
-std::string readJis(const std::string& text, std::size_t estimate, DoubleByte doubleByte)
+// nothing. DoubleByte handles one double-byte-mode step of at most kPair
+// bytes and returns the number of bytes it consumed. Unless atEnd, a step
+// that might need bytes past the end is left for the next block.
+template <std::size_t kPair, typename DoubleByte>
+std::size_t readJis(
+    std::string_view text, bool atEnd, detail::BlockState& state, std::string& into, DoubleByte doubleByte)
 {
     const unsigned char* p = bytes(text);
     const std::size_t n = text.size();
-    Output result(estimate);
-    unsigned char* out = result.begin();
-    bool dbl = false;
-    std::size_t i = 0;
     // Every step writes at most as many bytes as it consumes, so the output
     // never outgrows the input's size.
-    while (i < n) {
+    Output result(into, n);
+    unsigned char* out = result.begin();
+    bool dbl = state.doubleByte;
+    bool held = false;
+    std::size_t i = 0;
+    while (i < n && !held) {
         if (p[i] == kEsc) {
+            // The sequence, the byte after it and that byte's partner.
+            if (!atEnd && i + 3 + kPair > n)
+                break;
             if (i + 1 < n) {
                 if (p[i + 1] == '$')
                     dbl = true;
@@ -181,8 +204,10 @@ std::string readJis(const std::string& text, std::size_t estimate, DoubleByte do
                     dbl = false;
             }
             i += 3;
-            if (i >= n)
+            if (i >= n) {
+                i = n;
                 break;
+            }
             // The byte right after the sequence, whatever it is.
             if (dbl) {
                 i += doubleByte(out, p, n, i);
@@ -193,8 +218,13 @@ std::string readJis(const std::string& text, std::size_t estimate, DoubleByte do
         }
         // The run up to the next escape, in the current mode.
         if (dbl) {
-            while (i < n && p[i] != kEsc)
+            while (i < n && p[i] != kEsc) {
+                if (!atEnd && i + kPair > n) {
+                    held = true;
+                    break;
+                }
                 i += doubleByte(out, p, n, i);
+            }
         } else {
             const unsigned char* run = p + i;
             const unsigned char* end = static_cast<const unsigned char*>(std::memchr(run, kEsc, n - i));
@@ -204,27 +234,35 @@ std::string readJis(const std::string& text, std::size_t estimate, DoubleByte do
             i += len;
         }
     }
-    return result.take(out);
+    state.doubleByte = dbl;
+    result.finish(out);
+    return i;
 }
 
 // Shared walker of the two JIS writers. Line ends always return to
 // single-byte mode (ESC ( J); bytes from 80 up enter double-byte mode
 // (ESC $ B) and go to Convert, which writes one character and returns the
-// number of input bytes it consumed. No closing escape at the end.
-template <typename Convert> std::string writeJis(const std::string& text, Convert convert)
+// number of input bytes it consumed, looking at most kLook bytes ahead. No
+// closing escape at the end. Unless atEnd, a character whose look-ahead
+// might reach past the end is left for the next block.
+template <std::size_t kLook, typename Convert>
+std::size_t writeJis(
+    std::string_view text, bool atEnd, detail::BlockState& state, std::string& into, Convert convert)
 {
     const unsigned char* p = bytes(text);
     const std::size_t n = text.size();
     // Mostly double-byte text keeps its size; escapes come on top.
-    Output result(n + n / 8);
+    Output result(into, n + n / 8);
     unsigned char* out = result.begin();
     unsigned char* limit = result.limit();
-    bool dbl = false;
+    bool dbl = state.doubleByte;
     std::size_t i = 0;
     while (i < n) {
         makeRoom(result, out, limit);
         const unsigned char c = p[i];
         if (c >= 0x80) {
+            if (!atEnd && i + kLook >= n)
+                break;
             if (!dbl) {
                 putEscape(out, '$', 'B');
                 dbl = true;
@@ -239,7 +277,9 @@ template <typename Convert> std::string writeJis(const std::string& text, Conver
             ++i;
         }
     }
-    return result.take(out);
+    state.doubleByte = dbl;
+    result.finish(out);
+    return i;
 }
 
 } // namespace
@@ -350,88 +390,101 @@ std::string ToJis(unsigned char s1, unsigned char s2)
     return result;
 }
 
-std::string jis2euc(const std::string& text)
+namespace detail {
+
+bool PutKanaAsJis(unsigned char* out, unsigned k, unsigned mark)
 {
-    return readJis(text, text.size(),
-        [](unsigned char*& out, const unsigned char* p, std::size_t, std::size_t i) -> std::size_t {
+    return putKana(out, k, mark);
+}
+
+std::size_t Jis2EucBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out)
+{
+    return readJis<1>(text, atEnd, state, out,
+        [](unsigned char*& o, const unsigned char* p, std::size_t, std::size_t i) -> std::size_t {
             const unsigned char c = p[i];
-            *out++ = (c >= 0x21 && c <= 0x7E) ? static_cast<unsigned char>(c | 0x80) : c;
+            *o++ = (c >= 0x21 && c <= 0x7E) ? static_cast<unsigned char>(c | 0x80) : c;
             return 1;
         });
 }
 
-std::string jis2sjis(const std::string& text)
+std::size_t Jis2SjisBlock(std::string_view text, bool atEnd, BlockState& state, std::string& out)
 {
-    return readJis(text, text.size(),
-        [](unsigned char*& out, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
+    return readJis<2>(text, atEnd, state, out,
+        [](unsigned char*& o, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
             // Every pair is a character here, line ends included. A lone
             // byte at the very end has no partner and is copied as it is.
             if (i + 1 >= n) {
-                *out++ = p[i];
+                *o++ = p[i];
                 return 1;
             }
-            putSjis(out, p[i], p[i + 1]);
+            putSjis(o, p[i], p[i + 1]);
             return 2;
         });
 }
 
-std::string euc2jis83(const std::string& text)
+std::size_t Euc2Jis83Block(std::string_view text, bool atEnd, BlockState& state, std::string& out)
 {
-    return writeJis(
-        text, [](unsigned char*& out, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
+    // A kana's voiced mark is up to three bytes ahead (8E kana 8E mark).
+    return writeJis<3>(text, atEnd, state, out,
+        [](unsigned char*& o, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
             const unsigned char c = p[i];
             if (i + 1 >= n) {
                 // A character cut off by the end of the text.
-                putGeta(out);
+                putGeta(o);
                 return 1;
             }
             if (c != 0x8E) {
-                out[0] = static_cast<unsigned char>(c & 0x7F);
-                out[1] = static_cast<unsigned char>(p[i + 1] & 0x7F);
-                out += 2;
+                o[0] = static_cast<unsigned char>(c & 0x7F);
+                o[1] = static_cast<unsigned char>(p[i + 1] & 0x7F);
+                o += 2;
                 return 2;
             }
             const unsigned char kana = p[i + 1];
             if (kana < 0xA1 || kana > 0xDF) {
-                putGeta(out);
+                putGeta(o);
                 return 2;
             }
             // A voiced mark in EUC is the pair 8E DE / 8E DF after the kana.
             const unsigned mark = (i + 3 < n && p[i + 2] == 0x8E) ? p[i + 3] : 0u;
-            return putKana(out, kana & 0x7F, mark) ? 4 : 2;
+            return putKana(o, kana & 0x7F, mark) ? 4 : 2;
         });
 }
 
-std::string sjis2jis83(const std::string& text)
+std::size_t Sjis2Jis83Block(std::string_view text, bool atEnd, BlockState& state, std::string& out)
 {
-    return writeJis(
-        text, [](unsigned char*& out, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
+    return writeJis<1>(text, atEnd, state, out,
+        [](unsigned char*& o, const unsigned char* p, std::size_t n, std::size_t i) -> std::size_t {
             const unsigned char c = p[i];
             if (c >= 0xA1 && c <= 0xDF) {
                 const unsigned mark = i + 1 < n ? p[i + 1] : 0u;
-                return putKana(out, c & 0x7F, mark) ? 2 : 1;
+                return putKana(o, c & 0x7F, mark) ? 2 : 1;
             }
             if (i + 1 >= n) {
-                putGeta(out);
+                putGeta(o);
                 return 1;
             }
-            putJis(out, c, p[i + 1], 0);
+            putJis(o, c, p[i + 1], 0);
             return 2;
         });
 }
 
-std::string euc2sjis(const std::string& text)
+std::size_t Euc2SjisBlock(std::string_view text, bool atEnd, BlockState&, std::string& into)
 {
     const unsigned char* p = bytes(text);
     const std::size_t n = text.size();
-    Output result(n);
+    Output result(into, n);
     unsigned char* out = result.begin();
     std::size_t i = 0;
     // The output is never longer than the input.
     while (i < n) {
         const unsigned char c = p[i];
-        if (c <= 0x80 || c == 0xFF || i + 1 >= n) {
-            // Single bytes, and a lead byte cut off by the end, are copied.
+        if (c <= 0x80 || c == 0xFF) {
+            *out++ = c;
+            ++i;
+        } else if (i + 1 >= n) {
+            // A lead byte cut off by the end is copied.
+            if (!atEnd)
+                break;
             *out++ = c;
             ++i;
         } else if (c == 0x8E) {
@@ -442,14 +495,15 @@ std::string euc2sjis(const std::string& text)
             i += 2;
         }
     }
-    return result.take(out);
+    result.finish(out);
+    return i;
 }
 
-std::string sjis2euc(const std::string& text)
+std::size_t Sjis2EucBlock(std::string_view text, bool atEnd, BlockState&, std::string& into)
 {
     const unsigned char* p = bytes(text);
     const std::size_t n = text.size();
-    Output result(n + n / 8);
+    Output result(into, n + n / 8);
     unsigned char* out = result.begin();
     unsigned char* limit = result.limit();
     std::size_t i = 0;
@@ -463,8 +517,13 @@ std::string sjis2euc(const std::string& text)
             out[1] = c;
             out += 2;
             ++i;
-        } else if (c <= 0x7F || i + 1 >= n) {
-            // Single bytes, and a lead byte cut off by the end, are copied.
+        } else if (c <= 0x7F) {
+            *out++ = c;
+            ++i;
+        } else if (i + 1 >= n) {
+            // A lead byte cut off by the end is copied.
+            if (!atEnd)
+                break;
             *out++ = c;
             ++i;
         } else {
@@ -472,7 +531,40 @@ std::string sjis2euc(const std::string& text)
             i += 2;
         }
     }
-    return result.take(out);
+    result.finish(out);
+    return i;
+}
+
+} // namespace detail
+
+std::string jis2euc(const std::string& text)
+{
+    return wholeText(text, detail::Jis2EucBlock);
+}
+
+std::string jis2sjis(const std::string& text)
+{
+    return wholeText(text, detail::Jis2SjisBlock);
+}
+
+std::string euc2jis83(const std::string& text)
+{
+    return wholeText(text, detail::Euc2Jis83Block);
+}
+
+std::string sjis2jis83(const std::string& text)
+{
+    return wholeText(text, detail::Sjis2Jis83Block);
+}
+
+std::string euc2sjis(const std::string& text)
+{
+    return wholeText(text, detail::Euc2SjisBlock);
+}
+
+std::string sjis2euc(const std::string& text)
+{
+    return wholeText(text, detail::Sjis2EucBlock);
 }
 
 std::string StrictConvertJCode(const std::string& text, int InCode, int OutCode)

@@ -1,5 +1,6 @@
 #include "jconvert/cp932.h"
 
+#include "jconvert/code_blocks.h"
 #include "jconvert/cp932_tables.h"
 
 #include <algorithm>
@@ -26,14 +27,20 @@ constexpr bool IsTrail(unsigned c) noexcept
 // The input is converted in slices; before each slice the output gets room
 // for the most that slice can produce, so the loops write through a raw
 // cursor without checking capacity per character.
-constexpr std::size_t kSlice = 4096;
+constexpr std::size_t kSlice = 8192;
 
+// The string's capacity grows geometrically (from an estimate of the whole
+// output); its size grows only as far as the slices being written need, so
+// the bytes std::string clears on growing are about those written, never
+// the whole estimate. The size is cut to what was written at the end.
 class Writer {
 public:
-    explicit Writer(std::string& out)
+    Writer(std::string& out, std::size_t estimate)
         : out_(out)
         , used_(out.size())
     {
+        if (out_.capacity() < used_ + estimate)
+            out_.reserve(used_ + estimate);
     }
     ~Writer() { out_.resize(used_); }
     Writer(const Writer&) = delete;
@@ -42,8 +49,11 @@ public:
     // Room for count more bytes; returns the cursor.
     unsigned char* Reserve(std::size_t count)
     {
-        if (out_.size() < used_ + count)
-            out_.resize(std::max(used_ + count, out_.size() + out_.size() / 2));
+        if (out_.size() < used_ + count) {
+            if (out_.capacity() < used_ + count)
+                out_.reserve(std::max(used_ + count, 2 * out_.capacity()));
+            out_.resize(used_ + count);
+        }
         return reinterpret_cast<unsigned char*>(out_.data()) + used_;
     }
     void Commit(const unsigned char* cursor)
@@ -55,6 +65,47 @@ private:
     std::string& out_;
     std::size_t used_;
 };
+
+// The double-byte characters' UTF-8 forms, built once from the code point
+// table: bytes[0..2] the UTF-8 bytes, bytes[3] their count (0: no
+// character). The decoder copies all four bytes and advances by the count.
+struct Utf8Form {
+    unsigned char bytes[4];
+};
+struct Utf8Forms {
+    unsigned char leadRow[256]; // 1 + kCp932DoubleByte row, 0 for no lead byte
+    Utf8Form forms[detail::kCp932LeadCount + 1][256];
+};
+
+const Utf8Forms& GetUtf8Forms()
+{
+    static const Utf8Forms* const forms = [] {
+        auto* t = new Utf8Forms {};
+        for (unsigned lead = 0; lead < 256; ++lead) {
+            if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC))
+                t->leadRow[lead]
+                    = static_cast<unsigned char>(1 + Cp932LeadIndex(static_cast<unsigned char>(lead)));
+        }
+        for (std::size_t row = 0; row < detail::kCp932LeadCount; ++row) {
+            for (unsigned trail = 0; trail < 256; ++trail) {
+                const std::uint32_t c = kCp932DoubleByte[row][trail];
+                Utf8Form& form = t->forms[row + 1][trail];
+                if (c == 0)
+                    continue;
+                if (c < 0x800) {
+                    form = { { static_cast<unsigned char>(0xC0 | (c >> 6)),
+                        static_cast<unsigned char>(0x80 | (c & 0x3F)), 0, 2 } };
+                } else {
+                    form = { { static_cast<unsigned char>(0xE0 | (c >> 12)),
+                        static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F)),
+                        static_cast<unsigned char>(0x80 | (c & 0x3F)), 3 } };
+                }
+            }
+        }
+        return t;
+    }();
+    return *forms;
+}
 
 inline unsigned char* PutUtf8(unsigned char* o, std::uint32_t c) noexcept
 {
@@ -150,15 +201,27 @@ std::size_t AppendCp932AsUtf8(std::string_view text, bool atEnd, BadInput bad, s
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    Writer writer(out);
+    // Japanese text grows by half; ASCII keeps its size.
+    Writer writer(out, n + n / 2 + 16);
+    const Utf8Forms& forms = GetUtf8Forms();
     std::size_t i = 0;
     while (i < n) {
         // A slice ends at most one byte past its nominal end (a pair), and no
-        // input byte makes more than three output bytes.
+        // input byte makes more than three output bytes (plus the one a
+        // four-byte copy writes beyond).
         const std::size_t stop = std::min(n, i + kSlice);
-        unsigned char* o = writer.Reserve(3 * (stop - i + 1));
+        unsigned char* o = writer.Reserve(3 * (stop - i + 1) + 1);
         while (i < stop) {
             const unsigned c = p[i];
+            if (const unsigned row = forms.leadRow[c]; row != 0 && i + 1 < n) {
+                const Utf8Form& form = forms.forms[row][p[i + 1]];
+                if (form.bytes[3] != 0) {
+                    std::memcpy(o, form.bytes, 4);
+                    o += form.bytes[3];
+                    i += 2;
+                    continue;
+                }
+            }
             if (c < 0x80) {
                 const std::size_t run = AsciiRun(p + i, stop - i);
                 std::memcpy(o, p + i, run);
@@ -211,21 +274,71 @@ std::size_t AppendCp932AsUtf8(std::string_view text, bool atEnd, BadInput bad, s
     return i;
 }
 
-std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, std::string& out)
+namespace {
+
+// Shift_JIS lead and trail bytes to JIS row and column, as sjis2euc
+// computes them (modulo 256).
+struct EucTables {
+    unsigned char row[256]; // by lead byte, for trail bytes from 9F up
+    unsigned char oddRow[256]; // by trail byte: 1 when it selects the odd row
+    unsigned char column[256]; // by trail byte
+};
+
+constexpr EucTables MakeEucTables()
+{
+    EucTables t {};
+    for (unsigned b = 0; b < 256; ++b) {
+        t.row[b] = static_cast<unsigned char>(b < 0xA0 ? 2 * (b - 0x70) : 2 * (b - 0xB0));
+        t.oddRow[b] = b < 0x9F ? 1 : 0;
+        t.column[b] = static_cast<unsigned char>(b < 0x9F ? (b <= 0x7F ? b - 0x1F : b - 0x20) : b - 0x7E);
+    }
+    return t;
+}
+
+constexpr EucTables kEucTables = MakeEucTables();
+
+// The geta mark 〓, for what has no CP932 form.
+constexpr std::uint16_t kGeta = 0x81AC;
+
+// The UTF-8 decoding loop of the encoders; put writes one character's code
+// (kGeta when it has none) and returns the cursor, writing at most kPerByte
+// bytes per input byte. Runs of ASCII are copied; with kAsciiThroughPut
+// the first byte of each run goes through put.
+template <std::size_t kPerByte = 2, bool kAsciiThroughPut = false, typename Put>
+std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::string& out, Put put)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    Writer writer(out);
+    // Japanese text shrinks by a third; ASCII keeps its size.
+    Writer writer(out, n + 16);
     std::size_t i = 0;
     bool held = false;
     while (i < n && !held) {
-        // A slice may end inside a sequence (up to 3 bytes further); each
-        // input byte gives at most two output bytes.
+        // A slice may end inside a sequence (up to 3 bytes further).
         const std::size_t stop = std::min(n, i + kSlice);
-        unsigned char* o = writer.Reserve(2 * (stop - i + 3));
+        unsigned char* o = writer.Reserve(kPerByte * (stop - i + 3));
         while (i < stop) {
             const unsigned c = p[i];
+            // The common case first: a well-formed three-byte sequence with
+            // no special range (E0 and ED have narrower second bytes, and
+            // U+F700-U+F7FF may be kept bytes).
+            if (c >= 0xE1 && c <= 0xEF && c != 0xED && i + 2 < n && (p[i + 1] & 0xC0) == 0x80
+                && (p[i + 2] & 0xC0) == 0x80) {
+                const std::uint32_t u = ((c & 0x0Fu) << 12) | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu);
+                if ((u >> 8) != (kRawByteBase >> 8)) {
+                    const std::uint16_t code = UnicodeToCp932Code(u);
+                    o = put(o, code != 0 ? code : kGeta);
+                    i += 3;
+                    continue;
+                }
+            }
             if (c < 0x80) {
+                if constexpr (kAsciiThroughPut) {
+                    // The first ASCII byte may end a mode or a wait; the
+                    // rest of the run is copied.
+                    o = put(o, static_cast<std::uint16_t>(c));
+                    ++i;
+                }
                 const std::size_t run = AsciiRun(p + i, stop - i);
                 std::memcpy(o, p + i, run);
                 o += run;
@@ -249,21 +362,101 @@ std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, s
                 }
                 code = UnicodeToCp932Code(step.code);
             }
-            if (code == 0) {
-                o[0] = 0x81; // geta mark
-                o[1] = 0xAC;
-                o += 2;
-            } else if (code < 0x100) {
-                *o++ = static_cast<unsigned char>(code);
-            } else {
-                o[0] = static_cast<unsigned char>(code >> 8);
-                o[1] = static_cast<unsigned char>(code & 0xFF);
-                o += 2;
-            }
+            o = put(o, code != 0 ? code : kGeta);
         }
         writer.Commit(o);
     }
     return i;
+}
+
+} // namespace
+
+std::size_t AppendUtf8AsCp932(std::string_view text, bool atEnd, BadInput bad, std::string& out)
+{
+    return EncodeUtf8(text, atEnd, bad, out, [](unsigned char* o, std::uint16_t code) {
+        if (code >= 0x100) {
+            o[0] = static_cast<unsigned char>(code >> 8);
+            o[1] = static_cast<unsigned char>(code & 0xFF);
+            return o + 2;
+        }
+        *o = static_cast<unsigned char>(code);
+        return o + 1;
+    });
+}
+
+std::size_t detail::AppendUtf8AsEuc(std::string_view text, bool atEnd, std::string& out)
+{
+    // Each character as sjis2euc writes the Shift_JIS character that
+    // AppendUtf8AsCp932 gives for it: every such character is whole, so the
+    // two steps never see each other's bytes.
+    return EncodeUtf8(text, atEnd, BadInput::Replace, out, [](unsigned char* o, std::uint16_t code) {
+        if (code < 0x80) {
+            *o = static_cast<unsigned char>(code);
+            return o + 1;
+        }
+        if (code < 0x100) {
+            o[0] = 0x8E; // half-width katakana
+            o[1] = static_cast<unsigned char>(code);
+            return o + 2;
+        }
+        // Table look-ups rather than branches: whether the trail byte is
+        // below 9F follows the row's parity, which no predictor guesses.
+        const unsigned s1 = code >> 8, s2 = code & 0xFF;
+        o[0] = static_cast<unsigned char>((kEucTables.row[s1] - kEucTables.oddRow[s2]) | 0x80);
+        o[1] = static_cast<unsigned char>(kEucTables.column[s2] | 0x80);
+        return o + 2;
+    });
+}
+
+std::size_t detail::AppendUtf8AsJis(std::string_view text, bool atEnd, BlockState& state, std::string& out)
+{
+    // Each character as sjis2jis83 writes the Shift_JIS character that
+    // AppendUtf8AsCp932 gives for it. A half-width kana waits for the next
+    // character, which may be the voiced mark it joins with.
+    bool dbl = state.doubleByte;
+    unsigned kana = state.pendingKana;
+    auto enter = [&dbl](unsigned char* o, bool twoByte) {
+        if (twoByte == dbl)
+            return o;
+        dbl = twoByte;
+        o[0] = 0x1B;
+        o[1] = twoByte ? '$' : '(';
+        o[2] = twoByte ? 'B' : 'J';
+        return o + 3;
+    };
+    const std::size_t used
+        = EncodeUtf8<6, true>(text, atEnd, BadInput::Replace, out, [&](unsigned char* o, std::uint16_t code) {
+              if (kana != 0) {
+                  const bool joined = PutKanaAsJis(o, kana & 0x7F, code);
+                  o += 2;
+                  kana = 0;
+                  if (joined)
+                      return o;
+              }
+              if (code < 0x80) {
+                  o = enter(o, false);
+                  *o = static_cast<unsigned char>(code);
+                  return o + 1;
+              }
+              o = enter(o, true);
+              if (code < 0x100) {
+                  kana = code;
+                  return o;
+              }
+              const unsigned s1 = code >> 8, s2 = code & 0xFF;
+              o[0] = static_cast<unsigned char>(kEucTables.row[s1] - kEucTables.oddRow[s2]);
+              o[1] = kEucTables.column[s2];
+              return o + 2;
+          });
+    if (atEnd && kana != 0) {
+        unsigned char last[2];
+        PutKanaAsJis(last, kana & 0x7F, 0);
+        out.append(reinterpret_cast<const char*>(last), 2);
+        kana = 0;
+    }
+    state.doubleByte = dbl;
+    state.pendingKana = kana;
+    return used;
 }
 
 std::size_t ValidUtf8Prefix(std::string_view text) noexcept

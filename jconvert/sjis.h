@@ -26,7 +26,7 @@ constexpr std::size_t SjisCharLength(std::string_view text, std::size_t pos) noe
 // character boundary at or after from (from must itself be a boundary), or
 // std::string_view::npos. An occurrence that starts on the second byte of a
 // double-byte character does not count. An empty needle is never found.
-// Runs in time linear in the haystack for the usual short needles.
+// Runs in time linear in haystack and needle for any input.
 std::size_t SjisFind(std::string_view haystack, std::string_view needle, std::size_t from = 0) noexcept;
 
 // True when text begins with prefix, compared byte for byte (a match at

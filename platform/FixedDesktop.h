@@ -15,6 +15,8 @@ public:
     int pixelsPerInch = 96;
     std::uint32_t desktopColor = 0x00A56E3A;
     std::vector<std::string> installed;
+    // What installing answers: false plays a desktop that ignores us.
+    bool acceptsWallpaper = true;
 
     WallpaperSettings ReadWallpaperSettings() override { return settings; }
     ScreenSize PrimaryScreenSize() override { return screen; }
@@ -23,7 +25,7 @@ public:
     bool InstallWallpaper(const std::string& path) override
     {
         installed.push_back(path);
-        return true;
+        return acceptsWallpaper;
     }
 };
 

@@ -1,11 +1,16 @@
 #include "platform/LinuxDesktop.h"
 
+#include "platform/FileIo.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <iostream>
 #include <regex>
 #include <sstream>
 #include <system_error>
@@ -33,12 +38,14 @@ std::string Trim(const std::string& text)
     return text.substr(begin, end - begin + 1);
 }
 
+// A desktop's own small text file; empty when missing or unreadable.
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    try {
+        return ReadFileIfExists(path, std::uint64_t { 4 } << 20).value_or(std::string());
+    } catch (const FileIoError&) {
+        return {};
+    }
 }
 
 // Placement names as the GNOME family gives them.
@@ -68,6 +75,8 @@ LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment)
     , kind_(DetectKind(env_))
     , home_(env_("HOME"))
     , memory_("")
+    , screenProbe_(&LinuxDesktop::QtPrimaryScreen)
+    , warning_([](const std::string& line) { std::cerr << line << '\n'; })
 {
     // Without a home folder there is nowhere to keep the copies or the
     // memory; installing then fails rather than write into "/".
@@ -241,7 +250,12 @@ WallpaperSettings LinuxDesktop::ReadGnomeLike(
     const std::string& schema, const std::string& pictureKey, bool uri)
 {
     WallpaperSettings settings;
-    std::string picture = UnquoteGVariant(Gsettings(schema, pictureKey));
+    // An empty value reads as '' ; no text at all means gsettings failed and
+    // the desktop could not be asked.
+    const std::string raw = Gsettings(schema, pictureKey);
+    if (raw.empty())
+        return settings;
+    std::string picture = UnquoteGVariant(raw);
     // GNOME shows a picture of its own in the dark style.
     if (kind_ == Kind::Gnome
         && UnquoteGVariant(Gsettings("org.gnome.desktop.interface", "color-scheme")) == "prefer-dark") {
@@ -391,15 +405,60 @@ WallpaperSettings LinuxDesktop::ReadWallpaperSettings()
 {
     const WallpaperSettings current = ReadDesktopSettings();
     const std::optional<WallpaperSettings> remembered = memory_.Load();
-    if (IsOurOutput(current.wallpaper) || (kind_ == Kind::Sway && current.wallpaper.empty()))
+    if (IsOurOutput(current.wallpaper))
         return remembered.value_or(WallpaperSettings {});
+    // Only a picture replaces what is remembered: a run must never forget
+    // the user's own picture. A desktop that could not be asked (no
+    // display, a failed or missing tool, sway) reads as all empty and is
+    // drawn from the memory; a desktop set to show no picture is drawn as
+    // it is.
+    if (current.wallpaper.empty()) {
+        if (current == WallpaperSettings {})
+            return remembered.value_or(current);
+        return current;
+    }
     if (!remembered || !(*remembered == current))
         memory_.Save(current);
     return current;
 }
 
+ScreenSize LinuxDesktop::ScreenFromXdpyinfo(const std::string& output)
+{
+    static const std::regex dimensions(R"(dimensions:\s+(\d+)x(\d+) pixels)");
+    std::smatch m;
+    if (std::regex_search(output, m, dimensions))
+        return { std::stoi(m[1]), std::stoi(m[2]) };
+    return {};
+}
+
+std::optional<ScreenSize> LinuxDesktop::QtPrimaryScreen()
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+        return std::nullopt;
+    // These platforms make up a screen of their own.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return std::nullopt;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return std::nullopt;
+    // Geometry is in device-independent pixels; the wallpaper covers the
+    // device pixels, also with fractional scaling.
+    const QSize logical = screen->geometry().size();
+    const double ratio = screen->devicePixelRatio();
+    const ScreenSize size { static_cast<int>(logical.width() * ratio + 0.5),
+        static_cast<int>(logical.height() * ratio + 0.5) };
+    if (size.width <= 0 || size.height <= 0)
+        return std::nullopt;
+    return size;
+}
+
 ScreenSize LinuxDesktop::PrimaryScreenSize()
 {
+    if (screenProbe_) {
+        if (const std::optional<ScreenSize> size = screenProbe_())
+            return *size;
+    }
     const CommandResult xrandr = runner_.Run({ "xrandr", "--current" });
     if (xrandr.exitCode == 0) {
         const ScreenSize size = ScreenFromXrandr(xrandr.output);
@@ -414,7 +473,17 @@ ScreenSize LinuxDesktop::PrimaryScreenSize()
         if (std::regex_search(sway.output, m, mode))
             return { std::stoi(m[1]), std::stoi(m[2]) };
     }
-    return { 1920, 1080 };
+    // An X server without the RandR extension still tells its size.
+    const CommandResult xdpyinfo = runner_.Run({ "xdpyinfo" });
+    if (xdpyinfo.exitCode == 0) {
+        const ScreenSize size = ScreenFromXdpyinfo(xdpyinfo.output);
+        if (size.width > 0 && size.height > 0)
+            return size;
+    }
+    if (warning_)
+        warning_("corkpane: no screen could be asked for its size; drawing at "
+            + std::to_string(kFallbackScreen.width) + "x" + std::to_string(kFallbackScreen.height));
+    return kFallbackScreen;
 }
 
 int LinuxDesktop::PixelsPerInch()
@@ -455,14 +524,17 @@ std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
                            .count();
     const std::string name = kCopyPrefix + std::to_string(stamp) + kCopySuffix;
     const std::string target = cacheFolder_ + "/" + name;
-    const std::string temporary = cacheFolder_ + "/.partial-" + name;
     QImage image;
     if (!image.load(QString::fromLocal8Bit(bitmap.c_str()), "BMP"))
         return {};
     // Low compression: the copy is written on every draw and read once.
-    if (!image.save(QString::fromLocal8Bit(temporary.c_str()), "PNG", 90)
-        || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", 90))
+        return {};
+    try {
+        ReplaceFile(target, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+    } catch (const FileIoError&) {
         return {};
     }
     for (const auto& entry : std::filesystem::directory_iterator(cacheFolder_, error)) {

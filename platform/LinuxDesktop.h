@@ -5,6 +5,7 @@
 #include "platform/WallpaperMemory.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -27,7 +28,23 @@ public:
     // Reads an environment variable; empty when unset.
     using Environment = std::function<std::string(const std::string&)>;
 
+    // The primary screen as the running window system reports it; nullopt
+    // when there is none to ask.
+    using ScreenProbe = std::function<std::optional<ScreenSize>()>;
+    // Receives a line for standard error.
+    using Warning = std::function<void(const std::string&)>;
+
+    // The screen is asked through Qt when the program runs a GUI
+    // application on a real display; warnings go to standard error.
     LinuxDesktop(CommandRunner& runner, Environment environment);
+
+    void SetScreenProbe(ScreenProbe probe) { screenProbe_ = std::move(probe); }
+    void SetWarning(Warning warning) { warning_ = std::move(warning); }
+    // The size drawn at when no screen can be asked.
+    static constexpr ScreenSize kFallbackScreen { 1920, 1080 };
+    // The primary screen of the running Qt GUI application in device
+    // pixels; nullopt without one, or on a platform without a real screen.
+    static std::optional<ScreenSize> QtPrimaryScreen();
 
     Kind DesktopKind() const { return kind_; }
     static Kind DetectKind(const Environment& environment);
@@ -47,6 +64,7 @@ public:
     bool IsOurOutput(const std::string& path) const;
 
     static ScreenSize ScreenFromXrandr(const std::string& output);
+    static ScreenSize ScreenFromXdpyinfo(const std::string& output);
     static std::uint32_t ColorFromText(const std::string& text, std::uint32_t fallback);
     static std::string UnquoteGVariant(const std::string& text);
     static std::string QuoteGVariant(const std::string& text);
@@ -68,6 +86,8 @@ private:
     std::string home_;
     std::string cacheFolder_;
     WallpaperMemory memory_;
+    ScreenProbe screenProbe_;
+    Warning warning_;
 };
 
 } // namespace platform

@@ -14,7 +14,7 @@ QString FromSjis(std::string_view bytes)
 
 std::string ToSjis(const QString& text)
 {
-    // Qt writes a lone surrogate as U+FFFD, which becomes a geta mark.
+    // Qt writes a lone surrogate as "?", as the window always did.
     const QByteArray utf8 = text.toUtf8();
     return jconvert::Utf8ToCp932KeepingBytes(
         std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));

@@ -28,6 +28,7 @@ constexpr std::string_view kIo = "デバイスの入出力エラーです。";
 constexpr std::string_view kTooManyFiles = "開いているファイルが多すぎます。";
 constexpr std::string_view kNameTooLong = "ファイル名が長すぎます。";
 constexpr std::string_view kNoMemory = "メモリが不足しています。";
+constexpr std::string_view kFileTooLarge = "ファイルが大きすぎます。";
 constexpr std::string_view kInvalidArgument = "引数が正しくありません。";
 constexpr std::string_view kConnectionRefused = "接続が拒否されました。";
 constexpr std::string_view kConnectionReset = "接続が相手によってリセットされました。";
@@ -69,6 +70,8 @@ std::string_view OwnText(int errorNumber)
         return kNameTooLong;
     case ENOMEM:
         return kNoMemory;
+    case EFBIG:
+        return kFileTooLarge;
     case EINVAL:
         return kInvalidArgument;
     case ECONNREFUSED:

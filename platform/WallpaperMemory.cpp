@@ -1,20 +1,31 @@
 #include "platform/WallpaperMemory.h"
 
-#include <cstdio>
+#include "platform/FileIo.h"
+
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 
 namespace platform {
+namespace {
+
+// Three short lines; anything much larger is not ours.
+constexpr std::uint64_t kMemoryReadLimit = 64 << 10;
+
+} // namespace
 
 std::optional<WallpaperSettings> WallpaperMemory::Load() const
 {
     if (path_.empty())
         return std::nullopt;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in)
+    std::optional<std::string> bytes;
+    try {
+        bytes = ReadFileIfExists(path_, kMemoryReadLimit);
+    } catch (const FileIoError&) {
+    }
+    if (!bytes)
         return std::nullopt;
+    std::istringstream in(*bytes);
     WallpaperSettings settings;
     bool any = false;
     std::string line;
@@ -51,19 +62,11 @@ bool WallpaperMemory::Save(const WallpaperSettings& settings) const
     const std::filesystem::path target(path_);
     if (target.has_parent_path())
         std::filesystem::create_directories(target.parent_path(), error);
-    const std::string temporary = path_ + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << "Wallpaper=" << settings.wallpaper << "\nTileWallpaper=" << settings.tileWallpaper
-            << "\nWallpaperStyle=" << settings.wallpaperStyle << "\n";
-        out.flush();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path_.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    try {
+        ReplaceFile(target,
+            "Wallpaper=" + settings.wallpaper + "\nTileWallpaper=" + settings.tileWallpaper
+                + "\nWallpaperStyle=" + settings.wallpaperStyle + "\n");
+    } catch (const FileIoError&) {
         return false;
     }
     return true;

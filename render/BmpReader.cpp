@@ -1,14 +1,11 @@
 #include "render/BmpReader.h"
 
+#include "platform/FileIo.h"
 #include "render/RenderError.h"
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
-#include <sys/stat.h>
 #include <vector>
 
 namespace render {
@@ -83,9 +80,9 @@ void DecodeRle(
 {
     const int width = canvas.Width(), height = canvas.Height();
     const Bgr background = palette.empty() ? Bgr {} : palette[0];
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            Put(canvas, x, y, background);
+    // Row copies: a short file may claim a large picture.
+    canvas.Fill(static_cast<ColorRef>(background.r) | static_cast<ColorRef>(background.g) << 8
+        | static_cast<ColorRef>(background.b) << 16);
     auto colour = [&](unsigned index) { return index < palette.size() ? palette[index] : Bgr {}; };
     int x = 0, line = 0; // line counts from the first stored row
     auto emit = [&](unsigned index) {
@@ -299,26 +296,11 @@ Canvas ReadBmp(std::string_view file)
 
 std::string ReadWholeFile(const std::string& path)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f)
-        throw RenderError(CannotOpenMessage(path, SystemErrorText(errno)));
-    std::string data;
-    struct stat info;
-    if (::fstat(::fileno(f.get()), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
-            throw RenderError(CannotOpenMessage(path, SystemErrorText(EISDIR)));
-        if (S_ISREG(info.st_mode) && info.st_size > 0)
-            data.reserve(static_cast<std::size_t>(info.st_size));
+    try {
+        return platform::ReadWholeFile(path, platform::kPictureReadLimit);
+    } catch (const platform::FileIoError& error) {
+        throw RenderError(error.what());
     }
-    char buffer[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)
-        data.append(buffer, n);
-    if (std::ferror(f.get())) {
-        const int error = errno;
-        throw RenderError(CannotOpenMessage(path, SystemErrorText(error ? error : EIO)));
-    }
-    return data;
 }
 
 Canvas LoadBmpFile(const std::string& path)

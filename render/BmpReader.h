@@ -18,7 +18,8 @@ Canvas ReadBmp(std::string_view file);
 // cannot be opened raises the cannot-open message.
 Canvas LoadBmpFile(const std::string& path);
 
-// The whole content of a file; raises the cannot-open message on failure.
+// The whole content of a picture file (a regular file within the picture
+// size limit); raises the cannot-open message on failure.
 std::string ReadWholeFile(const std::string& path);
 
 } // namespace render

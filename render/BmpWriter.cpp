@@ -1,14 +1,10 @@
 #include "render/BmpWriter.h"
 
+#include "platform/FileIo.h"
 #include "render/RenderError.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace render {
@@ -24,21 +20,6 @@ void Put32(std::uint8_t* p, std::uint32_t v)
 {
     Put16(p, v & 0xFFFF);
     Put16(p + 2, v >> 16);
-}
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -61,40 +42,25 @@ void WriteBmpFile(const Canvas& canvas, const std::string& path)
     Put32(header + 38, 3780); // 96 dpi in pixels per metre
     Put32(header + 42, 3780);
 
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        throw RenderError(CannotCreateMessage(path, SystemErrorText(errno)));
-    // Rows go out bottom-up through a buffer of several rows at a time, with
-    // the padding bytes zeroed so equal pictures give equal files.
-    const std::size_t pixelBytes = static_cast<std::size_t>(canvas.Width()) * 3;
-    const std::size_t rowsPerChunk = stride ? std::max<std::size_t>(1, (1u << 20) / stride) : 1;
-    std::vector<std::uint8_t> chunk(rowsPerChunk * stride, 0);
-    bool ok = WriteAll(fd, header, sizeof header);
-    for (int y = canvas.Height() - 1; ok && y >= 0;) {
-        std::size_t used = 0;
-        for (std::size_t i = 0; i < rowsPerChunk && y >= 0; ++i, --y) {
-            std::memcpy(chunk.data() + used, canvas.Row(y), pixelBytes);
-            used += stride;
+    try {
+        platform::FileReplacement file(path);
+        file.Write(std::string_view(reinterpret_cast<const char*>(header), sizeof header));
+        // Rows go out bottom-up through a buffer of several rows at a time,
+        // with the padding bytes zeroed so equal pictures give equal files.
+        const std::size_t pixelBytes = static_cast<std::size_t>(canvas.Width()) * 3;
+        const std::size_t rowsPerChunk = stride ? std::max<std::size_t>(1, (1u << 20) / stride) : 1;
+        std::vector<char> chunk(rowsPerChunk * stride, 0);
+        for (int y = canvas.Height() - 1; y >= 0;) {
+            std::size_t used = 0;
+            for (std::size_t i = 0; i < rowsPerChunk && y >= 0; ++i, --y) {
+                std::memcpy(chunk.data() + used, canvas.Row(y), pixelBytes);
+                used += stride;
+            }
+            file.Write(std::string_view(chunk.data(), used));
         }
-        ok = WriteAll(fd, chunk.data(), used);
-    }
-    int error = ok ? 0 : errno;
-    // mkstemp creates the file 0600; give it the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        throw RenderError(CannotCreateMessage(path, SystemErrorText(error)));
+        file.Commit();
+    } catch (const platform::FileIoError& error) {
+        throw RenderError(error.what());
     }
 }
 

@@ -34,8 +34,19 @@ public:
 
     void Fill(ColorRef color);
 
-    // Largest pixel count accepted for a canvas or a loaded picture.
-    static constexpr std::uint64_t kMaxPixels = std::uint64_t { 1 } << 27;
+    // The largest screen a wallpaper is drawn for (8K UHD).
+    static constexpr int kLargestScreenWidth = 7680;
+    static constexpr int kLargestScreenHeight = 4320;
+    // The picture budget: the largest pixel count accepted for a canvas or
+    // for a picture's full declared size, whatever scale it is decoded at.
+    // One and a half of the largest screen (about 150 MB at 24 bits): room
+    // for 48-megapixel photos, while a header claiming more is refused
+    // before anything of its size is allocated.
+    static constexpr std::uint64_t kMaxPixels
+        = std::uint64_t { kLargestScreenWidth } * kLargestScreenHeight * 3 / 2;
+    // What a decoder may allocate for its own work besides the canvas
+    // (libjpeg's coefficient buffers of a progressive picture at the budget).
+    static constexpr std::size_t kMaxDecoderBytes = 3 * kMaxPixels;
     static std::size_t StrideFor(int width) noexcept
     {
         return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t { 3 };

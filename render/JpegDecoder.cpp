@@ -3,6 +3,7 @@
 #include "render/RenderError.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared first.
 #include <jerror.h>
@@ -24,6 +25,21 @@ extern "C" void OnJpegError(j_common_ptr info)
 
 extern "C" void OnJpegMessage(j_common_ptr) { }
 
+// Bytes of the coefficient buffers a multi-scan picture needs: every
+// component's blocks of 64 16-bit coefficients, for the whole image.
+std::uint64_t FullImageBytes(const jpeg_decompress_struct& info)
+{
+    if (!jpeg_has_multiple_scans(const_cast<jpeg_decompress_struct*>(&info)))
+        return 0;
+    std::uint64_t bytes = 0;
+    for (int i = 0; i < info.num_components; ++i) {
+        const jpeg_component_info& c = info.comp_info[i];
+        bytes += static_cast<std::uint64_t>(c.width_in_blocks + c.h_samp_factor)
+            * (c.height_in_blocks + c.v_samp_factor) * DCTSIZE2 * sizeof(JCOEF);
+    }
+    return bytes;
+}
+
 // Runs the decode. Everything with a destructor is created by the caller
 // before setjmp, so the jump back on an error skips no destructor.
 // Returns 0 on success or libjpeg's message number.
@@ -36,11 +52,22 @@ int Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view 
         return code == 0 ? JERR_INPUT_EMPTY : code;
     }
     jpeg_create_decompress(&info);
+    // libjpeg asks its memory manager before it allocates its big buffers
+    // (a progressive picture keeps every coefficient of the full image);
+    // past this bound it fails with an error instead of taking the memory.
+    info.mem->max_memory_to_use = static_cast<long>(Canvas::kMaxDecoderBytes);
     jpeg_mem_src(
         &info, reinterpret_cast<const unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
     jpeg_read_header(&info, TRUE);
     out.fullWidth = static_cast<int>(info.image_width);
     out.fullHeight = static_cast<int>(info.image_height);
+    // The budget holds for the picture's own size: a reduced decode still
+    // makes libjpeg work on the full image.
+    if (static_cast<std::uint64_t>(info.image_width) * info.image_height > Canvas::kMaxPixels
+        || FullImageBytes(info) > Canvas::kMaxDecoderBytes) {
+        jpeg_destroy_decompress(&info);
+        return JERR_IMAGE_TOO_BIG;
+    }
     info.out_color_space = JCS_EXT_BGR;
     info.scale_num = 1;
     info.scale_denom = 1;

@@ -9,7 +9,12 @@ namespace render {
 
 std::string LocaleShortDate(const QLocale& locale, const Date& date)
 {
-    return platform::ToSjis(locale.toString(QDate(date.year, date.month, date.day), QLocale::ShortFormat));
+    const QDate day(date.year, date.month, date.day);
+    // The C and POSIX locales have no date form of their own (Qt's is
+    // d MMM yyyy in English): the Japanese short date is the natural one.
+    if (locale.language() == QLocale::C)
+        return platform::ToSjis(day.toString(QStringLiteral("yyyy/MM/dd")));
+    return platform::ToSjis(locale.toString(day, QLocale::ShortFormat));
 }
 
 std::string SystemShortDate(const Date& date)

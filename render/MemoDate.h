@@ -15,7 +15,8 @@ struct Date {
 // Formats a date as the title shows it, in Shift_JIS.
 using ShortDateFormat = std::function<std::string(const Date&)>;
 
-// The locale's short date form, for example 2026/12/07 for ja_JP.
+// The locale's short date form, for example 2026/12/07 for ja_JP; in the
+// C (POSIX) locale the Japanese form yyyy/MM/dd.
 std::string LocaleShortDate(const QLocale& locale, const Date& date);
 // LocaleShortDate with the user's own locale (LC_ALL, LC_TIME, LANG).
 std::string SystemShortDate(const Date& date);

@@ -16,6 +16,11 @@ int Add(long long a, long long b)
         std::clamp(a + b, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
 }
 
+// Above this a measured column width is taken as the width of one "*" times
+// 2N: a font's own sums can overflow for absurd sizes, while below it the
+// measured text keeps whatever rounding the font gives.
+constexpr long long kMeasuredWidthLimit = 1 << 24;
+
 } // namespace
 
 MemoDrawer::MemoDrawer(Canvas& canvas, TextPainter& painter, const MemoStyle& style, int pixelHeight)
@@ -32,8 +37,11 @@ void MemoDrawer::DrawMemo(
 {
     layout_ = MemoLayout {};
     layout_.TopMargin = style_.topMargin;
-    layout_.BlockWidth = painter_.TextWidth(std::string(static_cast<std::size_t>(2 * n_), '*'));
-    layout_.ColumnGap = painter_.TextWidth("*");
+    layout_.ColumnGap = std::max(painter_.TextWidth("*"), 0);
+    const long long estimate = 2LL * n_ * layout_.ColumnGap;
+    layout_.BlockWidth = estimate > kMeasuredWidthLimit
+        ? Add(estimate, 0)
+        : std::max(painter_.TextWidth(std::string(static_cast<std::size_t>(2 * n_), '*')), 0);
     layout_.ParagraphGap = style_.paragraphGap;
     layout_.LinesPerColumn = style_.linesPerColumn;
     layout_.LineCount = 0;
@@ -46,10 +54,25 @@ void MemoDrawer::DrawMemo(
     if (schedule)
         DrawSchedule(penX, penY, *schedule);
     for (const std::string& line : memoLines) {
-        if (penX < 0)
+        if (Finished(penX, penY))
             break;
         penY = Add(DrawMemoLine(penX, penY, line), layout_.ParagraphGap);
     }
+}
+
+bool MemoDrawer::Finished(int penX, int penY) const
+{
+    if (penX < 0)
+        return true;
+    // Below the canvas in the last column that can start, nothing further
+    // shows. (A negative paragraph gap may lift the pen again.)
+    return layout_.ParagraphGap >= 0 && penY >= canvas_.Height() && penX - ColumnStep() < 0;
+}
+
+long long MemoDrawer::ColumnStep() const
+{
+    // At least a pixel, so that columns always run out at the left edge.
+    return std::max(static_cast<long long>(layout_.BlockWidth) + layout_.ColumnGap, 1LL);
 }
 
 void MemoDrawer::DrawSchedule(int& penX, int& penY, ScheduleSource& schedule)
@@ -60,7 +83,7 @@ void MemoDrawer::DrawSchedule(int& penX, int& penY, ScheduleSource& schedule)
     if (!style_.showSchedule)
         return;
     for (const std::string& line : lines) {
-        if (penX < 0)
+        if (Finished(penX, penY))
             break;
         penY = Add(DrawMemoLine(penX, penY, line), layout_.ParagraphGap);
     }
@@ -80,12 +103,25 @@ int MemoDrawer::DrawMemoLine(int& penX, int& penY, const std::string& text)
             canvas_, penX, penY, width, height, style_.backgroundPercent, style_.backgroundMode == 0);
     }
 
-    for (const std::string& line : lines) {
-        DrawLineText(penX, penY, line);
-        penY = Add(penY, hpx_ + 1);
-        ++layout_.LineCount;
+    const long long pitch = static_cast<long long>(hpx_) + 1;
+    for (std::size_t i = 0; i < lines.size();) {
+        if (penY >= canvas_.Height() && layout_.LineCount < layout_.LinesPerColumn) {
+            // The rest of this column is below the canvas: step over the
+            // lines it still takes without drawing them.
+            const std::size_t skip = std::min<std::size_t>(lines.size() - i,
+                static_cast<std::size_t>(layout_.LinesPerColumn)
+                    - static_cast<std::size_t>(layout_.LineCount));
+            penY = Add(penY, pitch * static_cast<long long>(skip));
+            layout_.LineCount += static_cast<int>(skip);
+            i += skip;
+        } else {
+            DrawLineText(penX, penY, lines[i]);
+            penY = Add(penY, pitch);
+            ++layout_.LineCount;
+            ++i;
+        }
         if (layout_.LineCount >= layout_.LinesPerColumn) {
-            penX = Add(penX, -(static_cast<long long>(layout_.BlockWidth) + layout_.ColumnGap));
+            penX = Add(penX, -ColumnStep());
             if (penX < 0)
                 break;
             penY = layout_.TopMargin;
@@ -97,6 +133,13 @@ int MemoDrawer::DrawMemoLine(int& penX, int& penY, const std::string& text)
 
 void MemoDrawer::DrawLineText(int x, int y, const std::string& line)
 {
+    // A line wholly above, below or right of the canvas (with its one-pixel
+    // shadow or outline) shows nothing; the painter need not be asked.
+    // Glyphs may reach a little past their cell, so the margin is wide. (On
+    // the left the walk ends at the first column past the edge anyway.)
+    const long long reach = 2 * (static_cast<long long>(hpx_) + 1);
+    if (y > canvas_.Height() || y + reach < 0 || x > canvas_.Width())
+        return;
     if (style_.shadowMode == 1) {
         painter_.SetColor(style_.shadowColor);
         painter_.DrawText(Add(x, 1), y, line);

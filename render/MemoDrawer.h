@@ -40,6 +40,10 @@ public:
     static constexpr int kMaxCharsPerLine = 4096;
 
 private:
+    // True when no later line could show on the canvas.
+    bool Finished(int penX, int penY) const;
+    // How far left the next column starts.
+    long long ColumnStep() const;
     void DrawLineText(int x, int y, const std::string& line);
 
     Canvas& canvas_;

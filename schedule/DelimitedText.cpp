@@ -4,7 +4,7 @@
 
 namespace schedule {
 
-std::vector<std::string> SplitDelimited(std::string_view text, char delimiter)
+std::vector<std::string> SplitDelimited(std::string_view text, char delimiter, std::size_t maxFields)
 {
     // Past the end reads as a zero byte, which ends the text.
     const auto at = [text](std::size_t i) -> unsigned char {
@@ -17,7 +17,7 @@ std::vector<std::string> SplitDelimited(std::string_view text, char delimiter)
     std::size_t p = 0;
     while (blank(at(p)))
         ++p;
-    while (at(p) != 0) {
+    while (at(p) != 0 && fields.size() < maxFields) {
         if (at(p) == '"') {
             std::string field;
             ++p;
@@ -42,7 +42,7 @@ std::vector<std::string> SplitDelimited(std::string_view text, char delimiter)
         while (blank(at(p)))
             ++p;
         if (at(p) == delim) {
-            if (at(p + 1) == 0)
+            if (at(p + 1) == 0 && fields.size() < maxFields)
                 fields.emplace_back();
             do
                 ++p;

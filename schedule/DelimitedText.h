@@ -22,7 +22,10 @@ namespace schedule {
 // - two delimiters in a row enclose an empty field, and a delimiter that is
 //   the very last byte adds an empty last field;
 // - a zero byte ends the text.
-std::vector<std::string> SplitDelimited(std::string_view text, char delimiter);
+// At most maxFields fields are made; the rest of the text is not looked at,
+// so a line of millions of delimiters costs no more than its first fields.
+std::vector<std::string> SplitDelimited(
+    std::string_view text, char delimiter, std::size_t maxFields = static_cast<std::size_t>(-1));
 
 // A decimal integer: an optional sign and at least one ASCII digit, nothing
 // else, within the range of int32; otherwise nothing.

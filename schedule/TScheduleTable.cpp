@@ -1,7 +1,7 @@
 #include "schedule/TScheduleTable.h"
 
+#include "platform/FileIo.h"
 #include "schedule/DelimitedText.h"
-#include "schedule/FileIo.h"
 #include "schedule/ScheduleError.h"
 #include "schedule/ScheduleGrid.h"
 
@@ -171,7 +171,12 @@ void TScheduleTable::MoveRowDown(int32_t row)
 
 int32_t TScheduleTable::Load()
 {
-    const std::optional<std::string> bytes = ReadWholeFile(path_);
+    std::optional<std::string> bytes;
+    try {
+        bytes = platform::ReadFileIfExists(path_, platform::kScheduleReadLimit);
+    } catch (const platform::FileIoError& e) {
+        throw ScheduleError(e.what());
+    }
     if (bytes) {
         const std::vector<std::string_view> lines = SplitLines(*bytes);
         const int count = lines.size() + 1 > static_cast<std::size_t>(kMinLoadedRowCount)
@@ -182,7 +187,7 @@ int32_t TScheduleTable::Load()
             std::array<std::string, ScheduleGrid::kColCount> cells;
             if (static_cast<std::size_t>(r - 1) < lines.size()) {
                 const std::vector<std::string> fields
-                    = SplitDelimited(lines[static_cast<std::size_t>(r - 1)], ',');
+                    = SplitDelimited(lines[static_cast<std::size_t>(r - 1)], ',', cells.size());
                 for (std::size_t c = 0; c < cells.size() && c < fields.size(); ++c)
                     cells[c] = fields[c].empty() ? std::string(" ") : fields[c];
                 // A row whose date and text are both empty was an empty row.
@@ -212,7 +217,11 @@ void TScheduleTable::Save()
         AppendQuoted(out, grid_.Cell(kTextCol, r));
         out.append("\r\n");
     }
-    ReplaceFileAtomically(path_, out);
+    try {
+        platform::ReplaceFile(path_, out);
+    } catch (const platform::FileIoError& e) {
+        throw ScheduleError(e.what());
+    }
     savedChangeCount_ = changeCount_;
 }
 

@@ -9,8 +9,14 @@ packages=(
   qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libssl-dev
   fonts-ipafont-gothic locales
   dovecot-pop3d openssl
-  nkf libjpeg-turbo-progs imagemagick python3
+  nkf time libjpeg-turbo-progs imagemagick python3
   xvfb xauth xdotool x11-utils
+  qt6-qpa-plugins
+  # the Debian package and its checks
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream
+  # real desktops for the wallpaper tests, and systemd's unit checker
+  libglib2.0-bin gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus
+  xfconf feh x11-xserver-utils systemd
 )
 
 missing=()

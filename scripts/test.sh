@@ -19,5 +19,12 @@ for kind in release asan; do
   if ! ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 600; then
     status=1
   fi
+  if [ "$kind" = release ]; then
+    # The package a newcomer installs, installed and run as one would.
+    echo "== package"
+    if ! scripts/package-test.sh "$dir"; then
+      status=1
+    fi
+  fi
 done
 exit $status

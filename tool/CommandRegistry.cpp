@@ -1,5 +1,9 @@
 #include "CommandRegistry.h"
 
+#include "platform/SystemErrorText.h"
+
+#include <cerrno>
+#include <new>
 #include <ostream>
 
 namespace tool {
@@ -12,7 +16,7 @@ CommandRegistry& CommandRegistry::instance()
 
 void CommandRegistry::add(const std::string& name, const std::string& synopsis, Command command)
 {
-    commands_[name] = Entry{synopsis, std::move(command)};
+    commands_[name] = Entry { synopsis, std::move(command) };
 }
 
 int CommandRegistry::run(const Args& argv, Io& io) const
@@ -26,7 +30,14 @@ int CommandRegistry::run(const Args& argv, Io& io) const
         io.err << "corkpane-tool: unknown command '" << argv.front() << "'\n";
         return kExitUsage;
     }
-    return it->second.command(Args(argv.begin() + 1, argv.end()), io);
+    try {
+        return it->second.command(Args(argv.begin() + 1, argv.end()), io);
+    } catch (const std::bad_alloc&) {
+        // Whatever a command was doing, running out of memory ends it with
+        // a message rather than an abort.
+        io.err << platform::SystemErrorText(ENOMEM) << '\n';
+        return kExitFailure;
+    }
 }
 
 void CommandRegistry::printUsage(std::ostream& out) const

@@ -34,6 +34,7 @@ public:
     // Runs argv[1..] (argv[0] being the subcommand's name); unknown names give
     // a usage error.
     int run(const Args& argv, Io& io) const;
+    bool has(const std::string& name) const { return commands_.count(name) != 0; }
     void printUsage(std::ostream& out) const;
 
 private:

@@ -65,6 +65,8 @@ const std::map<std::string_view, Function>& functions()
         { "DecodeBinHex", TextFn { &DecodeBinHex } },
         { "CreateHeaderString", TextFn { &CreateHeaderString } },
         { "DecodeHeaderString", TextFn { &DecodeHeaderString } },
+        { "Cp932ToUtf8", TextFn { [](const std::string& text) { return Cp932ToUtf8(text); } } },
+        { "Utf8ToCp932", TextFn { [](const std::string& text) { return Utf8ToCp932(text); } } },
     };
     return table;
 }

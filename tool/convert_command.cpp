@@ -1,74 +1,88 @@
 // corkpane-tool convert / guess: detect the Japanese encoding of a file (or
 // standard input) and convert it, for people at a terminal.
 //
-//   corkpane-tool convert --to sjis|euc|jis [FILE]
+//   corkpane-tool convert [--from sjis|euc|jis|utf8] --to sjis|euc|jis|utf8 [FILE]
 //   corkpane-tool guess [FILE]
+//
+// convert streams: it reads and writes in fixed-size blocks, so its memory
+// stays small whatever the input's size, and its output is byte for byte
+// what converting the whole input at once gives. Without --from the input's
+// encoding is detected from its first megabyte (held until then, or until
+// the input ends); see jconvert::DetectTextCode for what undecided input
+// does. guess prints what convert would detect.
 #include "CommandRegistry.h"
+#include "jconvert/CodeStream.h"
 #include "jconvert/codes.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <ios>
 #include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace {
 
 using tool::Args;
 using tool::Io;
 
-// Everything left in a stream, read in large blocks (a character-wise
-// iterator would dominate the run time on big files). False when the stream
-// cannot be read, as a directory opened as a file.
-bool readAll(std::istream& in, std::string& text)
-{
-    std::streambuf* buffer = in.rdbuf();
-    if (!buffer)
-        return false;
-    try {
-        char block[1 << 16];
-        for (;;) {
-            const std::streamsize got = buffer->sgetn(block, sizeof block);
-            if (got <= 0)
-                break;
-            text.append(block, static_cast<std::size_t>(got));
-        }
-    } catch (const std::ios_base::failure&) {
-        return false;
-    }
-    return true;
-}
+constexpr std::size_t kBlockSize = std::size_t { 1 } << 17;
 
-// The whole of FILE, or of standard input when no file is named (or "-");
-// nothing (after a message) when the file cannot be read.
-std::optional<std::string> readInput(const Args& args, std::size_t fileIndex, Io& io)
-{
-    std::string text;
-    if (fileIndex >= args.size() || args[fileIndex] == "-") {
-        if (readAll(io.in, text))
-            return text;
-        io.err << "corkpane-tool: cannot read standard input\n";
-        return std::nullopt;
+// Reads blocks from a file or standard input; remembers a read error.
+class Input {
+public:
+    Input(const Args& args, std::size_t fileIndex, Io& io)
+    {
+        if (fileIndex >= args.size() || args[fileIndex] == "-") {
+            name_ = "standard input";
+            buffer_ = io.in.rdbuf();
+        } else {
+            name_ = args[fileIndex];
+            file_.open(args[fileIndex], std::ios::binary);
+            buffer_ = file_ ? file_.rdbuf() : nullptr;
+        }
+        failed_ = buffer_ == nullptr;
     }
-    std::ifstream file(args[fileIndex], std::ios::binary);
-    // A regular file's size is known: read it with one call into storage of
-    // that size, then whatever may have been appended since.
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(args[fileIndex], error);
-    if (file && !error && size > 0 && size < text.max_size()) {
-        text.resize(static_cast<std::size_t>(size));
-        const std::streamsize got = file.rdbuf()->sgetn(text.data(), static_cast<std::streamsize>(size));
-        text.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, got)));
+
+    // Reads up to count bytes into buffer; 0 at the end or on an error.
+    std::size_t ReadSome(char* buffer, std::size_t count)
+    {
+        if (failed_ || ended_)
+            return 0;
+        std::streamsize got = 0;
+        try {
+            got = buffer_->sgetn(buffer, static_cast<std::streamsize>(count));
+        } catch (const std::ios_base::failure&) {
+            failed_ = true; // a directory opened as a file, an I/O error
+        }
+        if (got <= 0) {
+            ended_ = true;
+            return 0;
+        }
+        return static_cast<std::size_t>(got);
     }
-    if (!file || !readAll(file, text)) {
-        io.err << "corkpane-tool: cannot read " << args[fileIndex] << '\n';
-        return std::nullopt;
+
+    // Appends up to count bytes to text; false at the end or on an error.
+    bool Read(std::string& text, std::size_t count)
+    {
+        const std::size_t start = text.size();
+        text.resize(start + count);
+        const std::size_t got = ReadSome(text.data() + start, count);
+        text.resize(start + got);
+        return got > 0;
     }
-    return text;
-}
+
+    bool Failed() const { return failed_; }
+    const std::string& Name() const { return name_; }
+
+private:
+    std::ifstream file_;
+    std::streambuf* buffer_ = nullptr;
+    std::string name_;
+    bool failed_ = false;
+    bool ended_ = false;
+};
 
 const char* codeName(int code)
 {
@@ -85,9 +99,44 @@ const char* codeName(int code)
         return "CODE_EUC";
     case jconvert::CODE_SJIS:
         return "CODE_SJIS";
+    case jconvert::CODE_UTF8:
+        return "CODE_UTF8";
     default:
         return "CODE_EUC_OR_SJIS";
     }
+}
+
+std::optional<int> codeOption(const std::string& name)
+{
+    if (name == "sjis")
+        return jconvert::CODE_SJIS;
+    if (name == "euc")
+        return jconvert::CODE_EUC;
+    if (name == "jis")
+        return jconvert::CODE_JIS83;
+    if (name == "utf8")
+        return jconvert::CODE_UTF8;
+    return std::nullopt;
+}
+
+bool readFailed(const Input& input, Io& io)
+{
+    if (!input.Failed())
+        return false;
+    io.err << "corkpane-tool: cannot read " << input.Name() << '\n';
+    return true;
+}
+
+// Reads the detection window (and one byte more, to know whether the input
+// goes on) and detects its encoding.
+int detect(Input& input, std::string& held)
+{
+    while (held.size() <= jconvert::kDetectionWindow
+        && input.Read(held, jconvert::kDetectionWindow + 1 - held.size())) { }
+    const bool truncated = held.size() > jconvert::kDetectionWindow;
+    if (!truncated)
+        return jconvert::DetectTextCode(held, false);
+    return jconvert::DetectTextCode(held.substr(0, jconvert::kDetectionWindow), true);
 }
 
 int runGuess(const Args& args, Io& io)
@@ -96,42 +145,74 @@ int runGuess(const Args& args, Io& io)
         io.err << "usage: corkpane-tool guess [FILE]\n";
         return tool::kExitUsage;
     }
-    const auto text = readInput(args, 0, io);
-    if (!text)
+    Input input(args, 0, io);
+    std::string held;
+    const int code = detect(input, held);
+    if (readFailed(input, io))
         return tool::kExitFailure;
-    io.out << codeName(jconvert::InCodeCheck(*text)) << '\n';
+    io.out << codeName(code) << '\n';
     return tool::kExitOk;
 }
 
 int runConvert(const Args& args, Io& io)
 {
-    std::optional<int> out;
-    if (args.size() >= 2 && args[0] == "--to") {
-        if (args[1] == "sjis")
-            out = jconvert::CODE_SJIS;
-        else if (args[1] == "euc")
-            out = jconvert::CODE_EUC;
-        else if (args[1] == "jis")
-            out = jconvert::CODE_JIS83;
+    std::optional<int> from, to;
+    std::size_t next = 0;
+    bool usage = false;
+    while (next + 1 < args.size() && (args[next] == "--to" || args[next] == "--from")) {
+        std::optional<int>& option = args[next] == "--to" ? to : from;
+        usage = usage || option.has_value();
+        option = codeOption(args[next + 1]);
+        usage = usage || !option;
+        next += 2;
     }
-    if (!out || args.size() > 3) {
-        io.err << "usage: corkpane-tool convert --to sjis|euc|jis [FILE]\n";
+    if (usage || !to || args.size() > next + 1) {
+        io.err << "usage: corkpane-tool convert [--from sjis|euc|jis|utf8] --to sjis|euc|jis|utf8 [FILE]\n";
         return tool::kExitUsage;
     }
-    const auto text = readInput(args, 2, io);
-    if (!text)
+
+    Input input(args, next, io);
+    std::string held;
+    const int in = from ? *from : detect(input, held);
+    if (readFailed(input, io))
         return tool::kExitFailure;
-    const int in = jconvert::InCodeCheck(*text);
     // Undecided input is passed through as it is; say so, since the output
     // is then not necessarily in the encoding asked for.
     if (in == jconvert::CODE_BINARY || in == jconvert::CODE_EUC_OR_SJIS)
         io.err << "corkpane-tool: input detected as " << codeName(in) << ", copied unchanged\n";
-    io.out << jconvert::StrictConvertJCode(*text, in, *out);
+
+    jconvert::CodeStream stream(in, *to);
+    std::string out;
+    auto flush = [&] {
+        io.out.write(out.data(), static_cast<std::streamsize>(out.size()));
+        out.clear();
+    };
+    for (std::size_t at = 0; at < held.size(); at += kBlockSize) {
+        stream.Write(std::string_view(held).substr(at, kBlockSize), out);
+        flush();
+    }
+    held.clear();
+    held.shrink_to_fit();
+    std::string block(kBlockSize, '\0');
+    while (const std::size_t got = input.ReadSome(block.data(), kBlockSize)) {
+        stream.Write(std::string_view(block.data(), got), out);
+        flush();
+    }
+    if (readFailed(input, io))
+        return tool::kExitFailure;
+    stream.Finish(out);
+    flush();
+    if (!io.out.flush()) {
+        io.err << "corkpane-tool: cannot write the output\n";
+        return tool::kExitFailure;
+    }
     return tool::kExitOk;
 }
 
 const tool::Registration convertReg { "convert",
-    "convert --to sjis|euc|jis [FILE]   detect the encoding and convert", &runConvert };
+    "convert [--from sjis|euc|jis|utf8] --to sjis|euc|jis|utf8 [FILE]   convert (detecting the input's "
+    "encoding)",
+    &runConvert };
 const tool::Registration guessReg { "guess", "guess [FILE]   print the detected encoding's name", &runGuess };
 
 } // namespace

@@ -1,9 +1,10 @@
 // corkpane-tool draw: the wallpaper draw from the command line. Loads
-// "corkpane.ini" and "memo.txt" from the current directory as the window
-// does, lists the schedule, composes the wallpaper and writes "kabegami.bmp"
-// there. Options replace what the desktop would say; only --install tells
+// "corkpane.ini", "memo.txt" and "schedule.txt" from the program's folder
+// (or --dir) as the window does, composes the wallpaper and writes
+// "kabegami.bmp" there. Options replace what the desktop would say; only --install tells
 // the desktop to show the result.
 #include "CommandRegistry.h"
+#include "FilesFolder.h"
 #include "app/DrawSettingsFromSettings.h"
 #include "app/FileError.h"
 #include "app/SettingsStore.h"
@@ -31,7 +32,7 @@ namespace {
 
 constexpr const char* kSynopsis
     = "draw [--screen WxH] [--dpi N] [--desktop-color N] [--wallpaper PATH] [--tile TEXT] [--style TEXT]"
-      " [--today YYYY-MM-DD] [--schedule FILE] [--install]";
+      " [--today YYYY-MM-DD] [--schedule FILE] [--install] [--dir DIR]";
 
 struct Options {
     std::optional<platform::ScreenSize> screen;
@@ -41,7 +42,7 @@ struct Options {
     std::optional<std::string> tile;
     std::optional<std::string> style;
     std::optional<std::chrono::year_month_day> today;
-    std::string scheduleFile = schedule::TScheduleTable::kFileName;
+    std::optional<std::string> scheduleFile;
     bool install = false;
 };
 
@@ -166,23 +167,30 @@ std::string Environment(const std::string& name)
     return value ? value : "";
 }
 
-int run(const tool::Args& args, tool::Io& io)
+int run(const tool::Args& given, tool::Io& io)
 {
+    tool::Args args = given;
+    std::filesystem::path folder;
+    std::string dirError;
     Options options;
-    if (const std::string error = Parse(args, options); !error.empty()) {
+    if (const std::string error
+        = tool::TakeDirOption(args, folder, dirError) ? Parse(args, options) : dirError;
+        !error.empty()) {
         io.err << "corkpane-tool draw: " << error << "\nusage: corkpane-tool " << kSynopsis << '\n';
         return tool::kExitUsage;
     }
     try {
         app::Settings settings;
         std::string memo;
-        app::LoadSettings(".", settings, memo, [&io](const std::string& text) { io.err << text << '\n'; });
+        app::LoadSettings(folder, settings, memo, [&io](const std::string& text) { io.err << text << '\n'; });
 
         const std::chrono::year_month_day today
             = options.today ? *options.today : schedule::LocalDateClock()();
         schedule::ScheduleGrid grid;
-        const auto table
-            = schedule::TScheduleTable::ForFile(grid, options.scheduleFile, schedule::FixedDateClock(today));
+        const auto table = schedule::TScheduleTable::ForFile(grid,
+            options.scheduleFile ? *options.scheduleFile
+                                 : (folder / schedule::TScheduleTable::kFileName).string(),
+            schedule::FixedDateClock(today));
         if (!table->LoadError().empty()) {
             io.err << table->LoadError() << '\n';
             return tool::kExitFailure;
@@ -200,7 +208,7 @@ int run(const tool::Args& args, tool::Io& io)
         request.today
             = { static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
                   static_cast<int>(static_cast<unsigned>(today.day())) };
-        request.outputPath = "kabegami.bmp";
+        request.outputPath = (folder / "kabegami.bmp").string();
         if (!render::DrawKabegami(desktop, request)) {
             io.err << "corkpane-tool draw: kabegami.bmp was written, but the desktop did not take it as its "
                       "wallpaper\n";

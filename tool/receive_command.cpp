@@ -5,6 +5,7 @@
 // whatever the run added, is written back to "memo.txt", also when the run
 // fails part way.
 #include "CommandRegistry.h"
+#include "FilesFolder.h"
 #include "app/FileAccess.h"
 #include "app/FileError.h"
 #include "app/ReceiveConfigFromSettings.h"
@@ -58,8 +59,15 @@ std::optional<int> PortNumber(const std::string& text)
     return port;
 }
 
-int run(const tool::Args& args, tool::Io& io)
+int run(const tool::Args& given, tool::Io& io)
 {
+    tool::Args args = given;
+    std::filesystem::path folder;
+    std::string dirError;
+    if (!tool::TakeDirOption(args, folder, dirError)) {
+        io.err << "corkpane-tool receive: " << dirError << '\n';
+        return tool::kExitUsage;
+    }
     std::optional<std::string> host;
     std::optional<int> port;
     std::optional<mail::Pop3Security> security;
@@ -92,7 +100,7 @@ int run(const tool::Args& args, tool::Io& io)
     app::Settings settings;
     std::string memo;
     try {
-        app::LoadSettings(".", settings, memo, message);
+        app::LoadSettings(folder, settings, memo, message);
     } catch (const app::FileError& error) {
         io.err << error.what() << '\n';
         return tool::kExitFailure;
@@ -117,7 +125,7 @@ int run(const tool::Args& args, tool::Io& io)
     }
 
     try {
-        app::WriteFileAtomically(std::filesystem::path(app::kMemoFileName), window.memo());
+        app::WriteFileAtomically(folder / app::kMemoFileName, window.memo());
     } catch (const app::FileError& error) {
         io.err << error.what() << '\n';
         status = tool::kExitFailure;
@@ -126,8 +134,8 @@ int run(const tool::Args& args, tool::Io& io)
 }
 
 const tool::Registration reg { "receive",
-    "receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE]  (one POP3 reception run "
-    "into memo.txt here)",
+    "receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE] [--dir DIR]  (one POP3 "
+    "reception run into memo.txt)",
     &run };
 
 } // namespace

@@ -1,6 +1,7 @@
 // corkpane-tool settings roundtrip|show: the settings and memo files of the
-// current directory, as the window loads and saves them.
+// program's folder (or --dir), as the window loads and saves them.
 #include "CommandRegistry.h"
+#include "FilesFolder.h"
 #include "app/FileError.h"
 #include "app/SettingsKey.h"
 #include "app/SettingsStore.h"
@@ -10,20 +11,24 @@
 
 namespace {
 
-int run(const tool::Args& args, tool::Io& io)
+int run(const tool::Args& given, tool::Io& io)
 {
-    if (args.size() != 1 || (args[0] != "roundtrip" && args[0] != "show")) {
-        io.err << "usage: corkpane-tool settings roundtrip|show\n";
+    tool::Args args = given;
+    std::filesystem::path folder;
+    std::string dirError;
+    if (!tool::TakeDirOption(args, folder, dirError) || args.size() != 1
+        || (args[0] != "roundtrip" && args[0] != "show")) {
+        io.err << "usage: corkpane-tool settings roundtrip|show [--dir DIR]\n";
         return tool::kExitUsage;
     }
     const app::MessageCallback message = [&io](const std::string& text) { io.err << text << '\n'; };
     try {
         app::Settings settings;
         std::string memo;
-        app::LoadSettings(".", settings, memo, message);
+        app::LoadSettings(folder, settings, memo, message);
         if (args[0] == "roundtrip") {
             // A start and a close without any edit in between.
-            app::SaveSettings(".", settings, memo, message);
+            app::SaveSettings(folder, settings, memo, message);
         } else {
             for (const app::SettingsKey& key : app::SettingsKey::all())
                 io.out << key.control << '=' << key.shown(settings) << '\n';
@@ -35,7 +40,7 @@ int run(const tool::Args& args, tool::Io& io)
     return tool::kExitOk;
 }
 
-const tool::Registration reg { "settings", "settings roundtrip|show  (corkpane.ini and memo.txt here)",
+const tool::Registration reg { "settings", "settings roundtrip|show [--dir DIR]  (corkpane.ini and memo.txt)",
     &run };
 
 } // namespace

@@ -1,13 +1,15 @@
-// Throughput of code detection and the four conversions to and from
-// Shift_JIS on 10 MB of Japanese text, next to glibc iconv(3) doing the same
-// conversions in the same process.
+// Throughput of code detection, the four conversions to and from Shift_JIS
+// and code page 932 <-> UTF-8 on 10 MB of Japanese text, next to glibc
+// iconv(3) doing the same conversions in the same process.
 //
 //   jconvert_bench [benchmark options]
 //   jconvert_bench --write-samples DIR   write the sample texts and exit
 //
 // The samples are generated, not read: lines of JIS X 0208 kanji, hiragana,
-// katakana and full-width symbols mixed with ASCII words, LF line ends.
+// katakana and full-width symbols mixed with ASCII words, LF line ends, in
+// Shift_JIS, EUC-JP, JIS and UTF-8.
 #include "jconvert/codes.h"
+#include "jconvert/cp932.h"
 #include "jconvert/line_ends.h"
 
 #include <benchmark/benchmark.h>
@@ -41,7 +43,7 @@ std::vector<std::pair<unsigned char, unsigned char>> SampleCharacters()
 }
 
 struct Samples {
-    std::string sjis, euc, jis, ascii, ambiguous;
+    std::string sjis, euc, jis, utf8, ascii, ambiguous;
 };
 
 const Samples& GetSamples()
@@ -73,6 +75,7 @@ const Samples& GetSamples()
         }
         s.euc = jconvert::sjis2euc(s.sjis);
         s.jis = jconvert::sjis2jis83(s.sjis);
+        s.utf8 = jconvert::Cp932ToUtf8(s.sjis);
         // Worst cases for detection: nothing decisive anywhere.
         s.ascii.assign(kSampleBytes, 'a');
         for (std::size_t i = 79; i < s.ascii.size(); i += 80)
@@ -126,6 +129,15 @@ void Iconv(benchmark::State& state, const std::string Samples::*input, const cha
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
+void Unicode(
+    benchmark::State& state, const std::string Samples::*input, std::string (*convert)(std::string_view))
+{
+    const std::string& text = GetSamples().*input;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convert(text));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
 void LineEnds(benchmark::State& state)
 {
     const std::string& text = GetSamples().sjis;
@@ -149,13 +161,20 @@ BENCHMARK_CAPTURE(Detect, ascii_worst_case, &Samples::ascii)->Unit(benchmark::kM
 BENCHMARK_CAPTURE(Detect, euc_or_sjis_worst_case, &Samples::ambiguous)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Iconv, decode_sjis_to_utf8, &Samples::sjis, "CP932", "UTF-8")
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Unicode, cp932_to_utf8, &Samples::sjis, &jconvert::Cp932ToUtf8)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Iconv, cp932_to_utf8, &Samples::sjis, "CP932", "UTF-8")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Unicode, utf8_to_cp932, &Samples::utf8, &jconvert::Utf8ToCp932)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Iconv, utf8_to_cp932, &Samples::utf8, "UTF-8", "CP932")->Unit(benchmark::kMillisecond);
 BENCHMARK(LineEnds)->Unit(benchmark::kMillisecond);
 
 bool WriteSamples(const std::string& dir)
 {
     const Samples& s = GetSamples();
-    const std::pair<const char*, const std::string*> files[] = { { "sample.sjis", &s.sjis },
-        { "sample.euc", &s.euc }, { "sample.jis", &s.jis }, { "sample.ascii", &s.ascii } };
+    const std::pair<const char*, const std::string*> files[]
+        = { { "sample.sjis", &s.sjis }, { "sample.euc", &s.euc }, { "sample.jis", &s.jis },
+              { "sample.utf8", &s.utf8 }, { "sample.ascii", &s.ascii } };
     for (const auto& [name, text] : files) {
         std::ofstream out(dir + "/" + name, std::ios::binary);
         out.write(text->data(), static_cast<std::streamsize>(text->size()));

@@ -67,4 +67,24 @@ TEST_F(GuiDraw, FailedStartupDrawIsShownAndTheWindowStaysOpen)
     EXPECT_TRUE(desktop_.installed.empty());
 }
 
+TEST_F(GuiDraw, ADesktopThatIgnoresTheWallpaperIsSaidNotSilentAndTheStartupRunGoesOn)
+{
+    desktop_.acceptsWallpaper = false;
+    auto window = MakeWindow();
+    Find<QPushButton>(*window, "BtnDraw")->click();
+    ASSERT_EQ(dialogs_.shown.size(), 1U);
+    EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("message"));
+    EXPECT_TRUE(
+        dialogs_.shown[0].text.contains(QString::fromStdString((Folder() / "kabegami.bmp").string())));
+    EXPECT_TRUE(Exists("kabegami.bmp"));
+
+    // Unattended: no box to wait on; the run draws, saves and ends.
+    dialogs_.shown.clear();
+    auto startup = MakeWindow({ "/su" });
+    Find<gui::RadioGroup>(*startup, "RgReceive")->SetItemIndex(1);
+    startup->show();
+    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_TRUE(startup->IsClosed());
+}
+
 } // namespace

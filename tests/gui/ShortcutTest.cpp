@@ -1,8 +1,12 @@
 #include "WindowFixture.h"
 #include "gui/ShortcutMaker.h"
+#include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
 
+#include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <cstdlib>
 #include <optional>
 
@@ -31,6 +35,19 @@ public:
 private:
     const char* name_;
     std::optional<std::string> old_;
+};
+
+// systemctl as far as the timer needs it: present or missing, every call
+// recorded.
+class FakeSystemctl : public platform::CommandRunner {
+public:
+    bool present = true;
+    std::vector<std::vector<std::string>> calls;
+    platform::CommandResult Run(const std::vector<std::string>& argv) override
+    {
+        calls.push_back(argv);
+        return { present ? 0 : 127, "" };
+    }
 };
 
 class GuiShortcuts : public WindowFixture {
@@ -156,6 +173,83 @@ TEST_F(GuiShortcuts, AProgramPathThatIsNotAbsoluteIsReported)
     gui::ShortcutMaker maker("corkpane", [&](const std::string& text) { messages.push_back(text); });
     maker.MakeShortCut("Corkpane", gui::ShortcutMaker::kStartup);
     EXPECT_EQ(messages, std::vector<std::string> { "SetPath failed!" });
+}
+
+TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothingMore)
+{
+    // The tool beside the program, and a per-user folder with a blank in it.
+    const std::filesystem::path tool = Folder() / "corkpane-tool";
+    std::ofstream(tool) << "#!/bin/sh\n";
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    startFolder_ = Folder() / "my data";
+    FakeSystemctl systemctl;
+    commandRunner_ = &systemctl;
+    const std::filesystem::path units = Home() / "config" / "systemd" / "user";
+
+    systemctl.present = false;
+    auto window = MakeWindow();
+    EXPECT_NE(
+        Find<QLabel>(*window, "LbFolder")->text().indexOf(QString::fromStdString(Folder().string())), -1);
+    Click(*window, true);
+    // The logon entry starts the program where its files are.
+    EXPECT_NE(Read(AutostartFile()).find("\nPath=" + startFolder_.string() + "\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Home() / "config" / "systemd"));
+    // Nor where the unit folder cannot be made: no message either.
+    systemctl.present = true;
+    std::ofstream(Home() / "config" / "systemd") << "a file";
+    Click(*window, true);
+    EXPECT_EQ(dialogs_.shown.size(), 2U);
+    std::filesystem::remove(Home() / "config" / "systemd");
+
+    Click(*window, true);
+    EXPECT_EQ(dialogs_.shown.size(), 3U); // the three questions, no failure
+    const std::string service = Read(units / "corkpane-redraw.service");
+    const std::string timer = Read(units / "corkpane-redraw.timer");
+    EXPECT_NE(service.find("\nExecStart=" + tool.string() + " draw --install --dir \"" + startFolder_.string()
+                  + "\"\n"),
+        std::string::npos)
+        << service;
+    EXPECT_NE(timer.find("\nPersistent=true\n"), std::string::npos) << timer;
+    EXPECT_NE(timer.find("\nOnCalendar=*-*-* 00:01:00\n"), std::string::npos) << timer;
+    EXPECT_EQ(std::filesystem::read_symlink(units / "timers.target.wants" / "corkpane-redraw.timer"),
+        std::filesystem::path("../corkpane-redraw.timer"));
+    const std::vector<std::string> start { "systemctl", "--user", "start", "corkpane-redraw.timer" };
+    EXPECT_NE(std::find(systemctl.calls.begin(), systemctl.calls.end(), start), systemctl.calls.end());
+    // Only our own two units and the link.
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Home() / "config" / "systemd")) {
+        files += entry.is_directory() ? 0 : 1;
+    }
+    EXPECT_EQ(files, 3U);
+
+    // systemd itself accepts both units.
+    const QString analyze = QStandardPaths::findExecutable(QStringLiteral("systemd-analyze"));
+    if (analyze.isEmpty()) {
+        GTEST_SKIP() << "systemd-analyze is not installed";
+    }
+    QProcess verify;
+    verify.setProcessChannelMode(QProcess::MergedChannels);
+    verify.start(analyze,
+        { QStringLiteral("verify"), QString::fromStdString((units / "corkpane-redraw.timer").string()),
+            QString::fromStdString((units / "corkpane-redraw.service").string()) });
+    ASSERT_TRUE(verify.waitForFinished(30000));
+    EXPECT_EQ(verify.exitCode(), 0) << verify.readAll().toStdString();
+}
+
+TEST(RedrawTimerUnits, ExecWordsAreQuotedAndEscapedForSystemd)
+{
+    const struct {
+        const char* word;
+        const char* want;
+    } cases[] = { { "/usr/bin/corkpane-tool", "/usr/bin/corkpane-tool" }, { "/a b", "\"/a b\"" },
+        { "/100%", "/100%%" }, { "/$HOME", "/$$HOME" }, { "/a\"b", "\"/a\\\"b\"" },
+        { "/a\\b", "\"/a\\\\b\"" }, { "", "\"\"" } };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::RedrawTimer::ExecWord(c.word), c.want) << c.word;
+    }
+    EXPECT_EQ(platform::RedrawTimer::UserUnitFolder("/c", "/h"), "/c/systemd/user");
+    EXPECT_EQ(platform::RedrawTimer::UserUnitFolder("rel", "/h"), "/h/.config/systemd/user");
+    EXPECT_TRUE(platform::RedrawTimer::UserUnitFolder("", "").empty());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "FakeDialogs.h"
 #include "gui/TForm1.h"
+#include "platform/CommandRunner.h"
 #include "platform/FixedDesktop.h"
 #include "schedule/Clock.h"
 
@@ -29,6 +30,8 @@ protected:
         environment.dialogs = &dialogs_;
         environment.desktop = &desktop_;
         environment.clock = schedule::FixedDateClock(kToday);
+        environment.commandRunner = commandRunner_;
+        environment.startFolder = startFolder_;
         environment.supportPage = supportPage_;
         return std::make_unique<gui::TForm1>(std::move(environment));
     }
@@ -57,6 +60,9 @@ protected:
 
     QTemporaryDir dir_;
     FakeDialogs dialogs_;
+    // systemctl for the redraw timer; null runs real processes.
+    platform::CommandRunner* commandRunner_ = nullptr;
+    std::filesystem::path startFolder_;
     // Where the about page links to; empty for the program's default.
     std::string supportPage_;
     // A small desktop that records what is installed, never the real one.

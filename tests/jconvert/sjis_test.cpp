@@ -51,6 +51,44 @@ TEST(SjisFind, LongRunOfLeadBytes)
     EXPECT_EQ(SjisFind(haystack, Hex("81 41")), 100000u);
 }
 
+// The meaning of SjisFind written the slow way: every boundary in turn.
+std::size_t FindByBoundaries(std::string_view haystack, std::string_view needle, std::size_t from)
+{
+    for (std::size_t at = from; at < haystack.size(); at += SjisCharLength(haystack, at))
+        if (haystack.substr(at, needle.size()) == needle)
+            return at;
+    return npos;
+}
+
+TEST(SjisFind, LongNeedlesAgreeWithTheBoundaryWalk)
+{
+    // Needles longer than the short-needle path: matches inside double-byte
+    // characters first, a self-overlapping needle, a match at the very end.
+    std::string kana;
+    for (int i = 0; i < 300; ++i)
+        kana += "\x82\xa0";
+    const std::string shifted = kana.substr(1, 201); // A0 82 A0 ... matches only off-boundary
+    std::string repeated(500, 'a');
+    const struct {
+        const char* name;
+        std::string haystack, needle;
+        std::size_t from;
+    } cases[] = {
+        { "only off-boundary matches", kana, shifted, 0 },
+        { "off-boundary then on a boundary", kana + "\xa0" + kana, shifted, 0 },
+        { "self-overlapping needle", repeated + "b" + repeated, std::string(100, 'a') + "b", 0 },
+        { "absent after a long partial match", repeated, std::string(200, 'a') + "b", 0 },
+        { "at the very end", repeated + kana, kana.substr(0, 100), 100 },
+        { "from past the only match", kana, kana.substr(0, 100), 402 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindByBoundaries(c.haystack, c.needle, c.from), SjisFind(c.haystack, c.needle, c.from))
+            << c.name;
+    // The expected answers are not all "absent".
+    EXPECT_EQ(600u, SjisFind(kana + "\xa0" + kana, shifted));
+    EXPECT_EQ(0u, SjisFind(repeated + "b", std::string(100, 'a'), 0));
+}
+
 TEST(SjisStartsWith, ComparesThePrefix)
 {
     EXPECT_TRUE(SjisStartsWith(Hex("83 81 83 82"), Hex("83 81")));

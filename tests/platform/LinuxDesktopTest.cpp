@@ -210,6 +210,82 @@ TEST_F(LinuxDesktopTest, InstallsANewPngCopyAndKeepsDrawingFromTheUsersPicture)
     EXPECT_EQ((WallpaperSettings { "/pics/new.bmp", "1", "0" }), WallpaperMemory(linux.MemoryPath()).Load());
 }
 
+TEST_F(LinuxDesktopTest, ARunThatCannotReadTheDesktopKeepsTheRememberedPicture)
+{
+    const std::string schema = "org.gnome.desktop.background";
+    runner_.gsettings[schema + " picture-uri"] = "'file:///pics/mine.jpg'";
+    runner_.gsettings[schema + " picture-options"] = "'zoom'";
+    const WallpaperSettings mine { "/pics/mine.jpg", "0", "2" };
+    {
+        LinuxDesktop linux(runner_, Env("GNOME"));
+        EXPECT_EQ(mine, linux.ReadWallpaperSettings());
+    }
+    // Each of these reads no picture: the desktop is unknown (no display),
+    // its tool is gone, or it answers with an empty value. Only a desktop
+    // that was read is drawn as it says.
+    const struct {
+        const char* desktop;
+        bool clearGsettings;
+        const char* uri;
+        bool drawsRemembered;
+    } unreadable[] = { { "", false, nullptr, true }, { "GNOME", true, nullptr, true },
+        { "GNOME", false, "''", false }, { "sway", false, nullptr, true }, { "XFCE", false, nullptr, true } };
+    for (const auto& c : unreadable) {
+        SCOPED_TRACE(std::string(c.desktop) + (c.uri ? c.uri : ""));
+        const auto saved = runner_.gsettings;
+        if (c.clearGsettings)
+            runner_.gsettings.clear();
+        if (c.uri)
+            runner_.gsettings[schema + " picture-uri"] = c.uri;
+        LinuxDesktop linux(runner_, Env(c.desktop));
+        const WallpaperSettings drawn = linux.ReadWallpaperSettings();
+        EXPECT_EQ(c.drawsRemembered ? mine : (WallpaperSettings { "", "0", "2" }), drawn);
+        EXPECT_EQ(mine, WallpaperMemory(linux.MemoryPath()).Load());
+        runner_.gsettings = saved;
+    }
+}
+
+TEST_F(LinuxDesktopTest, ScreenSizeComesFromTheWindowSystemAndAGuessIsAnnounced)
+{
+    const struct {
+        std::optional<ScreenSize> probe;
+        std::map<std::string, CommandResult> answers;
+        int width, height;
+        bool warned;
+    } cases[] = {
+        // The window system's own answer wins over the tools.
+        { ScreenSize { 2880, 1800 }, { { "xrandr --current", { 0, "X connected primary 1920x1080+0+0\n" } } },
+            2880, 1800, false },
+        { std::nullopt, { { "xrandr --current", { 0, "X connected primary 1920x1080+0+0\n" } } }, 1920, 1080,
+            false },
+        // An X server without RandR.
+        { std::nullopt,
+            { { "xrandr --current", { 1, "" } },
+                { "xdpyinfo",
+                    { 0, "screen #0:\n  dimensions:    1280x1024 pixels (338x270 millimeters)\n" } } },
+            1280, 1024, false },
+        { std::nullopt,
+            { { "swaymsg -t get_outputs -r",
+                { 0, R"({"current_mode": {"width": 3840, "height": 2160}})" } } },
+            3840, 2160, false },
+        // Nothing to ask: the fallback, said on standard error.
+        { std::nullopt, {}, 1920, 1080, true },
+    };
+    for (const auto& c : cases) {
+        runner_.answers = c.answers;
+        LinuxDesktop linux(runner_, Env("GNOME"));
+        linux.SetScreenProbe([&c] { return c.probe; });
+        std::string warning;
+        linux.SetWarning([&warning](const std::string& line) { warning += line; });
+        const ScreenSize size = linux.PrimaryScreenSize();
+        EXPECT_EQ(c.width, size.width);
+        EXPECT_EQ(c.height, size.height);
+        EXPECT_EQ(c.warned, warning.find("1920x1080") != std::string::npos) << warning;
+    }
+    // Without a GUI application Qt has no screen to report.
+    EXPECT_FALSE(LinuxDesktop::QtPrimaryScreen().has_value());
+}
+
 TEST_F(LinuxDesktopTest, EveryDesktopIsToldThroughItsOwnTool)
 {
     runner_.xfconf["/backdrop/screen0/monitor0/workspace0/last-image"] = "/a.jpg";

@@ -32,6 +32,7 @@ TEST(SystemErrorText, OwnTextsReadAsJapanese)
         { ECONNREFUSED, "接続が拒否されました。" },
         { ETIMEDOUT, "接続がタイムアウトしました。" },
         { EROFS, "読み取り専用のドライブです。" },
+        { EFBIG, "ファイルが大きすぎます。" },
         { 4242, "システム エラー 4242" },
     };
     for (const auto& [error, expected] : cases) {

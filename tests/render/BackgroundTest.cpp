@@ -161,3 +161,46 @@ TEST(Jpeg, DecodesCjpegOutputAndReducesOnlyWhileStillCovering)
         }
     }
 }
+
+TEST(Jpeg, PicturesPastTheBudgetAreRefusedWhateverTheDecodeScale)
+{
+    // Small real pictures whose frame header is then made to claim a huge
+    // size: progressive (libjpeg would keep every coefficient of the full
+    // image) and baseline, decoded in full and reduced for a screen.
+    TempDir dir;
+    ASSERT_EQ(0, Shell("convert -size 16x16 gradient:red-blue " + dir.File("g.ppm")));
+    const std::string jpegError = "JPEG \x83\x47\x83\x89\x81\x5b #";
+    const struct {
+        const char* options;
+        const char* marker; // start of frame: FFC2 progressive, FFC0 baseline
+        int width, height;
+    } cases[] = {
+        { "-progressive -grayscale", "\xff\xc2", 65500, 65500 },
+        // Within the pixel budget, but full-resolution colour keeps six
+        // bytes of coefficients a pixel: past what the decoder may use.
+        { "-progressive -sample 1x1", "\xff\xc2", 7000, 7000 },
+        { "-grayscale", "\xff\xc0", 65500, 65500 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.options) + " " + std::to_string(c.width));
+        ASSERT_EQ(0,
+            Shell(std::string("cjpeg ") + c.options + " -outfile " + dir.File("g.jpg") + " "
+                + dir.File("g.ppm")));
+        std::string data = ReadBytes(dir.File("g.jpg"));
+        const std::size_t sof = data.find(c.marker);
+        ASSERT_NE(std::string::npos, sof);
+        ASSERT_NO_THROW(DecodeJpeg(data, 8, 8)); // the picture as made is fine
+        data[sof + 5] = static_cast<char>(c.height >> 8);
+        data[sof + 6] = static_cast<char>(c.height & 0xFF);
+        data[sof + 7] = static_cast<char>(c.width >> 8);
+        data[sof + 8] = static_cast<char>(c.width & 0xFF);
+        for (const int cover : { 0, 1920 }) {
+            try {
+                DecodeJpeg(data, cover, cover * 9 / 16);
+                ADD_FAILURE() << "accepted at cover " << cover;
+            } catch (const RenderError& e) {
+                EXPECT_EQ(0, std::string(e.what()).rfind(jpegError, 0)) << e.what();
+            }
+        }
+    }
+}

@@ -160,10 +160,22 @@ TEST(BmpReader, RejectsInvalidFilesWithTheBitmapMessage)
     rleTopDown.replace(22, 4, Le32(static_cast<std::uint32_t>(-2)));
     std::string badCompression = good;
     badCompression[30] = 9;
+    // A 1 KB RLE8 file claiming 11585 x 11585: past the picture budget, it
+    // is refused before any canvas of that size is made.
+    const std::string rleClaim
+        = HandMade(11585, 11585, 8, 1, std::vector<std::uint32_t>(256, kRed), std::string("\x00\x01", 2));
     const std::string cases[] = {
-        "", "BM", wrongMagic, good.substr(0, good.size() - 9), // pixel rows cut short
-        zeroWidth, hugeWidth, badDepth, rleTopDown, badCompression,
+        "",
+        "BM",
+        wrongMagic,
+        good.substr(0, good.size() - 9), // pixel rows cut short
+        zeroWidth,
+        hugeWidth,
+        badDepth,
+        rleTopDown,
+        badCompression,
         HandMade(2, 2, 8, 0, {}, std::string(8, '\0')).substr(0, 54), // palette and pixels missing
+        rleClaim,
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         try {

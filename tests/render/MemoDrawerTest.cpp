@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -21,8 +22,9 @@ public:
     };
     std::vector<Draw> draws;
     ColorRef color = 0;
+    int charWidth = 10;
 
-    int TextWidth(const std::string& text) override { return 10 * static_cast<int>(text.size()); }
+    int TextWidth(const std::string& text) override { return charWidth * static_cast<int>(text.size()); }
     void SetColor(ColorRef c) override { color = c; }
     void DrawText(int x, int y, const std::string& text) override { draws.push_back({ x, y, text, color }); }
 };
@@ -228,5 +230,44 @@ TEST(MemoDrawer, RectanglesOutsideTheCanvasAreClippedNotAnError)
         std::vector<std::string> memo(8, "abcdabcd");
         EXPECT_NO_THROW(drawer.DrawMemo("title", nullptr, memo)) << c.top << " " << c.right;
         EXPECT_FALSE(painter.draws.empty());
+    }
+}
+
+TEST(MemoDrawer, AbsurdSettingsCostOnlyWhatFitsOnTheCanvas)
+{
+    // 200,000 memo paragraphs of two display lines each; however the block
+    // is set, only lines that can show are drawn, and the first ones still
+    // land where they belong.
+    const std::vector<std::string> memo(200000, "abcdabcd");
+    const struct {
+        const char* name;
+        int n, linesPerColumn, hpx, gap, right, charWidth;
+        std::size_t maxDraws;
+    } cases[] = {
+        { "a column longer than any screen", 2, INT_MAX, 20, 4, 10, 10, 16 },
+        { "a font far larger than the screen", 4096, 20, 10000, 4, 10, 5000, 1 },
+        { "huge font, a line per column", 4096, 1, 10000, 4, 10, 5000, 1 },
+        { "narrow columns across the screen", 1, 3, 20, 4, 10, 10, 3 * (500 / 30 + 1) },
+        { "a negative gap lifting the pen", 2, INT_MAX, 20, -50, 10, 10, 16 },
+        { "gap at the int limit", 2, INT_MAX, 20, INT_MAX, 10, 10, 2 },
+        // 2,000 columns right of the canvas before the first that shows.
+        { "a block starting far right of the canvas", 2, 3, 20, 4, -100000, 10, 3 * 10 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas canvas(500, 300);
+        RecordingPainter painter;
+        painter.charWidth = c.charWidth;
+        MemoDrawer drawer(canvas, painter, Style(c.n, c.linesPerColumn, 10, c.right, c.gap), c.hpx);
+        drawer.DrawMemo("t", nullptr, memo);
+        ASSERT_FALSE(painter.draws.empty());
+        if (c.right >= 0) {
+            EXPECT_EQ("t", painter.draws.front().text);
+        }
+        EXPECT_LE(painter.draws.size(), c.maxDraws);
+        for (const auto& d : painter.draws) {
+            EXPECT_LT(d.y, 300);
+            EXPECT_LT(d.x, 500);
+        }
     }
 }

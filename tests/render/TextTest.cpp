@@ -126,6 +126,23 @@ TEST(MemoDate, TitleCarriesTheShortDateAndWeekday)
     EXPECT_EQ(title, BuildTitle(title, false, { 2026, 12, 9 }, fixed));
 }
 
+TEST(MemoDate, CLocaleWritesTheJapaneseShortDateOthersKeepTheirOwn)
+{
+    const struct {
+        QLocale locale;
+        const char* want;
+    } cases[] = {
+        { QLocale::c(), "2026/01/07" },
+        { QLocale("C"), "2026/01/07" },
+        { QLocale("POSIX"), "2026/01/07" },
+        { QLocale("ja_JP"), "2026/01/07" },
+        { QLocale("de_DE"), "07.01.26" },
+        { QLocale("en_US"), "1/7/26" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.want, LocaleShortDate(c.locale, { 2026, 1, 7 })) << c.locale.name().toStdString();
+}
+
 TEST(QtText, GothicFaceResolvesToIpaGothicAtTheComputedHeight)
 {
     EnsureGuiApplication();

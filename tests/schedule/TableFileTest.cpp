@@ -267,21 +267,27 @@ TEST(TableFile, FailedSaveKeepsOldFileAndReports)
 
 TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
 {
-    // A folder in the file's place, and a pipe, which would block a reader.
-    for (const bool pipe : { false, true }) {
+    // A folder in the file's place, a pipe, which would block a reader, and
+    // a file far larger than any schedule (each line would become a row).
+    enum Kind { Folder, Pipe, Oversized };
+    for (const Kind kind : { Folder, Pipe, Oversized }) {
+        SCOPED_TRACE(kind);
         TempFolder dir;
-        if (pipe)
+        const std::string huge((1u << 20) + 1, '\n');
+        if (kind == Pipe)
             ASSERT_EQ(::mkfifo(dir.File().c_str(), 0600), 0);
-        else
+        else if (kind == Folder)
             std::filesystem::create_directories(dir.File() / "keep");
+        else
+            dir.Write(huge);
         ScheduleGrid grid;
         auto table = std::make_unique<TScheduleTable>(grid, dir.Path());
         // ファイル "<file>" は開けません。<reason in Japanese>
-        const std::string reason = pipe
+        const std::string reason = kind == Pipe
             ? "\x92\xca\x8f\xed\x82\xcc\x83t\x83\x40\x83"
               "C\x83\x8b\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81"
               "B" /* 通常のファイルではありません。 */
-            : platform::SystemErrorText(EISDIR);
+            : platform::SystemErrorText(kind == Folder ? EISDIR : EFBIG);
         EXPECT_EQ(table->LoadError(),
             "\x83t\x83\x40\x83"
             "C\x83\x8b \""
@@ -294,8 +300,11 @@ TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
         table->InsertRow(1);
         EXPECT_THROW(table->Save(), ScheduleError);
         table.reset();
-        EXPECT_EQ(std::filesystem::is_fifo(dir.File()), pipe);
-        EXPECT_EQ(std::filesystem::is_directory(dir.File() / "keep"), !pipe);
+        EXPECT_EQ(std::filesystem::is_fifo(dir.File()), kind == Pipe);
+        EXPECT_EQ(std::filesystem::is_directory(dir.File() / "keep"), kind == Folder);
+        if (kind == Oversized) {
+            EXPECT_EQ(dir.Read(), huge);
+        }
     }
 }
 

@@ -68,6 +68,8 @@ TEST(CodecCommand, AppliesTheNamedFunctionToStandardInput)
         { { "DecodeBinHex" }, ":B@*M:", "abc" },
         { { "CreateHeaderString" }, "Re: " + kMeMoSjis, "Re: =?ISO-2022-JP?B?GyRCJWElYg==?=" },
         { { "DecodeHeaderString" }, "=?ISO-2022-JP?B?GyRCJWElYhsoQg==?=", kMeMoJis + "\x1B(J" },
+        { { "Cp932ToUtf8" }, kMeMoSjis + "\xEE\xEF", "\xE3\x83\xA1\xE3\x83\xA2\xE2\x85\xB0" },
+        { { "Utf8ToCp932" }, "\xE2\x85\xB0\xF0\x9F\x98\x80", "\xFA\x40\x81\xAC" },
     };
     for (const auto& c : cases) {
         const Outcome r = codec(c.args, c.in);

@@ -1,4 +1,6 @@
 #include "CommandRegistry.h"
+#include "jconvert/codes.h"
+#include "jconvert/cp932.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -52,6 +54,48 @@ TEST(ConvertCommand, DetectsAndConvertsStandardInput)
     }
 }
 
+const std::string kNihonUtf8 = "\xE6\x97\xA5\xE6\x9C\xAC"; // 日本
+
+TEST(ConvertCommand, ConvertsToAndFromUtf8)
+{
+    const struct {
+        tool::Args argv;
+        std::string in;
+        std::string out;
+    } cases[] = {
+        { { "guess" }, kNihonUtf8, "CODE_UTF8\n" },
+        { { "convert", "--to", "utf8" }, kNihonSjis + "\r\n", kNihonUtf8 + "\r\n" },
+        { { "convert", "--to", "utf8" }, kNihonJis, kNihonUtf8 },
+        { { "convert", "--to", "sjis" }, "\xEF\xBB\xBF" + kNihonUtf8, kNihonSjis },
+        { { "convert", "--to", "euc" }, kNihonUtf8 + "\xF0\x9F\x98\x80", kNihonEuc + "\xA2\xAE" },
+        { { "convert", "--from", "utf8", "--to", "jis" }, kNihonUtf8, kNihonJis },
+        // Given, the input's encoding is not detected: EUC-JP bytes read as
+        // Shift_JIS.
+        { { "convert", "--to", "utf8", "--from", "sjis" }, "\xA5\xB1", "\xEF\xBD\xA5\xEF\xBD\xB1" },
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = run(c.argv, c.in);
+        EXPECT_EQ(outcome.status, tool::kExitOk) << c.argv.back();
+        EXPECT_EQ(outcome.out, c.out) << c.argv[0] << ' ' << c.argv.back();
+    }
+}
+
+TEST(ConvertCommand, LongInputStreamsToTheWholeConversion)
+{
+    // Past the detection window and many blocks, with characters across
+    // every block boundary that an odd-length line puts them on.
+    std::string sjis;
+    while (sjis.size() < 3 * (1u << 20))
+        sjis += "\x83\x81\x83\x82\xB6\xDE a\r\n";
+    sjis += "\x82\xA0";
+    const Outcome toEuc = run({ "convert", "--to", "euc" }, sjis);
+    EXPECT_TRUE(toEuc.out == jconvert::sjis2euc(sjis)) << toEuc.err;
+    const Outcome toUtf8 = run({ "convert", "--to", "utf8" }, sjis);
+    EXPECT_TRUE(toUtf8.out == jconvert::Cp932ToUtf8(sjis));
+    const Outcome back = run({ "convert", "--to", "sjis" }, toUtf8.out);
+    EXPECT_TRUE(back.out == sjis);
+}
+
 TEST(ConvertCommand, UndecidedInputIsCopiedWithANote)
 {
     const Outcome outcome = run({ "convert", "--to", "jis" }, "\xA5\xE1\xA5\xE2");
@@ -77,7 +121,8 @@ TEST(ConvertCommand, ReadsFilesAndRejectsWhatItCannotRead)
         EXPECT_NE(outcome.err.find("cannot read"), std::string::npos);
     }
     for (const tool::Args& bad :
-        std::initializer_list<tool::Args> { { "convert" }, { "convert", "--to", "utf8" },
+        std::initializer_list<tool::Args> { { "convert" }, { "convert", "--to", "utf16" },
+            { "convert", "--from", "utf8" }, { "convert", "--to", "sjis", "--to", "euc" },
             { "convert", "sjis" }, { "convert", "--to", "sjis", "a", "b" }, { "guess", "a", "b" } })
         EXPECT_EQ(run(bad).status, tool::kExitUsage) << bad.size();
     std::filesystem::remove_all(dir);

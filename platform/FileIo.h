@@ -1,0 +1,93 @@
+#pragma once
+
+// Reading and replacing the user's files: the one place where every module
+// opens, reads, writes and renames files. Qt-free, so that every module can
+// link it.
+//
+// Reading takes regular files only: a pipe or a device could block for ever
+// or never end, and each read has a size limit that no real file reaches.
+// Replacing writes a temporary file beside the target (".<name>.corkpane-tmp-
+// <process>-<n>"), flushes it to disk, renames it over the target and
+// flushes the folder, so the target holds either its old or its new content.
+// A symbolic link is followed and the file it names is replaced; the
+// replaced file's permission bits are kept. Temporaries that an interrupted
+// save of the same file left behind are removed at its next save.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// A file that cannot be read or written. what() is the Shift_JIS message
+// for the user, naming the file in full.
+class FileIoError : public std::runtime_error {
+public:
+    FileIoError(const std::string& message, int systemError)
+        : std::runtime_error(message)
+        , systemError_(systemError)
+    {
+    }
+    // The errno value behind the failure, 0 when there is none.
+    int SystemError() const noexcept { return systemError_; }
+
+private:
+    int systemError_;
+};
+
+// Size limits for whole-file reads, far above any real file of each kind.
+inline constexpr std::uint64_t kMemoReadLimit = std::uint64_t { 16 } << 20;
+inline constexpr std::uint64_t kSettingsReadLimit = std::uint64_t { 1 } << 20;
+// Each schedule line becomes a grid row of its own; a megabyte is tens of
+// thousands of entries.
+inline constexpr std::uint64_t kScheduleReadLimit = std::uint64_t { 1 } << 20;
+inline constexpr std::uint64_t kPictureReadLimit = std::uint64_t { 256 } << 20;
+
+// The file's bytes, or nothing when no file exists at path. Anything else
+// that is not a readable regular file of at most limit bytes, or memory
+// running out while reading it, throws FileIoError with the cannot-open
+// message.
+std::optional<std::string> ReadFileIfExists(const std::filesystem::path& file, std::uint64_t limit);
+
+// As ReadFileIfExists, but a missing file is an error too.
+std::string ReadWholeFile(const std::filesystem::path& file, std::uint64_t limit);
+
+// Replaces a file's content in steps: the constructor creates the
+// temporary file, Write appends to it, Commit puts it in place. Destroying
+// an uncommitted replacement removes the temporary and leaves the target as
+// it was. Failures throw FileIoError with the cannot-create message.
+class FileReplacement {
+public:
+    // executable: the new file may also be run (launchers need it).
+    explicit FileReplacement(const std::filesystem::path& file, bool executable = false);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    [[noreturn]] void Fail(int error);
+
+    std::filesystem::path file_; // as the caller named it, for messages
+    std::filesystem::path target_; // the file replaced (links followed)
+    std::filesystem::path temporary_;
+    int fd_ = -1;
+    void* handle_ = nullptr; // the Windows file handle
+};
+
+// Replaces the file's content with bytes in one go (see FileReplacement).
+void ReplaceFile(const std::filesystem::path& file, std::string_view bytes, bool executable = false);
+
+// "ファイル "<full name>" は開けません。<reason>"
+std::string CannotOpenMessage(const std::filesystem::path& file, const std::string& reason);
+// "ファイル "<full name>" を作成できません。<reason>"
+std::string CannotCreateMessage(const std::filesystem::path& file, const std::string& reason);
+// The reason part of a file message for an errno value.
+std::string FileErrorReason(int error);
+
+} // namespace platform

@@ -1,0 +1,126 @@
+#include "platform/RedrawTimer.h"
+
+#include "platform/FileIo.h"
+
+#include <system_error>
+
+namespace platform {
+namespace {
+
+bool WriteAtomically(const std::filesystem::path& file, const std::string& text)
+{
+    try {
+        ReplaceFile(file, text);
+        return true;
+    } catch (const FileIoError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+RedrawTimer::RedrawTimer(CommandRunner& runner, std::filesystem::path unitFolder)
+    : runner_(runner)
+    , unitFolder_(std::move(unitFolder))
+{
+}
+
+std::filesystem::path RedrawTimer::UserUnitFolder(const std::string& configHome, const std::string& home)
+{
+    if (!configHome.empty() && configHome[0] == '/')
+        return std::filesystem::path(configHome) / "systemd" / "user";
+    if (home.empty())
+        return {};
+    return std::filesystem::path(home) / ".config" / "systemd" / "user";
+}
+
+std::string RedrawTimer::ExecWord(const std::string& word)
+{
+    // systemd expands "%" specifiers and "$" variables everywhere, and
+    // splits at blanks unless the word is quoted.
+    std::string escaped;
+    bool quote = word.empty();
+    for (const char c : word) {
+        if (c == '%')
+            escaped += "%%";
+        else if (c == '$')
+            escaped += "$$";
+        else if (c == '\\' || c == '"') {
+            escaped += '\\';
+            escaped += c;
+            quote = true;
+        } else {
+            if (c == ' ' || c == '\t' || c == '\'' || c == ';')
+                quote = true;
+            escaped += c;
+        }
+    }
+    return quote ? "\"" + escaped + "\"" : escaped;
+}
+
+std::string RedrawTimer::ServiceUnit(const std::filesystem::path& tool, const std::filesystem::path& folder)
+{
+    std::string text = "[Unit]\n"
+                       "Description=Corkpane: redraw the wallpaper with today's memo and schedule\n"
+                       "\n"
+                       "[Service]\n"
+                       "Type=oneshot\n";
+    text += "ExecStart=" + ExecWord(tool.string()) + " draw --install --dir " + ExecWord(folder.string())
+        + "\n";
+    return text;
+}
+
+std::string RedrawTimer::TimerUnit()
+{
+    return "[Unit]\n"
+           "Description=Corkpane: redraw the wallpaper every day\n"
+           "\n"
+           "[Timer]\n"
+           "OnCalendar=*-*-* 00:01:00\n"
+           "AccuracySec=1min\n"
+           "Persistent=true\n"
+           "Unit=corkpane-redraw.service\n"
+           "\n"
+           "[Install]\n"
+           "WantedBy=timers.target\n";
+}
+
+bool RedrawTimer::Available()
+{
+    if (unitFolder_.empty())
+        return false;
+    // 127: there is no systemctl, so no systemd to run the timer.
+    if (runner_.Run({ "systemctl", "--version" }).exitCode != 0)
+        return false;
+    // A unit folder that cannot be made (a file in its place, no rights)
+    // leaves systemd without our units, as on a system without it.
+    std::error_code error;
+    std::filesystem::create_directories(unitFolder_ / "timers.target.wants", error);
+    return !error;
+}
+
+bool RedrawTimer::Install(const std::filesystem::path& tool, const std::filesystem::path& folder)
+{
+    std::error_code error;
+    const std::filesystem::path wants = unitFolder_ / "timers.target.wants";
+    std::filesystem::create_directories(wants, error);
+    if (error)
+        return false;
+    if (!WriteAtomically(unitFolder_ / kServiceName, ServiceUnit(tool, folder))
+        || !WriteAtomically(unitFolder_ / kTimerName, TimerUnit()))
+        return false;
+    // Enabled as "systemctl --user enable" would, also when no service
+    // manager runs right now.
+    const std::filesystem::path link = wants / kTimerName;
+    if (!std::filesystem::is_symlink(link, error)) {
+        std::filesystem::remove(link, error);
+        std::filesystem::create_symlink(std::filesystem::path("..") / kTimerName, link, error);
+        if (error)
+            return false;
+    }
+    if (runner_.Run({ "systemctl", "--user", "daemon-reload" }).exitCode == 0)
+        runner_.Run({ "systemctl", "--user", "start", kTimerName });
+    return true;
+}
+
+} // namespace platform

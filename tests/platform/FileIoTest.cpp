@@ -1,0 +1,154 @@
+#include "platform/FileIo.h"
+
+#include "jconvert/cp932.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+namespace {
+
+class FileIoTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "corkpane-fileio-XXXXXX").string();
+        dir_ = ::mkdtemp(pattern.data());
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+    fs::path File(const std::string& name) const { return dir_ / name; }
+    static void Write(const fs::path& file, const std::string& bytes)
+    {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    static std::string Read(const fs::path& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(FileIoTest, ReadsOnlyRegularFilesWithinTheLimit)
+{
+    Write(File("memo.txt"), "abc");
+    fs::create_directory(File("folder"));
+    ASSERT_EQ(0, ::mkfifo(File("pipe").c_str(), 0600));
+    const std::string notRegular = jconvert::Utf8ToCp932("通常のファイルではありません。");
+    const struct {
+        const char* name;
+        std::uint64_t limit;
+        int error; // 0: read; -1: not regular
+    } cases[] = {
+        { "memo.txt", 3, 0 }, { "memo.txt", 2, EFBIG }, { "folder", 100, EISDIR },
+        { "pipe", 100, -1 }, // nobody writes to it: must not wait
+        { "/dev/zero", 100, -1 }, // endless
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = c.name[0] == '/' ? fs::path(c.name) : File(c.name);
+        if (c.error == 0) {
+            EXPECT_EQ("abc", ReadFileIfExists(file, c.limit).value());
+            continue;
+        }
+        try {
+            ReadFileIfExists(file, c.limit);
+            ADD_FAILURE() << "read";
+        } catch (const FileIoError& e) {
+            const std::string reason = c.error < 0 ? notRegular : FileErrorReason(c.error);
+            EXPECT_EQ(CannotOpenMessage(file, reason), e.what());
+        }
+    }
+    EXPECT_FALSE(ReadFileIfExists(File("missing"), 100));
+    EXPECT_THROW(ReadWholeFile(File("missing"), 100), FileIoError);
+}
+
+TEST_F(FileIoTest, ReplacesThroughLinksKeepingPermissions)
+{
+    fs::create_directory(File("real"));
+    const fs::path target = File("real/schedule.txt");
+    Write(target, "old");
+    ::chmod(target.c_str(), 0640);
+    fs::create_symlink("real/schedule.txt", File("link.txt"));
+
+    ReplaceFile(File("link.txt"), "new");
+    EXPECT_TRUE(fs::is_symlink(File("link.txt")));
+    EXPECT_EQ("new", Read(target));
+    struct stat info { };
+    ASSERT_EQ(0, ::stat(target.c_str(), &info));
+    EXPECT_EQ(0640u, info.st_mode & 07777);
+
+    // A new launcher may be run.
+    ReplaceFile(File("launcher.desktop"), "x", true);
+    ASSERT_EQ(0, ::stat(File("launcher.desktop").c_str(), &info));
+    EXPECT_EQ(0111u, info.st_mode & 0111);
+    EXPECT_EQ((std::vector<std::string> { "launcher.desktop", "link.txt", "real" }), Names());
+}
+
+TEST_F(FileIoTest, FailuresAndInterruptedSavesLeaveNoTemporaries)
+{
+    const fs::path memo = File("memo.txt");
+    Write(memo, "old");
+    // Left by saves whose process is gone, by one still running (process 1),
+    // and a file of somebody else's that merely looks alike.
+    const std::string stale = ".memo.txt.corkpane-tmp-999999999-0";
+    const std::string running = ".memo.txt.corkpane-tmp-1-0";
+    Write(File(stale), "half");
+    Write(File(running), "busy");
+    Write(File(".memo.txt.corkpane-tmp-x"), "other");
+    {
+        FileReplacement abandoned(memo);
+        abandoned.Write("never committed");
+    }
+    EXPECT_EQ("old", Read(memo));
+    EXPECT_FALSE(fs::exists(File(stale)));
+    EXPECT_TRUE(fs::exists(File(running)));
+
+    // A file-size limit: the write fails with its usual error instead of a
+    // signal ending the program, and the old content stays.
+    rlimit saved {};
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &saved));
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
+    try {
+        ReplaceFile(memo, std::string(4096, 'x'));
+        ADD_FAILURE() << "a write past the size limit succeeded";
+    } catch (const FileIoError& e) {
+        EXPECT_EQ(EFBIG, e.SystemError());
+        EXPECT_EQ(CannotCreateMessage(memo, FileErrorReason(EFBIG)), e.what());
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ("old", Read(memo));
+
+    EXPECT_THROW(ReplaceFile(File("missing/memo.txt"), "x"), FileIoError);
+    EXPECT_EQ(
+        (std::vector<std::string> { ".memo.txt.corkpane-tmp-1-0", ".memo.txt.corkpane-tmp-x", "memo.txt" }),
+        Names());
+}
+
+} // namespace
