@@ -12,6 +12,11 @@ inline constexpr char kSubject[] = "\x8c\x8f\x96\xbc:"; // 件名:
 inline constexpr char kRetrieveFailed[]
     = "\x83\x81\x81\x5b\x83\x8b\x82\xcc\x8e\xf3\x90\x4d\x82\xc9\x8e\xb8"
       "\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42"; // メールの受信に失敗しました。
+// A memo mail over the size limit, logged in place of its body.
+inline constexpr char kMessageTooLarge[] = "\x83\x81\x81\x5b\x83\x8b\x82\xaa\x91\xe5\x82\xab\x82\xb7\x82\xac"
+                                           "\x82\xe9\x82\xbd\x82\xdf\x8e\xf3"
+                                           "\x90\x4d\x82\xb5\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd"
+                                           "\x81\x42"; // メールが大きすぎるため受信しませんでした。
 inline constexpr char kStatusPrefix[] = "Status>";
 
 // Words of the connection status events.
@@ -30,6 +35,9 @@ inline constexpr char kLineTooLong[] = "\x8d\xc5\x91\xe5\x8d\x73\x82\xcc\x92\xb7
                                        "\xa6\x82\xdc\x82\xb5\x82\xbd\x81\x42"; // 最大行の長さを超えました。
 inline constexpr char kConnectionClosed[] = "\x90\xda\x91\xb1\x82\xaa\x95\xc2\x82\xb6\x82\xe7\x82\xea\x82\xdc"
                                             "\x82\xb5\x82\xbd\x81\x42"; // 接続が閉じられました。
+inline constexpr char kReplyTooLarge[]
+    = "\x83\x54\x81\x5b\x83\x6f\x81\x5b\x82\xcc\x89\x9e\x93\x9a\x82\xaa\x91\xe5\x82\xab\x82\xb7\x82\xac"
+      "\x82\xdc\x82\xb7\x81\x42"; // サーバーの応答が大きすぎます。
 inline constexpr char kUnrecognizedReply[] = "Unrecognized POP3 Response Header:";
 inline constexpr char kSocketError[] = "Socket \x83\x47\x83\x89\x81\x5b # "; // "Socket エラー # "
 inline constexpr char kHostNotFound[] = "\x83\x7a\x83\x58\x83\x67\x82\xaa\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82"

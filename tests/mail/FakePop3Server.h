@@ -21,8 +21,12 @@ public:
     };
 
     // replies[0] is sent when the client connects (the greeting); every later
-    // reply answers the next line the client sends.
-    explicit FakePop3Server(std::vector<std::string> replies, After after = After::Listen);
+    // reply answers the next line the client sends, except a CAPA, which is
+    // answered with capaReply (by default that of a server without CAPA).
+    explicit FakePop3Server(
+        std::vector<std::string> replies, After after = After::Listen, std::string capaReply = kNoCapa);
+
+    static inline const std::string kNoCapa = "-ERR unknown command\r\n";
     ~FakePop3Server();
     FakePop3Server(const FakePop3Server&) = delete;
     FakePop3Server& operator=(const FakePop3Server&) = delete;
@@ -30,12 +34,17 @@ public:
     int port() const { return port_; }
     // Waits for the conversation to end, then returns what the client sent.
     std::string Transcript();
+    // Whether a command ever arrived before the previous one was answered
+    // (valid after Transcript).
+    bool SawCommandAhead() const { return ahead_; }
 
 private:
     void Serve();
 
     std::vector<std::string> replies_;
     After after_;
+    std::string capaReply_;
+    bool ahead_ = false;
     int listenFd_ = -1;
     int port_ = 0;
     std::thread thread_;
