@@ -4,6 +4,7 @@
 #include "jconvert/codes.h"
 #include "jconvert/cp932.h"
 
+#include <algorithm>
 #include <array>
 
 namespace jconvert {
@@ -151,43 +152,9 @@ std::string CharsetToSjis(const std::string& bytes, std::string_view name)
 
 bool LooksLikeUtf8(std::string_view text)
 {
-    bool high = false;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        high = true;
-        std::size_t follow = 0;
-        unsigned long cp = 0;
-        if (b >= 0xC2 && b <= 0xDF) {
-            follow = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            follow = 2;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            follow = 3;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + follow >= text.size())
-            return false;
-        for (std::size_t k = 1; k <= follow; ++k) {
-            const auto t = static_cast<unsigned char>(text[i + k]);
-            if ((t & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        // Overlong forms, surrogates and values past 10FFFF.
-        if ((follow == 2 && cp < 0x800) || (follow == 3 && (cp < 0x10000 || cp > 0x10FFFF))
-            || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += follow + 1;
-    }
-    return high;
+    const bool high
+        = std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return high && ValidUtf8Prefix(text) == text.size();
 }
 
 std::string CodePointToUtf8(unsigned long cp)
