@@ -11,9 +11,6 @@
 
 using namespace render;
 using namespace rendertest;
-using platform::CannotCreateMessage;
-using platform::CannotOpenMessage;
-using platform::SystemErrorText;
 
 namespace {
 
@@ -123,7 +120,8 @@ TEST(Background, UnreadablePictureEndsTheDrawWithTheOpenMessage)
         ComposeBackground(Settings(dir.File("folder.bmp"), "0", "0"), 10, 8, kDesktop);
         FAIL();
     } catch (const RenderError& e) {
-        EXPECT_EQ(CannotOpenMessage(dir.File("folder.bmp"), SystemErrorText(EISDIR)), e.what());
+        EXPECT_EQ(
+            platform::CannotOpenMessage(dir.File("folder.bmp"), platform::SystemErrorText(EISDIR)), e.what());
     }
 }
 

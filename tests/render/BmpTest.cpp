@@ -10,9 +10,6 @@
 
 using namespace render;
 using namespace rendertest;
-using platform::CannotCreateMessage;
-using platform::CannotOpenMessage;
-using platform::SystemErrorText;
 
 namespace {
 
@@ -228,7 +225,9 @@ TEST(BmpWriter, FailureLeavesTheEarlierFileAndNoTemporary)
         WriteBmpFile(Pattern(2, 2), dir.File("missing/kabegami.bmp"));
         FAIL();
     } catch (const RenderError& e) {
-        EXPECT_EQ(CannotCreateMessage(dir.File("missing/kabegami.bmp"), SystemErrorText(ENOENT)), e.what());
+        EXPECT_EQ(platform::CannotCreateMessage(
+                      dir.File("missing/kabegami.bmp"), platform::SystemErrorText(ENOENT)),
+            e.what());
     }
     EXPECT_TRUE(before == ReadBytes(path));
     int files = 0;
