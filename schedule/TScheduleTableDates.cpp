@@ -2,7 +2,7 @@
 // splitting the normalised form, and the check of every date cell.
 #include "schedule/DelimitedText.h"
 #include "schedule/ScheduleGrid.h"
-#include "schedule/SjisText.h"
+#include "schedule/SjisSearch.h"
 #include "schedule/TScheduleTable.h"
 
 #include <array>
