@@ -41,7 +41,7 @@ void Pop3Client::Connect()
     // refused before anything is sent.
     if (Username.find_first_of("\r\n") != std::string::npos
         || Password.find_first_of("\r\n") != std::string::npos)
-        throw MailError(text::kLineBreakInLogin);
+        throw MailError(texts::kLineBreakInLogin);
     // The trust settings are ready (and a bad CA file reported) before the
     // server is contacted.
     std::optional<TlsContext> tls;
@@ -91,7 +91,7 @@ Pop3Client::Reply Pop3Client::Exchange(std::string_view command, std::string& te
         // A refusal without words still has to say something.
         throw MailError(rest.empty() ? std::string(word) : std::string(rest));
     }
-    throw MailError(std::string(text::kUnrecognizedReply) + "\n\"" + line_ + "\"");
+    throw MailError(std::string(texts::kUnrecognizedReply) + "\n\"" + line_ + "\"");
 }
 
 void Pop3Client::ReadMultiLine()
@@ -123,11 +123,11 @@ int Pop3Client::CheckMessages()
     long long count = 0;
     for (char c : number) {
         if (c < '0' || c > '9' || count > INT_MAX / 10)
-            throw MailError(std::string(text::kBadStatReply) + "\n\"" + line_ + "\"");
+            throw MailError(std::string(texts::kBadStatReply) + "\n\"" + line_ + "\"");
         count = count * 10 + (c - '0');
     }
     if (count > INT_MAX)
-        throw MailError(std::string(text::kBadStatReply) + "\n\"" + line_ + "\"");
+        throw MailError(std::string(texts::kBadStatReply) + "\n\"" + line_ + "\"");
     return static_cast<int>(count);
 }
 

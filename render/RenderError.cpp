@@ -2,13 +2,13 @@
 
 #include "platform/FileIo.h"
 #include "platform/SystemErrorText.h"
+#include "render/Texts.h"
 
 namespace render {
 
 std::string JpegErrorMessage(int code)
 {
-    // "JPEG エラー #"
-    return std::string("JPEG \x83\x47\x83\x89\x81\x5b #") + std::to_string(code);
+    return texts::kJpegError + std::to_string(code);
 }
 
 std::string CannotOpenMessage(const std::string& path, const std::string& reason)

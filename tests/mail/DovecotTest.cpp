@@ -232,7 +232,7 @@ TEST_F(Dovecot, MemoMailsOfTodaysSenders)
     for (const mailtest::MemoMail& m : mailtest::MemoMails()) {
         expected.push_back(kSubject + mailtest::Sjis(m.subject));
         if (m.unreadable)
-            expected.push_back(mail::text::kUnknownUuScheme);
+            expected.push_back(mail::texts::kUnknownUuScheme);
         const std::string body = mailtest::Sjis(m.body);
         for (std::size_t start = 0; start < body.size();) {
             const std::size_t end = body.find("\r\n", start);
@@ -255,7 +255,7 @@ TEST_F(Dovecot, MemoMailsOfTodaysSenders)
     Result off = Receive(server_.port(), "mime", "pw", "");
     EXPECT_EQ(off.error, "");
     EXPECT_EQ(off.memo, "This is a multi-part message in MIME format.\r\nafter the fault\r\n");
-    EXPECT_NE(std::find(off.log.begin(), off.log.end(), mail::text::kUnknownUuScheme), off.log.end());
+    EXPECT_NE(std::find(off.log.begin(), off.log.end(), mail::texts::kUnknownUuScheme), off.log.end());
 }
 
 } // namespace

@@ -110,7 +110,7 @@ TEST(Message, UnknownUuSchemeLeavesBodyEmptyWithError)
         { "\nbefore\nbegin 644 a.txt\n&86)C\nend\n", "\nBegin 644 a.txt\n", "\nbegin 644 a\n\nend\n" }) {
         mail::Message msg;
         EXPECT_NO_THROW(msg.LoadMessage(Lines(text))) << text;
-        EXPECT_EQ(msg.BodyError(), mail::text::kUnknownUuScheme) << text;
+        EXPECT_EQ(msg.BodyError(), mail::texts::kUnknownUuScheme) << text;
         EXPECT_EQ(msg.Body(), "");
     }
     mail::Message msg;

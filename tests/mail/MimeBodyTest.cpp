@@ -29,7 +29,7 @@ TEST(MimeBody, MailsOfTodaysSenders)
         EXPECT_EQ(jconvert::DecodeEncodedWords(msg.Subject()), mailtest::Sjis(m.subject)) << m.file;
         const mail::MimeBody body = mail::DecodeMimeBody(lines);
         EXPECT_EQ(body.text, mailtest::Sjis(m.body)) << m.file;
-        EXPECT_EQ(body.error, m.unreadable ? mail::text::kUnknownUuScheme : "") << m.file;
+        EXPECT_EQ(body.error, m.unreadable ? mail::texts::kUnknownUuScheme : "") << m.file;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "render/BmpReader.h"
 #include "render/RenderError.h"
+#include "render/Texts.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -69,7 +70,7 @@ TEST_F(DrawCommand, ErrorsGoToStandardErrorAndWriteNothing)
 {
     WriteBytes("broken.bmp", "BMnot a bitmap");
     EXPECT_EQ(tool::kExitFailure, Draw(Fixed("broken.bmp")));
-    EXPECT_EQ(std::string(render::messages::kInvalidBitmap) + "\n", err_.str());
+    EXPECT_EQ(render::texts::kInvalidBitmap + "\n", err_.str());
     EXPECT_FALSE(std::filesystem::exists("kabegami.bmp"));
 
     const std::vector<std::vector<std::string>> usage
