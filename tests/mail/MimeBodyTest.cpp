@@ -4,6 +4,7 @@
 #include "mail/MimeBody.h"
 
 #include "MemoMails.h"
+#include "common/SjisLiteral.h"
 #include "jconvert/encoded_words.h"
 #include "mail/HtmlText.h"
 #include "mail/Message.h"
@@ -71,7 +72,7 @@ TEST(MimeBody, Structure)
             "Content-Type: multipart/mixed;\n boundary*0=\"x\";\n boundary*1=y\n\n--xy\nContent-Type: "
             "text/plain;"
             " charset*0=utf; charset*1*=-8\n\n\xe3\x83\xa1\n--xy--\n",
-            "\x83\x81\r\n" },
+            Sjis("メ\r\n") },
         { "base64 with LF line ends", "Content-Transfer-Encoding: Base64\n\nYQpi\nCg==\n", "a\r\nb\r\n" },
         { "quoted-printable soft breaks", "Content-Transfer-Encoding: quoted-printable\n\nlong=\n line=3D1\n",
             "long line=1\r\n" },
@@ -85,8 +86,7 @@ TEST(MimeBody, Structure)
         { "latin-1 part",
             "Content-Type: text/plain; charset=iso-8859-1\n\n2\xd7"
             "3\n",
-            "2\x81\x7e"
-            "3\r\n" },
+            Sjis("2×3\r\n") },
         { "message/rfc822 is not the text",
             "Content-Type: multipart/mixed; boundary=b\n\n--b\nContent-Type: message/rfc822\n\nSubject: "
             "x\n\ninner\n"

@@ -6,6 +6,7 @@
 #include "LogLines.h"
 #include "TestCertificates.h"
 #include "TlsFakeServer.h"
+#include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
@@ -23,13 +24,8 @@ using mailtest::FakePop3Server;
 using After = FakePop3Server::After;
 using Log = std::vector<std::string>;
 
-const std::string kDataBeforeHandshake
-    = "STLS "
-      "\x82\xcc\x89\x9e\x93\x9a\x82\xcc\x8c\xe3\x82\xc9\x97\x5d\x95\xaa\x82\xc8\x83\x66\x81\x5b\x83\x5e\x82"
-      "\xaa\x93\xcd\x82\xab\x82\xdc\x82\xb5\x82\xbd\x81\x42"; // STLS の応答の後に余分なデータが届きました。
-const std::string kCaUnreadable
-    = "CA \x8f\xd8\x96\xbe\x8f\x91\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7"
-      "\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1: "; // CA 証明書ファイルを読み込めません:
+const std::string kDataBeforeHandshake = Sjis("STLS の応答の後に余分なデータが届きました。");
+const std::string kCaUnreadable = Sjis("CA 証明書ファイルを読み込めません: ");
 const std::string kGreeting = "+OK ready\r\n";
 
 struct Case {
