@@ -282,18 +282,11 @@ TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
         ScheduleGrid grid;
         auto table = std::make_unique<TScheduleTable>(grid, dir.Path());
         // ファイル "<file>" は開けません。<reason in Japanese>
-        const std::string reason = kind == Pipe
-            ? "\x92\xca\x8f\xed\x82\xcc\x83t\x83\x40\x83"
-              "C\x83\x8b\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81"
-              "B" /* 通常のファイルではありません。 */
-            : platform::SystemErrorText(kind == Folder ? EISDIR : EFBIG);
+        const std::string reason = kind == Pipe ? Sjis("通常のファイルではありません。")
+                                                : platform::SystemErrorText(kind == Folder ? EISDIR : EFBIG);
         EXPECT_EQ(table->LoadError(),
-            "\x83t\x83\x40\x83"
-            "C\x83\x8b \""
-                + std::filesystem::absolute(dir.File()).lexically_normal().string()
-                + "\" \x82\xcd\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81"
-                  "B"
-                + reason);
+            Sjis("ファイル \"") + std::filesystem::absolute(dir.File()).lexically_normal().string()
+                + Sjis("\" は開けません。") + reason);
         EXPECT_EQ(grid.RowCount(), 10);
         EXPECT_EQ(grid.Cell(0, 9), " 9");
         table->InsertRow(1);
