@@ -3,6 +3,7 @@
 #include "DovecotServer.h"
 #include "LogLines.h"
 #include "MemoMails.h"
+#include "RunReception.h"
 #include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
@@ -76,11 +77,7 @@ std::vector<std::string> RealWorldMailbox()
     };
 }
 
-struct Result {
-    Log log;
-    std::string memo;
-    std::string error;
-};
+using Result = mailtest::Reception;
 
 Result Receive(int port, const std::string& user, const std::string& password, const std::string& memo,
     const std::string& keyword1 = kMemo, const std::string& keyword2 = kMemo2,
@@ -89,16 +86,7 @@ Result Receive(int port, const std::string& user, const std::string& password, c
     mail::ReceiveConfig config { host, port, user, password, keyword1, keyword2, 5000, 5000,
         mail::Pop3Security::None, "" };
     config.decodeMime = decodeMime;
-    mail::TextReceiveWindow window(memo);
-    Result r;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        r.error = e.what();
-    }
-    r.log = window.log();
-    r.memo = window.memo();
-    return r;
+    return mailtest::RunReception(config, memo);
 }
 
 class Dovecot : public testing::Test {

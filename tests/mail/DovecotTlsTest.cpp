@@ -3,6 +3,7 @@
 
 #include "DovecotServer.h"
 #include "LogLines.h"
+#include "RunReception.h"
 #include "TestCertificates.h"
 #include "common/SjisLiteral.h"
 #include "mail/MailError.h"
@@ -33,11 +34,7 @@ const std::string kNameMismatch = CertificateError(Sjis("名前の不一致: 127
 const std::string kSelfSigned = CertificateError(Sjis("自己署名"));
 const std::string kUntrusted = CertificateError(Sjis("信頼されていない証明書"));
 
-struct Result {
-    Log log;
-    std::string memo;
-    std::string error;
-};
+using Result = mailtest::Reception;
 
 Result Receive(
     int port, Pop3Security security, const std::string& caFile, const std::string& host = "127.0.0.1")
@@ -52,16 +49,7 @@ Result Receive(
     config.readTimeoutMs = 5000;
     config.security = security;
     config.caFile = caFile;
-    mail::TextReceiveWindow window("kept");
-    Result r;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        r.error = e.what();
-    }
-    r.log = window.log();
-    r.memo = window.memo();
-    return r;
+    return mailtest::RunReception(config, "kept");
 }
 
 const std::vector<std::string> kMailbox {

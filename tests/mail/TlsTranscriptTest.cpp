@@ -4,6 +4,7 @@
 
 #include "FakePop3Server.h"
 #include "LogLines.h"
+#include "RunReception.h"
 #include "TestCertificates.h"
 #include "TlsFakeServer.h"
 #include "common/SjisLiteral.h"
@@ -69,21 +70,16 @@ TEST_P(SecureLogin, NoLoginBeforeTls)
     mail::ReceiveConfig config = SecureConfig(server.port(), c.security, 3000);
     config.keyword1 = "memo";
     config.connectTimeoutMs = 300;
-    mail::TextReceiveWindow window("m");
-    std::string error;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        error = e.what();
-    }
+    const mailtest::Reception r = mailtest::RunReception(config, "m");
+    const std::string& error = r.error;
     const std::string transcript = server.Transcript();
     EXPECT_EQ(transcript.substr(0, transcript.find('\x16')), c.clearText);
     EXPECT_EQ(transcript.find("someone"), std::string::npos);
     EXPECT_EQ(transcript.find("secret-pw"), std::string::npos);
     EXPECT_EQ(error.substr(0, c.error.size()), c.error) << error;
-    EXPECT_EQ(window.log(), c.log);
-    EXPECT_EQ(window.memo(), "m");
-    EXPECT_TRUE(window.receiveEnabled());
+    EXPECT_EQ(r.log, c.log);
+    EXPECT_EQ(r.memo, "m");
+    EXPECT_TRUE(r.enabledAfter);
 }
 
 const Log kOpen { kConnecting, kConnected };
@@ -144,15 +140,10 @@ TEST(Tls, LoginInsideTlsAndReadTimeLimit)
     mailtest::TlsFakeServer server(certs.good.cert, certs.good.key, { kGreeting, "+OK\r\n", "+OK\r\n" });
     mail::ReceiveConfig config = SecureConfig(server.port(), Pop3Security::Tls, 300);
     config.caFile = certs.caFile;
-    mail::TextReceiveWindow window("m");
-    std::string error;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        error = e.what();
-    }
+    const mailtest::Reception r = mailtest::RunReception(config, "m");
+    const std::string& error = r.error;
     EXPECT_EQ(error, kReadTimeout);
     // The QUIT after the time-out still goes inside TLS.
     EXPECT_EQ(server.Transcript(), "USER someone\r\nPASS secret-pw\r\nSTAT\r\nQUIT\r\n");
-    EXPECT_EQ(window.log(), (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+    EXPECT_EQ(r.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
 }
