@@ -4,6 +4,8 @@
 // produce. The test lists the server's replies; the server records every byte
 // the client sends, so the test can check the client's exact transcript.
 
+#include "LoopbackConversation.h"
+
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,11 +25,8 @@ public:
     // replies[0] is sent when the client connects (the greeting); every later
     // reply answers the next line the client sends.
     explicit FakePop3Server(std::vector<std::string> replies, After after = After::Listen);
-    ~FakePop3Server();
-    FakePop3Server(const FakePop3Server&) = delete;
-    FakePop3Server& operator=(const FakePop3Server&) = delete;
 
-    int port() const { return port_; }
+    int port() const { return conversation_.port(); }
     // Waits for the conversation to end, then returns what the client sent.
     std::string Transcript();
 
@@ -36,10 +35,8 @@ private:
 
     std::vector<std::string> replies_;
     After after_;
-    int listenFd_ = -1;
-    int port_ = 0;
-    std::thread thread_;
     std::string received_;
+    LoopbackConversation conversation_;
 };
 
 // A socket listening on a free loopback port (stored in port) with the given
