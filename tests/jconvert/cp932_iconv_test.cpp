@@ -4,6 +4,7 @@
 
 #include "jconvert/cp932.h"
 #include "tests/jconvert/hex_bytes.h"
+#include "tests/jconvert/iconv_converter.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -11,41 +12,10 @@
 #include <string>
 
 using namespace jconvert;
+using jconvert_test::Iconv;
 using jconvert_test::ToHex;
 
 namespace {
-
-class Iconv {
-public:
-    Iconv(const char* to, const char* from)
-        : cd_(iconv_open(to, from))
-    {
-    }
-    ~Iconv()
-    {
-        if (ok())
-            iconv_close(cd_);
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    std::optional<std::string> operator()(std::string src)
-    {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char out[16];
-        char* inPtr = src.data();
-        char* outPtr = out;
-        std::size_t inLeft = src.size();
-        std::size_t outLeft = sizeof out;
-        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
-            return std::nullopt;
-        return std::string(out, static_cast<std::size_t>(outPtr - out));
-    }
-
-private:
-    iconv_t cd_;
-};
 
 std::string Utf8(char32_t c)
 {
