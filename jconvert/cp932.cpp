@@ -300,6 +300,21 @@ constexpr EucTables kEucTables = MakeEucTables();
 // The geta mark 〓, for what has no CP932 form.
 constexpr std::uint16_t kGeta = 0x81AC;
 
+// Every BMP code point's CP932 code in one flat table, kGeta for those
+// without one: the encoders' common case is one look-up per character.
+const std::uint16_t* BmpToCp932()
+{
+    static const std::uint16_t* const table = [] {
+        auto* t = new std::uint16_t[0x10000];
+        for (std::uint32_t c = 0; c < 0x10000; ++c) {
+            const std::uint16_t code = UnicodeToCp932Code(c);
+            t[c] = code != 0 || c == 0 ? code : kGeta;
+        }
+        return t;
+    }();
+    return table;
+}
+
 // The UTF-8 decoding loop of the encoders; put writes one character's code
 // (kGeta when it has none) and returns the cursor, writing at most kPerByte
 // bytes per input byte. Runs of ASCII are copied; with kAsciiThroughPut
@@ -311,6 +326,7 @@ std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::str
     const std::size_t n = text.size();
     // Japanese text shrinks by a third; ASCII keeps its size.
     Writer writer(out, n + 16);
+    const std::uint16_t* const flat = BmpToCp932();
     std::size_t i = 0;
     bool held = false;
     while (i < n && !held) {
@@ -322,15 +338,22 @@ std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::str
             // The common case first: a well-formed three-byte sequence with
             // no special range (E0 and ED have narrower second bytes, and
             // U+F700-U+F7FF may be kept bytes).
-            if (c >= 0xE1 && c <= 0xEF && c != 0xED && i + 2 < n && (p[i + 1] & 0xC0) == 0x80
-                && (p[i + 2] & 0xC0) == 0x80) {
-                const std::uint32_t u = ((c & 0x0Fu) << 12) | ((p[i + 1] & 0x3Fu) << 6) | (p[i + 2] & 0x3Fu);
-                if ((u >> 8) != (kRawByteBase >> 8)) {
-                    const std::uint16_t code = UnicodeToCp932Code(u);
-                    o = put(o, code != 0 ? code : kGeta);
+            if (c >= 0xE1) {
+                // A run of them, through the flat table (geta already in
+                // place of the characters CP932 lacks).
+                const std::size_t start = i;
+                while (i < stop && i + 2 < n) {
+                    const unsigned a = p[i], b = p[i + 1], d = p[i + 2];
+                    if (a - 0xE1u > 0x0Eu || a == 0xED || (b & 0xC0) != 0x80 || (d & 0xC0) != 0x80)
+                        break;
+                    const std::uint32_t u = ((a & 0x0Fu) << 12) | ((b & 0x3Fu) << 6) | (d & 0x3Fu);
+                    if ((u >> 8) == (kRawByteBase >> 8))
+                        break;
+                    o = put(o, flat[u]);
                     i += 3;
-                    continue;
                 }
+                if (i != start)
+                    continue;
             }
             if (c < 0x80) {
                 if constexpr (kAsciiThroughPut) {

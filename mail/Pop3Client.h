@@ -1,17 +1,22 @@
 #pragma once
 
 // A POP3 client (plain USER/PASS login) with just the commands reception
-// needs: STAT, TOP n 0, RETR n and QUIT, in clear, over TLS from the start
-// (POP3S) or upgraded with STLS before the login. Requests are single lines ended by
-// CR LF; a reply whose first word is +OK succeeds, -ERR fails with the
-// server's text, anything else fails as an unrecognised reply. Multi-line
-// replies end at a line holding one dot; a line starting with two dots loses
-// the first.
+// needs: CAPA, STAT, TOP n 0, RETR n and QUIT, in clear, over TLS from the
+// start (POP3S) or upgraded with STLS before the login. Requests are single
+// lines ended by CR LF; a reply whose first word is +OK succeeds, -ERR fails
+// with the server's text, anything else fails as an unrecognised reply.
+// Multi-line replies end at a line holding one dot; a line starting with two
+// dots loses the first.
+//
+// A server that lists PIPELINING among its capabilities gets the header and
+// message requests of a run ahead of their replies, a window of them at a
+// time (see PlanFetches); any other server gets one command at a time.
 
 #include "mail/Pop3Security.h"
 #include "mail/Pop3Status.h"
 #include "mail/TcpConnection.h"
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -24,12 +29,32 @@ class Message;
 class Pop3Client {
 public:
     using StatusHandler = std::function<void(Pop3Status)>;
+    // Whether the whole message is wanted, judged from its header.
+    using WantsWhole = std::function<bool(const Message&)>;
 
     static constexpr int kDefaultPort = 110;
     static constexpr int kDefaultTlsPort = 995;
     static constexpr int kDefaultConnectTimeoutMs = 20000;
     static constexpr int kDefaultReadTimeoutMs = 60000;
     static constexpr std::size_t kMaxLineLength = 16384;
+    // A message whose body is larger is not kept (Retrieve says TooLarge).
+    static constexpr std::size_t kDefaultMaxBodyBytes = 1024 * 1024;
+    // Header lines beyond this many bytes are read and dropped: no real
+    // header comes near it, and it bounds what a header fetch can hold.
+    static constexpr std::size_t kMaxHeaderBytes = 256 * 1024;
+    // A reply that goes on past this many bytes, kept or not, ends the run:
+    // no mail server sends a message this large, and a reply that never
+    // ends must not keep the run going either.
+    static constexpr std::size_t kDefaultMaxReplyBytes = 256 * 1024 * 1024;
+    // Requests sent ahead of their replies when pipelining. Even with the
+    // message requests they trigger, the requests out at once (at most 17
+    // bytes each, under 9 KB in all) fit into the socket buffers, so
+    // sending them never waits for the server to read, and the client reads
+    // every reply before it sends more: neither side can stall on a full
+    // buffer.
+    static constexpr std::size_t kPipelineWindow = 256;
+    static constexpr int kDefaultLowSpeedBytesPerSecond = TcpConnection::kDefaultLowSpeedBytesPerSecond;
+    static constexpr int kDefaultLowSpeedWindowMs = TcpConnection::kDefaultLowSpeedWindowMs;
 
     std::string Host;
     int Port = kDefaultPort;
@@ -44,37 +69,99 @@ public:
     int ConnectTimeoutMs = kDefaultConnectTimeoutMs;
     // Longest wait for the server; 0 waits for ever.
     int ReadTimeoutMs = kDefaultReadTimeoutMs;
+    // Fewer bytes than LowSpeedBytesPerSecond × LowSpeedWindowMs received in
+    // any such window fails with the read time-out, so that a server cannot
+    // hold a run by sending a byte now and then. A window of 0 turns it off.
+    int LowSpeedBytesPerSecond = kDefaultLowSpeedBytesPerSecond;
+    int LowSpeedWindowMs = kDefaultLowSpeedWindowMs;
+    std::size_t MaxBodyBytes = kDefaultMaxBodyBytes;
+    std::size_t MaxReplyBytes = kDefaultMaxReplyBytes;
     // Told of resolving, connecting, connected, disconnecting, disconnected.
     StatusHandler OnStatus;
 
-    // Connects, reads the greeting, secures the connection as Security asks
-    // and logs in. Throws MailError.
+    // Connects, reads the greeting, asks the capabilities, secures the
+    // connection as Security asks and logs in. Throws MailError.
     void Connect();
+    // The same over a socket that is already connected (taken over and
+    // closed by this client), without status events: for tests and fuzzing.
+    void ConnectOver(int connectedSocket);
     // The message count from STAT.
     int CheckMessages();
+    // Tells the client that headers 1 … count will be asked for in order,
+    // and for each the whole message exactly when wantsWhole says so. With
+    // pipelining the requests then go out ahead; otherwise this changes
+    // nothing. The other calls behave the same either way.
+    void PlanFetches(int count, WantsWhole wantsWhole);
     // The header of message n (TOP n 0) into msg.
     void RetrieveHeader(int n, Message& msg);
-    // The whole message n (RETR n) into msg: true when the server sent it,
-    // false when it refused with -ERR. Other faults throw.
-    bool Retrieve(int n, Message& msg);
-    // Sends QUIT without waiting for the reply and closes the socket. The
-    // status events are only raised when the connection was still open.
-    // Never throws.
+    enum class Fetch { Ok, Refused, TooLarge };
+    // The whole message n (RETR n) into msg: Ok when the server sent it,
+    // Refused when it answered -ERR, TooLarge when its body exceeded
+    // MaxBodyBytes (read to its end and dropped; msg is left empty). Other
+    // faults throw.
+    Fetch Retrieve(int n, Message& msg);
+    // Reads and drops the replies still due, then sends QUIT without waiting
+    // for its reply and closes the socket. The status events are only
+    // raised when the connection was still open. Never throws.
     void Disconnect() noexcept;
 
     bool Connected() const noexcept { return connection_.IsOpen(); }
+    // Whether the server listed PIPELINING (after STLS: inside TLS).
+    bool Pipelining() const noexcept { return pipelining_; }
 
 private:
     enum class Reply { Ok, Err };
+    enum class Command { Top, Retr };
+    struct Sent {
+        Command command;
+        int n;
+    };
+    struct HeaderReply {
+        int n;
+        bool ok;
+        std::string error;
+        std::vector<std::string> lines;
+    };
+
+    void Login();
     // Sends command (when not empty) and reads the status line; -ERR throws
     // unless errIsAnswer is set. text receives what follows the status word.
     Reply Exchange(std::string_view command, std::string& text, bool errIsAnswer = false);
-    void ReadMultiLine();
+    Reply ReadStatus(std::string& text, bool errIsAnswer);
+    void AskCapabilities();
+    // Reads a multi-line reply's lines into lines_, up to maxBytes of them
+    // (header or body as body says); the rest is read and dropped. False
+    // when something was dropped.
+    bool ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBytes);
+    void ResetExchangeState();
+    // Adds a request to those due; it goes out with the next Flush.
+    void Queue(Command command, int n);
+    bool IsDue(Command command, int n) const;
+    // Tops up the window of header requests and writes what is queued.
+    void Flush();
+    // Reads the reply to the oldest request still due; a header reply is
+    // kept for RetrieveHeader, a message reply nobody waits for dropped.
+    void ReadNextReply();
     void Status(Pop3Status status);
 
     TcpConnection connection_;
     std::string line_;
     std::vector<std::string> lines_;
+    bool pipelining_ = false;
+    // Requests written or queued whose replies have not been read, oldest
+    // first, and the bytes of those not yet written.
+    std::deque<Sent> sent_;
+    std::string unsent_;
+    std::size_t unsentCount_ = 0;
+    std::deque<HeaderReply> headers_;
+    WantsWhole wantsWhole_;
+    int planned_ = 0;
+    int nextTop_ = 1;
+    // Set by a refused header request: nothing more is asked for.
+    bool stopped_ = false;
+    // Set when a reply could not be read whole: the replies after it cannot
+    // be told apart, so none is read.
+    bool lost_ = false;
 };
 
 } // namespace mail

@@ -25,6 +25,12 @@ struct ReceiveConfig {
     // charset, multipart, Base64, quoted-printable, HTML) instead of taking
     // the body as sent.
     bool decodeMime = false;
+    // A memo mail whose body is larger is logged as too large and skipped.
+    std::size_t maxBodyBytes = Pop3Client::kDefaultMaxBodyBytes;
+    // Fewer bytes than this rate over lowSpeedWindowMs fail the run with the
+    // read time-out (0: no such limit).
+    int lowSpeedBytesPerSecond = Pop3Client::kDefaultLowSpeedBytesPerSecond;
+    int lowSpeedWindowMs = Pop3Client::kDefaultLowSpeedWindowMs;
 };
 
 } // namespace mail

@@ -81,6 +81,9 @@ void ReceiveRun::Run()
     client_.CaFile = config_.caFile;
     client_.ConnectTimeoutMs = config_.connectTimeoutMs;
     client_.ReadTimeoutMs = config_.readTimeoutMs;
+    client_.MaxBodyBytes = config_.maxBodyBytes;
+    client_.LowSpeedBytesPerSecond = config_.lowSpeedBytesPerSecond;
+    client_.LowSpeedWindowMs = config_.lowSpeedWindowMs;
     client_.OnStatus = [this](Pop3Status status) { IdPOP31Status(status); };
 
     std::exception_ptr failure;
@@ -89,6 +92,11 @@ void ReceiveRun::Run()
         const int count = client_.CheckMessages();
         window_.AddLogLine(texts::kMailCount + std::to_string(count));
         window_.AddLogLine(texts::kSeparator);
+        // The client may ask for the memo mails ahead, on the same test the
+        // run makes below.
+        client_.PlanFetches(count, [this](const Message& header) {
+            return IsMemoSubject(SubjectOf(header), config_.keyword1, config_.keyword2);
+        });
         for (int n = 1; n <= count; ++n)
             ReceiveOneMail(n);
     } catch (...) {
@@ -100,16 +108,21 @@ void ReceiveRun::Run()
         std::rethrow_exception(failure);
 }
 
+std::string ReceiveRun::SubjectOf(const Message& msg) const
+{
+    return config_.decodeMime ? jconvert::DecodeEncodedWords(msg.Subject()) : DecodeSubject(msg.Subject());
+}
+
 void ReceiveRun::ReceiveOneMail(int n)
 {
     Message msg;
     client_.RetrieveHeader(n, msg);
-    const std::string subject
-        = config_.decodeMime ? jconvert::DecodeEncodedWords(msg.Subject()) : DecodeSubject(msg.Subject());
+    const std::string subject = SubjectOf(msg);
     window_.AddLogLine(texts::kSubject + subject);
 
     if (IsMemoSubject(subject, config_.keyword1, config_.keyword2)) {
-        if (client_.Retrieve(n, msg)) {
+        const Pop3Client::Fetch fetched = client_.Retrieve(n, msg);
+        if (fetched == Pop3Client::Fetch::Ok) {
             std::string body;
             std::string error = msg.BodyError();
             if (config_.decodeMime) {
@@ -137,6 +150,8 @@ void ReceiveRun::ReceiveOneMail(int n)
             const bool hasText = body.find_first_not_of("\r\n") != std::string::npos;
             if (hasText && jconvert::SjisFind(window_.MemoText(), body) == std::string::npos)
                 window_.AppendMemoLines(body);
+        } else if (fetched == Pop3Client::Fetch::TooLarge) {
+            window_.AddLogLine(texts::kMessageTooLarge);
         } else {
             window_.AddLogLine(texts::kRetrieveFailed);
         }

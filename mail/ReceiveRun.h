@@ -14,6 +14,7 @@
 
 namespace mail {
 
+class Message;
 class ReceiveWindow;
 
 class ReceiveRun {
@@ -27,6 +28,8 @@ public:
 
 private:
     void ReceiveOneMail(int n);
+    // The subject as the log shows it and the keywords are tested against.
+    std::string SubjectOf(const Message& msg) const;
     void IdPOP31Status(Pop3Status status);
 
     ReceiveConfig config_;

@@ -253,6 +253,7 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
             fd_ = fd;
             ApplyTimeouts();
+            StartSpeedWindow();
             if (onStatus)
                 onStatus(hsConnected);
             return;
@@ -263,6 +264,16 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
             throw MailError(texts::kConnectTimeout);
     }
     throw MailError(SocketErrorMessage(lastError));
+}
+
+void TcpConnection::Adopt(int connectedSocket)
+{
+    Close();
+    broken_ = false;
+    begin_ = end_ = scanned_ = 0;
+    fd_ = connectedSocket;
+    ApplyTimeouts();
+    StartSpeedWindow();
 }
 
 void TcpConnection::Close() noexcept
@@ -346,6 +357,7 @@ void TcpConnection::StartTls(const TlsContext& context, const std::string& host,
     // this far; checked all the same, since the login depends on it.
     if (SSL_get0_peer_certificate(ssl_) == nullptr || SSL_get_verify_result(ssl_) != X509_V_OK)
         fail(texts::kCertificatePrefix + std::string(texts::kCertMissing) + texts::kCertificateSuffix);
+    StartSpeedWindow();
 }
 
 bool TcpConnection::WaitForTls(int sslError, long long deadlineMs)
@@ -387,8 +399,15 @@ template <typename Call> void TcpConnection::RetrySecure(Call&& call)
             return;
         const int error = SSL_get_error(ssl_, rc);
         if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
-            if (!WaitForTls(error, deadline))
-                throw MailError(texts::kReadTimeout);
+            long long until = deadline;
+            const long long windowEnd = SpeedWindowEndMs();
+            if (windowEnd >= 0 && (until < 0 || windowEnd < until))
+                until = windowEnd;
+            if (!WaitForTls(error, until)) {
+                CountReceived(0);
+                if (deadline >= 0 && NowMs() >= deadline)
+                    throw MailError(texts::kReadTimeout);
+            }
             continue;
         }
         FailSecure(error);
@@ -409,6 +428,7 @@ void TcpConnection::FillSecure()
     std::size_t got = 0;
     RetrySecure([&] { return SSL_read_ex(ssl_, buffer_.data() + end_, buffer_.size() - end_, &got); });
     end_ += got;
+    CountReceived(got);
 }
 
 void TcpConnection::FailWithErrno(int error)
@@ -432,6 +452,58 @@ void TcpConnection::ApplyTimeouts() noexcept
     }
     ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+}
+
+void TcpConnection::SetLowSpeedLimit(int bytesPerSecond, int windowMs) noexcept
+{
+    lowSpeedBytesPerSecond_ = std::max(bytesPerSecond, 0);
+    lowSpeedWindowMs_ = std::max(windowMs, 0);
+    StartSpeedWindow();
+}
+
+void TcpConnection::StartSpeedWindow() noexcept
+{
+    speedWindowStartMs_ = NowMs();
+    speedWindowBytes_ = 0;
+}
+
+long long TcpConnection::SpeedWindowEndMs() const noexcept
+{
+    return lowSpeedWindowMs_ > 0 ? speedWindowStartMs_ + lowSpeedWindowMs_ : -1;
+}
+
+void TcpConnection::CountReceived(std::size_t bytes)
+{
+    speedWindowBytes_ += bytes;
+    const long long end = SpeedWindowEndMs();
+    if (end < 0 || NowMs() < end)
+        return;
+    const auto least = static_cast<std::size_t>(
+        static_cast<long long>(lowSpeedBytesPerSecond_) * lowSpeedWindowMs_ / 1000);
+    if (speedWindowBytes_ < least)
+        throw MailError(texts::kReadTimeout);
+    StartSpeedWindow();
+}
+
+void TcpConnection::WaitReadable()
+{
+    const long long deadline = readTimeoutMs_ > 0 ? NowMs() + readTimeoutMs_ : -1;
+    pollfd p { fd_, POLLIN, 0 };
+    for (;;) {
+        long long until = deadline;
+        const long long windowEnd = SpeedWindowEndMs();
+        if (windowEnd >= 0 && (until < 0 || windowEnd < until))
+            until = windowEnd;
+        const long long left = until < 0 ? -1 : std::max(until - NowMs(), 0LL);
+        const int ready = ::poll(&p, 1, left < 0 ? -1 : static_cast<int>(std::min(left, 3600LL * 1000)));
+        if (ready > 0 || (ready < 0 && errno != EINTR))
+            return; // readable, closed or failed: the next recv tells
+        if (ready == 0) {
+            CountReceived(0);
+            if (deadline >= 0 && NowMs() >= deadline)
+                throw MailError(texts::kReadTimeout);
+        }
+    }
 }
 
 void TcpConnection::SetReadTimeout(int ms) noexcept
@@ -480,9 +552,12 @@ void TcpConnection::Fill()
         return;
     }
     for (;;) {
-        ssize_t got = ::recv(fd_, buffer_.data() + end_, buffer_.size() - end_, 0);
+        // Without waiting: the wait is WaitReadable's, which keeps both the
+        // read time limit and the low-speed window.
+        ssize_t got = ::recv(fd_, buffer_.data() + end_, buffer_.size() - end_, MSG_DONTWAIT);
         if (got > 0) {
             end_ += static_cast<std::size_t>(got);
+            CountReceived(static_cast<std::size_t>(got));
             return;
         }
         if (got == 0) {
@@ -490,8 +565,8 @@ void TcpConnection::Fill()
             throw MailError(texts::kConnectionClosed);
         }
         if (errno == EAGAIN || errno == EWOULDBLOCK)
-            throw MailError(texts::kReadTimeout);
-        if (errno != EINTR)
+            WaitReadable();
+        else if (errno != EINTR)
             FailWithErrno(errno);
     }
 }

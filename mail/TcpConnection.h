@@ -29,11 +29,17 @@ public:
     TcpConnection(const TcpConnection&) = delete;
     TcpConnection& operator=(const TcpConnection&) = delete;
 
+    static constexpr int kDefaultLowSpeedBytesPerSecond = 4;
+    static constexpr int kDefaultLowSpeedWindowMs = 60000;
+
     // Resolves host (reporting hsResolving unless it is a numeric address),
     // then connects to the first address that accepts within timeoutMs in
     // all (hsConnecting, then hsConnected). Throws on failure, leaving the
     // connection closed.
     void Open(const std::string& host, int port, int timeoutMs, const StatusHandler& onStatus);
+
+    // Takes over a socket that is already connected, in place of Open.
+    void Adopt(int connectedSocket);
 
     // True while the socket is open and has not been found closed or broken
     // by the other side.
@@ -42,6 +48,11 @@ public:
 
     // Longest wait for incoming data or for room to send; 0 waits for ever.
     void SetReadTimeout(int ms) noexcept;
+    // Fewer than bytesPerSecond × windowMs / 1000 bytes received within any
+    // windowMs fails the next read with the read time-out, however the bytes
+    // are spread: a per-read limit alone lets a server that sends a byte
+    // just within it hold the connection for ever. windowMs 0 turns it off.
+    void SetLowSpeedLimit(int bytesPerSecond, int windowMs) noexcept;
     // Longest line ReadLine accepts, line end not counted.
     void SetMaxLineLength(std::size_t length) noexcept { maxLineLength_ = length; }
 
@@ -85,6 +96,15 @@ private:
     // Handles an SSL_read/SSL_write outcome that is neither data nor a wait.
     [[noreturn]] void FailSecure(int sslError);
     void ApplyTimeouts() noexcept;
+    // Waits until the socket is readable, within the read time limit and
+    // the low-speed window.
+    void WaitReadable();
+    // Counts bytes just received and, once a window is over, fails when it
+    // brought too few or starts the next.
+    void CountReceived(std::size_t bytes);
+    void StartSpeedWindow() noexcept;
+    // The steady-clock time at which the current window ends (-1: never).
+    long long SpeedWindowEndMs() const noexcept;
     [[noreturn]] void FailWithErrno(int error);
 
     int fd_ = -1;
@@ -92,6 +112,10 @@ private:
     ssl_st* ssl_ = nullptr;
     SocketState socketState_;
     int readTimeoutMs_ = 60000;
+    int lowSpeedBytesPerSecond_ = kDefaultLowSpeedBytesPerSecond;
+    int lowSpeedWindowMs_ = kDefaultLowSpeedWindowMs;
+    long long speedWindowStartMs_ = 0;
+    std::size_t speedWindowBytes_ = 0;
     std::size_t maxLineLength_ = 16384;
     // Received bytes not yet handed out are buffer_[begin_, end_); scanned_
     // marks how far a line end has been looked for already.

@@ -14,6 +14,9 @@ inline const std::string kMailCount = jconvert::Utf8ToCp932("メール件数");
 inline constexpr char kSeparator[] = "wwwwwwwwwwwwwwwwwwwwwwwwwwwww"; // 29 letters w
 inline const std::string kSubject = jconvert::Utf8ToCp932("件名:");
 inline const std::string kRetrieveFailed = jconvert::Utf8ToCp932("メールの受信に失敗しました。");
+// A memo mail over the size limit, logged in place of its body.
+inline const std::string kMessageTooLarge
+    = jconvert::Utf8ToCp932("メールが大きすぎるため受信しませんでした。");
 inline constexpr char kStatusPrefix[] = "Status>";
 
 // Words of the connection status events.
@@ -28,6 +31,7 @@ inline const std::string kConnectTimeout = jconvert::Utf8ToCp932("接続タイ�
 inline const std::string kReadTimeout = jconvert::Utf8ToCp932("受信タイムアウト。");
 inline const std::string kLineTooLong = jconvert::Utf8ToCp932("最大行の長さを超えました。");
 inline const std::string kConnectionClosed = jconvert::Utf8ToCp932("接続が閉じられました。");
+inline const std::string kReplyTooLarge = jconvert::Utf8ToCp932("サーバーの応答が大きすぎます。");
 inline constexpr char kUnrecognizedReply[] = "Unrecognized POP3 Response Header:";
 inline const std::string kSocketError = jconvert::Utf8ToCp932("Socket エラー # ");
 inline const std::string kHostNotFound = jconvert::Utf8ToCp932("ホストが見つかりません。");

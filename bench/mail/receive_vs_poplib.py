@@ -10,13 +10,18 @@ of 2000 messages, 100 of them memo mails, then times in turn, several times:
     protocol allows over this connection.
 Prints the median of each and their ratio.
 
-usage: receive_vs_poplib.py [--tool PATH] [--runs N] [--messages N] [--memos N]
+With --delay-ms D both talk to the server through a small proxy on loopback
+that holds every chunk D ms in each direction (a round trip of 2D ms, like
+a home connection to a mail provider) without limiting throughput.
+
+usage: receive_vs_poplib.py [--tool PATH] [--runs N] [--messages N] [--memos N] [--delay-ms D]
 """
 import argparse
 import base64
 import os
 import poplib
 import pwd
+import queue
 import resource
 import shutil
 import signal
@@ -25,6 +30,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 MEMO_WORD = "=?ISO-2022-JP?B?" + base64.b64encode("メモ".encode("iso2022_jp")).decode() + "?="
@@ -117,6 +123,66 @@ service anvil {{
     sys.exit("dovecot did not start")
 
 
+class DelayProxy:
+    """Forwards loopback connections to target_port, delaying each chunk by
+    delay seconds in each direction. A reader and a writer thread per
+    direction: the delay is latency only, chunks queue up behind it."""
+
+    def __init__(self, target_port, delay):
+        self.target_port = target_port
+        self.delay = delay
+        self.listener = socket.socket()
+        self.listener.bind(("127.0.0.1", 0))
+        self.listener.listen(16)
+        self.port = self.listener.getsockname()[1]
+        threading.Thread(target=self._accept, daemon=True).start()
+
+    def _accept(self):
+        while True:
+            try:
+                client, _ = self.listener.accept()
+            except OSError:
+                return
+            server = socket.create_connection(("127.0.0.1", self.target_port))
+            for s in (client, server):
+                s.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+            self._pipe(client, server)
+            self._pipe(server, client)
+
+    def _pipe(self, src, dst):
+        chunks = queue.Queue()
+
+        def read():
+            while True:
+                try:
+                    data = src.recv(65536)
+                except OSError:
+                    data = b""
+                chunks.put((time.monotonic() + self.delay, data))
+                if not data:
+                    return
+
+        def write():
+            while True:
+                due, data = chunks.get()
+                wait = due - time.monotonic()
+                if wait > 0:
+                    time.sleep(wait)
+                try:
+                    if not data:
+                        dst.shutdown(socket.SHUT_WR)
+                        return
+                    dst.sendall(data)
+                except OSError:
+                    return
+
+        threading.Thread(target=read, daemon=True).start()
+        threading.Thread(target=write, daemon=True).start()
+
+    def close(self):
+        self.listener.close()
+
+
 def poplib_run(port, memo_numbers):
     client = poplib.POP3("127.0.0.1", port)
     client.user("memo")
@@ -156,6 +222,9 @@ def main():
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--messages", type=int, default=2000)
     parser.add_argument("--memos", type=int, default=100)
+    parser.add_argument("--delay-ms", type=float, default=0.0,
+                        help="delay added in each direction by a loopback proxy (0: direct)")
+    parser.add_argument("--skip-peer", action="store_true", help="time the tool only (quick checks)")
     args = parser.parse_args()
     args.tool = os.path.abspath(args.tool)
 
@@ -165,8 +234,12 @@ def main():
     root = tempfile.mkdtemp(prefix="corkpane-bench-")
     port = free_port()
     proc = start_dovecot(root, port, messages)
+    proxy = None
     try:
         poplib_run(port, memo_numbers)  # Dovecot builds its index on first access
+        if args.delay_ms > 0:
+            proxy = DelayProxy(port, args.delay_ms / 1000.0)
+            port = proxy.port
         folder = os.path.join(root, "work")
         os.makedirs(folder)
         tool_times, tool_cpu, pop_times, pop_cpu = [], [], [], []
@@ -176,19 +249,27 @@ def main():
             tool_cpu.append(cpu)
             if memo.count(b"\r\n") != 3 * len(memo_numbers):
                 sys.exit("the receive run did not add every memo body")
+            if args.skip_peer:
+                continue
             start, cpu_start = time.perf_counter(), time.process_time()
             poplib_run(port, memo_numbers)
             pop_times.append(time.perf_counter() - start)
             pop_cpu.append(time.process_time() - cpu_start)
         tool_median = statistics.median(tool_times)
+        if args.skip_peer:
+            print(f"corkpane-tool receive  median {tool_median * 1000:8.1f} ms  (min {min(tool_times) * 1000:.1f})")
+            return
         pop_median = statistics.median(pop_times)
-        print(f"messages {args.messages}, memo mails {len(memo_numbers)}, runs {args.runs}")
+        print(f"messages {args.messages}, memo mails {len(memo_numbers)}, runs {args.runs},"
+              f" added delay {args.delay_ms:g} ms each way")
         print(f"corkpane-tool receive  median {tool_median * 1000:8.1f} ms  (min {min(tool_times) * 1000:.1f}),"
               f" CPU {statistics.median(tool_cpu) * 1000:.1f} ms")
         print(f"poplib                 median {pop_median * 1000:8.1f} ms  (min {min(pop_times) * 1000:.1f}),"
               f" CPU {statistics.median(pop_cpu) * 1000:.1f} ms")
         print(f"ratio                  {tool_median / pop_median:.2f}")
     finally:
+        if proxy:
+            proxy.close()
         proc.send_signal(signal.SIGTERM)
         proc.wait()
         shutil.rmtree(root, ignore_errors=True)

@@ -42,7 +42,7 @@ TEST_F(GuiReception, ButtonRunLogsAndAddsTheMemoOnce)
         FakePop3Server server(OneMemoMail());
         PointAt(*window, server.port());
         Find<QPushButton>(*window, "BtnReceive")->click();
-        EXPECT_EQ(server.Transcript(), "USER u\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nRETR 1\r\nQUIT\r\n");
+        EXPECT_EQ(server.Transcript(), "CAPA\r\nUSER u\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nRETR 1\r\nQUIT\r\n");
     }
     EXPECT_TRUE(dialogs_.Errors().isEmpty()) << dialogs_.Errors().join('\n').toStdString();
     EXPECT_EQ(window->MemoText(), "old\r\nbuy milk\r\n");

@@ -105,6 +105,59 @@ TEST_F(DovecotTls, ReceivesOverPop3sAndStls)
     EXPECT_EQ(named.log.front(), kResolving);
 }
 
+// Dovecot lists PIPELINING; the client learns it on every kind of
+// connection, after STLS from the capabilities asked inside TLS, and the
+// pipelined run of a mailbox larger than the window gives every message.
+TEST_F(DovecotTls, PipelinesOnEveryKindOfConnection)
+{
+    const TestCertificates& certs = Certs();
+    ASSERT_EQ(certs.error, "");
+    std::vector<std::string> many;
+    for (int i = 1; i <= 400; ++i)
+        many.push_back("Subject: " + std::string(i % 50 == 0 ? "=?ISO-2022-JP?B?GyRCJWElYhsoQg==?=" : "n")
+            + "\n\nitem " + std::to_string(i) + "\n");
+    server_.AddUser("many", "pw", many);
+    Start(certs.good, false);
+    std::string memo;
+    for (int i = 50; i <= 400; i += 50)
+        memo += "item " + std::to_string(i) + "\r\n";
+    const struct {
+        Pop3Security security;
+        int port;
+    } kinds[] = { { Pop3Security::None, server_.port() }, { Pop3Security::StartTls, server_.port() },
+        { Pop3Security::Tls, server_.tlsPort() } };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(static_cast<int>(kind.security));
+        mail::Pop3Client client;
+        client.Host = "127.0.0.1";
+        client.Port = kind.port;
+        client.Username = "many";
+        client.Password = "pw";
+        client.Security = kind.security;
+        client.CaFile = certs.caFile;
+        client.ReadTimeoutMs = 5000;
+        client.Connect();
+        EXPECT_TRUE(client.Pipelining());
+        client.Disconnect();
+
+        mail::ReceiveConfig config;
+        config.host = "127.0.0.1";
+        config.port = kind.port;
+        config.user = "many";
+        config.password = "pw";
+        config.keyword1 = kMemo;
+        config.readTimeoutMs = 5000;
+        config.security = kind.security;
+        config.caFile = certs.caFile;
+        mail::TextReceiveWindow window;
+        EXPECT_NO_THROW(mail::ReceiveRun(config, window).Run());
+        EXPECT_EQ(window.memo(), memo);
+        ASSERT_EQ(window.log().size(), 4u + 400u * 2u + 8u + 2u);
+        EXPECT_EQ(window.log()[4], kSubject + "n");
+        EXPECT_EQ(window.log()[window.log().size() - 4], "item 400");
+    }
+}
+
 struct FailureCase {
     const char* name;
     TestCertificates::Pair TestCertificates::*pair;

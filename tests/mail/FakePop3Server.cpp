@@ -60,9 +60,10 @@ int UnusedLoopbackPort()
     return port;
 }
 
-FakePop3Server::FakePop3Server(std::vector<std::string> replies, After after)
+FakePop3Server::FakePop3Server(std::vector<std::string> replies, After after, std::string capaReply)
     : replies_(std::move(replies))
     , after_(after)
+    , capaReply_(std::move(capaReply))
 {
     conversation_.Start([this] { Serve(); });
 }
@@ -94,13 +95,21 @@ void FakePop3Server::Serve()
         if (got <= 0)
             break;
         received_.append(chunk, static_cast<std::size_t>(got));
-        // Answer each complete line the client sent.
+        // Answer each complete line the client sent. A client that waits
+        // for each reply never has more than one line outstanding.
         std::size_t lf;
+        bool answered = false;
         while (open && (lf = received_.find('\n', lineStart)) != std::string::npos) {
+            ahead_ = ahead_ || answered;
+            const bool capa = received_.compare(lineStart, lf + 1 - lineStart, "CAPA\r\n") == 0;
             lineStart = lf + 1;
-            if (next < replies_.size())
+            answered = true;
+            if (capa)
+                SendAll(fd, capaReply_);
+            else if (next < replies_.size())
                 open = reply();
         }
+        ahead_ = ahead_ || (answered && lineStart < received_.size());
     }
     ::close(fd);
 }

@@ -5,6 +5,7 @@
 // the client sends, so the test can check the client's exact transcript.
 
 #include "LoopbackConversation.h"
+#include "common/SjisLiteral.h"
 
 #include <string>
 #include <thread>
@@ -23,18 +24,27 @@ public:
     };
 
     // replies[0] is sent when the client connects (the greeting); every later
-    // reply answers the next line the client sends.
-    explicit FakePop3Server(std::vector<std::string> replies, After after = After::Listen);
+    // reply answers the next line the client sends, except a CAPA, which is
+    // answered with capaReply (by default that of a server without CAPA).
+    explicit FakePop3Server(
+        std::vector<std::string> replies, After after = After::Listen, std::string capaReply = kNoCapa);
+
+    static inline const std::string kNoCapa = "-ERR unknown command\r\n";
 
     int port() const { return conversation_.port(); }
     // Waits for the conversation to end, then returns what the client sent.
     std::string Transcript();
+    // Whether a command ever arrived before the previous one was answered
+    // (valid after Transcript).
+    bool SawCommandAhead() const { return ahead_; }
 
 private:
     void Serve();
 
     std::vector<std::string> replies_;
     After after_;
+    std::string capaReply_;
+    bool ahead_ = false;
     std::string received_;
     LoopbackConversation conversation_;
 };

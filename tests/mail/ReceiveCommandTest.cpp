@@ -71,7 +71,7 @@ TEST_F(ReceiveCommand, OverridesServerAndKeepsMemoOfAFailedRun)
     std::ofstream("memo.txt", std::ios::binary) << "old\n";
 
     EXPECT_EQ(Run({ "--host", "127.0.0.1", "--port", std::to_string(server.port()) }), 1);
-    EXPECT_EQ(server.Transcript(), "USER u\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nRETR 1\r\nTOP 2 0\r\n");
+    EXPECT_EQ(server.Transcript(), "CAPA\r\nUSER u\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nRETR 1\r\nTOP 2 0\r\n");
     const std::string milk = Sjis("牛乳を買う");
     EXPECT_EQ(out_.str(),
         Sjis("Status>接続中\nStatus>接続完了\nメール件数2\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n件名:") + memoWord
@@ -87,10 +87,10 @@ TEST_F(ReceiveCommand, StoredSecurityChoiceAndItsOverride)
         tool::Args args;
         std::string transcript;
     } cases[] = {
-        { "1", {}, "STLS\r\nQUIT\r\n" },
-        { "1", { "--security", "none" }, "USER u\r\nQUIT\r\n" },
-        { "0", { "--security", "starttls" }, "STLS\r\nQUIT\r\n" },
-        { "", {}, "USER u\r\nQUIT\r\n" },
+        { "1", {}, "CAPA\r\nSTLS\r\nQUIT\r\n" },
+        { "1", { "--security", "none" }, "CAPA\r\nUSER u\r\nQUIT\r\n" },
+        { "0", { "--security", "starttls" }, "CAPA\r\nSTLS\r\nQUIT\r\n" },
+        { "", {}, "CAPA\r\nUSER u\r\nQUIT\r\n" },
     };
     for (const auto& c : cases) {
         mailtest::FakePop3Server server({ "+OK\r\n", "-ERR refused\r\n" });

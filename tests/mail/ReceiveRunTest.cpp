@@ -28,7 +28,7 @@ const std::string kClosed = Sjis("接続が閉じられました。");
 const std::string kTooLong = Sjis("最大行の長さを超えました。");
 
 const std::string kGreeting = "+OK ready\r\n";
-const std::string kLogin = "USER u\r\nPASS p w\r\n";
+const std::string kLogin = "CAPA\r\nUSER u\r\nPASS p w\r\n";
 const std::string kMemoTop = "+OK\r\nSubject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\r\n\r\n.\r\n";
 
 struct RunResult {
@@ -93,6 +93,7 @@ TEST_P(FakeServerRun, TranscriptLogAndOutcome)
     FakePop3Server server(c.replies, c.after);
     RunResult r = Receive(server.port(), c.memoBefore, c.readTimeoutMs);
     EXPECT_EQ(server.Transcript(), c.transcript);
+    EXPECT_FALSE(server.SawCommandAhead());
     EXPECT_EQ(r.error, c.error);
     EXPECT_EQ(r.log, c.log);
     EXPECT_EQ(r.memo, c.memoAfter);
@@ -152,12 +153,13 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
         FakeCase { "greeting_refused", { "-ERR busy\r\n" }, After::Listen, "QUIT\r\n", "busy",
             Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "user_refused", { kGreeting, "-ERR unknown user\r\n" }, After::Listen,
-            "USER u\r\nQUIT\r\n", "unknown user", Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+            "CAPA\r\nUSER u\r\nQUIT\r\n", "unknown user",
+            Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "pass_refused", { kGreeting, "+OK\r\n", "-ERR [AUTH] Authentication failed.\r\n" },
             After::Listen, kLogin + "QUIT\r\n", "[AUTH] Authentication failed.",
             Join({ kOpen, { kDisconnecting, kDisconnected } }) },
-        FakeCase { "refusal_without_text", { kGreeting, "-ERR\r\n" }, After::Listen, "USER u\r\nQUIT\r\n",
-            "-ERR", Join({ kOpen, { kDisconnecting, kDisconnected } }) },
+        FakeCase { "refusal_without_text", { kGreeting, "-ERR\r\n" }, After::Listen,
+            "CAPA\r\nUSER u\r\nQUIT\r\n", "-ERR", Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "stat_refused", { kGreeting, "+OK\r\n", "+OK\r\n", "-ERR locked\r\n" }, After::Listen,
             kLogin + "STAT\r\nQUIT\r\n", "locked", Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "stat_not_a_number", { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 12x 5\r\n" }, After::Listen,
@@ -167,8 +169,8 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
             { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 3 10\r\n", "-ERR no TOP\r\n" }, After::Listen,
             kLogin + "STAT\r\nTOP 1 0\r\nQUIT\r\n", "no TOP",
             Join({ kOpen, { kCount + "3", kSep, kDisconnecting, kDisconnected } }) },
-        FakeCase { "unrecognised_reply", { kGreeting, "OK fine\r\n" }, After::Listen, "USER u\r\nQUIT\r\n",
-            "Unrecognized POP3 Response Header:\n\"OK fine\"",
+        FakeCase { "unrecognised_reply", { kGreeting, "OK fine\r\n" }, After::Listen,
+            "CAPA\r\nUSER u\r\nQUIT\r\n", "Unrecognized POP3 Response Header:\n\"OK fine\"",
             Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "line_over_limit",
             { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: " + kLongName + "a\r\n.\r\n" },
@@ -178,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
             { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: cut" }, After::Close,
             kLogin + "STAT\r\nTOP 1 0\r\n", kClosed, Join({ kOpen, { kCount + "1", kSep } }) },
         FakeCase { "closed_before_greeting", {}, After::Close, "", kClosed, kOpen },
-        FakeCase { "silent_server", { kGreeting }, After::Listen, "USER u\r\nQUIT\r\n", kReadTimeout,
+        FakeCase { "silent_server", { kGreeting }, After::Listen, "CAPA\r\nUSER u\r\nQUIT\r\n", kReadTimeout,
             Join({ kOpen, { kDisconnecting, kDisconnected } }), "", "", 200 }),
     [](const auto& tpi) { return std::string(tpi.param.name); });
 

@@ -57,8 +57,13 @@ void TlsFakeServer::Serve(const std::string& certFile, const std::string& keyFil
             received_.append(chunk, static_cast<std::size_t>(got));
             std::size_t lf;
             while ((lf = received_.find('\n', lineStart)) != std::string::npos) {
+                const bool capa = received_.compare(lineStart, lf + 1 - lineStart, "CAPA\r\n") == 0;
                 lineStart = lf + 1;
-                reply();
+                if (capa)
+                    SSL_write(ssl, FakePop3Server::kNoCapa.data(),
+                        static_cast<int>(FakePop3Server::kNoCapa.size()));
+                else
+                    reply();
             }
         }
     }

@@ -2,8 +2,9 @@
 
 // A scripted POP3S server on loopback: like FakePop3Server, but the
 // connection is TLS from the start, with the given certificate, and the
-// transcript is what the client sent inside TLS. After the last reply it
-// stays silent until the client closes.
+// transcript is what the client sent inside TLS. CAPA is refused as a
+// server without it would. After the last reply it stays silent until the
+// client closes.
 
 #include "LoopbackConversation.h"
 

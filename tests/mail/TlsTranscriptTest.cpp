@@ -88,21 +88,22 @@ INSTANTIATE_TEST_SUITE_P(Tls, SecureLogin,
     testing::Values(
         // The refusal is the run's error; only a QUIT follows, in clear.
         Case { "stls_refused", Pop3Security::StartTls, { kGreeting, "-ERR not available\r\n" }, After::Listen,
-            "STLS\r\nQUIT\r\n", "not available", { kConnecting, kConnected, kDisconnecting, kDisconnected } },
+            "CAPA\r\nSTLS\r\nQUIT\r\n", "not available",
+            { kConnecting, kConnected, kDisconnecting, kDisconnected } },
         Case { "stls_unrecognised_reply", Pop3Security::StartTls, { kGreeting, "OK go\r\n" }, After::Listen,
-            "STLS\r\nQUIT\r\n", "Unrecognized POP3 Response Header:\n\"OK go\"",
+            "CAPA\r\nSTLS\r\nQUIT\r\n", "Unrecognized POP3 Response Header:\n\"OK go\"",
             { kConnecting, kConnected, kDisconnecting, kDisconnected } },
         // Bytes after the +OK would be read as the server's first replies
         // once TLS is up; the connection is dropped instead.
         Case { "bytes_slipped_in_after_stls", Pop3Security::StartTls, { kGreeting, "+OK\r\n+OK 1 0\r\n" },
-            After::Listen, "STLS\r\n", kTlsFailed + "\r\n" + kDataBeforeHandshake, kOpen },
+            After::Listen, "CAPA\r\nSTLS\r\n", kTlsFailed + "\r\n" + kDataBeforeHandshake, kOpen },
         Case { "handshake_cut_off", Pop3Security::StartTls, { kGreeting, "+OK begin\r\n" }, After::Close,
-            "STLS\r\n", kTlsFailed, kOpen },
+            "CAPA\r\nSTLS\r\n", kTlsFailed, kOpen },
         Case { "handshake_never_answered", Pop3Security::StartTls, { kGreeting, "+OK begin\r\n" },
-            After::Listen, "STLS\r\n", kConnectTimeout, kOpen },
+            After::Listen, "CAPA\r\nSTLS\r\n", kConnectTimeout, kOpen },
         Case { "handshake_answered_in_clear", Pop3Security::StartTls,
-            { kGreeting, "+OK begin\r\n", "-ERR what is this\r\n" }, After::Listen, "STLS\r\n", kTlsFailed,
-            kOpen },
+            { kGreeting, "+OK begin\r\n", "-ERR what is this\r\n" }, After::Listen, "CAPA\r\nSTLS\r\n",
+            kTlsFailed, kOpen },
         Case { "pop3s_to_a_plain_server", Pop3Security::Tls, { kGreeting }, After::Listen, "", kTlsFailed,
             kOpen },
         // A stored mode from a newer version is no reason to log in in clear.
@@ -144,6 +145,6 @@ TEST(Tls, LoginInsideTlsAndReadTimeLimit)
     const std::string& error = r.error;
     EXPECT_EQ(error, kReadTimeout);
     // The QUIT after the time-out still goes inside TLS.
-    EXPECT_EQ(server.Transcript(), "USER someone\r\nPASS secret-pw\r\nSTAT\r\nQUIT\r\n");
+    EXPECT_EQ(server.Transcript(), "CAPA\r\nUSER someone\r\nPASS secret-pw\r\nSTAT\r\nQUIT\r\n");
     EXPECT_EQ(r.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
 }
