@@ -7,7 +7,6 @@
 #include "tests/jconvert/iconv_converter.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <optional>
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// glibc iconv as an independent converter for the codec's cross-checks.
+// glibc iconv as a reference converter for the codec's tests.
 
 #include <iconv.h>
 #include <optional>
@@ -8,8 +8,6 @@
 
 namespace jconvert_test {
 
-// One iconv conversion; each call converts a short text from a clean state
-// (a shift state such as ISO-2022-JP's is closed at the end).
 class Iconv {
 public:
     Iconv(const char* to, const char* from)
@@ -25,7 +23,8 @@ public:
     Iconv& operator=(const Iconv&) = delete;
     bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-    // The converted text, or nothing when iconv has no mapping for it.
+    // The converted text (a few characters at most), or nothing when iconv
+    // has no mapping for it.
     std::optional<std::string> operator()(const std::string& in)
     {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -37,6 +36,7 @@ public:
         std::size_t outLeft = sizeof out;
         if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
             return std::nullopt;
+        // Stateful encodings (JIS) end with their closing escape.
         if (iconv(cd_, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
             return std::nullopt;
         return std::string(out, static_cast<std::size_t>(outPtr - out));

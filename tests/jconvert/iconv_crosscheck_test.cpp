@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <map>
 #include <optional>
 
