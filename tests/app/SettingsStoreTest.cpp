@@ -175,8 +175,7 @@ TEST_F(SettingsStore, ReadsSingleValues)
         { "POP3Security1=2", "RgSecurity", "2" },
         { "POP3Security1=9", "RgSecurity", "2" }, // past the last item
         { "MIME\x89\xf0\x93\xc7=1", "ChMimeKaidoku", "1" }, // MIME解読
-        { "MIME\x89\xf0\x93\xc7=0", "ChMimeKaidoku", "0" },
-        { "MIME\x89\xf0\x93\xc7=", "ChMimeKaidoku", "0" },
+        { "MIME\x89\xf0\x93\xc7=0", "ChMimeKaidoku", "0" }, { "MIME\x89\xf0\x93\xc7=", "ChMimeKaidoku", "0" },
         { "PassWord1=" + app::ScramblePassword("pw  "), "Password", "pw  " },
         { "PassWord1=srf3w8", "Password", "" }, // tampered
     };
@@ -190,16 +189,10 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
     const struct {
         std::string control, value;
     } cases[] = {
-        { "LBoxSetuzokuSaki", kServer1 + "|" },
-        { "EdHost", "" },
-        { "Password", "" },
-        { "EdPort", "" },
-        { "LbMojiIro", "0" },
-        { "RgTitle", "0" },
-        { "RgReceive", "0" },
+        { "LBoxSetuzokuSaki", kServer1 + "|" }, { "EdHost", "" }, { "Password", "" }, { "EdPort", "" },
+        { "LbMojiIro", "0" }, { "RgTitle", "0" }, { "RgReceive", "0" },
         { "RgSecurity", "0" }, // no encryption, as before the key existed
-        { "ChShowMemo", "1" },
-        { "ChScCal", "1" },
+        { "ChShowMemo", "1" }, { "ChScCal", "1" },
         { "ChMimeKaidoku", "0" }, // bodies as sent, as before the key existed
     };
     for (const auto& c : cases)

@@ -4,7 +4,6 @@
 // their IBM twins FA 40) and for bytes that are no character.
 
 #include "WindowFixture.h"
-#include "common/SjisLiteral.h"
 #include "platform/SjisText.h"
 
 #include <QLineEdit>
@@ -32,7 +31,7 @@ TEST_F(GuiKeptBytes, UntouchedMemoSettingsAndScheduleKeepTheirBytesThroughEveryR
         settings.RgReceive = 1; // no reception in the unattended run
         window->ApplySettings(settings);
         window->SetMemoText(kMemo);
-        ASSERT_EQ(platform::ToSjis(Find<QLineEdit>(*window, "EdTitle")->text()), Sjis("ⅰ﨑髙"));
+        ASSERT_EQ(platform::ToSjis(Find<QLineEdit>(*window, "EdTitle")->text()), "\xFA\x40\xFA\xB1\xFB\xFC");
         EXPECT_EQ(window->MemoText(), kMemo);
         const app::Settings collected = window->CollectSettings();
         EXPECT_EQ(collected.EdTitle, kNecSelected);
@@ -73,7 +72,7 @@ TEST_F(GuiKeptBytes, OnlyWhatTheUserChangedIsEncodedAnew)
     model->setData(model->index(0, 1), model->index(0, 1).data());
     model->setData(model->index(1, 1), model->index(1, 1).data().toString() + QStringLiteral("!"));
     EXPECT_EQ(window->Grid().Cell(2, 1), kNecSelected);
-    EXPECT_EQ(window->Grid().Cell(2, 2), Sjis("ⅰ﨑髙!"));
+    EXPECT_EQ(window->Grid().Cell(2, 2), "\xFA\x40\xFA\xB1\xFB\xFC!");
 
     // One memo line edited: that line only is encoded anew, and a line
     // moved elsewhere keeps its bytes.
@@ -91,7 +90,7 @@ TEST_F(GuiKeptBytes, OnlyWhatTheUserChangedIsEncodedAnew)
     keyword->setText(keyword->text() + QStringLiteral("x"));
     const app::Settings collected = window->CollectSettings();
     EXPECT_EQ(collected.EdTitle, kNecSelected);
-    EXPECT_EQ(collected.EdKeyWord2, Sjis("ⅰ﨑髙x"));
+    EXPECT_EQ(collected.EdKeyWord2, "\xFA\x40\xFA\xB1\xFB\xFCx");
     EXPECT_EQ(collected.LBoxSetuzokuSaki, settings.LBoxSetuzokuSaki);
 }
 
