@@ -3,6 +3,7 @@
 
 #include "LogLines.h"
 #include "MailboxServer.h"
+#include "RunReception.h"
 #include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
@@ -27,11 +28,7 @@ const std::string kFailed = Sjis("メールの受信に失敗しました。");
 const std::string kTooLarge = Sjis("メールが大きすぎるため受信しませんでした。");
 const std::string kClosed = Sjis("接続が閉じられました。");
 
-struct Outcome {
-    Log log;
-    std::string memo;
-    std::string error;
-};
+using Outcome = mailtest::Reception;
 
 Outcome Receive(int port, int lowSpeedBytesPerSecond = 4, int lowSpeedWindowMs = 60000)
 {
@@ -45,16 +42,7 @@ Outcome Receive(int port, int lowSpeedBytesPerSecond = 4, int lowSpeedWindowMs =
     config.connectTimeoutMs = 3000;
     config.lowSpeedBytesPerSecond = lowSpeedBytesPerSecond;
     config.lowSpeedWindowMs = lowSpeedWindowMs;
-    mail::TextReceiveWindow window("old");
-    Outcome r;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        r.error = e.what();
-    }
-    r.log = window.log();
-    r.memo = window.memo();
-    return r;
+    return mailtest::RunReception(config, "old");
 }
 
 struct Case {

@@ -3,6 +3,7 @@
 #include "FakePop3Server.h"
 #include "FullQueueListener.h"
 #include "LogLines.h"
+#include "RunReception.h"
 #include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/TextReceiveWindow.h"
@@ -31,12 +32,7 @@ const std::string kGreeting = "+OK ready\r\n";
 const std::string kLogin = "CAPA\r\nUSER u\r\nPASS p w\r\n";
 const std::string kMemoTop = "+OK\r\nSubject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\r\n\r\n.\r\n";
 
-struct RunResult {
-    Log log;
-    std::string memo;
-    std::string error; // empty when the run succeeded
-    bool enabledAfter = false;
-};
+using RunResult = mailtest::Reception;
 
 RunResult Receive(int port, const std::string& memo = {}, int readTimeoutMs = 3000,
     std::string host = "127.0.0.1", int connectTimeoutMs = 3000, std::string password = "p w")
@@ -50,21 +46,9 @@ RunResult Receive(int port, const std::string& memo = {}, int readTimeoutMs = 30
     config.keyword2 = kMemo2;
     config.readTimeoutMs = readTimeoutMs;
     config.connectTimeoutMs = connectTimeoutMs;
-    mail::TextReceiveWindow window(memo);
-    bool disabledDuringRun = false;
-    window.onLogLine
-        = [&](const std::string&) { disabledDuringRun = disabledDuringRun || !window.receiveEnabled(); };
-    RunResult result;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        result.error = e.what();
-    }
-    EXPECT_TRUE(disabledDuringRun || window.log().empty())
+    RunResult result = mailtest::RunReception(config, memo);
+    EXPECT_TRUE(result.disabledWhileLogging || result.log.empty())
         << "the receive button stayed enabled during the run";
-    result.log = window.log();
-    result.memo = window.memo();
-    result.enabledAfter = window.receiveEnabled();
     return result;
 }
 

@@ -18,12 +18,17 @@ struct Reception {
     std::string memo;
     std::string error; // empty when the run ended without one
     bool enabledAfter = false;
+    // Whether the receive button was off as some log line was added.
+    bool disabledWhileLogging = false;
 };
 
 inline Reception RunReception(const mail::ReceiveConfig& config, const std::string& memo)
 {
     mail::TextReceiveWindow window(memo);
     Reception r;
+    window.onLogLine = [&](const std::string&) {
+        r.disabledWhileLogging = r.disabledWhileLogging || !window.receiveEnabled();
+    };
     try {
         mail::ReceiveRun(config, window).Run();
     } catch (const mail::MailError& e) {
