@@ -39,11 +39,8 @@ using Result = mailtest::Reception;
 Result Receive(
     int port, Pop3Security security, const std::string& caFile, const std::string& host = "127.0.0.1")
 {
-    mail::ReceiveConfig config;
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(port, "memo", "secret");
     config.host = host;
-    config.port = port;
-    config.user = "memo";
-    config.password = "secret";
     config.keyword1 = kMemo;
     config.connectTimeoutMs = 5000;
     config.readTimeoutMs = 5000;

@@ -32,11 +32,7 @@ using Outcome = mailtest::Reception;
 
 Outcome Receive(int port, int lowSpeedBytesPerSecond = 4, int lowSpeedWindowMs = 60000)
 {
-    mail::ReceiveConfig config;
-    config.host = "127.0.0.1";
-    config.port = port;
-    config.user = "u";
-    config.password = "p";
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(port, "u", "p");
     config.keyword1 = kMemo;
     config.readTimeoutMs = 3000;
     config.connectTimeoutMs = 3000;

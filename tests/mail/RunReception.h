@@ -22,6 +22,17 @@ struct Reception {
     bool disabledWhileLogging = false;
 };
 
+// A reception from a server on loopback at port, logging in as user.
+inline mail::ReceiveConfig LoopbackConfig(int port, const std::string& user, const std::string& password)
+{
+    mail::ReceiveConfig config;
+    config.host = "127.0.0.1";
+    config.port = port;
+    config.user = user;
+    config.password = password;
+    return config;
+}
+
 inline Reception RunReception(const mail::ReceiveConfig& config, const std::string& memo)
 {
     mail::TextReceiveWindow window(memo);

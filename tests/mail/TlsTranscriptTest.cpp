@@ -51,11 +51,7 @@ void PrintTo(const Case& c, std::ostream* os)
 // look for these two in what reached the server.
 mail::ReceiveConfig SecureConfig(int port, Pop3Security security, int readTimeoutMs)
 {
-    mail::ReceiveConfig config;
-    config.host = "127.0.0.1";
-    config.port = port;
-    config.user = "someone";
-    config.password = "secret-pw";
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(port, "someone", "secret-pw");
     config.readTimeoutMs = readTimeoutMs;
     config.security = security;
     return config;
