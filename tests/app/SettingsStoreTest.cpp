@@ -4,6 +4,7 @@
 #include "app/IniLines.h"
 #include "app/PasswordScrambler.h"
 #include "app/SettingsKey.h"
+#include "common/FolderNames.h"
 #include "platform/SystemErrorText.h"
 
 #include <csignal>
@@ -49,14 +50,7 @@ protected:
         std::ifstream in(dir_ / name, std::ios::binary);
         return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
     }
-    std::vector<std::string> entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> entries() const { return test_files::FolderNames(dir_); }
     // Loads into a fresh window state from the given settings file.
     Settings loadIni(const std::string& ini) const
     {
