@@ -4,6 +4,8 @@
 #include "jconvert/cp932_tables.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -145,6 +147,34 @@ inline std::size_t AsciiRun(const unsigned char* p, std::size_t n) noexcept
     return i;
 }
 
+// Copies the run of ASCII bytes at p (at most n) to o and returns its
+// length. Whole words are copied, so up to 7 bytes past the run may be
+// written too, but never past o + n.
+inline std::size_t CopyAscii(const unsigned char* p, std::size_t n, unsigned char* o) noexcept
+{
+    std::size_t i = 0;
+    while (i + 8 <= n) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        std::memcpy(o + i, &word, 8);
+        if (const std::uint64_t high = word & 0x8080808080808080ull) {
+            // The first byte with its top bit set ends the run (the lowest
+            // address is the lowest byte of a little-endian word).
+            if constexpr (std::endian::native == std::endian::little)
+                return i + static_cast<std::size_t>(std::countr_zero(high) / 8);
+            while (p[i] < 0x80)
+                ++i;
+            return i;
+        }
+        i += 8;
+    }
+    while (i < n && p[i] < 0x80) {
+        o[i] = p[i];
+        ++i;
+    }
+    return i;
+}
+
 // Length of the well-formed UTF-8 sequence at p (n bytes available) and its
 // code point. When it is not well formed: length 0, with valid the number of
 // bytes that form a maximal ill-formed part (at least 1), and cut true when
@@ -223,8 +253,7 @@ std::size_t AppendCp932AsUtf8(std::string_view text, bool atEnd, BadInput bad, s
                 }
             }
             if (c < 0x80) {
-                const std::size_t run = AsciiRun(p + i, stop - i);
-                std::memcpy(o, p + i, run);
+                const std::size_t run = CopyAscii(p + i, stop - i, o);
                 o += run;
                 i += run;
             } else if (c >= 0xA1 && c <= 0xDF) {
@@ -300,6 +329,20 @@ constexpr EucTables kEucTables = MakeEucTables();
 // The geta mark 〓, for what has no CP932 form.
 constexpr std::uint16_t kGeta = 0x81AC;
 
+// Lead bytes of three-byte sequences whose second byte may be any
+// continuation byte.
+constexpr std::array<bool, 256> MakePlainLead3()
+{
+    std::array<bool, 256> t {};
+    for (unsigned b = 0xE1; b <= 0xEF; ++b)
+        t[b] = b != 0xED;
+    return t;
+}
+constexpr std::array<bool, 256> kPlainLead3 = MakePlainLead3();
+
+// Marks the code points the encoders' fast path leaves to the general one.
+constexpr std::uint16_t kTakeGeneralPath = 0xFFFF;
+
 // Every BMP code point's CP932 code in one flat table, kGeta for those
 // without one: the encoders' common case is one look-up per character.
 const std::uint16_t* BmpToCp932()
@@ -310,6 +353,8 @@ const std::uint16_t* BmpToCp932()
             const std::uint16_t code = UnicodeToCp932Code(c);
             t[c] = code != 0 || c == 0 ? code : kGeta;
         }
+        for (std::uint32_t c = kRawByteBase; c <= kRawByteBase + 0xFF; ++c)
+            t[c] = kTakeGeneralPath;
         return t;
     }();
     return table;
@@ -340,16 +385,20 @@ std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::str
             // U+F700-U+F7FF may be kept bytes).
             if (c >= 0xE1) {
                 // A run of them, through the flat table (geta already in
-                // place of the characters CP932 lacks).
+                // place of the characters CP932 lacks). One test covers the
+                // lead byte (E1-EF but ED, whose range is narrower) and both
+                // continuation bytes; U+F700-U+F7FF, which may be kept
+                // bytes, take the general path.
                 const std::size_t start = i;
                 while (i < stop && i + 2 < n) {
-                    const unsigned a = p[i], b = p[i + 1], d = p[i + 2];
-                    if (a - 0xE1u > 0x0Eu || a == 0xED || (b & 0xC0) != 0x80 || (d & 0xC0) != 0x80)
+                    const unsigned a = p[i], b = p[i + 1] ^ 0x80u, d = p[i + 2] ^ 0x80u;
+                    if (!(kPlainLead3[a] & ((b | d) < 0x40u)))
                         break;
-                    const std::uint32_t u = ((a & 0x0Fu) << 12) | ((b & 0x3Fu) << 6) | (d & 0x3Fu);
-                    if ((u >> 8) == (kRawByteBase >> 8))
+                    const std::uint32_t u = ((a & 0x0Fu) << 12) | (b << 6) | d;
+                    const std::uint16_t code = flat[u];
+                    if (code == kTakeGeneralPath)
                         break;
-                    o = put(o, flat[u]);
+                    o = put(o, code);
                     i += 3;
                 }
                 if (i != start)
@@ -362,8 +411,7 @@ std::size_t EncodeUtf8(std::string_view text, bool atEnd, BadInput bad, std::str
                     o = put(o, static_cast<std::uint16_t>(c));
                     ++i;
                 }
-                const std::size_t run = AsciiRun(p + i, stop - i);
-                std::memcpy(o, p + i, run);
+                const std::size_t run = CopyAscii(p + i, stop - i, o);
                 o += run;
                 i += run;
                 continue;
