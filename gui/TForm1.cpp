@@ -68,14 +68,14 @@ constexpr std::string_view kSupportPageFailed = "「Corkpane」サポートペ�
 constexpr int kDrawLeft = 408;
 constexpr int kDrawTop = 295;
 
-QString Q(const char* sjis)
+QString Q(std::string_view sjis)
 {
     return platform::FromSjis(sjis);
 }
 
 // The status bar shows the part of a hint after its bar; the part before it
 // (always empty here) would be a tool tip.
-void SetHint(QWidget* widget, const char* hint)
+void SetHint(QWidget* widget, std::string_view hint)
 {
     const QString text = Q(hint);
     const qsizetype bar = text.indexOf(QChar('|'));
@@ -84,7 +84,7 @@ void SetHint(QWidget* widget, const char* hint)
 }
 
 // A push button that takes no keyboard focus.
-QPushButton* SpeedButton(QWidget* parent, const char* name, const char* caption, QRect geometry)
+QPushButton* SpeedButton(QWidget* parent, const char* name, std::string_view caption, QRect geometry)
 {
     auto* button = new QPushButton(Q(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -94,8 +94,8 @@ QPushButton* SpeedButton(QWidget* parent, const char* name, const char* caption,
 }
 
 // A one-line edit with its caption label on its left.
-QLineEdit* LabelledEdit(QWidget* parent, const char* name, const char* label, const QString& text, int left,
-    int top, int labelWidth, int editWidth)
+QLineEdit* LabelledEdit(QWidget* parent, const char* name, std::string_view label, const QString& text,
+    int left, int top, int labelWidth, int editWidth)
 {
     auto* caption = new QLabel(Q(label), parent);
     caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
@@ -115,7 +115,7 @@ QLabel* PlainLabel(QWidget* parent, const QString& text, QRect geometry)
     return label;
 }
 
-QGroupBox* Group(QWidget* parent, const char* name, const char* title, QRect geometry)
+QGroupBox* Group(QWidget* parent, const char* name, std::string_view title, QRect geometry)
 {
     auto* group = new QGroupBox(Q(title), parent);
     group->setObjectName(QString::fromLatin1(name));
@@ -123,7 +123,7 @@ QGroupBox* Group(QWidget* parent, const char* name, const char* title, QRect geo
     return group;
 }
 
-RadioGroup* Radios(QWidget* parent, const char* name, const char* title, const QStringList& items,
+RadioGroup* Radios(QWidget* parent, const char* name, std::string_view title, const QStringList& items,
     int columns, int index, QRect geometry)
 {
     auto* group = new RadioGroup(Q(title), items, columns, parent);
@@ -133,7 +133,7 @@ RadioGroup* Radios(QWidget* parent, const char* name, const char* title, const Q
     return group;
 }
 
-QCheckBox* Check(QWidget* parent, const char* name, const char* caption, bool ticked, QRect geometry)
+QCheckBox* Check(QWidget* parent, const char* name, std::string_view caption, bool ticked, QRect geometry)
 {
     auto* box = new QCheckBox(Q(caption), parent);
     box->setObjectName(QString::fromLatin1(name));

@@ -154,7 +154,7 @@ void Message::ParseBody(std::span<const std::string> lines)
             // Only uuencode ("M") and xxencode ("h") data lines are known.
             if (i + 1 >= lines.size() || !IsKnownUuDataLine(lines[i + 1])) {
                 body_.clear();
-                bodyError_ = text::kUnknownUuScheme;
+                bodyError_ = texts::kUnknownUuScheme;
                 return;
             }
             state = State::UuBlock;

@@ -370,7 +370,7 @@ MimeBody DecodeMimeBody(std::span<const std::string> lines)
         if (IsUuBeginLine(textLines[i])) {
             if (i + 1 >= textLines.size() || !IsKnownUuDataLine(textLines[i + 1])) {
                 body.text.clear();
-                body.error = text::kUnknownUuScheme;
+                body.error = texts::kUnknownUuScheme;
                 return body;
             }
             while (i < textLines.size() && !IsUuEndLine(textLines[i]))

@@ -35,7 +35,7 @@ void Pop3Client::Connect()
     // refused before anything is sent.
     if (Username.find_first_of("\r\n") != std::string::npos
         || Password.find_first_of("\r\n") != std::string::npos)
-        throw MailError(text::kLineBreakInLogin);
+        throw MailError(texts::kLineBreakInLogin);
     // The trust settings are ready (and a bad CA file reported) before the
     // server is contacted.
     std::optional<TlsContext> tls;
@@ -144,7 +144,7 @@ Pop3Client::Reply Pop3Client::ReadStatus(std::string& text, bool errIsAnswer)
             return Reply::Err;
         throw MailError(text);
     }
-    throw MailError(std::string(text::kUnrecognizedReply) + "\n\"" + line_ + "\"");
+    throw MailError(std::string(texts::kUnrecognizedReply) + "\n\"" + line_ + "\"");
 }
 
 bool Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBytes)
@@ -159,7 +159,7 @@ bool Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBy
         connection_.ReadLine(line_);
         replyBytes += line_.size() + 2;
         if (replyBytes > MaxReplyBytes)
-            throw MailError(text::kReplyTooLarge);
+            throw MailError(texts::kReplyTooLarge);
         if (!line_.empty() && line_.front() == '.') {
             if (line_.size() == 1)
                 break;
@@ -198,11 +198,11 @@ int Pop3Client::CheckMessages()
     long long count = 0;
     for (char c : number) {
         if (c < '0' || c > '9' || count > INT_MAX / 10)
-            throw MailError(std::string(text::kBadStatReply) + "\n\"" + line_ + "\"");
+            throw MailError(std::string(texts::kBadStatReply) + "\n\"" + line_ + "\"");
         count = count * 10 + (c - '0');
     }
     if (count > INT_MAX)
-        throw MailError(std::string(text::kBadStatReply) + "\n\"" + line_ + "\"");
+        throw MailError(std::string(texts::kBadStatReply) + "\n\"" + line_ + "\"");
     return static_cast<int>(count);
 }
 

@@ -15,18 +15,18 @@ namespace mail {
 
 std::string StatusLogLine(int status)
 {
-    std::string line = text::kStatusPrefix;
+    std::string line = texts::kStatusPrefix;
     switch (status) {
     case hsResolving:
-        return line + text::kResolving;
+        return line + texts::kResolving;
     case hsConnecting:
-        return line + text::kConnecting;
+        return line + texts::kConnecting;
     case hsConnected:
-        return line + text::kConnected;
+        return line + texts::kConnected;
     case hsDisconnecting:
-        return line + text::kDisconnecting;
+        return line + texts::kDisconnecting;
     case hsDisconnected:
-        return line + text::kDisconnected;
+        return line + texts::kDisconnected;
     default:
         return line + std::to_string(status);
     }
@@ -90,8 +90,8 @@ void ReceiveRun::Run()
     try {
         client_.Connect();
         const int count = client_.CheckMessages();
-        window_.AddLogLine(text::kMailCount + std::to_string(count));
-        window_.AddLogLine(text::kSeparator);
+        window_.AddLogLine(texts::kMailCount + std::to_string(count));
+        window_.AddLogLine(texts::kSeparator);
         // The client may ask for the memo mails ahead, on the same test the
         // run makes below.
         client_.PlanFetches(count, [this](const Message& header) {
@@ -118,7 +118,7 @@ void ReceiveRun::ReceiveOneMail(int n)
     Message msg;
     client_.RetrieveHeader(n, msg);
     const std::string subject = SubjectOf(msg);
-    window_.AddLogLine(text::kSubject + subject);
+    window_.AddLogLine(texts::kSubject + subject);
 
     if (IsMemoSubject(subject, config_.keyword1, config_.keyword2)) {
         const Pop3Client::Fetch fetched = client_.Retrieve(n, msg);
@@ -151,12 +151,12 @@ void ReceiveRun::ReceiveOneMail(int n)
             if (hasText && jconvert::SjisFind(window_.MemoText(), body) == std::string::npos)
                 window_.AppendMemoLines(body);
         } else if (fetched == Pop3Client::Fetch::TooLarge) {
-            window_.AddLogLine(text::kMessageTooLarge);
+            window_.AddLogLine(texts::kMessageTooLarge);
         } else {
-            window_.AddLogLine(text::kRetrieveFailed);
+            window_.AddLogLine(texts::kRetrieveFailed);
         }
     }
-    window_.AddLogLine(text::kSeparator);
+    window_.AddLogLine(texts::kSeparator);
 }
 
 } // namespace mail

@@ -79,7 +79,7 @@ int WindowsSocketsCode(int error)
 
 std::string SocketMessage(int code, const std::string& text)
 {
-    return std::string(text::kSocketError) + std::to_string(code) + "\r\n" + text;
+    return std::string(texts::kSocketError) + std::to_string(code) + "\r\n" + text;
 }
 
 bool IsNumericAddress(const std::string& host)
@@ -162,7 +162,7 @@ std::string TlsErrorDetail()
 
 std::string TlsFailureMessage(const std::string& detail)
 {
-    return detail.empty() ? std::string(text::kTlsFailed) : text::kTlsFailed + std::string("\r\n") + detail;
+    return detail.empty() ? std::string(texts::kTlsFailed) : texts::kTlsFailed + std::string("\r\n") + detail;
 }
 
 // Owns the result of getaddrinfo.
@@ -211,7 +211,7 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
     // Any failure to turn the name into an address reads as "host not found".
     if (host.empty() || getaddrinfo(host.c_str(), service.c_str(), &hints, &addresses.head) != 0
         || addresses.head == nullptr)
-        throw MailError(SocketMessage(kHostNotFoundCode, text::kHostNotFound));
+        throw MailError(SocketMessage(kHostNotFoundCode, texts::kHostNotFound));
 
     if (onStatus)
         onStatus(hsConnecting);
@@ -236,7 +236,7 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
                 } while (ready < 0 && errno == EINTR);
                 if (ready == 0) {
                     ::close(fd);
-                    throw MailError(text::kConnectTimeout);
+                    throw MailError(texts::kConnectTimeout);
                 }
                 socklen_t length = sizeof error;
                 if (ready < 0)
@@ -261,7 +261,7 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
         ::close(fd);
         lastError = error;
         if (RemainingMs(deadline) == 0)
-            throw MailError(text::kConnectTimeout);
+            throw MailError(texts::kConnectTimeout);
     }
     throw MailError(SocketErrorMessage(lastError));
 }
@@ -295,7 +295,7 @@ void TcpConnection::Close() noexcept
 void TcpConnection::StartTls(const TlsContext& context, const std::string& host, int timeoutMs)
 {
     if (!IsOpen())
-        throw MailError(text::kConnectionClosed);
+        throw MailError(texts::kConnectionClosed);
     // Whatever goes wrong, the connection is dropped before anything else is
     // sent: no QUIT in clear after a refused handshake, no login to a server
     // that could not prove who it is.
@@ -305,7 +305,7 @@ void TcpConnection::StartTls(const TlsContext& context, const std::string& host,
         throw MailError(message);
     };
     if (begin_ != end_)
-        fail(TlsFailureMessage(text::kDataBeforeHandshake));
+        fail(TlsFailureMessage(texts::kDataBeforeHandshake));
     begin_ = end_ = scanned_ = 0;
 
     BIO_METHOD* method = SocketBioMethod();
@@ -341,7 +341,7 @@ void TcpConnection::StartTls(const TlsContext& context, const std::string& host,
         const int error = SSL_get_error(ssl_, rc);
         if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
             if (!WaitForTls(error, deadline))
-                fail(text::kConnectTimeout);
+                fail(texts::kConnectTimeout);
             continue;
         }
         const long verified = SSL_get_verify_result(ssl_);
@@ -349,14 +349,14 @@ void TcpConnection::StartTls(const TlsContext& context, const std::string& host,
             fail(CertificateErrorMessage(verified, host));
         if (error == SSL_ERROR_SYSCALL || error == SSL_ERROR_ZERO_RETURN) {
             const int system = socketState_.error;
-            fail(TlsFailureMessage(system != 0 ? SocketErrorMessage(system) : text::kConnectionClosed));
+            fail(TlsFailureMessage(system != 0 ? SocketErrorMessage(system) : texts::kConnectionClosed));
         }
         fail(TlsFailureMessage(TlsErrorDetail()));
     }
     // Peer verification is on, so a server without a certificate cannot get
     // this far; checked all the same, since the login depends on it.
     if (SSL_get0_peer_certificate(ssl_) == nullptr || SSL_get_verify_result(ssl_) != X509_V_OK)
-        fail(text::kCertificatePrefix + std::string(text::kCertMissing) + text::kCertificateSuffix);
+        fail(texts::kCertificatePrefix + std::string(texts::kCertMissing) + texts::kCertificateSuffix);
     StartSpeedWindow();
 }
 
@@ -386,7 +386,7 @@ void TcpConnection::FailSecure(int sslError)
     if (sslError == SSL_ERROR_SSL)
         throw MailError(TlsFailureMessage(TlsErrorDetail()));
     ERR_clear_error();
-    throw MailError(text::kConnectionClosed);
+    throw MailError(texts::kConnectionClosed);
 }
 
 template <typename Call> void TcpConnection::RetrySecure(Call&& call)
@@ -406,7 +406,7 @@ template <typename Call> void TcpConnection::RetrySecure(Call&& call)
             if (!WaitForTls(error, until)) {
                 CountReceived(0);
                 if (deadline >= 0 && NowMs() >= deadline)
-                    throw MailError(text::kReadTimeout);
+                    throw MailError(texts::kReadTimeout);
             }
             continue;
         }
@@ -435,7 +435,7 @@ void TcpConnection::FailWithErrno(int error)
 {
     broken_ = true;
     if (error == EPIPE)
-        throw MailError(text::kConnectionClosed);
+        throw MailError(texts::kConnectionClosed);
     throw MailError(SocketErrorMessage(error));
 }
 
@@ -481,7 +481,7 @@ void TcpConnection::CountReceived(std::size_t bytes)
     const auto least = static_cast<std::size_t>(
         static_cast<long long>(lowSpeedBytesPerSecond_) * lowSpeedWindowMs_ / 1000);
     if (speedWindowBytes_ < least)
-        throw MailError(text::kReadTimeout);
+        throw MailError(texts::kReadTimeout);
     StartSpeedWindow();
 }
 
@@ -501,7 +501,7 @@ void TcpConnection::WaitReadable()
         if (ready == 0) {
             CountReceived(0);
             if (deadline >= 0 && NowMs() >= deadline)
-                throw MailError(text::kReadTimeout);
+                throw MailError(texts::kReadTimeout);
         }
     }
 }
@@ -515,7 +515,7 @@ void TcpConnection::SetReadTimeout(int ms) noexcept
 void TcpConnection::Write(std::string_view bytes)
 {
     if (!IsOpen())
-        throw MailError(text::kConnectionClosed);
+        throw MailError(texts::kConnectionClosed);
     if (ssl_ != nullptr) {
         WriteSecure(bytes);
         return;
@@ -527,7 +527,7 @@ void TcpConnection::Write(std::string_view bytes)
             continue;
         }
         if (errno == EAGAIN || errno == EWOULDBLOCK)
-            throw MailError(text::kReadTimeout);
+            throw MailError(texts::kReadTimeout);
         if (errno != EINTR)
             FailWithErrno(errno);
     }
@@ -536,7 +536,7 @@ void TcpConnection::Write(std::string_view bytes)
 void TcpConnection::Fill()
 {
     if (!IsOpen())
-        throw MailError(text::kConnectionClosed);
+        throw MailError(texts::kConnectionClosed);
     if (buffer_.size() < maxLineLength_ + 2 * kReadChunk)
         buffer_.resize(maxLineLength_ + 2 * kReadChunk);
     // Keep the pending part of a line at the front so that the buffer never
@@ -562,7 +562,7 @@ void TcpConnection::Fill()
         }
         if (got == 0) {
             broken_ = true;
-            throw MailError(text::kConnectionClosed);
+            throw MailError(texts::kConnectionClosed);
         }
         if (errno == EAGAIN || errno == EWOULDBLOCK)
             WaitReadable();
@@ -582,7 +582,7 @@ void TcpConnection::ReadLine(std::string& line)
             if (stop > begin_ && buffer_[stop - 1] == '\r')
                 --stop;
             if (stop - begin_ > maxLineLength_)
-                throw MailError(text::kLineTooLong);
+                throw MailError(texts::kLineTooLong);
             line.assign(buffer_.data() + begin_, stop - begin_);
             begin_ = scanned_ = lf + 1;
             return;
@@ -592,7 +592,7 @@ void TcpConnection::ReadLine(std::string& line)
         if (pending > 0 && buffer_[end_ - 1] == '\r')
             --pending; // may still become the CR of a CR LF
         if (pending > maxLineLength_)
-            throw MailError(text::kLineTooLong);
+            throw MailError(texts::kLineTooLong);
         Fill();
     }
 }

@@ -1,87 +1,61 @@
 #pragma once
 
-// The fixed texts of mail reception, as Shift_JIS bytes: log lines and the
-// messages of the errors a run passes on.
+// The fixed texts of mail reception: log lines and the messages of the
+// errors a run passes on. Written in UTF-8, held as Shift_JIS.
 
-namespace mail::text {
+#include "jconvert/cp932.h"
+
+#include <string>
+
+namespace mail::texts {
 
 // Log lines.
-inline constexpr char kMailCount[] = "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"; // メール件数
+inline const std::string kMailCount = jconvert::Utf8ToCp932("メール件数");
 inline constexpr char kSeparator[] = "wwwwwwwwwwwwwwwwwwwwwwwwwwwww"; // 29 letters w
-inline constexpr char kSubject[] = "\x8c\x8f\x96\xbc:"; // 件名:
-inline constexpr char kRetrieveFailed[]
-    = "\x83\x81\x81\x5b\x83\x8b\x82\xcc\x8e\xf3\x90\x4d\x82\xc9\x8e\xb8"
-      "\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42"; // メールの受信に失敗しました。
+inline const std::string kSubject = jconvert::Utf8ToCp932("件名:");
+inline const std::string kRetrieveFailed = jconvert::Utf8ToCp932("メールの受信に失敗しました。");
 // A memo mail over the size limit, logged in place of its body.
-inline constexpr char kMessageTooLarge[] = "\x83\x81\x81\x5b\x83\x8b\x82\xaa\x91\xe5\x82\xab\x82\xb7\x82\xac"
-                                           "\x82\xe9\x82\xbd\x82\xdf\x8e\xf3"
-                                           "\x90\x4d\x82\xb5\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd"
-                                           "\x81\x42"; // メールが大きすぎるため受信しませんでした。
+inline const std::string kMessageTooLarge
+    = jconvert::Utf8ToCp932("メールが大きすぎるため受信しませんでした。");
 inline constexpr char kStatusPrefix[] = "Status>";
 
 // Words of the connection status events.
-inline constexpr char kResolving[] = "\x90\xda\x91\xb1\x8a\x4a\x8e\x6e"; // 接続開始
-inline constexpr char kConnecting[] = "\x90\xda\x91\xb1\x92\x86"; // 接続中
-inline constexpr char kConnected[] = "\x90\xda\x91\xb1\x8a\xae\x97\xb9"; // 接続完了
-inline constexpr char kDisconnecting[] = "\x90\xd8\x92\x66\x92\x86"; // 切断中
-inline constexpr char kDisconnected[] = "\x90\xd8\x92\x66\x8a\xae\x97\xb9"; // 切断完了
+inline const std::string kResolving = jconvert::Utf8ToCp932("接続開始");
+inline const std::string kConnecting = jconvert::Utf8ToCp932("接続中");
+inline const std::string kConnected = jconvert::Utf8ToCp932("接続完了");
+inline const std::string kDisconnecting = jconvert::Utf8ToCp932("切断中");
+inline const std::string kDisconnected = jconvert::Utf8ToCp932("切断完了");
 
 // Error messages.
-inline constexpr char kConnectTimeout[] = "\x90\xda\x91\xb1\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67"
-                                          "\x81\x42"; // 接続タイムアウト。
-inline constexpr char kReadTimeout[] = "\x8e\xf3\x90\x4d\x83\x5e\x83\x43\x83\x80\x83\x41\x83\x45\x83\x67"
-                                       "\x81\x42"; // 受信タイムアウト。
-inline constexpr char kLineTooLong[] = "\x8d\xc5\x91\xe5\x8d\x73\x82\xcc\x92\xb7\x82\xb3\x82\xf0\x92\xb4\x82"
-                                       "\xa6\x82\xdc\x82\xb5\x82\xbd\x81\x42"; // 最大行の長さを超えました。
-inline constexpr char kConnectionClosed[] = "\x90\xda\x91\xb1\x82\xaa\x95\xc2\x82\xb6\x82\xe7\x82\xea\x82\xdc"
-                                            "\x82\xb5\x82\xbd\x81\x42"; // 接続が閉じられました。
-inline constexpr char kReplyTooLarge[]
-    = "\x83\x54\x81\x5b\x83\x6f\x81\x5b\x82\xcc\x89\x9e\x93\x9a\x82\xaa\x91\xe5\x82\xab\x82\xb7\x82\xac"
-      "\x82\xdc\x82\xb7\x81\x42"; // サーバーの応答が大きすぎます。
+inline const std::string kConnectTimeout = jconvert::Utf8ToCp932("接続タイムアウト。");
+inline const std::string kReadTimeout = jconvert::Utf8ToCp932("受信タイムアウト。");
+inline const std::string kLineTooLong = jconvert::Utf8ToCp932("最大行の長さを超えました。");
+inline const std::string kConnectionClosed = jconvert::Utf8ToCp932("接続が閉じられました。");
+inline const std::string kReplyTooLarge = jconvert::Utf8ToCp932("サーバーの応答が大きすぎます。");
 inline constexpr char kUnrecognizedReply[] = "Unrecognized POP3 Response Header:";
-inline constexpr char kSocketError[] = "Socket \x83\x47\x83\x89\x81\x5b # "; // "Socket エラー # "
-inline constexpr char kHostNotFound[] = "\x83\x7a\x83\x58\x83\x67\x82\xaa\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82"
-                                        "\xdc\x82\xb9\x82\xf1\x81\x42"; // ホストが見つかりません。
-inline constexpr char kLineBreakInLogin[]
-    = "\x83\x86\x81\x5b\x83\x55\x81\x5b\x96\xbc\x82\xdc\x82\xbd\x82\xcd\x83\x70"
-      "\x83\x58\x83\x8f\x81\x5b\x83\x68\x82\xc9\x89\xfc\x8d\x73\x82\xaa\x8a\xdc"
-      "\x82\xdc\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb7\x81\x42";
-// ユーザー名またはパスワードに改行が含まれています。
-inline constexpr char kBadStatReply[]
-    = "\x95\x73\x90\xb3\x82\xc8 STAT \x89\x9e\x93\x9a:"; // 不正な STAT 応答:
-inline constexpr char kUnknownUuScheme[]
-    = "UUE \x83\x47\x83\x93\x83\x52\x81\x5b\x83\x66\x83\x42\x83\x93\x83\x4f"
-      "\x83\x58\x83\x4c\x81\x5b\x83\x80\x82\xaa\x94\x46\x8e\xaf\x82\xc5\x82"
-      "\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42"; // UUE エンコーディングスキームが認識できません。
+inline const std::string kSocketError = jconvert::Utf8ToCp932("Socket エラー # ");
+inline const std::string kHostNotFound = jconvert::Utf8ToCp932("ホストが見つかりません。");
+inline const std::string kLineBreakInLogin
+    = jconvert::Utf8ToCp932("ユーザー名またはパスワードに改行が含まれています。");
+inline const std::string kBadStatReply = jconvert::Utf8ToCp932("不正な STAT 応答:");
+inline const std::string kUnknownUuScheme
+    = jconvert::Utf8ToCp932("UUE エンコーディングスキームが認識できません。");
 
 // Secure connections. A certificate failure reads kCertificatePrefix, the
 // reason, kCertificateSuffix.
-inline constexpr char kCertificatePrefix[]
-    = "\x83\x54\x81\x5b\x83\x6f\x81\x5b\x8f\xd8\x96\xbe\x8f\x91\x82\xf0\x8c\x9f\x8f\xd8\x82\xc5"
-      "\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x69"; // サーバー証明書を検証できません（
-inline constexpr char kCertificateSuffix[] = "\x81\x6a\x81\x42"; // ）。
-inline constexpr char kCertExpired[] = "\x8a\xfa\x8c\xc0\x90\xd8\x82\xea"; // 期限切れ
-inline constexpr char kCertNotYetValid[] = "\x97\x4c\x8c\xf8\x8a\xfa\x8a\xd4\x91\x4f"; // 有効期間前
-inline constexpr char kCertNameMismatch[]
-    = "\x96\xbc\x91\x4f\x82\xcc\x95\x73\x88\xea\x92\x76"; // 名前の不一致
-inline constexpr char kCertSelfSigned[] = "\x8e\xa9\x8c\xc8\x8f\x90\x96\xbc"; // 自己署名
-inline constexpr char kCertUntrusted[] = "\x90\x4d\x97\x8a\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82\xa2"
-                                         "\x8f\xd8\x96\xbe\x8f\x91"; // 信頼されていない証明書
-inline constexpr char kCertRevoked[]
-    = "\x8e\xb8\x8c\xf8\x82\xb5\x82\xbd\x8f\xd8\x96\xbe\x8f\x91"; // 失効した証明書
-inline constexpr char kCertMissing[]
-    = "\x8f\xd8\x96\xbe\x8f\x91\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1"; // 証明書がありません
-inline constexpr char kCertOther[] = "\x8f\xd8\x96\xbe\x8f\x91\x83\x47\x83\x89\x81\x5b "; // "証明書エラー "
-inline constexpr char kTlsFailed[]
-    = "SSL/TLS \x90\xda\x91\xb1\x82\xf0\x8a\x6d\x97\xa7\x82\xc5\x82\xab\x82"
-      "\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81\x42"; // SSL/TLS 接続を確立できませんでした。
-inline constexpr char kDataBeforeHandshake[] = "STLS "
-                                               "\x82\xcc\x89\x9e\x93\x9a\x82\xcc\x8c\xe3\x82\xc9\x97\x5d\x95"
-                                               "\xaa\x82\xc8\x83\x66\x81"
-                                               "\x5b\x83\x5e\x82\xaa\x93\xcd\x82\xab\x82\xdc\x82\xb5\x82\xbd"
-                                               "\x81\x42"; // STLS の応答の後に余分なデータが届きました。
-inline constexpr char kCaFileUnreadable[]
-    = "CA \x8f\xd8\x96\xbe\x8f\x91\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7\x82\xdd\x8d"
-      "\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1: "; // "CA 証明書ファイルを読み込めません: "
+inline const std::string kCertificatePrefix = jconvert::Utf8ToCp932("サーバー証明書を検証できません（");
+inline const std::string kCertificateSuffix = jconvert::Utf8ToCp932("）。");
+inline const std::string kCertExpired = jconvert::Utf8ToCp932("期限切れ");
+inline const std::string kCertNotYetValid = jconvert::Utf8ToCp932("有効期間前");
+inline const std::string kCertNameMismatch = jconvert::Utf8ToCp932("名前の不一致");
+inline const std::string kCertSelfSigned = jconvert::Utf8ToCp932("自己署名");
+inline const std::string kCertUntrusted = jconvert::Utf8ToCp932("信頼されていない証明書");
+inline const std::string kCertRevoked = jconvert::Utf8ToCp932("失効した証明書");
+inline const std::string kCertMissing = jconvert::Utf8ToCp932("証明書がありません");
+inline const std::string kCertOther = jconvert::Utf8ToCp932("証明書エラー ");
+inline const std::string kTlsFailed = jconvert::Utf8ToCp932("SSL/TLS 接続を確立できませんでした。");
+inline const std::string kDataBeforeHandshake
+    = jconvert::Utf8ToCp932("STLS の応答の後に余分なデータが届きました。");
+inline const std::string kCaFileUnreadable = jconvert::Utf8ToCp932("CA 証明書ファイルを読み込めません: ");
 
-} // namespace mail::text
+} // namespace mail::texts

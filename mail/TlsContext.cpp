@@ -13,7 +13,7 @@ TlsContext::TlsContext(const std::string& caFile)
 {
     ctx_ = SSL_CTX_new(TLS_client_method());
     if (ctx_ == nullptr)
-        throw MailError(text::kTlsFailed);
+        throw MailError(texts::kTlsFailed);
     SSL_CTX_set_min_proto_version(ctx_, TLS1_2_VERSION);
     SSL_CTX_set_verify(ctx_, SSL_VERIFY_PEER, nullptr);
     // Servers often close after QUIT without a TLS close notice; every POP3
@@ -24,7 +24,7 @@ TlsContext::TlsContext(const std::string& caFile)
         ERR_clear_error();
         SSL_CTX_free(ctx_);
         ctx_ = nullptr;
-        throw MailError(text::kCaFileUnreadable + caFile);
+        throw MailError(texts::kCaFileUnreadable + caFile);
     }
     ERR_clear_error();
 }
@@ -39,18 +39,18 @@ std::string CertificateErrorMessage(long verifyResult, const std::string& host)
     std::string reason;
     switch (verifyResult) {
     case X509_V_ERR_CERT_HAS_EXPIRED:
-        reason = text::kCertExpired;
+        reason = texts::kCertExpired;
         break;
     case X509_V_ERR_CERT_NOT_YET_VALID:
-        reason = text::kCertNotYetValid;
+        reason = texts::kCertNotYetValid;
         break;
     case X509_V_ERR_HOSTNAME_MISMATCH:
     case X509_V_ERR_IP_ADDRESS_MISMATCH:
-        reason = text::kCertNameMismatch + std::string(": ") + host;
+        reason = texts::kCertNameMismatch + std::string(": ") + host;
         break;
     case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
     case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
-        reason = text::kCertSelfSigned;
+        reason = texts::kCertSelfSigned;
         break;
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
@@ -58,17 +58,17 @@ std::string CertificateErrorMessage(long verifyResult, const std::string& host)
     case X509_V_ERR_CERT_UNTRUSTED:
     case X509_V_ERR_CERT_REJECTED:
     case X509_V_ERR_INVALID_CA:
-        reason = text::kCertUntrusted;
+        reason = texts::kCertUntrusted;
         break;
     case X509_V_ERR_CERT_REVOKED:
-        reason = text::kCertRevoked;
+        reason = texts::kCertRevoked;
         break;
     default:
-        reason = text::kCertOther + std::to_string(verifyResult) + ": "
+        reason = texts::kCertOther + std::to_string(verifyResult) + ": "
             + X509_verify_cert_error_string(verifyResult);
         break;
     }
-    return text::kCertificatePrefix + reason + text::kCertificateSuffix;
+    return texts::kCertificatePrefix + reason + texts::kCertificateSuffix;
 }
 
 } // namespace mail

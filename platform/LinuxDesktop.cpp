@@ -7,13 +7,16 @@
 #include <QImage>
 #include <QScreen>
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <regex>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -48,24 +51,22 @@ std::string ReadFile(const std::string& path)
     }
 }
 
-// Placement names as the GNOME family gives them.
-void MapGnomeOptions(const std::string& options, WallpaperSettings& settings)
+// The three placements the drawing understands, as the wallpaper values
+// TileWallpaper and WallpaperStyle.
+enum class Placement { Tiled, Centred, Filled };
+
+void SetPlacement(WallpaperSettings& settings, Placement placement)
 {
-    if (options == "wallpaper") {
-        settings.tileWallpaper = "1";
-        settings.wallpaperStyle = "0";
-    } else if (options == "centered") {
-        settings.tileWallpaper = "0";
-        settings.wallpaperStyle = "0";
-    } else if (options == "none") {
-        settings.wallpaper.clear();
-        settings.tileWallpaper = "0";
-        settings.wallpaperStyle = "0";
-    } else { // stretched, scaled, zoom, spanned: fill the screen
-        settings.tileWallpaper = "0";
-        settings.wallpaperStyle = "2";
-    }
+    settings.tileWallpaper = placement == Placement::Tiled ? "1" : "0";
+    settings.wallpaperStyle = placement == Placement::Filled ? "2" : "0";
 }
+
+bool EndsWith(const std::string& text, std::string_view end)
+{
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+constexpr std::string_view kXfceImage = "/last-image";
 
 } // namespace
 
@@ -73,6 +74,7 @@ LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment)
     : runner_(runner)
     , env_(std::move(environment))
     , kind_(DetectKind(env_))
+    , entry_(FindEntry(kind_))
     , home_(env_("HOME"))
     , memory_("")
     , screenProbe_(&LinuxDesktop::QtPrimaryScreen)
@@ -92,23 +94,61 @@ LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment)
         memory_ = WallpaperMemory(config + "/corkpane/wallpaper.txt");
 }
 
+// One row per desktop: how it is recognised, read, installed and asked for
+// its colour. Detection tries the rows in this order: Cinnamon and MATE
+// also name GNOME in their session, so they come first.
+struct LinuxDesktop::Entry {
+    Kind kind;
+    // Any of these in XDG_CURRENT_DESKTOP or DESKTOP_SESSION (lower case).
+    std::array<const char*, 3> words;
+    // Or this variable being set.
+    const char* variable;
+    // The gsettings schema and picture key of the GNOME family, and whether
+    // the picture is a URI; null for the others.
+    const char* schema;
+    const char* pictureKey;
+    bool uri;
+    WallpaperSettings (LinuxDesktop::*read)(const Entry&);
+    bool (LinuxDesktop::*install)(const Entry&, const std::string& copy);
+    std::uint32_t (LinuxDesktop::*color)(const Entry&);
+};
+
+const LinuxDesktop::Entry LinuxDesktop::kEntries[] = {
+    { Kind::Cinnamon, { "cinnamon" }, nullptr, "org.cinnamon.desktop.background", "picture-uri", true,
+        &LinuxDesktop::ReadGnomeLike, &LinuxDesktop::InstallGnomeLike, &LinuxDesktop::GnomeLikeColor },
+    { Kind::Mate, { "mate" }, nullptr, "org.mate.background", "picture-filename", false,
+        &LinuxDesktop::ReadGnomeLike, &LinuxDesktop::InstallGnomeLike, &LinuxDesktop::GnomeLikeColor },
+    { Kind::Kde, { "kde", "plasma" }, nullptr, nullptr, nullptr, false, &LinuxDesktop::ReadKde,
+        &LinuxDesktop::InstallKde, nullptr },
+    { Kind::Xfce, { "xfce" }, nullptr, nullptr, nullptr, false, &LinuxDesktop::ReadXfce,
+        &LinuxDesktop::InstallXfce, nullptr },
+    { Kind::Gnome, { "gnome", "unity", "budgie" }, nullptr, "org.gnome.desktop.background", "picture-uri",
+        true, &LinuxDesktop::ReadGnomeLike, &LinuxDesktop::InstallGnomeLike, &LinuxDesktop::GnomeLikeColor },
+    // sway keeps no picture that could be read back.
+    { Kind::Sway, { "sway" }, "SWAYSOCK", nullptr, nullptr, false, nullptr, &LinuxDesktop::InstallSway,
+        nullptr },
+    { Kind::X11, {}, "DISPLAY", nullptr, nullptr, false, &LinuxDesktop::ReadFeh, &LinuxDesktop::InstallFeh,
+        nullptr },
+};
+
+const LinuxDesktop::Entry* LinuxDesktop::FindEntry(Kind kind)
+{
+    for (const Entry& entry : kEntries)
+        if (entry.kind == kind)
+            return &entry;
+    return nullptr;
+}
+
 LinuxDesktop::Kind LinuxDesktop::DetectKind(const Environment& environment)
 {
     const std::string current = environment("XDG_CURRENT_DESKTOP") + ":" + environment("DESKTOP_SESSION");
-    if (ContainsWord(current, "cinnamon"))
-        return Kind::Cinnamon;
-    if (ContainsWord(current, "mate"))
-        return Kind::Mate;
-    if (ContainsWord(current, "kde") || ContainsWord(current, "plasma"))
-        return Kind::Kde;
-    if (ContainsWord(current, "xfce"))
-        return Kind::Xfce;
-    if (ContainsWord(current, "gnome") || ContainsWord(current, "unity") || ContainsWord(current, "budgie"))
-        return Kind::Gnome;
-    if (ContainsWord(current, "sway") || !environment("SWAYSOCK").empty())
-        return Kind::Sway;
-    if (!environment("DISPLAY").empty())
-        return Kind::X11;
+    for (const Entry& entry : kEntries) {
+        for (const char* word : entry.words)
+            if (word != nullptr && ContainsWord(current, word))
+                return entry.kind;
+        if (entry.variable != nullptr && !environment(entry.variable).empty())
+            return entry.kind;
+    }
     return Kind::Unknown;
 }
 
@@ -246,13 +286,13 @@ bool LinuxDesktop::GsettingsSet(const std::string& schema, const std::string& ke
     return runner_.Run({ "gsettings", "set", schema, key, value }).exitCode == 0;
 }
 
-WallpaperSettings LinuxDesktop::ReadGnomeLike(
-    const std::string& schema, const std::string& pictureKey, bool uri)
+WallpaperSettings LinuxDesktop::ReadGnomeLike(const Entry& entry)
 {
+    const std::string schema = entry.schema;
     WallpaperSettings settings;
     // An empty value reads as '' ; no text at all means gsettings failed and
     // the desktop could not be asked.
-    const std::string raw = Gsettings(schema, pictureKey);
+    const std::string raw = Gsettings(schema, entry.pictureKey);
     if (raw.empty())
         return settings;
     std::string picture = UnquoteGVariant(raw);
@@ -263,12 +303,19 @@ WallpaperSettings LinuxDesktop::ReadGnomeLike(
         if (!dark.empty())
             picture = dark;
     }
-    settings.wallpaper = uri ? FileUriToPath(picture) : picture;
-    MapGnomeOptions(UnquoteGVariant(Gsettings(schema, "picture-options")), settings);
+    settings.wallpaper = entry.uri ? FileUriToPath(picture) : picture;
+    // wallpaper tiles; stretched, scaled, zoom and spanned fill the screen.
+    const std::string options = UnquoteGVariant(Gsettings(schema, "picture-options"));
+    if (options == "none")
+        settings.wallpaper.clear();
+    SetPlacement(settings,
+        options == "wallpaper"                           ? Placement::Tiled
+            : options == "centered" || options == "none" ? Placement::Centred
+                                                         : Placement::Filled);
     return settings;
 }
 
-WallpaperSettings LinuxDesktop::ReadKde()
+WallpaperSettings LinuxDesktop::ReadKde(const Entry&)
 {
     std::string config = env_("XDG_CONFIG_HOME");
     if (config.empty())
@@ -295,31 +342,31 @@ WallpaperSettings LinuxDesktop::ReadKde()
     WallpaperSettings settings;
     settings.wallpaper = FileUriToPath(image);
     // FillMode: 3–5 tile, 6 centred, else (stretch, fit, crop) fill the screen.
-    if (fillMode == "3" || fillMode == "4" || fillMode == "5") {
-        settings.tileWallpaper = "1";
-        settings.wallpaperStyle = "0";
-    } else if (fillMode == "6") {
-        settings.tileWallpaper = "0";
-        settings.wallpaperStyle = "0";
-    } else {
-        settings.tileWallpaper = "0";
-        settings.wallpaperStyle = "2";
-    }
+    SetPlacement(settings,
+        fillMode == "3" || fillMode == "4" || fillMode == "5" ? Placement::Tiled
+            : fillMode == "6"                                 ? Placement::Centred
+                                                              : Placement::Filled);
     return settings;
 }
 
-WallpaperSettings LinuxDesktop::ReadXfce()
+std::vector<std::string> LinuxDesktop::XfceImageProperties()
 {
-    WallpaperSettings settings;
     const CommandResult list = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-l" });
     std::vector<std::string> images;
     std::istringstream lines(list.output);
     std::string line;
     while (std::getline(lines, line)) {
         line = Trim(line);
-        if (line.size() > 11 && line.compare(line.size() - 11, 11, "/last-image") == 0)
+        if (EndsWith(line, kXfceImage))
             images.push_back(line);
     }
+    return images;
+}
+
+WallpaperSettings LinuxDesktop::ReadXfce(const Entry&)
+{
+    WallpaperSettings settings;
+    std::vector<std::string> images = XfceImageProperties();
     if (images.empty())
         return settings;
     std::sort(images.begin(), images.end());
@@ -330,7 +377,7 @@ WallpaperSettings LinuxDesktop::ReadXfce()
             property = p;
             break;
         }
-    const std::string prefix = property.substr(0, property.size() - 11);
+    const std::string prefix = property.substr(0, property.size() - kXfceImage.size());
     const CommandResult image = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-p", property });
     const CommandResult style
         = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-p", prefix + "/image-style" });
@@ -339,20 +386,14 @@ WallpaperSettings LinuxDesktop::ReadXfce()
     // 0 none, 1 centred, 2 tiled, 3 stretched, 4 scaled, 5 zoomed, 6 spanning
     if (s == "0")
         settings.wallpaper.clear();
-    if (s == "1" || s == "0") {
-        settings.tileWallpaper = "0";
-        settings.wallpaperStyle = "0";
-    } else if (s == "2") {
-        settings.tileWallpaper = "1";
-        settings.wallpaperStyle = "0";
-    } else {
-        settings.tileWallpaper = "0";
-        settings.wallpaperStyle = "2";
-    }
+    SetPlacement(settings,
+        s == "1" || s == "0" ? Placement::Centred
+            : s == "2"       ? Placement::Tiled
+                             : Placement::Filled);
     return settings;
 }
 
-WallpaperSettings LinuxDesktop::ReadFeh()
+WallpaperSettings LinuxDesktop::ReadFeh(const Entry&)
 {
     // ~/.fehbg: feh --no-fehbg --bg-scale '/path/to/picture'
     WallpaperSettings settings;
@@ -363,31 +404,18 @@ WallpaperSettings LinuxDesktop::ReadFeh()
         return settings;
     settings.wallpaper = m[2];
     const std::string mode = m[1];
-    settings.tileWallpaper = mode == "tile" ? "1" : "0";
-    settings.wallpaperStyle = mode == "tile" || mode == "center" ? "0" : "2";
+    SetPlacement(settings,
+        mode == "tile"         ? Placement::Tiled
+            : mode == "center" ? Placement::Centred
+                               : Placement::Filled);
     return settings;
 }
 
 WallpaperSettings LinuxDesktop::ReadDesktopSettings()
 {
-    switch (kind_) {
-    case Kind::Gnome:
-        return ReadGnomeLike("org.gnome.desktop.background", "picture-uri", true);
-    case Kind::Cinnamon:
-        return ReadGnomeLike("org.cinnamon.desktop.background", "picture-uri", true);
-    case Kind::Mate:
-        return ReadGnomeLike("org.mate.background", "picture-filename", false);
-    case Kind::Kde:
-        return ReadKde();
-    case Kind::Xfce:
-        return ReadXfce();
-    case Kind::X11:
-        return ReadFeh();
-    case Kind::Sway:
-    case Kind::Unknown:
-        break;
-    }
-    return {};
+    if (entry_ == nullptr || entry_->read == nullptr)
+        return {};
+    return (this->*entry_->read)(*entry_);
 }
 
 bool LinuxDesktop::IsOurOutput(const std::string& path) const
@@ -501,16 +529,14 @@ int LinuxDesktop::PixelsPerInch()
 
 std::uint32_t LinuxDesktop::DesktopColor()
 {
-    switch (kind_) {
-    case Kind::Gnome:
-        return ColorFromText(Gsettings("org.gnome.desktop.background", "primary-color"), 0);
-    case Kind::Cinnamon:
-        return ColorFromText(Gsettings("org.cinnamon.desktop.background", "primary-color"), 0);
-    case Kind::Mate:
-        return ColorFromText(Gsettings("org.mate.background", "primary-color"), 0);
-    default:
+    if (entry_ == nullptr || entry_->color == nullptr)
         return 0;
-    }
+    return (this->*entry_->color)(*entry_);
+}
+
+std::uint32_t LinuxDesktop::GnomeLikeColor(const Entry& entry)
+{
+    return ColorFromText(Gsettings(entry.schema, "primary-color"), 0);
 }
 
 std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
@@ -548,54 +574,53 @@ std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
 
 bool LinuxDesktop::InstallWallpaper(const std::string& path)
 {
-    if (kind_ == Kind::Unknown)
+    if (entry_ == nullptr)
         return false;
     // Remember the user's own picture before the desktop is pointed at ours.
     ReadWallpaperSettings();
     const std::string copy = MakeCopy(path);
     if (copy.empty())
         return false;
-    switch (kind_) {
-    case Kind::Gnome:
-    case Kind::Cinnamon: {
-        const std::string schema
-            = kind_ == Kind::Gnome ? "org.gnome.desktop.background" : "org.cinnamon.desktop.background";
-        const std::string uri = QuoteGVariant(PathToFileUri(copy));
-        bool ok = GsettingsSet(schema, "picture-uri", uri);
-        // The dark-style picture; older versions lack the key, which is fine.
-        GsettingsSet(schema, "picture-uri-dark", uri);
-        ok = GsettingsSet(schema, "picture-options", "'stretched'") && ok;
-        return ok;
-    }
-    case Kind::Mate:
-        return GsettingsSet("org.mate.background", "picture-filename", QuoteGVariant(copy))
-            && GsettingsSet("org.mate.background", "picture-options", "'stretched'");
-    case Kind::Kde:
-        return runner_.Run({ "plasma-apply-wallpaperimage", copy }).exitCode == 0;
-    case Kind::Xfce: {
-        const CommandResult list = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-l" });
-        std::istringstream lines(list.output);
-        std::string line;
-        bool any = false, ok = true;
-        while (std::getline(lines, line)) {
-            line = Trim(line);
-            if (line.size() > 11 && line.compare(line.size() - 11, 11, "/last-image") == 0) {
-                any = true;
-                ok = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-p", line, "-s", copy }).exitCode
-                        == 0
-                    && ok;
-            }
-        }
-        return any && ok;
-    }
-    case Kind::Sway:
-        return runner_.Run({ "swaymsg", "output", "*", "bg", copy, "stretch" }).exitCode == 0;
-    case Kind::X11:
-        return runner_.Run({ "feh", "--bg-scale", copy }).exitCode == 0;
-    case Kind::Unknown:
-        break;
-    }
-    return false;
+    return (this->*entry_->install)(*entry_, copy);
+}
+
+bool LinuxDesktop::InstallGnomeLike(const Entry& entry, const std::string& copy)
+{
+    const std::string schema = entry.schema;
+    if (!entry.uri)
+        return GsettingsSet(schema, entry.pictureKey, QuoteGVariant(copy))
+            && GsettingsSet(schema, "picture-options", "'stretched'");
+    const std::string uri = QuoteGVariant(PathToFileUri(copy));
+    bool ok = GsettingsSet(schema, entry.pictureKey, uri);
+    // The dark-style picture; older versions lack the key, which is fine.
+    GsettingsSet(schema, "picture-uri-dark", uri);
+    ok = GsettingsSet(schema, "picture-options", "'stretched'") && ok;
+    return ok;
+}
+
+bool LinuxDesktop::InstallKde(const Entry&, const std::string& copy)
+{
+    return runner_.Run({ "plasma-apply-wallpaperimage", copy }).exitCode == 0;
+}
+
+bool LinuxDesktop::InstallXfce(const Entry&, const std::string& copy)
+{
+    const std::vector<std::string> images = XfceImageProperties();
+    bool ok = true;
+    for (const std::string& property : images)
+        ok = runner_.Run({ "xfconf-query", "-c", "xfce4-desktop", "-p", property, "-s", copy }).exitCode == 0
+            && ok;
+    return !images.empty() && ok;
+}
+
+bool LinuxDesktop::InstallSway(const Entry&, const std::string& copy)
+{
+    return runner_.Run({ "swaymsg", "output", "*", "bg", copy, "stretch" }).exitCode == 0;
+}
+
+bool LinuxDesktop::InstallFeh(const Entry&, const std::string& copy)
+{
+    return runner_.Run({ "feh", "--bg-scale", copy }).exitCode == 0;
 }
 
 } // namespace platform

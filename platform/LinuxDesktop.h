@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -72,17 +73,30 @@ public:
     static std::string PathToFileUri(const std::string& path);
 
 private:
+    // A desktop's row: detection, reading, installing and its colour.
+    struct Entry;
+    static const Entry kEntries[];
+    static const Entry* FindEntry(Kind kind);
+
     std::string Gsettings(const std::string& schema, const std::string& key);
     bool GsettingsSet(const std::string& schema, const std::string& key, const std::string& value);
-    WallpaperSettings ReadGnomeLike(const std::string& schema, const std::string& pictureKey, bool uri);
-    WallpaperSettings ReadKde();
-    WallpaperSettings ReadXfce();
-    WallpaperSettings ReadFeh();
+    std::vector<std::string> XfceImageProperties();
+    WallpaperSettings ReadGnomeLike(const Entry& entry);
+    WallpaperSettings ReadKde(const Entry& entry);
+    WallpaperSettings ReadXfce(const Entry& entry);
+    WallpaperSettings ReadFeh(const Entry& entry);
+    bool InstallGnomeLike(const Entry& entry, const std::string& copy);
+    bool InstallKde(const Entry& entry, const std::string& copy);
+    bool InstallXfce(const Entry& entry, const std::string& copy);
+    bool InstallSway(const Entry& entry, const std::string& copy);
+    bool InstallFeh(const Entry& entry, const std::string& copy);
+    std::uint32_t GnomeLikeColor(const Entry& entry);
     std::string MakeCopy(const std::string& bitmap);
 
     CommandRunner& runner_;
     Environment env_;
     Kind kind_;
+    const Entry* entry_; // null for an unknown desktop
     std::string home_;
     std::string cacheFolder_;
     WallpaperMemory memory_;

@@ -2,6 +2,8 @@
 
 #include "platform/WindowsDesktop.h"
 
+#include "jconvert/cp932.h"
+
 #include <stdexcept>
 #include <vector>
 #include <windows.h>
@@ -17,8 +19,7 @@ std::string ReadDesktopValue(HKEY key, const char* name)
     if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw std::runtime_error(std::string("'") + name
-            + "' \x82\xcc\x83\x66\x81\x5b\x83\x5e\x8c\x5e\x82\xaa\x95\x73\x90\xb3\x82\xc5\x82\xb7");
+        throw std::runtime_error(std::string("'") + name + jconvert::Utf8ToCp932("' のデータ型が不正です"));
     std::vector<char> data(size + 1, '\0');
     if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size)
         != ERROR_SUCCESS)

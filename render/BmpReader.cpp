@@ -2,6 +2,7 @@
 
 #include "platform/FileIo.h"
 #include "render/RenderError.h"
+#include "render/Texts.h"
 
 #include <algorithm>
 #include <bit>
@@ -15,7 +16,7 @@ constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, 
 
 [[noreturn]] void Invalid()
 {
-    throw RenderError(messages::kInvalidBitmap);
+    throw RenderError(texts::kInvalidBitmap);
 }
 
 // Little-endian reads that fail as an invalid bitmap past the end.

@@ -1,6 +1,7 @@
 #include "render/Canvas.h"
 
 #include "render/RenderError.h"
+#include "render/Texts.h"
 
 #include <cstring>
 
@@ -10,7 +11,7 @@ Canvas::Canvas(int width, int height, Init init)
 {
     if (width < 0 || height < 0
         || static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels)
-        throw RenderError(messages::kInvalidBitmap);
+        throw RenderError(texts::kInvalidBitmap);
     width_ = width;
     height_ = height;
     stride_ = StrideFor(width);
@@ -25,14 +26,14 @@ Canvas::Canvas(int width, int height, Init init)
 std::uint8_t* Canvas::Row(int y)
 {
     if (y < 0 || y >= height_)
-        throw RenderError(messages::kScanlineOutOfRange);
+        throw RenderError(texts::kScanlineOutOfRange);
     return data_.get() + stride_ * static_cast<std::size_t>(y);
 }
 
 const std::uint8_t* Canvas::Row(int y) const
 {
     if (y < 0 || y >= height_)
-        throw RenderError(messages::kScanlineOutOfRange);
+        throw RenderError(texts::kScanlineOutOfRange);
     return data_.get() + stride_ * static_cast<std::size_t>(y);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/Canvas.h"
+#include "render/Texts.h"
 
 #include <string>
 
@@ -20,7 +21,7 @@ struct DrawSettings {
     int RgKage = 0;
     ColorRef LbKageIro = 0x00C0C0C0;
     int RgTitle = 1;
-    std::string EdTitle = "\x96\x59\x82\xea\x82\xb8\x82\xc9\x81\x49"; // 忘れずに！
+    std::string EdTitle = texts::kDefaultTitle;
     std::string EdRitu = "50";
     int RgHaikei = 0;
     bool ChShowMemo = false; // checked: no text at all

@@ -5,6 +5,7 @@
 #include "render/DrawSettings.h"
 #include "render/MemoDate.h"
 #include "render/ScheduleSource.h"
+#include "render/Texts.h"
 
 #include <string>
 #include <vector>
@@ -21,8 +22,8 @@ struct KabegamiRequest {
     std::string outputPath = "kabegami.bmp";
 };
 
-// The font every text block is drawn in: "ＭＳ ゴシック".
-inline constexpr const char* kMemoFontFace = "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e";
+// The font every text block is drawn in.
+inline const std::string& kMemoFontFace = texts::kMsGothic;
 
 // Composes the canvas: background from the desktop's picture and placement,
 // then, unless ChShowMemo is checked, the title, schedule lines and memo.

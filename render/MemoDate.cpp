@@ -1,6 +1,7 @@
 #include "render/MemoDate.h"
 
 #include "platform/SjisText.h"
+#include "render/Texts.h"
 
 #include <QDate>
 #include <chrono>
@@ -32,10 +33,7 @@ int WeekdayOf(const Date& date)
 
 std::string WeekdayName(int weekday)
 {
-    // 日 月 火 水 木 金 土
-    static const char* const names[]
-        = { "\x93\xfa", "\x8c\x8e", "\x89\xce", "\x90\x85", "\x96\xd8", "\x8b\xe0", "\x93\x79" };
-    return names[((weekday % 7) + 7) % 7];
+    return texts::kWeekdays[((weekday % 7) + 7) % 7];
 }
 
 std::string BuildTitle(

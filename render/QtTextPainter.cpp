@@ -1,6 +1,7 @@
 #include "render/QtTextPainter.h"
 
 #include "platform/SjisText.h"
+#include "render/Texts.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -11,8 +12,7 @@ namespace render {
 
 QStringList FontFamiliesFor(const std::string& face)
 {
-    // "ＭＳ ゴシック" and "MS Gothic"
-    if (face == "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e" || face == "MS Gothic")
+    if (face == texts::kMsGothic || face == "MS Gothic")
         return { "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP", "VL Gothic", "TakaoGothic" };
     return { platform::FromSjis(face) };
 }

@@ -1,11 +1,12 @@
 #include "render/RenderError.h"
 
+#include "render/Texts.h"
+
 namespace render {
 
 std::string JpegErrorMessage(int code)
 {
-    // "JPEG エラー #"
-    return std::string("JPEG \x83\x47\x83\x89\x81\x5b #") + std::to_string(code);
+    return texts::kJpegError + std::to_string(code);
 }
 
 } // namespace render

@@ -5,6 +5,7 @@
 #include "schedule/DelimitedText.h"
 #include "schedule/ScheduleError.h"
 #include "schedule/ScheduleGrid.h"
+#include "schedule/Texts.h"
 
 namespace schedule {
 
@@ -52,9 +53,8 @@ TScheduleTable::TScheduleTable(ScheduleGrid& grid, std::filesystem::path file, C
     , clock_(std::move(clock))
 {
     grid_.SetCell(ScheduleGrid::kNumberCol, 0, "No");
-    grid_.SetCell(ScheduleGrid::kDateCol, 0, " \x81\x40\x97\x5c\x92\xe8\x93\xfa" /*  　予定日 */);
-    grid_.SetCell(ScheduleGrid::kTextCol, 0,
-        "\x81\x40\x81\x40\x83\x58\x83\x50\x83\x57\x83\x85\x81\x5b\x83\x8b" /* 　　スケジュール */);
+    grid_.SetCell(ScheduleGrid::kDateCol, 0, texts::kDateCaption);
+    grid_.SetCell(ScheduleGrid::kTextCol, 0, texts::kTextCaption);
     grid_.SetDefaultColWidth(26);
     grid_.SetColWidth(ScheduleGrid::kDateCol, 128);
     grid_.SetColWidth(ScheduleGrid::kTextCol, 300);

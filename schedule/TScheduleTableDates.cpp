@@ -1,9 +1,11 @@
 // The date language: normalising typed date expressions, the display form,
 // splitting the normalised form, and the check of every date cell.
+#include "jconvert/cp932.h"
 #include "schedule/DelimitedText.h"
 #include "schedule/ScheduleGrid.h"
-#include "schedule/SjisText.h"
+#include "schedule/SjisSearch.h"
 #include "schedule/TScheduleTable.h"
+#include "schedule/Texts.h"
 
 #include <array>
 
@@ -11,37 +13,47 @@ namespace schedule {
 
 namespace {
 
-constexpr std::string_view kYou = "\x97\x6a"; /* 曜 */
-constexpr std::string_view kYoubi = "\x97\x6a\x93\xfa"; /* 曜日 */
-constexpr std::string_view kDai = "\x91\xe6"; /* 第 */
-constexpr std::string_view kMaishuu = "\x96\x88\x8f\x54"; /* 毎週 */
-constexpr std::string_view kMaitsuki = "\x96\x88\x8c\x8e"; /* 毎月 */
-constexpr std::string_view kMaitoshi = "\x96\x88\x94\x4e"; /* 毎年 */
-constexpr std::string_view kNen = "\x94\x4e"; /* 年 */
-constexpr std::string_view kGatsu = "\x8c\x8e"; /* 月 */
-constexpr std::string_view kNichi = "\x93\xfa"; /* 日 */
-constexpr std::string_view kHeisei = "\x95\xbd\x90\xac"; /* 平成 */
+// The words of the date language, written in UTF-8 and matched as Shift_JIS.
+std::string Sjis(std::string_view utf8)
+{
+    return jconvert::Utf8ToCp932(utf8);
+}
+
+const std::string kYou = Sjis("曜");
+const std::string kYoubi = Sjis("曜日");
+const std::string kDai = Sjis("第");
+const std::string kMaishuu = Sjis("毎週");
+const std::string kMaitsuki = Sjis("毎月");
+const std::string kMaitoshi = Sjis("毎年");
+const std::string kNen = Sjis("年");
+const std::string kGatsu = Sjis("月");
+const std::string kNichi = Sjis("日");
+const std::string kHeisei = Sjis("平成");
+const std::string kWideH = Sjis("Ｈ");
+const std::string kWideSmallH = Sjis("ｈ");
+const std::string kIdeographicSpace = Sjis("　");
+const std::string kWideSolidus = Sjis("／");
 
 // Weekday names with their codes, in the order they are replaced.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kWeekdayNames { {
-    { "\x93\xfa\x97\x6a" /* 日曜 */, "/0" },
-    { "\x8c\x8e\x97\x6a" /* 月曜 */, "/1" },
-    { "\x89\xce\x97\x6a" /* 火曜 */, "/2" },
-    { "\x90\x85\x97\x6a" /* 水曜 */, "/3" },
-    { "\x96\xd8\x97\x6a" /* 木曜 */, "/4" },
-    { "\x8b\xe0\x97\x6a" /* 金曜 */, "/5" },
-    { "\x93\x79\x97\x6a" /* 土曜 */, "/6" },
+const std::array<std::pair<std::string, std::string_view>, 7> kWeekdayNames { {
+    { Sjis("日曜"), "/0" },
+    { Sjis("月曜"), "/1" },
+    { Sjis("火曜"), "/2" },
+    { Sjis("水曜"), "/3" },
+    { Sjis("木曜"), "/4" },
+    { Sjis("金曜"), "/5" },
+    { Sjis("土曜"), "/6" },
 } };
 
 // Weekday characters of the display form by code; "X" for anything else.
-constexpr std::array<std::string_view, 7> kWeekdayChars {
-    "\x93\xfa" /* 日 */,
-    "\x8c\x8e" /* 月 */,
-    "\x89\xce" /* 火 */,
-    "\x90\x85" /* 水 */,
-    "\x96\xd8" /* 木 */,
-    "\x8b\xe0" /* 金 */,
-    "\x93\x79" /* 土 */,
+const std::array<std::string, 7> kWeekdayChars {
+    Sjis("日"),
+    Sjis("月"),
+    Sjis("火"),
+    Sjis("水"),
+    Sjis("木"),
+    Sjis("金"),
+    Sjis("土"),
 };
 
 std::string_view WeekdayChar(std::string_view field)
@@ -105,9 +117,8 @@ std::string TScheduleTable::NormalizeDate(std::string_view input)
 
     // Era marks, then spaces, then the full-width solidus.
     text = ReplaceInTurn(std::move(text),
-        { { kHeisei, "-" }, { "\x82\x67" /* Ｈ */, "-" }, { "H", "-" }, { "\x82\x88" /* ｈ */, "-" },
-            { "h", "-" }, { "\x81\x40" /* ideographic space */, "" }, { " ", "" },
-            { "\x81\x5e" /* ／ */, "/" } });
+        { { kHeisei, "-" }, { kWideH, "-" }, { "H", "-" }, { kWideSmallH, "-" }, { "h", "-" },
+            { kIdeographicSpace, "" }, { " ", "" }, { kWideSolidus, "/" } });
 
     int kind = -1;
     if (weekday && !month && !day && !nth)
@@ -181,11 +192,7 @@ TScheduleTable::CheckResult TScheduleTable::Check()
         const std::string normalized = NormalizeDate(cell);
         if (normalized.substr(0, normalized.find('/')) == "-1") {
             grid_.SetCurrentCell(ScheduleGrid::kDateCol, r);
-            return { r,
-                std::to_string(r)
-                    + "\x8d\x73\x96\xda\x82\xcc\x97\x5c\x92\xe8\x93\xfa\x82\xc9\x83\x47\x83\x89\x81\x5b\x82"
-                      "\xaa\x82\xa0"
-                      "\x82\xe8\x82\xdc\x82\xb7." /* 行目の予定日にエラーがあります. */ };
+            return { r, std::to_string(r) + texts::kDateError };
         }
         grid_.SetCell(ScheduleGrid::kDateCol, r, ExpandDate(normalized));
     }

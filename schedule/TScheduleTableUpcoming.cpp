@@ -1,6 +1,7 @@
 // The list of entries coming up in the next days.
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
+#include "schedule/Texts.h"
 
 #include <chrono>
 #include <optional>
@@ -130,8 +131,7 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
         }
         if (days < 0 || days > window)
             continue;
-        list.push_back(std::to_string(days)
-            + "\x93\xfa\x8c\xe3" /* 日後 */ + grid_.Cell(ScheduleGrid::kDateCol, r) + " "
+        list.push_back(std::to_string(days) + texts::kDaysLater + grid_.Cell(ScheduleGrid::kDateCol, r) + " "
             + grid_.Cell(ScheduleGrid::kTextCol, r));
     }
     return 1;

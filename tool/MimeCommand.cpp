@@ -41,7 +41,7 @@ int Run(const tool::Args& args, tool::Io& io)
     mail::Message msg;
     msg.LoadHeaders(lines);
     const mail::MimeBody body = mail::DecodeMimeBody(lines);
-    io.out << mail::text::kSubject << jconvert::DecodeEncodedWords(msg.Subject()) << "\r\n";
+    io.out << mail::texts::kSubject << jconvert::DecodeEncodedWords(msg.Subject()) << "\r\n";
     if (!body.error.empty())
         io.out << body.error << "\r\n";
     else

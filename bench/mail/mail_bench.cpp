@@ -2,6 +2,7 @@
 // (is this body already in the memo?) against growing memos, and the parsing
 // and conversion of one typical memo mail.
 #include "jconvert/codes.h"
+#include "jconvert/cp932.h"
 #include "jconvert/sjis.h"
 #include "mail/Message.h"
 #include "mail/ReceiveRun.h"
@@ -12,13 +13,13 @@
 
 namespace {
 
-// A memo of Japanese lines of about size bytes: 牛乳を買う, 会議室Ａ, ...
+// A memo of Japanese lines of about size bytes.
 std::string Memo(std::size_t size)
 {
-    const char* lines[] = {
-        "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4 ",
-        "\x89\xef\x8b\x63\x8e\xba\x82\x60\x82\xc5\x8d\x87\x82\xed\x82\xb9 ",
-        "\x8e\x91\x97\xbf\x82\xf0\x8e\x9d\x8e\x51\x82\xb7\x82\xe9 ",
+    const std::string lines[] = {
+        jconvert::Utf8ToCp932("牛乳を買う "),
+        jconvert::Utf8ToCp932("会議室Ａで合わせ "),
+        jconvert::Utf8ToCp932("資料を持参する "),
     };
     std::string memo;
     for (int i = 0; memo.size() < size; ++i)
@@ -28,8 +29,7 @@ std::string Memo(std::size_t size)
 
 // A body the memo does not hold, sharing its first characters with memo
 // lines so that the search meets many near misses.
-const std::string kBody = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4\x82\xc6\x83\x70\x83\x93\r\n"
-                          "\x8e\x91\x97\xbf\x82\xf0\x8e\x9d\x8e\x51 x\r\n";
+const std::string kBody = jconvert::Utf8ToCp932("牛乳を買うとパン\r\n資料を持参 x\r\n");
 
 void BM_MemoCheck(benchmark::State& state)
 {

@@ -1,4 +1,5 @@
 // Speed of the date language, the upcoming list and the schedule file.
+#include "jconvert/cp932.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
@@ -13,20 +14,13 @@ using schedule::ScheduleGrid;
 using schedule::TScheduleTable;
 using namespace std::chrono;
 
-// Typical cells, as Shift_JIS: 毎週水曜日, 毎月第2火曜日, 平成17年4月1日,
-// 毎年12月25日, １５日.
-const char* const kDates[] = {
-    "\x96\x88\x8f\x54\x90\x85\x97\x6a\x93\xfa",
-    "\x96\x88\x8c\x8e\x91\xe6"
-    "2\x89\xce\x97\x6a\x93\xfa",
-    "\x95\xbd\x90\xac"
-    "17\x94\x4e"
-    "4\x8c\x8e"
-    "1\x93\xfa",
-    "\x96\x88\x94\x4e"
-    "12\x8c\x8e"
-    "25\x93\xfa",
-    "\x82\x50\x82\x54\x93\xfa",
+// Typical cells.
+const std::string kDates[] = {
+    jconvert::Utf8ToCp932("毎週水曜日"),
+    jconvert::Utf8ToCp932("毎月第2火曜日"),
+    jconvert::Utf8ToCp932("平成17年4月1日"),
+    jconvert::Utf8ToCp932("毎年12月25日"),
+    jconvert::Utf8ToCp932("１５日"),
 };
 
 void FillGrid(ScheduleGrid& grid, int rows)

@@ -1,6 +1,7 @@
 #include "app/IniLines.h"
 
 #include "app/IntegerText.h"
+#include "common/SjisLiteral.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ TEST(IniLines, Lookup)
         "POP3HOST1=second",
         "noequals",
         "User1==x=y",
-        "\x83\x61=trail byte a", // ヂ: its second byte is 'a'
+        Sjis("ヂ=trail byte a"), // ヂ: its second byte is 'a'
         "",
     });
     const struct {
@@ -53,8 +54,8 @@ TEST(IniLines, Lookup)
         { "User1", "=x=y", true },
         { "noequals", "", false },
         { "# comment ", " not a key", true },
-        { "\x83\x41", "", false }, // ア (83 41) is not ヂ (83 61)
-        { "\x83\x61", "trail byte a", true },
+        { Sjis("ア"), "", false }, // ア (83 41) is not ヂ (83 61)
+        { Sjis("ヂ"), "trail byte a", true },
         { "Missing", "", false },
     };
     for (const auto& c : cases) {
@@ -106,7 +107,7 @@ TEST(IntegerText, ParsesSignedDecimalOnly)
         { "12abc", 0 },
         { "42 ", 0 },
         { "0x10", 0 },
-        { "\x82\x50", 0 }, // full-width 1
+        { Sjis("１"), 0 }, // full-width 1
         { "- 1", 0 },
     };
     for (const auto& c : cases)

@@ -1,5 +1,7 @@
 #include "app/PasswordScrambler.h"
 
+#include "common/SjisLiteral.h"
+
 #include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
@@ -81,7 +83,7 @@ TEST(PasswordScrambler, PasswordsThatCannotBeStored)
     const std::string cases[] = {
         std::string(app::kMaxPasswordLength + 1, 'x'),
         "pass\xb1", // half-width katakana at the end
-        "\x83\x81\x83\x82", // a double-byte character
+        Sjis("メモ"), // a double-byte character
         std::string("a\0b", 3),
         "\x80",
     };

@@ -2,6 +2,7 @@
 // from the stored controls.
 #include "app/DrawSettingsFromSettings.h"
 #include "app/ReceiveConfigFromSettings.h"
+#include "common/SjisLiteral.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ TEST(RunInputs, AccountKeywordsAndSecurityCarryOver)
     s.EdHost = "pop.example.jp";
     s.EdUser = "taro";
     s.Password = "pw ";
-    s.EdKeyWord1 = "\x83\x81\x83\x82"; // メモ
+    s.EdKeyWord1 = Sjis("メモ");
     s.EdKeyWord2 = "memo";
     s.RgSecurity = 2;
     const mail::ReceiveConfig config = app::ToReceiveConfig(s);

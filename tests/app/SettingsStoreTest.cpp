@@ -4,6 +4,8 @@
 #include "app/IniLines.h"
 #include "app/PasswordScrambler.h"
 #include "app/SettingsKey.h"
+#include "common/FolderNames.h"
+#include "common/SjisLiteral.h"
 #include "platform/SystemErrorText.h"
 
 #include <csignal>
@@ -22,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using app::Settings;
 
-const std::string kServer1 = "\x83\x54\x81\x5b\x83\x6f\x81\x5b\x82\x50"; // サーバー１
+const std::string kServer1 = Sjis("サーバー１");
 
 class SettingsStore : public ::testing::Test {
 protected:
@@ -49,14 +51,7 @@ protected:
         std::ifstream in(dir_ / name, std::ios::binary);
         return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
     }
-    std::vector<std::string> entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> entries() const { return test_files::FolderNames(dir_); }
     // Loads into a fresh window state from the given settings file.
     Settings loadIni(const std::string& ini) const
     {
@@ -92,49 +87,41 @@ TEST_F(SettingsStore, FirstRunWritesHeaderAndEveryKey)
 
     app::SaveSettings(dir_, settings, "");
     EXPECT_EQ(get("memo.txt"), "");
-    const std::string ini
-        = "#--------------------------------------------------------------\r\n"
-          "#\x81\x75"
-          "Corkpane\x87\x55\x81\x76\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\r\n"
-          "#\x81\xa6\x81\x75"
-          "PassWord\x81\x76\x82\xcd\x81\x41\x88\xc3\x8d\x86\x89\xbb\x82\xb5\x82\xc4\x82\xa2\x82"
-          "\xe9\x82\xcc\x82\xc5\x8f\x91\x82\xab\x8a\xb7\x82\xa6\x82\xcd\x95\x73\x89\xc2\x81\x49\r\n"
-          "#--------------------------------------------------------------\r\n"
-          "\r\n"
-          "\x90\xda\x91\xb1\x90\xe6"
-          "1=\x83\x54\x81\x5b\x83\x6f\x81\x5b\x82\x50\r\n"
-          "POP3Host1=\x83\x54\x81\x5b\x83\x6f\x81\x5b\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93"
-          "\xfc\x97\xcd\r\n"
-          "User1=\x83\x86\x81\x5b\x83\x55\x81\x5b\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93\xfc"
-          "\x97\xcd\r\n"
-          "PassWord1=vhe2xsbGxs\r\n"
-          "\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x50=\x83\x81\x83\x82\r\n"
-          "\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x51=\x82\xdf\x82\xe0\r\n"
-          "\x82\x50\x8d\x73\x95\xb6\x8e\x9a\x90\x94=15\r\n"
-          "\x8d\x73\x90\x94=20\r\n"
-          "\x83\x74\x83\x48\x83\x93\x83\x67\x83\x54\x83\x43\x83\x59=15\r\n"
-          "\x8d\x73\x8a\xd4=4\r\n"
-          "\x8f\xe3\x97\x5d\x94\x92=10\r\n"
-          "\x89\x45\x97\x5d\x94\x92=300\r\n"
-          "\x95\xb6\x8e\x9a\x90\x46=65280\r\n"
-          "\x89\x65\x95\xb6\x8e\x9a=0\r\n"
-          "\x89\x65\x90\x46=12632256\r\n"
-          "\x83\x5e\x83\x43\x83\x67\x83\x8b\x95\x5c\x8e\xa6=1\r\n"
-          "\x83\x81\x83\x82\x83\x5e\x83\x43\x83\x67\x83\x8b=\x96\x59\x82\xea\x82\xb8\x82\xc9\x81"
-          "\x49\r\n"
-          "\x83\x81\x83\x82\x95\x5c\x8e\xa6=0\r\n"
-          "\x95\xb6\x8e\x9a\x94\x77\x8c\x69\x81\x93=50\r\n"
-          "\x95\xb6\x8e\x9a\x94\x77\x8c\x69\x90\x46=0\r\n"
-          "\x8f\x54\x97\x5c\x92\xe8\x95\x5c\x8e\xa6\x93\xfa=1\r\n"
-          "\x8c\x8e\x97\x5c\x92\xe8\x95\x5c\x8e\xa6\x93\xfa=3\r\n"
-          "\x8b\x4c\x94\x4f\x93\xfa\x95\x5c\x8e\xa6\x93\xfa=5\r\n"
-          "\x8e\x77\x92\xe8\x93\xfa\x95\x5c\x8e\xa6\x93\xfa=10\r\n"
-          "\xbd\xb9\xbc\xde\xad\xb0\xd9\xd2\xd3\x95\x5c\x8e\xa6=1\r\n"
-          "\xbd\xb9\xbc\xde\xad\xb0\xd9\xb6\xda\xdd\xc0\xde\xb0\x95\x5c\x8e\xa6=0\r\n"
-          "POP3Port1=110\r\n"
-          "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=0\r\n"
-          "POP3Security1=0\r\n"
-          "MIME\x89\xf0\x93\xc7=1\r\n"; // MIME解読: a new set-up reads MIME mail
+    const std::string ini = Sjis("#--------------------------------------------------------------\r\n"
+                                 "#「CorkpaneⅡ」設定ファイル\r\n"
+                                 "#※「PassWord」は、暗号化しているので書き換えは不可！\r\n"
+                                 "#--------------------------------------------------------------\r\n"
+                                 "\r\n"
+                                 "接続先1=サーバー１\r\n"
+                                 "POP3Host1=サーバー名をここに入力\r\n"
+                                 "User1=ユーザー名をここに入力\r\n"
+                                 "PassWord1=vhe2xsbGxs\r\n"
+                                 "キーワード１=メモ\r\n"
+                                 "キーワード２=めも\r\n"
+                                 "１行文字数=15\r\n"
+                                 "行数=20\r\n"
+                                 "フォントサイズ=15\r\n"
+                                 "行間=4\r\n"
+                                 "上余白=10\r\n"
+                                 "右余白=300\r\n"
+                                 "文字色=65280\r\n"
+                                 "影文字=0\r\n"
+                                 "影色=12632256\r\n"
+                                 "タイトル表示=1\r\n"
+                                 "メモタイトル=忘れずに！\r\n"
+                                 "メモ表示=0\r\n"
+                                 "文字背景％=50\r\n"
+                                 "文字背景色=0\r\n"
+                                 "週予定表示日=1\r\n"
+                                 "月予定表示日=3\r\n"
+                                 "記念日表示日=5\r\n"
+                                 "指定日表示日=10\r\n"
+                                 "ｽｹｼﾞｭｰﾙﾒﾓ表示=1\r\n"
+                                 "ｽｹｼﾞｭｰﾙｶﾚﾝﾀﾞｰ表示=0\r\n"
+                                 "POP3Port1=110\r\n"
+                                 "スタートアップ受信=0\r\n"
+                                 "POP3Security1=0\r\n"
+                                 "MIME解読=1\r\n"); // MIME解読: a new set-up reads MIME mail
     EXPECT_EQ(get("corkpane.ini"), ini);
     EXPECT_EQ(entries(), (std::vector<std::string> { "corkpane.ini", "memo.txt" }));
 
@@ -152,31 +139,21 @@ TEST_F(SettingsStore, ReadsSingleValues)
     const struct {
         std::string line, control, value;
     } cases[] = {
-        { "\x89\x65\x95\xb6\x8e\x9a=7", "RgKage", "2" }, // 影文字 past the last item
-        { "\x89\x65\x95\xb6\x8e\x9a=-5", "RgKage", "-1" }, // below -1: none
-        { "\x89\x65\x95\xb6\x8e\x9a=-1", "RgKage", "-1" },
-        { "\x83\x5e\x83\x43\x83\x67\x83\x8b\x95\x5c\x8e\xa6=5", "RgTitle", "1" }, // タイトル表示
-        { "\x95\xb6\x8e\x9a\x90\x46=abc", "LbMojiIro", "0" }, // 文字色
-        { "\x95\xb6\x8e\x9a\x90\x46= 255", "LbMojiIro", "255" },
-        { "\x95\xb6\x8e\x9a\x90\x46=-16777201", "LbMojiIro", "-16777201" },
-        { "\x89\x65\x90\x46=4294967295", "LbKageIro", "0" }, // 影色 out of range
-        { "\x83\x81\x83\x82\x95\x5c\x8e\xa6=yes", "ChShowMemo", "1" }, // メモ表示
-        { "\x83\x81\x83\x82\x95\x5c\x8e\xa6=", "ChShowMemo", "1" },
-        { "\x83\x81\x83\x82\x95\x5c\x8e\xa6= 0", "ChShowMemo", "1" },
-        { "\x83\x81\x83\x82\x95\x5c\x8e\xa6=0", "ChShowMemo", "0" },
-        { "\xbd\xb9\xbc\xde\xad\xb0\xd9\xd2\xd3\x95\x5c\x8e\xa6=0", "ChScMemo", "0" },
-        { "pop3host1=mail", "EdHost", "mail" }, { "POP3Host1 =x", "EdHost", "" },
-        { "POP3HOST1=a=b ", "EdHost", "a=b " },
-        { "\x90\xda\x91\xb1\x90\xe6"
-          "1=A",
-            "LBoxSetuzokuSaki", kServer1 + "|A" },
-        { "POP3Port1=995", "EdPort", "995" },
-        { "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=1", "RgReceive", "1" },
-        { "POP3Security1=2", "RgSecurity", "2" },
+        { Sjis("影文字=7"), "RgKage", "2" }, // 影文字 past the last item
+        { Sjis("影文字=-5"), "RgKage", "-1" }, // below -1: none
+        { Sjis("影文字=-1"), "RgKage", "-1" }, { Sjis("タイトル表示=5"), "RgTitle", "1" },
+        { Sjis("文字色=abc"), "LbMojiIro", "0" }, { Sjis("文字色= 255"), "LbMojiIro", "255" },
+        { Sjis("文字色=-16777201"), "LbMojiIro", "-16777201" },
+        { Sjis("影色=4294967295"), "LbKageIro", "0" }, // 影色 out of range
+        { Sjis("メモ表示=yes"), "ChShowMemo", "1" }, { Sjis("メモ表示="), "ChShowMemo", "1" },
+        { Sjis("メモ表示= 0"), "ChShowMemo", "1" }, { Sjis("メモ表示=0"), "ChShowMemo", "0" },
+        { Sjis("ｽｹｼﾞｭｰﾙﾒﾓ表示=0"), "ChScMemo", "0" }, { "pop3host1=mail", "EdHost", "mail" },
+        { "POP3Host1 =x", "EdHost", "" }, { "POP3HOST1=a=b ", "EdHost", "a=b " },
+        { Sjis("接続先1=A"), "LBoxSetuzokuSaki", kServer1 + "|A" }, { "POP3Port1=995", "EdPort", "995" },
+        { Sjis("スタートアップ受信=1"), "RgReceive", "1" }, { "POP3Security1=2", "RgSecurity", "2" },
         { "POP3Security1=9", "RgSecurity", "2" }, // past the last item
-        { "MIME\x89\xf0\x93\xc7=1", "ChMimeKaidoku", "1" }, // MIME解読
-        { "MIME\x89\xf0\x93\xc7=0", "ChMimeKaidoku", "0" },
-        { "MIME\x89\xf0\x93\xc7=", "ChMimeKaidoku", "0" },
+        { Sjis("MIME解読=1"), "ChMimeKaidoku", "1" }, { Sjis("MIME解読=0"), "ChMimeKaidoku", "0" },
+        { Sjis("MIME解読="), "ChMimeKaidoku", "0" },
         { "PassWord1=" + app::ScramblePassword("pw  "), "Password", "pw  " },
         { "PassWord1=srf3w8", "Password", "" }, // tampered
     };
@@ -190,16 +167,10 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
     const struct {
         std::string control, value;
     } cases[] = {
-        { "LBoxSetuzokuSaki", kServer1 + "|" },
-        { "EdHost", "" },
-        { "Password", "" },
-        { "EdPort", "" },
-        { "LbMojiIro", "0" },
-        { "RgTitle", "0" },
-        { "RgReceive", "0" },
+        { "LBoxSetuzokuSaki", kServer1 + "|" }, { "EdHost", "" }, { "Password", "" }, { "EdPort", "" },
+        { "LbMojiIro", "0" }, { "RgTitle", "0" }, { "RgReceive", "0" },
         { "RgSecurity", "0" }, // no encryption, as before the key existed
-        { "ChShowMemo", "1" },
-        { "ChScCal", "1" },
+        { "ChShowMemo", "1" }, { "ChScCal", "1" },
         { "ChMimeKaidoku", "0" }, // bodies as sent, as before the key existed
     };
     for (const auto& c : cases)
@@ -212,11 +183,9 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
     const auto lines = app::IniLines::Parse(get("corkpane.ini")).Lines();
     ASSERT_EQ(lines.size(), 12u); // comment, list, 2 colours, 5 radio groups, 3 ticks
     EXPECT_EQ(lines[0], "# only a comment");
-    EXPECT_EQ(lines[1],
-        "\x90\xda\x91\xb1\x90\xe6"
-        "1=" + kServer1);
-    EXPECT_EQ(lines[2], "\x95\xb6\x8e\x9a\x90\x46=0");
-    EXPECT_EQ(lines[10], "\x83\x58\x83\x5e\x81\x5b\x83\x67\x83\x41\x83\x62\x83\x76\x8e\xf3\x90\x4d=0");
+    EXPECT_EQ(lines[1], Sjis("接続先1=") + kServer1);
+    EXPECT_EQ(lines[2], Sjis("文字色=0"));
+    EXPECT_EQ(lines[10], Sjis("スタートアップ受信=0"));
     EXPECT_EQ(lines[11], "POP3Security1=0");
 }
 
@@ -224,8 +193,8 @@ TEST_F(SettingsStore, RewritesInPlaceWithCrLf)
 {
     // Lone LF and lone CR line ends, unknown keys, comments, a lower-case key
     // and a duplicate: all but the known keys' first lines stay as they are.
-    Settings settings = loadIni("# my notes\nUnknown=1\rpop3host1=mail\nPOP3Host1=dup\n\n"
-                                "\x83\x81\x83\x82\x83\x5e\x83\x43\x83\x67\x83\x8b=T\n");
+    Settings settings
+        = loadIni(Sjis("# my notes\nUnknown=1\rpop3host1=mail\nPOP3Host1=dup\n\nメモタイトル=T\n"));
     EXPECT_EQ(settings.EdHost, "mail");
     EXPECT_EQ(settings.EdTitle, "T");
     settings.EdHost = "pop.example.jp";
@@ -233,7 +202,7 @@ TEST_F(SettingsStore, RewritesInPlaceWithCrLf)
     app::SaveSettings(dir_, settings, "");
     const std::string ini = get("corkpane.ini");
     EXPECT_EQ(
-        ini.rfind("# my notes\r\nUnknown=1\r\nPOP3Host1=pop.example.jp\r\nPOP3Host1=dup\r\n\r\n\x90\xda", 0),
+        ini.rfind(Sjis("# my notes\r\nUnknown=1\r\nPOP3Host1=pop.example.jp\r\nPOP3Host1=dup\r\n\r\n接"), 0),
         0u)
         << ini;
     EXPECT_EQ(ini.find('\n'), ini.find("\r\n") + 1);
@@ -290,9 +259,8 @@ TEST_F(SettingsStore, FailedSaveLosesNothing)
 {
     const std::string oldMemo = "old memo";
     const std::string oldIni = "# old\r\nPOP3Host1=old\r\n";
-    const std::string cannotCreate
-        = "\" \x82\xf0\x8d\xec\x90\xac\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
-    const std::string cannotOpen = "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+    const std::string cannotCreate = Sjis("\" を作成できません。");
+    const std::string cannotOpen = Sjis("\" は開けません。");
     const std::string longMemo(300, 'm');
     struct Case {
         const char* name;
@@ -350,7 +318,7 @@ TEST_F(SettingsStore, FailedSaveLosesNothing)
         }
         ::setrlimit(RLIMIT_FSIZE, &oldLimit);
 
-        EXPECT_EQ(message.rfind("\x83\x74\x83\x40\x83\x43\x83\x8b \"", 0), 0u) << message;
+        EXPECT_EQ(message.rfind(Sjis("ファイル \""), 0), 0u) << message;
         EXPECT_NE(message.find(c.message), std::string::npos) << message;
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
         EXPECT_EQ(entries(), before) << "no temporary file is left behind";
@@ -384,13 +352,11 @@ TEST_F(SettingsStore, UnreadableFileStopsLoading)
         ADD_FAILURE() << "no error";
     } catch (const app::FileError& error) {
         const std::string message = error.what();
-        EXPECT_NE(message.find((dir_ / "corkpane.ini").string()
-                      + "\" \x82\xcd\x8a\x4a\x82\xaf\x82\xdc\x82\xb9\x82\xf1"
-                        "\x81\x42"),
-            std::string::npos)
+        EXPECT_NE(
+            message.find((dir_ / "corkpane.ini").string() + Sjis("\" は開けません。")), std::string::npos)
             << message;
         // The reason follows in Japanese, not the C library's English.
-        EXPECT_TRUE(message.ends_with("\x81\x42" + platform::SystemErrorText(EISDIR))) << message;
+        EXPECT_TRUE(message.ends_with(Sjis("。") + platform::SystemErrorText(EISDIR))) << message;
     }
     EXPECT_EQ(memo, "m");
     EXPECT_EQ(settings.Password, "qqqqq");

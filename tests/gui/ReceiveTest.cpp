@@ -1,5 +1,6 @@
 #include "FakePop3Server.h"
 #include "WindowFixture.h"
+#include "common/SjisLiteral.h"
 #include "gui/RadioGroup.h"
 #include "platform/SjisText.h"
 
@@ -89,7 +90,7 @@ TEST_F(GuiReception, FailedStartupReceptionIsShownAndTheWindowStaysOpen)
     EXPECT_FALSE(window->IsClosed());
     EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(dialogs_.Errors().size(), 1);
-    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption), "Corkpane \x87U" /* Corkpane Ⅱ */);
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption), Sjis("Corkpane Ⅱ"));
     EXPECT_TRUE(Find<QPushButton>(*window, "BtnReceive")->isEnabled());
     // Nothing was saved: the sequence stopped before closing.
     EXPECT_FALSE(Exists("corkpane.ini"));
@@ -97,8 +98,7 @@ TEST_F(GuiReception, FailedStartupReceptionIsShownAndTheWindowStaysOpen)
 
 TEST_F(GuiReception, StartupWithoutAServerNameSkipsReceptionAndDraws)
 {
-    const QString placeholder
-        = platform::FromSjis("\x83T\x81[\x83o\x81[\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93\xfc\x97\xcd" /* サーバー名をここに入力 */);
+    const QString placeholder = platform::FromSjis(Sjis("サーバー名をここに入力"));
     const QString skipped = QString::fromUtf8("サーバー名が設定されていないため、メール受信を省略しました。");
     EXPECT_EQ(Find<QLineEdit>(*MakeWindow(), "EdHost")->text(), placeholder);
     // The default text, an empty and a blank name.
@@ -119,7 +119,7 @@ TEST_F(GuiReception, StartupWithoutAServerNameSkipsReceptionAndDraws)
     Find<QLineEdit>(*window, "EdHost")->setText(placeholder);
     Find<QPushButton>(*window, "BtnReceive")->click();
     ASSERT_EQ(dialogs_.Errors().size(), 1);
-    EXPECT_TRUE(platform::ToSjis(dialogs_.Errors()[0]).starts_with("Socket \x83G\x83\x89\x81[ # 11001\r\n"))
+    EXPECT_TRUE(platform::ToSjis(dialogs_.Errors()[0]).starts_with(Sjis("Socket エラー # 11001\r\n")))
         << dialogs_.Errors()[0].toStdString();
     EXPECT_NE(Log(*window), skipped);
 }

@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "common/SjisLiteral.h"
 #include "gui/ShortcutMaker.h"
 #include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
@@ -80,18 +81,8 @@ TEST_F(GuiShortcuts, NoCreatesNothingAfterTheQuestion)
     ASSERT_EQ(dialogs_.shown.size(), 1U);
     EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("question"));
     EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].text),
-        "\x83X\x83^\x81[\x83g\x83"
-        "A\x83"
-        "b\x83v\x82\xc6\x83"
-        "f\x83X\x83N\x83g\x83"
-        "b\x83v\x82\xc9\x83V\x83\x87\x81[\x83g\x83J\x83"
-        "b\x83g\x82\xf0\n\n\x8d\xec\x90\xac\x82\xb5\x82\xc4\x82\xe0\x82\xe6\x82\xeb\x82\xb5\x82\xa2\x82\xc5"
-        "\x82\xb7"
-        "\x82\xa9\x81"
-        "B\n" /* スタートアップとデスクトップにショートカットを\n\n作成してもよろしいですか。\n */);
-    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption),
-        "\x81uCorkpane\x81v \x8am\x94"
-        "F" /* 「Corkpane」 確認 */);
+        Sjis("スタートアップとデスクトップにショートカットを\n\n作成してもよろしいですか。\n"));
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption), Sjis("「Corkpane」 確認"));
     EXPECT_FALSE(std::filesystem::exists(Home()));
 }
 

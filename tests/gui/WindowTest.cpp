@@ -1,5 +1,6 @@
 #include "UrlCatcher.h"
 #include "WindowFixture.h"
+#include "common/SjisLiteral.h"
 #include "app/SettingsKey.h"
 #include "gui/ColourSwatch.h"
 #include "gui/MemoEditor.h"
@@ -32,17 +33,17 @@ class GuiWindow : public WindowFixture { };
 TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
 {
     auto window = MakeWindow();
-    EXPECT_EQ(platform::ToSjis(window->windowTitle()), "Corkpane\x87U" /* CorkpaneⅡ */);
+    EXPECT_EQ(platform::ToSjis(window->windowTitle()), Sjis("CorkpaneⅡ"));
     EXPECT_EQ(window->size(), QSize(494, 373));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
 
     auto* pages = Find<QTabWidget>(*window, "PageControl1");
     const std::vector<std::pair<const char*, std::string>> expectedPages = {
-        { "TabJusin", "\x8e\xf3\x90M" /* 受信 */ },
-        { "TabMemo", "\x83\x81\x83\x82" /* メモ */ },
-        { "TabSheet2", "\x83X\x83P\x83W\x83\x85\x81[\x83\x8b" /* スケジュール */ },
-        { "TabSettei", "\x90\xdd\x92\xe8" /* 設定 */ },
-        { "TabMail", "\x83\x81\x81[\x83\x8b" /* メール */ },
+        { "TabJusin", Sjis("受信") },
+        { "TabMemo", Sjis("メモ") },
+        { "TabSheet2", Sjis("スケジュール") },
+        { "TabSettei", Sjis("設定") },
+        { "TabMail", Sjis("メール") },
         { "TabSheet1", "about" },
     };
     ASSERT_EQ(pages->count(), 6);
@@ -52,28 +53,26 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     }
     EXPECT_EQ(pages->currentIndex(), 1);
 
-    const std::
-        vector<std::pair<const char*, std::string>>
-            edits = {
-                { "EdMojiSu", "15" },
-                { "EdGyosu", "20" },
-                { "EdFontSize", "15" },
-                { "EdGyokan", "4" },
-                { "EdUeYohaku", "10" },
-                { "EdMigiYohaku", "300" },
-                { "EdTitle", "\x96Y\x82\xea\x82\xb8\x82\xc9\x81I" /* 忘れずに！ */ },
-                { "EdRitu", "50" },
-                { "EdScW", "1" },
-                { "EdScM", "3" },
-                { "EdScY", "5" },
-                { "EdScD", "10" },
-                { "EdHost", "\x83T\x81[\x83o\x81[\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93\xfc\x97\xcd" /* サーバー名をここに入力 */ },
-                { "EdUser", "\x83\x86\x81[\x83U\x81[\x96\xbc\x82\xf0\x82\xb1\x82\xb1\x82\xc9\x93\xfc\x97\xcd" /* ユーザー名をここに入力 */ },
-                { "EdPW", "******" },
-                { "EdPort", "110" },
-                { "EdKeyWord1", "\x83\x81\x83\x82" /* メモ */ },
-                { "EdKeyWord2", "\x82\xdf\x82\xe0" /* めも */ },
-            };
+    const std::vector<std::pair<const char*, std::string>> edits = {
+        { "EdMojiSu", "15" },
+        { "EdGyosu", "20" },
+        { "EdFontSize", "15" },
+        { "EdGyokan", "4" },
+        { "EdUeYohaku", "10" },
+        { "EdMigiYohaku", "300" },
+        { "EdTitle", Sjis("忘れずに！") },
+        { "EdRitu", "50" },
+        { "EdScW", "1" },
+        { "EdScM", "3" },
+        { "EdScY", "5" },
+        { "EdScD", "10" },
+        { "EdHost", Sjis("サーバー名をここに入力") },
+        { "EdUser", Sjis("ユーザー名をここに入力") },
+        { "EdPW", "******" },
+        { "EdPort", "110" },
+        { "EdKeyWord1", Sjis("メモ") },
+        { "EdKeyWord2", Sjis("めも") },
+    };
     for (const auto& [name, text] : edits) {
         EXPECT_EQ(platform::ToSjis(Find<QLineEdit>(*window, name)->text()), text) << name;
     }
@@ -92,31 +91,26 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     EXPECT_TRUE(Find<QCheckBox>(*window, "ChScCal")->isHidden());
     EXPECT_TRUE(Find<QCheckBox>(*window, "ChMimeKaidoku")->isChecked());
     EXPECT_EQ(platform::ToSjis(Find<QCheckBox>(*window, "ChMimeKaidoku")->text()),
-        "MIME\x8c\x60\x8e\xae\x82\xcc\x83\x81\x81\x5b\x83\x8b\x82\xf0\x89\xf0\x93\xc7\x82\xb7\x82\xe9");
+        Sjis("MIME形式のメールを解読する"));
     EXPECT_EQ(Find<gui::ColourSwatch>(*window, "LbMojiIro")->Colour(), 65280);
     EXPECT_EQ(Find<gui::ColourSwatch>(*window, "LbKageIro")->Colour(), 12632256);
 
     auto* list = Find<QListWidget>(*window, "LBoxSetuzokuSaki");
     ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(platform::ToSjis(list->item(0)->text()), "\x83T\x81[\x83o\x81[\x82P" /* サーバー１ */);
+    EXPECT_EQ(platform::ToSjis(list->item(0)->text()), Sjis("サーバー１"));
     EXPECT_TRUE(Find<QPlainTextEdit>(*window, "MmLog")->toPlainText().isEmpty());
     EXPECT_TRUE(Find<QPlainTextEdit>(*window, "MmMemo")->toPlainText().isEmpty());
     EXPECT_TRUE(Find<QPushButton>(*window, "BtnReceive")->isEnabled());
-    EXPECT_EQ(platform::ToSjis(Find<QPushButton>(*window, "BtnReceive")->text()),
-        "\x83\x81\x81[\x83\x8b\x8e\xf3\x90M" /* メール受信 */);
-    EXPECT_EQ(platform::ToSjis(Find<QPushButton>(*window, "BtnDraw")->text()), "\x95`\x89\xe6" /* 描画 */);
+    EXPECT_EQ(platform::ToSjis(Find<QPushButton>(*window, "BtnReceive")->text()), Sjis("メール受信"));
+    EXPECT_EQ(platform::ToSjis(Find<QPushButton>(*window, "BtnDraw")->text()), Sjis("描画"));
 
     // Hints show their long part in the status bar and no tool tip.
     auto* grid = Find<QTableView>(*window, "StringGrid1");
     EXPECT_EQ(platform::ToSjis(grid->statusTip()),
-        "\x97\\\x92\xe8\x93\xfa\x82\xc9\x8eg\x97p\x82\xc5\x82\xab\x82\xe9\x95\xb6\x8e\x9a\x81@\x90\x94\x8e\x9a(\x91S"
-        "\x8ap\x89\xc2)\x81"
-        "C\x93\xfa\x8c\x8e\x81`\x93y,\x96\x88\x94N\x91\xe6\x97j\x95\xbd\x90\xac" /* 予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜平成 */);
+        Sjis("予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜平成"));
     EXPECT_TRUE(grid->toolTip().isEmpty());
     EXPECT_EQ(platform::ToSjis(Find<QWidget>(*window, "LbUrl")->statusTip()),
-        "\x81uCorkpane\x81v\x83T\x83|\x81[\x83g\x83y\x81["
-        "\x83W\x82\xf0\x95\\\x8e\xa6\x82\xb5\x82\xdc\x82\xb7\x81"
-        "B" /* 「Corkpane」サポートページを表示します。 */);
+        Sjis("「Corkpane」サポートページを表示します。"));
 
     // The grid shows the schedule table's headers and nine numbered rows.
     EXPECT_EQ(grid->model()->rowCount(), 9);
@@ -277,7 +271,7 @@ TEST_F(GuiWindow, StoredFileWithoutTheMimeKeyKeepsItOff)
         Find<QCheckBox>(*window, "ChMimeKaidoku")->setChecked(true);
         EXPECT_TRUE(window->close());
     }
-    EXPECT_NE(ReadFile("corkpane.ini").find("MIME\x89\xf0\x93\xc7=1\r\n"), std::string::npos);
+    EXPECT_NE(ReadFile("corkpane.ini").find(Sjis("MIME解読=1\r\n")), std::string::npos);
     EXPECT_TRUE(MakeWindow()->CollectSettings().ChMimeKaidoku);
 }
 
@@ -294,7 +288,7 @@ TEST_F(GuiWindow, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)
     EXPECT_FALSE(window->IsClosed());
     ASSERT_EQ(dialogs_.shown.size(), 1U);
     EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("error"));
-    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption), "Corkpane \x87U" /* Corkpane Ⅱ */);
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].caption), Sjis("Corkpane Ⅱ"));
     EXPECT_NE(window->Schedule(), nullptr);
 
     std::filesystem::remove_all(Folder() / "memo.txt");
@@ -350,24 +344,20 @@ TEST_F(GuiWindow, CheckButtonMovesTheCursorToTheBadCellAndSaysWhich)
     auto window = MakeWindow();
     auto* grid = Find<QTableView>(*window, "StringGrid1");
     QAbstractItemModel* model = grid->model();
-    model->setData(model->index(0, 0), platform::FromSjis("\x90\x85\x97j" /* 水曜 */));
+    model->setData(model->index(0, 0), platform::FromSjis(Sjis("水曜")));
     model->setData(model->index(1, 0), QStringLiteral("4/1"));
-    model->setData(model->index(2, 0), platform::FromSjis("\x90\x85\x97j" /* 水曜 */));
+    model->setData(model->index(2, 0), platform::FromSjis(Sjis("水曜")));
     grid->setCurrentIndex(model->index(5, 1));
     window->Schedule()->SetModified(false);
 
     Find<QPushButton>(*window, "BtnScCheck")->click();
-    EXPECT_EQ(platform::ToSjis(model->index(0, 0).data().toString()),
-        "\x96\x88\x8fT\x90\x85\x97j\x93\xfa" /* 毎週水曜日 */);
-    EXPECT_EQ(platform::ToSjis(model->index(2, 0).data().toString()),
-        "\x90\x85\x97j" /* 水曜: after the bad row */);
+    EXPECT_EQ(platform::ToSjis(model->index(0, 0).data().toString()), Sjis("毎週水曜日"));
+    EXPECT_EQ(
+        platform::ToSjis(model->index(2, 0).data().toString()), Sjis("水曜") /* 水曜: after the bad row */);
     EXPECT_EQ(grid->currentIndex(), model->index(1, 0));
     ASSERT_EQ(dialogs_.shown.size(), 1U);
     EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("message"));
-    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].text),
-        "2\x8ds\x96\xda\x82\xcc\x97\\\x92\xe8\x93\xfa\x82\xc9\x83G\x83\x89\x81["
-        "\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb7"
-        "." /* 2行目の予定日にエラーがあります. */);
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].text), Sjis("2行目の予定日にエラーがあります."));
     EXPECT_FALSE(window->Schedule()->Modified());
 }
 

@@ -103,15 +103,17 @@ TEST(CharacterMapping, ToSjisAndToJisAreInverse)
     }
 }
 
+// One converter applied to one input, with the output it must give.
+struct ConverterCase {
+    const char* name;
+    std::function<std::string(const std::string&)> fn;
+    std::string in;
+    std::string out;
+};
+
 TEST(Converters, ConvertByteByByte)
 {
-    using Fn = std::function<std::string(const std::string&)>;
-    const struct {
-        const char* name;
-        Fn fn;
-        std::string in;
-        std::string out;
-    } cases[] = {
+    const ConverterCase cases[] = {
         // Half-width katakana to full-width, voiced marks joined.
         { "sjis2jis83", sjis2jis83, Hex("B6 DE"), Hex("1B 24 42 25 2C") },
         { "sjis2jis83", sjis2jis83, Hex("CA DF 61"), Hex("1B 24 42 25 51 1B 28 4A 61") },
@@ -154,13 +156,7 @@ TEST(Converters, ConvertByteByByte)
 // byte of the text, where a check for a cut-off lead byte must not catch it.
 TEST(Converters, HalfWidthKanaAtTheVeryEndIsConverted)
 {
-    using Fn = std::function<std::string(const std::string&)>;
-    const struct {
-        const char* name;
-        Fn fn;
-        std::string in;
-        std::string out;
-    } cases[] = {
+    const ConverterCase cases[] = {
         { "sjis2euc", sjis2euc, Hex("B1"), Hex("8E B1") },
         { "sjis2euc", sjis2euc, Hex("83 81 DF"), Hex("A5 E1 8E DF") },
         { "sjis2euc", sjis2euc, Hex("61 A1"), Hex("61 8E A1") },

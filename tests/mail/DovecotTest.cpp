@@ -3,6 +3,8 @@
 #include "DovecotServer.h"
 #include "LogLines.h"
 #include "MemoMails.h"
+#include "RunReception.h"
+#include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
@@ -20,13 +22,12 @@ using namespace mailtest::lines;
 using Log = std::vector<std::string>;
 
 // Shift_JIS texts of the mailbox below.
-const std::string kMilk = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4"; // 牛乳を買う
-const std::string kRoom = "\x89\xef\x8b\x63\x8e\xba\x82\x60"; // 会議室Ａ
-const std::string kBring = "\x8e\x91\x97\xbf\x82\xf0\x8e\x9d\x8e\x51"; // 資料を持参
-const std::string kPhone = "\x93\x64\x98\x62\x82\xb7\x82\xe9"; // 電話する
-const std::string kMeeting = "\x83\x81\x83\x82\x81\x46 \x89\xef\x8b\x63\x82\xcd" // メモ： 会議は
-                             "3\x8e\x9e"; // 3時
-const std::string kAttached = "\x83\x81\x83\x82\x81\x46\x93\x59\x95\x74"; // メモ：添付
+const std::string kMilk = Sjis("牛乳を買う");
+const std::string kRoom = Sjis("会議室Ａ");
+const std::string kBring = Sjis("資料を持参");
+const std::string kPhone = Sjis("電話する");
+const std::string kMeeting = Sjis("メモ： 会議は3時");
+const std::string kAttached = Sjis("メモ：添付");
 
 const std::string kMemoWord = "=?ISO-2022-JP?B?GyRCJWElYhsoQg==?="; // メモ
 
@@ -46,9 +47,8 @@ std::vector<std::string> RealWorldMailbox()
         // 3: a reply: the keyword is not at the start.
         "From: a@example.jp\nSubject: =?ISO-2022-JP?B?UmU6IBskQiVhJWIbKEI=?=\n\nno memo\n",
         // 4: the second keyword, Shift_JIS body.
-        "From: b@example.jp\nSubject: =?ISO-2022-JP?B?GyRCJGEkYhsoQg==?=\nContent-Type: text/plain; "
-        "charset=Shift_JIS\n"
-        "Content-Transfer-Encoding: 8bit\n\n\x93\x64\x98\x62\x82\xb7\x82\xe9\n",
+        Sjis("From: b@example.jp\nSubject: =?ISO-2022-JP?B?GyRCJGEkYhsoQg==?=\nContent-Type: text/plain; "
+             "charset=Shift_JIS\nContent-Transfer-Encoding: 8bit\n\n電話する\n"),
         // 5: multipart with a preamble.
         "Subject: " + kMemoWord
             + "\nMIME-Version: 1.0\nContent-Type: "
@@ -77,11 +77,7 @@ std::vector<std::string> RealWorldMailbox()
     };
 }
 
-struct Result {
-    Log log;
-    std::string memo;
-    std::string error;
-};
+using Result = mailtest::Reception;
 
 Result Receive(int port, const std::string& user, const std::string& password, const std::string& memo,
     const std::string& keyword1 = kMemo, const std::string& keyword2 = kMemo2,
@@ -90,16 +86,7 @@ Result Receive(int port, const std::string& user, const std::string& password, c
     mail::ReceiveConfig config { host, port, user, password, keyword1, keyword2, 5000, 5000,
         mail::Pop3Security::None, "" };
     config.decodeMime = decodeMime;
-    mail::TextReceiveWindow window(memo);
-    Result r;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        r.error = e.what();
-    }
-    r.log = window.log();
-    r.memo = window.memo();
-    return r;
+    return mailtest::RunReception(config, memo);
 }
 
 class Dovecot : public testing::Test {
@@ -232,7 +219,7 @@ TEST_F(Dovecot, MemoMailsOfTodaysSenders)
     for (const mailtest::MemoMail& m : mailtest::MemoMails()) {
         expected.push_back(kSubject + mailtest::Sjis(m.subject));
         if (m.unreadable)
-            expected.push_back(mail::text::kUnknownUuScheme);
+            expected.push_back(mail::texts::kUnknownUuScheme);
         const std::string body = mailtest::Sjis(m.body);
         for (std::size_t start = 0; start < body.size();) {
             const std::size_t end = body.find("\r\n", start);
@@ -255,7 +242,7 @@ TEST_F(Dovecot, MemoMailsOfTodaysSenders)
     Result off = Receive(server_.port(), "mime", "pw", "");
     EXPECT_EQ(off.error, "");
     EXPECT_EQ(off.memo, "This is a multi-part message in MIME format.\r\nafter the fault\r\n");
-    EXPECT_NE(std::find(off.log.begin(), off.log.end(), mail::text::kUnknownUuScheme), off.log.end());
+    EXPECT_NE(std::find(off.log.begin(), off.log.end(), mail::texts::kUnknownUuScheme), off.log.end());
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 
 #include "DovecotServer.h"
 #include "LogLines.h"
+#include "RunReception.h"
 #include "TestCertificates.h"
+#include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
@@ -20,52 +22,31 @@ using mail::Pop3Security;
 using mailtest::TestCertificates;
 using Log = std::vector<std::string>;
 
-const std::string kMilk = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4"; // 牛乳を買う
+const std::string kMilk = Sjis("牛乳を買う");
 
 // "サーバー証明書を検証できません（" reason "）。"
 std::string CertificateError(const std::string& reason)
 {
-    return "\x83\x54\x81\x5b\x83\x6f\x81\x5b\x8f\xd8\x96\xbe\x8f\x91\x82\xf0\x8c\x9f\x8f\xd8\x82\xc5\x82\xab"
-           "\x82"
-           "\xdc\x82\xb9\x82\xf1\x81\x69"
-        + reason + "\x81\x6a\x81\x42";
+    return Sjis("サーバー証明書を検証できません（") + reason + Sjis("）。");
 }
-const std::string kExpired = CertificateError("\x8a\xfa\x8c\xc0\x90\xd8\x82\xea"); // 期限切れ
-const std::string kNameMismatch
-    = CertificateError("\x96\xbc\x91\x4f\x82\xcc\x95\x73\x88\xea\x92\x76: 127.0.0.1"); // 名前の不一致
-const std::string kSelfSigned = CertificateError("\x8e\xa9\x8c\xc8\x8f\x90\x96\xbc"); // 自己署名
-const std::string kUntrusted = CertificateError("\x90\x4d\x97\x8a\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xc8\x82"
-                                                "\xa2\x8f\xd8\x96\xbe\x8f\x91"); // 信頼されていない証明書
+const std::string kExpired = CertificateError(Sjis("期限切れ"));
+const std::string kNameMismatch = CertificateError(Sjis("名前の不一致: 127.0.0.1"));
+const std::string kSelfSigned = CertificateError(Sjis("自己署名"));
+const std::string kUntrusted = CertificateError(Sjis("信頼されていない証明書"));
 
-struct Result {
-    Log log;
-    std::string memo;
-    std::string error;
-};
+using Result = mailtest::Reception;
 
 Result Receive(
     int port, Pop3Security security, const std::string& caFile, const std::string& host = "127.0.0.1")
 {
-    mail::ReceiveConfig config;
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(port, "memo", "secret");
     config.host = host;
-    config.port = port;
-    config.user = "memo";
-    config.password = "secret";
     config.keyword1 = kMemo;
     config.connectTimeoutMs = 5000;
     config.readTimeoutMs = 5000;
     config.security = security;
     config.caFile = caFile;
-    mail::TextReceiveWindow window("kept");
-    Result r;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        r.error = e.what();
-    }
-    r.log = window.log();
-    r.memo = window.memo();
-    return r;
+    return mailtest::RunReception(config, "kept");
 }
 
 const std::vector<std::string> kMailbox {
@@ -211,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(Certificates, DovecotTlsFailure,
     testing::Values(FailureCase { "expired", &TestCertificates::expired, true, kExpired },
         FailureCase { "wrong_address", &TestCertificates::wrongName, true, kNameMismatch },
         FailureCase { "wrong_name", &TestCertificates::wrongName, true,
-            CertificateError("\x96\xbc\x91\x4f\x82\xcc\x95\x73\x88\xea\x92\x76: localhost"), "localhost" },
+            CertificateError(Sjis("名前の不一致: localhost")), "localhost" },
         FailureCase { "ca_not_handed_over", &TestCertificates::good, false, kUntrusted },
         FailureCase { "self_signed", &TestCertificates::selfSigned, true, kSelfSigned }),
     [](const auto& tpi) { return std::string(tpi.param.name); });

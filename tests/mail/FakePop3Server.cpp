@@ -65,29 +65,20 @@ FakePop3Server::FakePop3Server(std::vector<std::string> replies, After after, st
     , after_(after)
     , capaReply_(std::move(capaReply))
 {
-    listenFd_ = ListenOnLoopback(port_);
-    thread_ = std::thread([this] { Serve(); });
-}
-
-FakePop3Server::~FakePop3Server()
-{
-    if (thread_.joinable())
-        thread_.join();
-    ::close(listenFd_);
+    conversation_.Start([this] { Serve(); });
 }
 
 std::string FakePop3Server::Transcript()
 {
-    if (thread_.joinable())
-        thread_.join();
+    conversation_.Wait();
     return received_;
 }
 
 void FakePop3Server::Serve()
 {
-    if (!WaitReadable(listenFd_))
+    if (!WaitReadable(conversation_.listenFd()))
         return;
-    int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    int fd = ::accept4(conversation_.listenFd(), nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0)
         return;
     std::size_t next = 0;

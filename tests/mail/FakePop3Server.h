@@ -4,6 +4,9 @@
 // produce. The test lists the server's replies; the server records every byte
 // the client sends, so the test can check the client's exact transcript.
 
+#include "LoopbackConversation.h"
+#include "common/SjisLiteral.h"
+
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,11 +30,8 @@ public:
         std::vector<std::string> replies, After after = After::Listen, std::string capaReply = kNoCapa);
 
     static inline const std::string kNoCapa = "-ERR unknown command\r\n";
-    ~FakePop3Server();
-    FakePop3Server(const FakePop3Server&) = delete;
-    FakePop3Server& operator=(const FakePop3Server&) = delete;
 
-    int port() const { return port_; }
+    int port() const { return conversation_.port(); }
     // Waits for the conversation to end, then returns what the client sent.
     std::string Transcript();
     // Whether a command ever arrived before the previous one was answered
@@ -45,10 +45,8 @@ private:
     After after_;
     std::string capaReply_;
     bool ahead_ = false;
-    int listenFd_ = -1;
-    int port_ = 0;
-    std::thread thread_;
     std::string received_;
+    LoopbackConversation conversation_;
 };
 
 // A socket listening on a free loopback port (stored in port) with the given

@@ -1,6 +1,7 @@
 #include "MailboxServer.h"
 
 #include "FakePop3Server.h"
+#include "common/SjisLiteral.h"
 
 #include <algorithm>
 #include <chrono>
@@ -54,21 +55,12 @@ const std::string MailboxServer::kNoCapa = "-ERR unknown command\r\n";
 MailboxServer::MailboxServer(Script script)
     : script_(std::move(script))
 {
-    listenFd_ = ListenOnLoopback(port_);
-    thread_ = std::thread([this] { Serve(); });
-}
-
-MailboxServer::~MailboxServer()
-{
-    if (thread_.joinable())
-        thread_.join();
-    ::close(listenFd_);
+    conversation_.Start([this] { Serve(); });
 }
 
 std::string MailboxServer::Transcript()
 {
-    if (thread_.joinable())
-        thread_.join();
+    conversation_.Wait();
     return received_;
 }
 
@@ -109,10 +101,10 @@ std::string MailboxServer::Answer(const std::string& command, bool& close)
 
 void MailboxServer::Serve()
 {
-    pollfd listening { listenFd_, POLLIN, 0 };
+    pollfd listening { conversation_.listenFd(), POLLIN, 0 };
     if (::poll(&listening, 1, kPatienceMs) <= 0)
         return;
-    const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    const int fd = ::accept4(conversation_.listenFd(), nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0)
         return;
     auto send = [&](const std::string& reply) {

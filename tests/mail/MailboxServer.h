@@ -5,6 +5,9 @@
 // where the test cannot list the replies in advance. It records what the
 // client sent and how it sent it, and can be told to fail at a given point.
 
+#include "LoopbackConversation.h"
+#include "common/SjisLiteral.h"
+
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,11 +37,8 @@ public:
     };
 
     explicit MailboxServer(Script script);
-    ~MailboxServer();
-    MailboxServer(const MailboxServer&) = delete;
-    MailboxServer& operator=(const MailboxServer&) = delete;
 
-    int port() const { return port_; }
+    int port() const { return conversation_.port(); }
     // Waits for the conversation to end; then the accessors below are valid.
     std::string Transcript();
     // The most commands that were ever waiting for their replies at once.
@@ -56,13 +56,11 @@ private:
     std::string Answer(const std::string& command, bool& close);
 
     Script script_;
-    int listenFd_ = -1;
-    int port_ = 0;
-    std::thread thread_;
     std::string received_;
     int mostAhead_ = 0;
     bool quitEarly_ = false;
     bool refused_ = false;
+    LoopbackConversation conversation_;
 };
 
 } // namespace mailtest

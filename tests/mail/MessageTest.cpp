@@ -20,24 +20,28 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-struct SubjectCase {
+// A message text and what is expected from it.
+struct TextCase {
     const char* name;
-    const char* header;
-    const char* subject;
+    const char* input;
+    const char* expected;
 };
 
-void PrintTo(const SubjectCase& c, std::ostream* os)
+void PrintTo(const TextCase& c, std::ostream* os)
 {
     *os << c.name;
 }
+
+using SubjectCase = TextCase;
+using BodyCase = TextCase;
 
 class SubjectTest : public testing::TestWithParam<SubjectCase> { };
 
 TEST_P(SubjectTest, FirstFieldUnfoldedAndTrimmed)
 {
     mail::Message msg;
-    msg.LoadHeaders(Lines(GetParam().header));
-    EXPECT_EQ(msg.Subject(), GetParam().subject);
+    msg.LoadHeaders(Lines(GetParam().input));
+    EXPECT_EQ(msg.Subject(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Message, SubjectTest,
@@ -52,24 +56,13 @@ INSTANTIATE_TEST_SUITE_P(Message, SubjectTest,
         SubjectCase { "empty_value", "Subject:\nTo: x\n", "" }),
     [](const auto& tpi) { return std::string(tpi.param.name); });
 
-struct BodyCase {
-    const char* name;
-    const char* message;
-    const char* body;
-};
-
-void PrintTo(const BodyCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class BodyTest : public testing::TestWithParam<BodyCase> { };
 
 TEST_P(BodyTest, PlainBodyText)
 {
     mail::Message msg;
-    msg.LoadMessage(Lines(GetParam().message));
-    EXPECT_EQ(msg.Body(), GetParam().body);
+    msg.LoadMessage(Lines(GetParam().input));
+    EXPECT_EQ(msg.Body(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Message, BodyTest,
@@ -110,7 +103,7 @@ TEST(Message, UnknownUuSchemeLeavesBodyEmptyWithError)
         { "\nbefore\nbegin 644 a.txt\n&86)C\nend\n", "\nBegin 644 a.txt\n", "\nbegin 644 a\n\nend\n" }) {
         mail::Message msg;
         EXPECT_NO_THROW(msg.LoadMessage(Lines(text))) << text;
-        EXPECT_EQ(msg.BodyError(), mail::text::kUnknownUuScheme) << text;
+        EXPECT_EQ(msg.BodyError(), mail::texts::kUnknownUuScheme) << text;
         EXPECT_EQ(msg.Body(), "");
     }
     mail::Message msg;

@@ -3,6 +3,8 @@
 
 #include "LogLines.h"
 #include "MailboxServer.h"
+#include "RunReception.h"
+#include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
@@ -22,45 +24,21 @@ using mailtest::MailboxServer;
 using Log = std::vector<std::string>;
 
 const std::string kMemoWord = "=?ISO-2022-JP?B?GyRCJWElYhsoQg==?="; // メモ
-const std::string kFailed
-    = "\x83\x81\x81\x5b\x83\x8b\x82\xcc\x8e\xf3\x90\x4d\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82"
-      "\xdc\x82\xb5\x82\xbd\x81\x42"; // メールの受信に失敗しました。
-const std::string kTooLarge = "\x83\x81\x81\x5b\x83\x8b\x82\xaa\x91\xe5\x82\xab\x82\xb7\x82\xac\x82\xe9\x82"
-                              "\xbd\x82\xdf"
-                              "\x8e\xf3\x90\x4d\x82\xb5\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd\x81"
-                              "\x42"; // メールが大きすぎるため受信しませんでした。
-const std::string kClosed
-    = "\x90\xda\x91\xb1\x82\xaa\x95\xc2\x82\xb6\x82\xe7\x82\xea\x82\xdc\x82\xb5\x82\xbd\x81"
-      "\x42"; // 接続が閉じられました。
+const std::string kFailed = Sjis("メールの受信に失敗しました。");
+const std::string kTooLarge = Sjis("メールが大きすぎるため受信しませんでした。");
+const std::string kClosed = Sjis("接続が閉じられました。");
 
-struct Outcome {
-    Log log;
-    std::string memo;
-    std::string error;
-};
+using Outcome = mailtest::Reception;
 
 Outcome Receive(int port, int lowSpeedBytesPerSecond = 4, int lowSpeedWindowMs = 60000)
 {
-    mail::ReceiveConfig config;
-    config.host = "127.0.0.1";
-    config.port = port;
-    config.user = "u";
-    config.password = "p";
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(port, "u", "p");
     config.keyword1 = kMemo;
     config.readTimeoutMs = 3000;
     config.connectTimeoutMs = 3000;
     config.lowSpeedBytesPerSecond = lowSpeedBytesPerSecond;
     config.lowSpeedWindowMs = lowSpeedWindowMs;
-    mail::TextReceiveWindow window("old");
-    Outcome r;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        r.error = e.what();
-    }
-    r.log = window.log();
-    r.memo = window.memo();
-    return r;
+    return mailtest::RunReception(config, "old");
 }
 
 struct Case {

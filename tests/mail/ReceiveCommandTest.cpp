@@ -4,6 +4,7 @@
 #include "CommandRegistry.h"
 #include "FakePop3Server.h"
 #include "app/PasswordScrambler.h"
+#include "common/SjisLiteral.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -58,7 +59,7 @@ protected:
 
 TEST_F(ReceiveCommand, OverridesServerAndKeepsMemoOfAFailedRun)
 {
-    const std::string memoWord = "\x83\x81\x83\x82"; // メモ
+    const std::string memoWord = Sjis("メモ");
     mailtest::FakePop3Server server({ "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 2\r\n",
                                         "+OK\r\nSubject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\r\n\r\n.\r\n",
                                         "+OK\r\n\r\n\x1b$B5mF}$rGc$&\x1b(B\r\n.\r\n", "+OK\r\nSubj" },
@@ -66,19 +67,16 @@ TEST_F(ReceiveCommand, OverridesServerAndKeepsMemoOfAFailedRun)
     // The stored server is unusable; the options replace it for this run.
     std::ofstream("corkpane.ini", std::ios::binary)
         << "POP3Host1=no-such-host.invalid\r\nUser1=u\r\nPassWord1=" << app::ScramblePassword("pw")
-        << "\r\nPOP3Port1=1\r\n\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x50=" << memoWord << "\r\n";
+        << Sjis("\r\nPOP3Port1=1\r\nキーワード１=") << memoWord << "\r\n";
     std::ofstream("memo.txt", std::ios::binary) << "old\n";
 
     EXPECT_EQ(Run({ "--host", "127.0.0.1", "--port", std::to_string(server.port()) }), 1);
     EXPECT_EQ(server.Transcript(), "CAPA\r\nUSER u\r\nPASS pw\r\nSTAT\r\nTOP 1 0\r\nRETR 1\r\nTOP 2 0\r\n");
-    const std::string milk = "\x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4"; // 牛乳を買う
+    const std::string milk = Sjis("牛乳を買う");
     EXPECT_EQ(out_.str(),
-        "Status>\x90\xda\x91\xb1\x92\x86\nStatus>\x90\xda\x91\xb1\x8a\xae\x97\xb9\n"
-        "\x83\x81\x81\x5b\x83\x8b\x8c\x8f\x90\x94"
-        "2\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n\x8c\x8f\x96\xbc:"
-            + memoWord + "\n" + milk + "\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n");
-    EXPECT_EQ(err_.str(),
-        "\x90\xda\x91\xb1\x82\xaa\x95\xc2\x82\xb6\x82\xe7\x82\xea\x82\xdc\x82\xb5\x82\xbd\x81\x42\n"); // 接続が閉じられました。
+        Sjis("Status>接続中\nStatus>接続完了\nメール件数2\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n件名:") + memoWord
+            + "\n" + milk + "\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n");
+    EXPECT_EQ(err_.str(), Sjis("接続が閉じられました。\n"));
     EXPECT_EQ(ReadAll("memo.txt"), "old\r\n" + milk + "\r\n");
 }
 
@@ -109,9 +107,7 @@ TEST_F(ReceiveCommand, StoredSecurityChoiceAndItsOverride)
     err_.str("");
     out_.str("");
     EXPECT_EQ(Run({ "--security", "tls", "--ca-file", "no-such-ca.pem" }), 1);
-    EXPECT_EQ(err_.str(),
-        "CA \x8f\xd8\x96\xbe\x8f\x91\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf"
-        "\x82\xdc\x82\xb9\x82\xf1: no-such-ca.pem\n"); // CA 証明書ファイルを読み込めません:
+    EXPECT_EQ(err_.str(), Sjis("CA 証明書ファイルを読み込めません: no-such-ca.pem\n"));
     EXPECT_EQ(out_.str(), "");
 }
 
@@ -127,16 +123,15 @@ TEST_F(ReceiveCommand, StoredMimeSetting)
         std::vector<std::string> replies;
         std::string memo;
     } cases[] = {
-        { "MIME\x89\xf0\x93\xc7=1\r\n",
-            { "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1\r\n", top, retr, "+OK\r\n" }, "\x8b\x8d\x93\xfb\r\n" },
+        { Sjis("MIME解読=1\r\n"), { "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1\r\n", top, retr, "+OK\r\n" },
+            Sjis("牛乳\r\n") },
         { "", { "+OK\r\n", "+OK\r\n", "+OK\r\n", "+OK 1\r\n", top, "+OK\r\n" }, "" },
     };
     for (const auto& c : cases) {
         mailtest::FakePop3Server server(c.replies);
         std::ofstream("corkpane.ini", std::ios::binary)
             << "POP3Host1=127.0.0.1\r\nUser1=u\r\nPOP3Port1=" << server.port()
-            << "\r\n\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68\x82\x50=\x83\x81\x83\x82\r\n"
-            << c.stored;
+            << Sjis("\r\nキーワード１=メモ\r\n") << c.stored;
         std::ofstream("memo.txt", std::ios::binary) << "";
         EXPECT_EQ(Run({}), 0) << c.stored << err_.str();
         EXPECT_EQ(ReadAll("memo.txt"), c.memo) << c.stored;

@@ -3,6 +3,8 @@
 #include "FakePop3Server.h"
 #include "FullQueueListener.h"
 #include "LogLines.h"
+#include "RunReception.h"
+#include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/TextReceiveWindow.h"
 #include "platform/SystemErrorText.h"
@@ -22,26 +24,15 @@ using Log = std::vector<std::string>;
 
 // Expected texts, written out here on their own so that a wrong byte in the
 // program's table shows up.
-const std::string kFailed
-    = "\x83\x81\x81\x5b\x83\x8b\x82\xcc\x8e\xf3\x90\x4d\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82"
-      "\xdc\x82\xb5\x82\xbd\x81\x42"; // メールの受信に失敗しました。
-const std::string kClosed
-    = "\x90\xda\x91\xb1\x82\xaa\x95\xc2\x82\xb6\x82\xe7\x82\xea\x82\xdc\x82\xb5\x82\xbd\x81"
-      "\x42"; // 接続が閉じられました。
-const std::string kTooLong
-    = "\x8d\xc5\x91\xe5\x8d\x73\x82\xcc\x92\xb7\x82\xb3\x82\xf0\x92\xb4\x82\xa6\x82\xdc\x82"
-      "\xb5\x82\xbd\x81\x42"; // 最大行の長さを超えました。
+const std::string kFailed = Sjis("メールの受信に失敗しました。");
+const std::string kClosed = Sjis("接続が閉じられました。");
+const std::string kTooLong = Sjis("最大行の長さを超えました。");
 
 const std::string kGreeting = "+OK ready\r\n";
 const std::string kLogin = "CAPA\r\nUSER u\r\nPASS p w\r\n";
 const std::string kMemoTop = "+OK\r\nSubject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\r\n\r\n.\r\n";
 
-struct RunResult {
-    Log log;
-    std::string memo;
-    std::string error; // empty when the run succeeded
-    bool enabledAfter = false;
-};
+using RunResult = mailtest::Reception;
 
 RunResult Receive(int port, const std::string& memo = {}, int readTimeoutMs = 3000,
     std::string host = "127.0.0.1", int connectTimeoutMs = 3000, std::string password = "p w")
@@ -55,21 +46,9 @@ RunResult Receive(int port, const std::string& memo = {}, int readTimeoutMs = 30
     config.keyword2 = kMemo2;
     config.readTimeoutMs = readTimeoutMs;
     config.connectTimeoutMs = connectTimeoutMs;
-    mail::TextReceiveWindow window(memo);
-    bool disabledDuringRun = false;
-    window.onLogLine
-        = [&](const std::string&) { disabledDuringRun = disabledDuringRun || !window.receiveEnabled(); };
-    RunResult result;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        result.error = e.what();
-    }
-    EXPECT_TRUE(disabledDuringRun || window.log().empty())
+    RunResult result = mailtest::RunReception(config, memo);
+    EXPECT_TRUE(result.disabledWhileLogging || result.log.empty())
         << "the receive button stayed enabled during the run";
-    result.log = window.log();
-    result.memo = window.memo();
-    result.enabledAfter = window.receiveEnabled();
     return result;
 }
 
@@ -168,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
         FakeCase { "stat_refused", { kGreeting, "+OK\r\n", "+OK\r\n", "-ERR locked\r\n" }, After::Listen,
             kLogin + "STAT\r\nQUIT\r\n", "locked", Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "stat_not_a_number", { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 12x 5\r\n" }, After::Listen,
-            kLogin + "STAT\r\nQUIT\r\n", "\x95\x73\x90\xb3\x82\xc8 STAT \x89\x9e\x93\x9a:\n\"+OK 12x 5\"",
+            kLogin + "STAT\r\nQUIT\r\n", Sjis("不正な STAT 応答:\n\"+OK 12x 5\""),
             Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "top_refused_after_count",
             { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 3 10\r\n", "-ERR no TOP\r\n" }, After::Listen,
@@ -194,25 +173,19 @@ TEST(Receive, ConnectionFailures)
     // Nothing listens: the system refuses, reported with its Windows number.
     RunResult refused = Receive(mailtest::UnusedLoopbackPort());
     // The reason is the system's, in Japanese.
-    EXPECT_EQ(refused.error,
-        "Socket \x83\x47\x83\x89\x81\x5b # 10061\r\n" + platform::SystemErrorText(ECONNREFUSED));
+    EXPECT_EQ(refused.error, Sjis("Socket エラー # 10061\r\n") + platform::SystemErrorText(ECONNREFUSED));
     EXPECT_EQ(refused.error.find("Connection"), std::string::npos);
     EXPECT_EQ(refused.log, Log { kConnecting });
 
     // A name with blanks fails without asking a name server.
     RunResult unknown = Receive(110, {}, 3000, "no such host");
-    EXPECT_EQ(unknown.error,
-        "Socket \x83\x47\x83\x89\x81\x5b # 11001\r\n"
-        "\x83\x7a\x83\x58\x83\x67\x82\xaa\x8c\xa9\x82\xc2\x82\xa9\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42");
+    EXPECT_EQ(unknown.error, Sjis("Socket エラー # 11001\r\nホストが見つかりません。"));
     EXPECT_EQ(unknown.log, Log { kResolving });
     EXPECT_TRUE(refused.enabledAfter && unknown.enabledAfter);
 
     // A password with a line break would smuggle in a command; nothing is sent.
     RunResult smuggled = Receive(mailtest::UnusedLoopbackPort(), {}, 3000, "127.0.0.1", 3000, "pw\r\nDELE 1");
-    EXPECT_EQ(smuggled.error,
-        "\x83\x86\x81\x5b\x83\x55\x81\x5b\x96\xbc\x82\xdc\x82\xbd\x82\xcd\x83\x70\x83\x58\x83\x8f\x81\x5b\x83"
-        "\x68\x82"
-        "\xc9\x89\xfc\x8d\x73\x82\xaa\x8a\xdc\x82\xdc\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb7\x81\x42");
+    EXPECT_EQ(smuggled.error, Sjis("ユーザー名またはパスワードに改行が含まれています。"));
     EXPECT_EQ(smuggled.log, Log {});
 }
 
@@ -260,8 +233,7 @@ INSTANTIATE_TEST_SUITE_P(Receive, SubjectDecoding,
         SubjectCase { "without_return_escape_keeps_last_character", "=?ISO-2022-JP?B?GyRCJWElYg==?=", kMemo },
         SubjectCase { "two_words_with_blank",
             "=?ISO-2022-JP?B?GyRCJWElYiEnGyhC?= =?ISO-2022-JP?B?GyRCMnE1RCRPGyhCMxskQjt+GyhC?=",
-            "\x83\x81\x83\x82\x81\x46 \x89\xef\x8b\x63\x82\xcd"
-            "3\x8e\x9e" /* メモ： 会議は3時 */ },
+            Sjis("メモ： 会議は3時") },
         SubjectCase { "ascii_prefix_and_word", "Re: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=", "Re: " + kMemo },
         SubjectCase { "raw_shift_jis_unchanged", kMemo + "abc", kMemo + "abc" }),
     [](const auto& tpi) { return std::string(tpi.param.name); });

@@ -17,30 +17,21 @@ TlsFakeServer::TlsFakeServer(
     const std::string& certFile, const std::string& keyFile, std::vector<std::string> replies)
     : replies_(std::move(replies))
 {
-    listenFd_ = ListenOnLoopback(port_);
-    thread_ = std::thread([this, certFile, keyFile] { Serve(certFile, keyFile); });
-}
-
-TlsFakeServer::~TlsFakeServer()
-{
-    if (thread_.joinable())
-        thread_.join();
-    ::close(listenFd_);
+    conversation_.Start([this, certFile, keyFile] { Serve(certFile, keyFile); });
 }
 
 std::string TlsFakeServer::Transcript()
 {
-    if (thread_.joinable())
-        thread_.join();
+    conversation_.Wait();
     return received_;
 }
 
 void TlsFakeServer::Serve(const std::string& certFile, const std::string& keyFile)
 {
-    pollfd p { listenFd_, POLLIN, 0 };
+    pollfd p { conversation_.listenFd(), POLLIN, 0 };
     if (::poll(&p, 1, 10000) <= 0)
         return;
-    const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    const int fd = ::accept4(conversation_.listenFd(), nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0)
         return;
     // A client that hangs makes the server give up instead of the test.

@@ -6,6 +6,8 @@
 // server without it would. After the last reply it stays silent until the
 // client closes.
 
+#include "LoopbackConversation.h"
+
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,11 +17,8 @@ namespace mailtest {
 class TlsFakeServer {
 public:
     TlsFakeServer(const std::string& certFile, const std::string& keyFile, std::vector<std::string> replies);
-    ~TlsFakeServer();
-    TlsFakeServer(const TlsFakeServer&) = delete;
-    TlsFakeServer& operator=(const TlsFakeServer&) = delete;
 
-    int port() const { return port_; }
+    int port() const { return conversation_.port(); }
     // Waits for the conversation to end, then returns the decrypted bytes
     // the client sent.
     std::string Transcript();
@@ -28,10 +27,8 @@ private:
     void Serve(const std::string& certFile, const std::string& keyFile);
 
     std::vector<std::string> replies_;
-    int listenFd_ = -1;
-    int port_ = 0;
-    std::thread thread_;
     std::string received_;
+    LoopbackConversation conversation_;
 };
 
 } // namespace mailtest

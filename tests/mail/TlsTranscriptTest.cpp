@@ -4,8 +4,10 @@
 
 #include "FakePop3Server.h"
 #include "LogLines.h"
+#include "RunReception.h"
 #include "TestCertificates.h"
 #include "TlsFakeServer.h"
+#include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
@@ -23,13 +25,8 @@ using mailtest::FakePop3Server;
 using After = FakePop3Server::After;
 using Log = std::vector<std::string>;
 
-const std::string kDataBeforeHandshake
-    = "STLS "
-      "\x82\xcc\x89\x9e\x93\x9a\x82\xcc\x8c\xe3\x82\xc9\x97\x5d\x95\xaa\x82\xc8\x83\x66\x81\x5b\x83\x5e\x82"
-      "\xaa\x93\xcd\x82\xab\x82\xdc\x82\xb5\x82\xbd\x81\x42"; // STLS の応答の後に余分なデータが届きました。
-const std::string kCaUnreadable
-    = "CA \x8f\xd8\x96\xbe\x8f\x91\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7"
-      "\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1: "; // CA 証明書ファイルを読み込めません:
+const std::string kDataBeforeHandshake = Sjis("STLS の応答の後に余分なデータが届きました。");
+const std::string kCaUnreadable = Sjis("CA 証明書ファイルを読み込めません: ");
 const std::string kGreeting = "+OK ready\r\n";
 
 struct Case {
@@ -54,11 +51,7 @@ void PrintTo(const Case& c, std::ostream* os)
 // look for these two in what reached the server.
 mail::ReceiveConfig SecureConfig(int port, Pop3Security security, int readTimeoutMs)
 {
-    mail::ReceiveConfig config;
-    config.host = "127.0.0.1";
-    config.port = port;
-    config.user = "someone";
-    config.password = "secret-pw";
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(port, "someone", "secret-pw");
     config.readTimeoutMs = readTimeoutMs;
     config.security = security;
     return config;
@@ -73,21 +66,16 @@ TEST_P(SecureLogin, NoLoginBeforeTls)
     mail::ReceiveConfig config = SecureConfig(server.port(), c.security, 3000);
     config.keyword1 = "memo";
     config.connectTimeoutMs = 300;
-    mail::TextReceiveWindow window("m");
-    std::string error;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        error = e.what();
-    }
+    const mailtest::Reception r = mailtest::RunReception(config, "m");
+    const std::string& error = r.error;
     const std::string transcript = server.Transcript();
     EXPECT_EQ(transcript.substr(0, transcript.find('\x16')), c.clearText);
     EXPECT_EQ(transcript.find("someone"), std::string::npos);
     EXPECT_EQ(transcript.find("secret-pw"), std::string::npos);
     EXPECT_EQ(error.substr(0, c.error.size()), c.error) << error;
-    EXPECT_EQ(window.log(), c.log);
-    EXPECT_EQ(window.memo(), "m");
-    EXPECT_TRUE(window.receiveEnabled());
+    EXPECT_EQ(r.log, c.log);
+    EXPECT_EQ(r.memo, "m");
+    EXPECT_TRUE(r.enabledAfter);
 }
 
 const Log kOpen { kConnecting, kConnected };
@@ -149,15 +137,10 @@ TEST(Tls, LoginInsideTlsAndReadTimeLimit)
     mailtest::TlsFakeServer server(certs.good.cert, certs.good.key, { kGreeting, "+OK\r\n", "+OK\r\n" });
     mail::ReceiveConfig config = SecureConfig(server.port(), Pop3Security::Tls, 300);
     config.caFile = certs.caFile;
-    mail::TextReceiveWindow window("m");
-    std::string error;
-    try {
-        mail::ReceiveRun(config, window).Run();
-    } catch (const mail::MailError& e) {
-        error = e.what();
-    }
+    const mailtest::Reception r = mailtest::RunReception(config, "m");
+    const std::string& error = r.error;
     EXPECT_EQ(error, kReadTimeout);
     // The QUIT after the time-out still goes inside TLS.
     EXPECT_EQ(server.Transcript(), "CAPA\r\nUSER someone\r\nPASS secret-pw\r\nSTAT\r\nQUIT\r\n");
-    EXPECT_EQ(window.log(), (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+    EXPECT_EQ(r.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
 }

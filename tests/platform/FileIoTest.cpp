@@ -1,5 +1,6 @@
 #include "platform/FileIo.h"
 
+#include "common/FolderNames.h"
 #include "jconvert/cp932.h"
 
 #include <algorithm>
@@ -41,14 +42,7 @@ protected:
         out << in.rdbuf();
         return out.str();
     }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> Names() const { return test_files::FolderNames(dir_); }
 
     fs::path dir_;
 };

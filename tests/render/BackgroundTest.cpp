@@ -1,6 +1,7 @@
 #include "render/Background.h"
 
 #include "TestSupport.h"
+#include "common/SjisLiteral.h"
 #include "platform/FileIo.h"
 #include "platform/SystemErrorText.h"
 #include "render/BmpWriter.h"
@@ -108,7 +109,7 @@ TEST(Background, PathDecidesTheDecoderCaseSensitivelyJpgFirst)
         ComposeBackground(Settings(dir.File("pics.jpg.old/sea.bmp"), "0", "0"), 10, 8, kDesktop);
         FAIL() << "decoded as a bitmap";
     } catch (const RenderError& e) {
-        EXPECT_EQ(0, std::string(e.what()).rfind("JPEG \x83\x47\x83\x89\x81\x5b #", 0)) << e.what();
+        EXPECT_EQ(0, std::string(e.what()).rfind(Sjis("JPEG エラー #"), 0)) << e.what();
     }
 }
 
@@ -154,7 +155,7 @@ TEST(Jpeg, DecodesCjpegOutputAndReducesOnlyWhileStillCovering)
         EXPECT_EQ(s.height, d.image.Height());
     }
 
-    const std::string jpegError = "JPEG \x83\x47\x83\x89\x81\x5b #";
+    const std::string jpegError = Sjis("JPEG エラー #");
     for (const std::string& bad : { std::string(), std::string("not a jpeg at all"), data.substr(0, 20) }) {
         try {
             DecodeJpeg(bad);
@@ -172,7 +173,7 @@ TEST(Jpeg, PicturesPastTheBudgetAreRefusedWhateverTheDecodeScale)
     // image) and baseline, decoded in full and reduced for a screen.
     TempDir dir;
     ASSERT_EQ(0, Shell("convert -size 16x16 gradient:red-blue " + dir.File("g.ppm")));
-    const std::string jpegError = "JPEG \x83\x47\x83\x89\x81\x5b #";
+    const std::string jpegError = Sjis("JPEG エラー #");
     const struct {
         const char* options;
         const char* marker; // start of frame: FFC2 progressive, FFC0 baseline

@@ -4,6 +4,7 @@
 #include "render/BmpReader.h"
 #include "render/BmpWriter.h"
 #include "render/RenderError.h"
+#include "render/Texts.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -184,7 +185,7 @@ TEST(BmpReader, RejectsInvalidFilesWithTheBitmapMessage)
             ReadBmp(cases[i]);
             ADD_FAILURE() << "case " << i << " accepted";
         } catch (const RenderError& e) {
-            EXPECT_STREQ(messages::kInvalidBitmap, e.what()) << "case " << i;
+            EXPECT_EQ(texts::kInvalidBitmap, e.what()) << "case " << i;
         }
     }
 }

@@ -1,7 +1,9 @@
 #include "CommandRegistry.h"
 #include "TestSupport.h"
+#include "common/SjisLiteral.h"
 #include "render/BmpReader.h"
 #include "render/RenderError.h"
+#include "render/Texts.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -18,9 +20,8 @@ protected:
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_.Path());
         // Two memo lines and one weekly entry due today (2026-12-09 is a Wednesday).
-        WriteBytes("memo.txt", "first memo line\r\n\x83\x81\x83\x82\r\n");
-        WriteBytes(
-            "schedule.txt", "\"1\",\"\x96\x88\x8f\x54\x90\x85\x97\x6a\x93\xfa\",\"\x83\x53\x83\x7e\"\r\n");
+        WriteBytes("memo.txt", Sjis("first memo line\r\nメモ\r\n"));
+        WriteBytes("schedule.txt", Sjis("\"1\",\"毎週水曜日\",\"ゴミ\"\r\n"));
         WriteBytes("empty.txt", "");
     }
     void TearDown() override { std::filesystem::current_path(previous_); }
@@ -69,7 +70,7 @@ TEST_F(DrawCommand, ErrorsGoToStandardErrorAndWriteNothing)
 {
     WriteBytes("broken.bmp", "BMnot a bitmap");
     EXPECT_EQ(tool::kExitFailure, Draw(Fixed("broken.bmp")));
-    EXPECT_EQ(std::string(render::messages::kInvalidBitmap) + "\n", err_.str());
+    EXPECT_EQ(render::texts::kInvalidBitmap + "\n", err_.str());
     EXPECT_FALSE(std::filesystem::exists("kabegami.bmp"));
 
     const std::vector<std::vector<std::string>> usage

@@ -1,6 +1,7 @@
 #include "render/Kabegami.h"
 
 #include "TestSupport.h"
+#include "common/SjisLiteral.h"
 #include "platform/FixedDesktop.h"
 #include "render/Background.h"
 #include "render/BmpReader.h"
@@ -28,8 +29,8 @@ struct Fixture {
         EXPECT_EQ(0, Shell("convert -size 320x180 gradient:navy-orange " + dir.File("user.ppm")));
         EXPECT_EQ(0, Shell("cjpeg -outfile " + dir.File("user.jpg") + " " + dir.File("user.ppm")));
         desktop.settings = { dir.File("user.jpg"), "0", "2" };
-        schedule.lines = { "0\x93\xfa\x8c\xe3\x96\x88\x8f\x54\x90\x85\x97\x6a\x93\xfa \x83\x53\x83\x7e" };
-        request.memoLines = { "memo line", "\x83\x81\x83\x82" };
+        schedule.lines = { Sjis("0日後毎週水曜日 ゴミ") };
+        request.memoLines = { "memo line", Sjis("メモ") };
         request.schedule = &schedule;
         request.today = { 2026, 12, 9 };
         request.shortDate = [](const Date&) { return std::string("2026/12/09"); };

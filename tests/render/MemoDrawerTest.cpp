@@ -1,6 +1,7 @@
 #include "render/MemoDrawer.h"
 
 #include "TestSupport.h"
+#include "common/SjisLiteral.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -96,8 +97,8 @@ TEST(MemoDrawer, ParagraphsWrapAndFlowAcrossColumns)
             { { 450, 10, "" }, { 450, 35, "ab" }, { 450, 60, "" } } },
         { "exactly 2N bytes stays one line, 2N + 1 wraps", 2, 10, "abcd", { "abcde" },
             { { 450, 10, "abcd" }, { 450, 35, "abcd" }, { 450, 56, "e" } } },
-        { "double-byte character not split at the limit", 2, 10, "a\x82\xa0\x82\xa2", {},
-            { { 450, 10, "a\x82\xa0" }, { 450, 31, "\x82\xa2" } } },
+        { "double-byte character not split at the limit", 2, 10, Sjis("aあい"), {},
+            { { 450, 10, Sjis("aあ") }, { 450, 31, Sjis("い") } } },
         { "break inside a paragraph (N = 1: columns at 470, 440)", 1, 2, "abcde", { "x" },
             { { 470, 10, "ab" }, { 470, 31, "cd" }, { 440, 10, "e" }, { 440, 35, "x" } } },
         { "break at the end of a paragraph: next starts at top + gap", 2, 2, "t", { "a", "b", "c" },

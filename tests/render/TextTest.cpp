@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "common/SjisLiteral.h"
 #include "render/Blend.h"
 #include "render/DrawSettings.h"
 #include "render/LineWrap.h"
@@ -34,11 +35,11 @@ TEST(LineWrap, SplitsAtTwoNBytesWithoutBreakingCharacters)
         { std::string(31, 'x'), 30, { std::string(30, 'x'), "x" } },
         // N = 15: 29 half-width then a full-width character whose lead
         // byte is byte 30: it opens the second line.
-        { a29 + "\x82\xa0", 30, { a29, "\x82\xa0" } },
-        { "\x82\xa0\x82\xa2\x82\xa4", 4, { "\x82\xa0\x82\xa2", "\x82\xa4" } },
-        { "\x83\x41\x83\x41\x83\x41", 3, { "\x83\x41", "\x83\x41", "\x83\x41" } },
+        { a29 + Sjis("あ"), 30, { a29, Sjis("あ") } },
+        { Sjis("あいう"), 4, { Sjis("あい"), Sjis("う") } },
+        { Sjis("アアア"), 3, { Sjis("ア"), Sjis("ア"), Sjis("ア") } },
         // Limits below 2 still make progress.
-        { "\x82\xa0\x82\xa2", 1, { "\x82\xa0", "\x82\xa2" } },
+        { Sjis("あい"), 1, { Sjis("あ"), Sjis("い") } },
         { "abc", 0, { "ab", "c" } },
     };
     for (const auto& c : cases) {
@@ -88,10 +89,10 @@ TEST(Blend, LightensOrDarkensEachByteInIntegerSteps)
 TEST(DrawSettings, NumberBoxesFallBackPerBox)
 {
     const struct {
-        const char* text;
+        std::string text;
         int want;
     } numbers[] = { { "15", 15 }, { " 7", 7 }, { "-3", -3 }, { "+4", 4 }, { "$1F", 31 }, { "0x10", 16 },
-        { "", -1 }, { "7 ", -1 }, { "\x82\x50\x82\x54", -1 } /* １５ */, { "abc", -1 }, { "99999999999", -1 },
+        { "", -1 }, { "7 ", -1 }, { Sjis("１５"), -1 }, { "abc", -1 }, { "99999999999", -1 },
         { "-2147483648", -2147483647 - 1 }, { "-", -1 } };
     for (const auto& n : numbers)
         EXPECT_EQ(n.want, ParseIntBox(n.text, -1)) << n.text;
@@ -118,11 +119,11 @@ TEST(MemoDate, TitleCarriesTheShortDateAndWeekday)
     EXPECT_EQ("2026/12/07", LocaleShortDate(QLocale("ja_JP"), { 2026, 12, 7 }));
     const ShortDateFormat fixed
         = [](const Date& d) { return std::to_string(d.year) + "-" + std::to_string(d.day); };
-    const std::string title = "\x96\x59\x82\xea\x82\xb8\x82\xc9\x81\x49"; // 忘れずに！
+    const std::string title = Sjis("忘れずに！");
     // 2026-12-09 is a Wednesday (水), 2026-12-06 a Sunday (日), 2026-12-12 a Saturday (土).
-    EXPECT_EQ(title + "2026-9(\x90\x85)", BuildTitle(title, true, { 2026, 12, 9 }, fixed));
-    EXPECT_EQ("2026-6(\x93\xfa)", BuildTitle("", true, { 2026, 12, 6 }, fixed));
-    EXPECT_EQ("2026-12(\x93\x79)", BuildTitle("", true, { 2026, 12, 12 }, fixed));
+    EXPECT_EQ(title + Sjis("2026-9(水)"), BuildTitle(title, true, { 2026, 12, 9 }, fixed));
+    EXPECT_EQ(Sjis("2026-6(日)"), BuildTitle("", true, { 2026, 12, 6 }, fixed));
+    EXPECT_EQ(Sjis("2026-12(土)"), BuildTitle("", true, { 2026, 12, 12 }, fixed));
     EXPECT_EQ(title, BuildTitle(title, false, { 2026, 12, 9 }, fixed));
 }
 
@@ -153,9 +154,9 @@ TEST(QtText, GothicFaceResolvesToIpaGothicAtTheComputedHeight)
     for (const auto& h : heights)
         EXPECT_EQ(h.pixels, FontPixelHeight(h.points, h.dpi)) << h.points << "pt at " << h.dpi;
     Canvas canvas(200, 60);
-    QtTextPainter painter(canvas, "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e", 20);
+    QtTextPainter painter(canvas, Sjis("ＭＳ ゴシック"), 20);
     EXPECT_EQ("IPAGothic", QFontInfo(painter.Font()).family().toStdString());
     // Metric-compatible: a full-width character twice a half-width one.
-    EXPECT_EQ(2 * painter.TextWidth("*"), painter.TextWidth("\x82\xa0"));
+    EXPECT_EQ(2 * painter.TextWidth("*"), painter.TextWidth(Sjis("あ")));
     EXPECT_EQ(20 * painter.TextWidth("*"), painter.TextWidth(std::string(20, '*')));
 }

@@ -1,14 +1,13 @@
 // corkpane-tool schedule, run in-process through the command registry.
 #include "CommandRegistry.h"
-#include "SjisLiteral.h"
 #include "TempFolder.h"
+#include "common/SjisLiteral.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
 
-using schedule_test::S;
 using schedule_test::TempFolder;
-using schedule_test::U;
+using test_text::Utf8;
 
 namespace {
 
@@ -26,24 +25,24 @@ Result RunTool(tool::Args args, const std::string& input = "")
     tool::Io io { in, out, err };
     args.insert(args.begin(), "schedule");
     const int status = tool::CommandRegistry::Instance().Run(args, io);
-    return { status, U(out.str()), err.str() };
+    return { status, Utf8(out.str()), err.str() };
 }
 
 } // namespace
 
 TEST(Command, NormalizeAndExpandLines)
 {
-    EXPECT_EQ(RunTool({ "normalize" }, S("毎週水曜日\r\n平成17年4月1日\n\n4/1")).out,
+    EXPECT_EQ(RunTool({ "normalize" }, Sjis("毎週水曜日\r\n平成17年4月1日\n\n4/1")).out,
         "1/3\n7/-17/4/1\n-1/\n-1/4/1\n");
-    EXPECT_EQ(
-        RunTool({ "expand" }, S("1/3\r\n7/-17/4/1\n-1/4/1\n")).out, "毎週水曜日\n平成17年4月1日\n-1/4/1\n");
+    EXPECT_EQ(RunTool({ "expand" }, Sjis("1/3\r\n7/-17/4/1\n-1/4/1\n")).out,
+        "毎週水曜日\n平成17年4月1日\n-1/4/1\n");
     EXPECT_EQ(RunTool({ "normalize" }).out, "");
 }
 
 TEST(Command, Upcoming)
 {
     TempFolder dir;
-    dir.Write(S("\"\",\"毎週火曜日\",\"ゴミ\"\r\n\"\",\"毎年12月25日\",\"クリスマス\"\r\n"));
+    dir.Write(Sjis("\"\",\"毎週火曜日\",\"ゴミ\"\r\n\"\",\"毎年12月25日\",\"クリスマス\"\r\n"));
     const std::string file = dir.File().string();
     EXPECT_EQ(RunTool({ "upcoming", "--today", "2026-12-22", file }).out,
         "0日後毎週火曜日 ゴミ\n3日後毎年12月25日 クリスマス\n");
@@ -55,12 +54,12 @@ TEST(Command, Upcoming)
 TEST(Command, Check)
 {
     TempFolder dir;
-    dir.Write(S("\"\",\"水曜\",\"a\"\r\n\"\",\"\",\"\"\r\n\"\",\"4/1\",\"b\"\r\n\"\",\"15日\",\"c\"\r\n"));
+    dir.Write(Sjis("\"\",\"水曜\",\"a\"\r\n\"\",\"\",\"\"\r\n\"\",\"4/1\",\"b\"\r\n\"\",\"15日\",\"c\"\r\n"));
     const Result failed = RunTool({ "check", dir.File().string() });
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "毎週水曜日\n\n3行目の予定日にエラーがあります.\n");
 
-    dir.Write(S("\"\",\"水曜\",\"a\"\r\n\"\",\"15日\",\"c\"\r\n"));
+    dir.Write(Sjis("\"\",\"水曜\",\"a\"\r\n\"\",\"15日\",\"c\"\r\n"));
     const Result passed = RunTool({ "check", dir.File().string() });
     EXPECT_EQ(passed.status, 0);
     EXPECT_EQ(passed.out, "毎週水曜日\n毎月15日\n" + std::string(18, '\n'));
@@ -69,7 +68,7 @@ TEST(Command, Check)
 TEST(Command, EditSavesOnlyWhenModified)
 {
     TempFolder dir;
-    const std::string original = S("\"\",\"a\",\"1\"\r\n\"\",\"b\",\"2\"\r\n\"\",\"c\",\"3\"\n");
+    const std::string original = Sjis("\"\",\"a\",\"1\"\r\n\"\",\"b\",\"2\"\r\n\"\",\"c\",\"3\"\n");
     dir.Write(original);
     const std::string file = dir.File().string();
 
@@ -78,12 +77,12 @@ TEST(Command, EditSavesOnlyWhenModified)
     EXPECT_EQ(dir.Read(), original) << "refused operations leave the file alone";
 
     EXPECT_EQ(
-        RunTool({ "edit", file, "down", "1", "insert", "3", "set", "3", "2", S("新\"規\"") }).status, 0);
+        RunTool({ "edit", file, "down", "1", "insert", "3", "set", "3", "2", Sjis("新\"規\"") }).status, 0);
     std::string expected
-        = S("\"\",\"b\",\"2\"\r\n\"\",\"a\",\"1\"\r\n\"\",\"\",\"新\"\"規\"\"\"\r\n\"\",\"c\",\"3\"\r\n");
+        = Sjis("\"\",\"b\",\"2\"\r\n\"\",\"a\",\"1\"\r\n\"\",\"\",\"新\"\"規\"\"\"\r\n\"\",\"c\",\"3\"\r\n");
     for (int r = 5; r <= 21; ++r)
         expected += "\"\",\"\",\"\"\r\n";
-    EXPECT_EQ(U(dir.Read()), U(expected));
+    EXPECT_EQ(Utf8(dir.Read()), Utf8(expected));
 }
 
 TEST(Command, BadArgumentsExitWithUsage)

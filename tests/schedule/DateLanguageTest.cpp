@@ -1,15 +1,14 @@
 // Normalising, expanding and splitting date expressions, and the check.
-#include "SjisLiteral.h"
 #include "TempFolder.h"
+#include "common/SjisLiteral.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
 #include <gtest/gtest.h>
 
 using namespace schedule;
-using schedule_test::S;
 using schedule_test::TempFolder;
-using schedule_test::U;
+using test_text::Utf8;
 
 namespace {
 
@@ -81,14 +80,14 @@ const Form kForms[] = {
 TEST(DateLanguage, NormalizeAndExpandEveryForm)
 {
     for (const Form& f : kForms) {
-        const std::string normalized = TScheduleTable::NormalizeDate(S(f.typed));
-        EXPECT_EQ(U(normalized), f.normalized) << "typed " << f.typed;
+        const std::string normalized = TScheduleTable::NormalizeDate(Sjis(f.typed));
+        EXPECT_EQ(Utf8(normalized), f.normalized) << "typed " << f.typed;
         if (!f.display)
             continue;
         const std::string display = TScheduleTable::ExpandDate(normalized);
-        EXPECT_EQ(U(display), f.display) << "typed " << f.typed;
+        EXPECT_EQ(Utf8(display), f.display) << "typed " << f.typed;
         // Checking twice changes nothing the second time.
-        EXPECT_EQ(U(TScheduleTable::ExpandDate(TScheduleTable::NormalizeDate(display))), f.display);
+        EXPECT_EQ(Utf8(TScheduleTable::ExpandDate(TScheduleTable::NormalizeDate(display))), f.display);
     }
 }
 
@@ -106,7 +105,7 @@ TEST(DateLanguage, ExpandOddFields)
         { "", "" },
     };
     for (const auto& [normalized, display] : cases)
-        EXPECT_EQ(U(TScheduleTable::ExpandDate(S(normalized))), display) << normalized;
+        EXPECT_EQ(Utf8(TScheduleTable::ExpandDate(Sjis(normalized))), display) << normalized;
 }
 
 TEST(DateLanguage, SplitDate)
@@ -128,7 +127,7 @@ TEST(DateLanguage, SplitDate)
     };
     for (const Case& c : cases) {
         int32_t k = 0, a = 0, b = 0, d = 0;
-        TScheduleTable::SplitDate(S(c.text), k, a, b, d);
+        TScheduleTable::SplitDate(Sjis(c.text), k, a, b, d);
         EXPECT_EQ((std::array { k, a, b, d }), (std::array { c.kind, c.a, c.b, c.c })) << c.text;
     }
 }
@@ -153,13 +152,13 @@ TEST(DateLanguage, Check)
         ScheduleGrid grid;
         TScheduleTable table(grid, dir.Path());
         for (std::size_t i = 0; i < c.dates.size(); ++i)
-            grid.SetCell(1, static_cast<int>(i + 1), S(c.dates[i]));
+            grid.SetCell(1, static_cast<int>(i + 1), Sjis(c.dates[i]));
         grid.SetCell(2, 1, "text");
         grid.SetCurrentCell(2, 9);
         const auto result = table.Check();
         EXPECT_EQ(result.row, c.failingRow);
         if (c.failingRow) {
-            EXPECT_EQ(U(result.message), std::to_string(c.failingRow) + "行目の予定日にエラーがあります.");
+            EXPECT_EQ(Utf8(result.message), std::to_string(c.failingRow) + "行目の予定日にエラーがあります.");
             EXPECT_EQ(grid.Row(), c.failingRow);
             EXPECT_EQ(grid.Col(), 1);
         } else {
@@ -167,13 +166,13 @@ TEST(DateLanguage, Check)
             EXPECT_EQ(grid.Row(), 9);
         }
         for (std::size_t i = 0; i < c.after.size(); ++i)
-            EXPECT_EQ(U(grid.Cell(1, static_cast<int>(i + 1))), c.after[i]) << "row " << i + 1;
+            EXPECT_EQ(Utf8(grid.Cell(1, static_cast<int>(i + 1))), c.after[i]) << "row " << i + 1;
         EXPECT_EQ(grid.Cell(2, 1), "text");
         EXPECT_FALSE(table.Modified());
         if (c.failingRow == 0) {
             EXPECT_TRUE(table.Check().Ok());
             for (std::size_t i = 0; i < c.after.size(); ++i)
-                EXPECT_EQ(U(grid.Cell(1, static_cast<int>(i + 1))), c.after[i])
+                EXPECT_EQ(Utf8(grid.Cell(1, static_cast<int>(i + 1))), c.after[i])
                     << "second check, row " << i + 1;
         }
     }

@@ -1,6 +1,6 @@
 // The schedule table's file format, row operations and modified rule.
-#include "SjisLiteral.h"
 #include "TempFolder.h"
+#include "common/SjisLiteral.h"
 #include "platform/SystemErrorText.h"
 #include "schedule/GridObserver.h"
 #include "schedule/ScheduleError.h"
@@ -14,9 +14,8 @@
 #include <sys/stat.h>
 
 using namespace schedule;
-using schedule_test::S;
 using schedule_test::TempFolder;
-using schedule_test::U;
+using test_text::Utf8;
 
 namespace {
 
@@ -33,7 +32,7 @@ std::vector<std::string> Entries(const ScheduleGrid& grid)
 {
     std::vector<std::string> out;
     for (int r = 1; r < grid.RowCount(); ++r)
-        out.push_back(U(grid.Cell(1, r)) + "|" + U(grid.Cell(2, r)));
+        out.push_back(Utf8(grid.Cell(1, r)) + "|" + Utf8(grid.Cell(2, r)));
     return out;
 }
 
@@ -48,8 +47,8 @@ TEST(TableFile, FirstStartWithoutFile)
         EXPECT_TRUE(table.LoadError().empty());
         EXPECT_EQ(Numbers(grid),
             (std::vector<std::string> { " 1", " 2", " 3", " 4", " 5", " 6", " 7", " 8", " 9" }));
-        EXPECT_EQ(U(grid.Cell(1, 0)), " \u3000予定日");
-        EXPECT_EQ(U(grid.Cell(2, 0)), "\u3000\u3000スケジュール");
+        EXPECT_EQ(Utf8(grid.Cell(1, 0)), " \u3000予定日");
+        EXPECT_EQ(Utf8(grid.Cell(2, 0)), "\u3000\u3000スケジュール");
         EXPECT_EQ(grid.Cell(0, 0), "No");
         EXPECT_EQ(grid.ColWidth(0), 26);
         EXPECT_EQ(grid.ColWidth(1), 128);
@@ -86,7 +85,7 @@ TEST(TableFile, ReadingRules)
     TempFolder dir;
     std::string file;
     for (const Case& c : cases)
-        file += S(c.line) + "\r\n";
+        file += Sjis(c.line) + "\r\n";
     dir.Write(file);
     ScheduleGrid grid;
     TScheduleTable table(grid, dir.Path());
@@ -129,21 +128,21 @@ TEST(TableFile, LineEndsAndRowCount)
 TEST(TableFile, SaveAndReadBack)
 {
     TempFolder dir;
-    dir.Write(S("\"\",\"毎週月曜日\",\"ゴミ出し\"\r\n\"\",\"\",\"\"\r\n\"\",\"4月1日\",\"x\"\r\n"));
+    dir.Write(Sjis("\"\",\"毎週月曜日\",\"ゴミ出し\"\r\n\"\",\"\",\"\"\r\n\"\",\"4月1日\",\"x\"\r\n"));
     ScheduleGrid grid;
     {
         TScheduleTable table(grid, dir.Path());
-        table.SetEditText(2, 3, S("会議\"A\""));
-        table.SetEditText(1, 4, S("水曜"));
-        table.SetEditText(2, 5, S("日付なし"));
+        table.SetEditText(2, 3, Sjis("会議\"A\""));
+        table.SetEditText(1, 4, Sjis("水曜"));
+        table.SetEditText(2, 5, Sjis("日付なし"));
         table.SetEditText(2, 6, "line\r\nbreak");
     }
     std::string expected
-        = S("\"\",\"毎週月曜日\",\"ゴミ出し\"\r\n\"\",\"\",\"\"\r\n\"\",\"4月1日\",\"会議\"\"A\"\"\"\r\n"
-            "\"\",\"水曜\",\"\"\r\n\"\",\"\",\"日付なし\"\r\n\"\",\"\",\"line  break\"\r\n");
+        = Sjis("\"\",\"毎週月曜日\",\"ゴミ出し\"\r\n\"\",\"\",\"\"\r\n\"\",\"4月1日\",\"会議\"\"A\"\"\"\r\n"
+               "\"\",\"水曜\",\"\"\r\n\"\",\"\",\"日付なし\"\r\n\"\",\"\",\"line  break\"\r\n");
     for (int r = 7; r <= 20; ++r)
         expected += "\"\",\"\",\"\"\r\n";
-    EXPECT_EQ(U(dir.Read()), U(expected));
+    EXPECT_EQ(Utf8(dir.Read()), Utf8(expected));
 
     ScheduleGrid again;
     TScheduleTable reread(again, dir.Path());
@@ -160,13 +159,13 @@ TEST(TableFile, SaveAndReadBack)
 TEST(TableFile, UnmodifiedTableLeavesFileUntouched)
 {
     TempFolder dir;
-    const std::string odd = S("  a , 水曜 ,c\n\"\",\"４月１日\"\r\n");
+    const std::string odd = Sjis("  a , 水曜 ,c\n\"\",\"４月１日\"\r\n");
     dir.Write(odd);
     ScheduleGrid grid;
     {
         TScheduleTable table(grid, dir.Path());
         EXPECT_TRUE(table.Check().Ok());
-        EXPECT_EQ(U(grid.Cell(1, 1)), "毎週水曜日");
+        EXPECT_EQ(Utf8(grid.Cell(1, 1)), "毎週水曜日");
         table.MoveRowUp(1);
         table.MoveRowDown(20);
         table.InsertRow(0);
@@ -283,18 +282,11 @@ TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
         ScheduleGrid grid;
         auto table = std::make_unique<TScheduleTable>(grid, dir.Path());
         // ファイル "<file>" は開けません。<reason in Japanese>
-        const std::string reason = kind == Pipe
-            ? "\x92\xca\x8f\xed\x82\xcc\x83t\x83\x40\x83"
-              "C\x83\x8b\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81"
-              "B" /* 通常のファイルではありません。 */
-            : platform::SystemErrorText(kind == Folder ? EISDIR : EFBIG);
+        const std::string reason = kind == Pipe ? Sjis("通常のファイルではありません。")
+                                                : platform::SystemErrorText(kind == Folder ? EISDIR : EFBIG);
         EXPECT_EQ(table->LoadError(),
-            "\x83t\x83\x40\x83"
-            "C\x83\x8b \""
-                + std::filesystem::absolute(dir.File()).lexically_normal().string()
-                + "\" \x82\xcd\x8aJ\x82\xaf\x82\xdc\x82\xb9\x82\xf1\x81"
-                  "B"
-                + reason);
+            Sjis("ファイル \"") + std::filesystem::absolute(dir.File()).lexically_normal().string()
+                + Sjis("\" は開けません。") + reason);
         // The error itself is kept, with the system's error number, for
         // callers that rethrow it.
         ASSERT_NE(table->LoadFailure(), nullptr);

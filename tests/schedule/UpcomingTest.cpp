@@ -1,6 +1,6 @@
 // The upcoming list: day counts, windows, and dates that cannot be formed.
-#include "SjisLiteral.h"
 #include "TempFolder.h"
+#include "common/SjisLiteral.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
@@ -9,9 +9,8 @@
 
 using namespace schedule;
 using namespace std::chrono;
-using schedule_test::S;
 using schedule_test::TempFolder;
-using schedule_test::U;
+using test_text::Utf8;
 
 namespace {
 
@@ -27,7 +26,7 @@ public:
     {
         grid_.SetRowCount(static_cast<int>(dates.size()) + 1);
         for (std::size_t i = 0; i < dates.size(); ++i) {
-            grid_.SetCell(1, static_cast<int>(i + 1), S(dates[i]));
+            grid_.SetCell(1, static_cast<int>(i + 1), Sjis(dates[i]));
             grid_.SetCell(2, static_cast<int>(i + 1), "t" + std::to_string(i + 1));
         }
     }
@@ -38,7 +37,7 @@ public:
         std::vector<std::string> lines { "stale" };
         EXPECT_EQ(table_.ListUpcoming(lines), 1);
         for (std::string& line : lines)
-            line = U(line);
+            line = Utf8(line);
         return lines;
     }
 

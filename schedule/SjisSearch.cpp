@@ -1,4 +1,4 @@
-#include "schedule/SjisText.h"
+#include "schedule/SjisSearch.h"
 
 #include "jconvert/sjis.h"
 

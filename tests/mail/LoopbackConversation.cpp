@@ -1,0 +1,20 @@
+#include "LoopbackConversation.h"
+
+#include "FakePop3Server.h"
+
+#include <unistd.h>
+
+namespace mailtest {
+
+LoopbackConversation::LoopbackConversation()
+    : listenFd_(ListenOnLoopback(port_))
+{
+}
+
+LoopbackConversation::~LoopbackConversation()
+{
+    Wait();
+    ::close(listenFd_);
+}
+
+} // namespace mailtest
