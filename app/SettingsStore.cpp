@@ -3,6 +3,7 @@
 #include "app/FileAccess.h"
 #include "app/IniLines.h"
 #include "app/SettingsKey.h"
+#include "jconvert/cp932.h"
 #include "platform/FileIo.h"
 
 namespace app {
@@ -11,15 +12,8 @@ const std::vector<std::string>& SettingsFileHeader()
 {
     static const std::vector<std::string> header {
         "#--------------------------------------------------------------",
-        "#\x81\x75"
-        "Corkpane\x87\x55\x81\x76\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b" /* #「CorkpaneⅡ」設定ファイル
-                                                                                    */
-        ,
-        "#\x81\xa6\x81\x75"
-        "PassWord\x81\x76\x82\xcd\x81\x41\x88\xc3\x8d\x86\x89\xbb\x82\xb5\x82\xc4\x82\xa2\x82\xe9"
-        "\x82\xcc\x82\xc5\x8f\x91\x82\xab\x8a\xb7\x82\xa6\x82\xcd\x95\x73\x89\xc2\x81\x49" /* #※「PassWord」は、暗号化しているので書き換えは不可！
-                                                                                            */
-        ,
+        jconvert::Utf8ToCp932("#「CorkpaneⅡ」設定ファイル"),
+        jconvert::Utf8ToCp932("#※「PassWord」は、暗号化しているので書き換えは不可！"),
         "#--------------------------------------------------------------",
         "",
     };
