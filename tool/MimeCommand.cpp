@@ -8,10 +8,9 @@
 #include "mail/Message.h"
 #include "mail/MimeBody.h"
 #include "mail/Texts.h"
+#include "platform/FileIo.h"
 
-#include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -28,14 +27,9 @@ int Run(const tool::Args& args, tool::Io& io)
     if (args[0] == "-") {
         message.assign(std::istreambuf_iterator<char>(io.in), std::istreambuf_iterator<char>());
     } else {
-        std::ifstream file(args[0], std::ios::binary);
-        std::ostringstream bytes;
-        bytes << file.rdbuf();
-        if (!file) {
-            io.err << "mime: cannot read " << args[0] << "\n";
-            return tool::kExitFailure;
-        }
-        message = bytes.str();
+        // Through the file unit: a folder, a pipe or a missing file is a
+        // cannot-open error, never an empty mail reported as read.
+        message = platform::ReadWholeFile(args[0], platform::kMemoReadLimit);
     }
     const std::vector<std::string> lines = mail::SplitMessageLines(message);
     mail::Message msg;

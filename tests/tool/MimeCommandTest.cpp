@@ -1,0 +1,63 @@
+#include "CommandRegistry.h"
+#include "common/SjisLiteral.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome Invoke(const tool::Args& argv, const std::string& input = "")
+{
+    std::istringstream in(input);
+    std::ostringstream out, errors;
+    tool::Io io { in, out, errors };
+    const int status = tool::CommandRegistry::Instance().Run(argv, io);
+    return { status, out.str(), errors.str() };
+}
+
+// A phone's memo: Q-encoded UTF-8 subject, quoted-printable UTF-8 body.
+const std::string kMail = "Subject: =?UTF-8?Q?=E3=83=A1=E3=83=A2?= milk\r\n"
+                          "MIME-Version: 1.0\r\n"
+                          "Content-Type: text/plain; charset=UTF-8\r\n"
+                          "Content-Transfer-Encoding: quoted-printable\r\n"
+                          "\r\n"
+                          "=E7=89=9B=E4=B9=B3=E3=82=92=E8=B2=B7=E3=81=86\r\n";
+
+TEST(MimeCommand, FileAndStandardInputGiveSubjectAndBody)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-mime-XXXXXX").string();
+    const std::filesystem::path folder = ::mkdtemp(pattern.data());
+    const std::filesystem::path file = folder / "memo.eml";
+    std::ofstream(file, std::ios::binary) << kMail;
+    const std::string expected = Sjis("件名:メモ milk\r\n牛乳を買う\r\n");
+    for (const Outcome& r : { Invoke({ "mime", file.string() }), Invoke({ "mime", "-" }, kMail) }) {
+        EXPECT_EQ(r.status, tool::kExitOk) << r.err;
+        EXPECT_EQ(test_text::Utf8(r.out), test_text::Utf8(expected));
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(MimeCommand, WhatIsNoReadableFileFailsWithTheFileMessage)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-mime-XXXXXX").string();
+    const std::filesystem::path folder = ::mkdtemp(pattern.data());
+    for (const std::filesystem::path& path : { folder, folder / "missing.eml" }) {
+        const Outcome r = Invoke({ "mime", path.string() });
+        EXPECT_EQ(r.status, tool::kExitFailure) << path;
+        EXPECT_EQ(r.out, "") << path;
+        EXPECT_NE(r.err.find(Sjis("は開けません。")), std::string::npos) << path;
+    }
+    EXPECT_EQ(Invoke({ "mime" }).status, tool::kExitUsage);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
