@@ -4,14 +4,15 @@
 // Prints "<case> <CPU seconds>" per case.
 #include "jconvert/sjis.h"
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 int main()
 {
     std::string memo;
-    const std::string line = "\x83\x81\x83\x82 \x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4\r\n"; // メモ 牛乳を買う
+    const std::string line
+        = "\x83\x81\x83\x82 \x8b\x8d\x93\xfb\x82\xf0\x94\x83\x82\xa4\r\n"; // メモ 牛乳を買う
     while (memo.size() < 10u << 20)
         memo += line;
     // Ordinary: a 2 KB body that is not in the memo.

@@ -1,7 +1,7 @@
 #include "UrlCatcher.h"
 #include "WindowFixture.h"
-#include "common/SjisLiteral.h"
 #include "app/SettingsKey.h"
+#include "common/SjisLiteral.h"
 #include "gui/ColourSwatch.h"
 #include "gui/MemoEditor.h"
 #include "gui/RadioGroup.h"
