@@ -56,6 +56,14 @@ def rank(code):
     return 0  # JIS X 0208 (and single bytes)
 
 
+def write_row(w, label, row):
+    """One 256-entry table row, sixteen values a line."""
+    w("    { // " + label)
+    for i in range(0, 256, 16):
+        w("        " + ", ".join("0x%04X" % v for v in row[i:i + 16]) + ",")
+    w("    },")
+
+
 def main():
     decode = {}  # code -> unicode
     for b in range(0x80):
@@ -96,11 +104,7 @@ def main():
     w("// Double-byte characters by kCp932LeadIndex row and trail byte; 0 = none.")
     w("const std::uint16_t kCp932DoubleByte[kCp932LeadCount][256] = {")
     for lead in LEADS:
-        row = [decode.get((lead << 8) | t, 0) for t in range(256)]
-        w("    { // lead %02X" % lead)
-        for i in range(0, 256, 16):
-            w("        " + ", ".join("0x%04X" % v for v in row[i:i + 16]) + ",")
-        w("    },")
+        write_row(w, "lead %02X" % lead, [decode.get((lead << 8) | t, 0) for t in range(256)])
     w("};")
     w("")
 
@@ -119,11 +123,7 @@ def main():
     w("const std::uint16_t kUnicodeToCp932[kUnicodePageCount][256] = {")
     w("    {}, // the empty page")
     for p in pages:
-        row = [encode.get((p << 8) | lo, 0) for lo in range(256)]
-        w("    { // U+%02Xxx" % p)
-        for i in range(0, 256, 16):
-            w("        " + ", ".join("0x%04X" % v for v in row[i:i + 16]) + ",")
-        w("    },")
+        write_row(w, "U+%02Xxx" % p, [encode.get((p << 8) | lo, 0) for lo in range(256)])
     w("};")
     w("")
     w("} // namespace jconvert::detail")
