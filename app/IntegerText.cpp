@@ -5,7 +5,7 @@
 
 namespace app {
 
-int ParseInteger(std::string_view text)
+int ParseInteger(std::string_view text, int fallback)
 {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')
@@ -16,17 +16,17 @@ int ParseInteger(std::string_view text)
         ++i;
     }
     if (i == text.size())
-        return 0;
+        return fallback;
     // Accumulate the magnitude; one past INT_MAX is allowed for INT_MIN.
     const std::int64_t limit
         = static_cast<std::int64_t>(std::numeric_limits<int>::max()) + (negative ? 1 : 0);
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9')
-            return 0;
+            return fallback;
         magnitude = magnitude * 10 + (text[i] - '0');
         if (magnitude > limit)
-            return 0;
+            return fallback;
     }
     return static_cast<int>(negative ? -magnitude : magnitude);
 }

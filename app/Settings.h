@@ -6,7 +6,8 @@
 // back before saving; corkpane-tool, reception and drawing use it directly.
 //
 // Texts are Shift_JIS bytes exactly as the edit boxes hold them (number boxes
-// stay text: each reader parses them with its own fallback). Colours are
+// stay text, stored as typed; the draw reads them once with each box's
+// fallback, see DrawKabegami.h). Colours are
 // 0x00BBGGRR values. Radio groups hold the selected item's index, -1 for
 // none. Ticks are true when the box is ticked.
 

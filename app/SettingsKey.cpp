@@ -9,8 +9,6 @@ namespace app {
 namespace {
 
 using K = SettingsKey::Kind;
-using D = render::DrawSettings;
-using R = mail::ReceiveConfig;
 
 // Keys and texts are written here in UTF-8 and stored in Shift_JIS.
 std::string Sjis(std::string_view utf8)
@@ -24,55 +22,55 @@ std::vector<SettingsKey> MakeKeys()
     return {
         {.key = Sjis("接続先1"), .control = "LBoxSetuzokuSaki", .kind = K::List, .initial = Sjis("サーバー１")},
         {.key = "POP3Host1", .control = "EdHost", .kind = K::Text, .initial = Sjis("サーバー名をここに入力"),
-            .text = &Settings::EdHost, .receiveText = &R::host},
+            .text = &Settings::EdHost},
         {.key = "User1", .control = "EdUser", .kind = K::Text, .initial = Sjis("ユーザー名をここに入力"),
-            .text = &Settings::EdUser, .receiveText = &R::user},
+            .text = &Settings::EdUser},
         // Empty in a new window; LoadSettings puts a placeholder here before
         // it reads the stored one.
         {.key = "PassWord1", .control = "Password", .kind = K::Password, .initial = "",
-            .text = &Settings::Password, .receiveText = &R::password},
+            .text = &Settings::Password},
         {.key = Sjis("キーワード１"), .control = "EdKeyWord1", .kind = K::Text, .initial = Sjis("メモ"),
-            .text = &Settings::EdKeyWord1, .receiveText = &R::keyword1},
+            .text = &Settings::EdKeyWord1},
         {.key = Sjis("キーワード２"), .control = "EdKeyWord2", .kind = K::Text, .initial = Sjis("めも"),
-            .text = &Settings::EdKeyWord2, .receiveText = &R::keyword2},
+            .text = &Settings::EdKeyWord2},
         {.key = Sjis("１行文字数"), .control = "EdMojiSu", .kind = K::Text, .initial = "15",
-            .text = &Settings::EdMojiSu, .drawText = &D::EdMojiSu},
+            .text = &Settings::EdMojiSu},
         {.key = Sjis("行数"), .control = "EdGyosu", .kind = K::Text, .initial = "20",
-            .text = &Settings::EdGyosu, .drawText = &D::EdGyosu},
+            .text = &Settings::EdGyosu},
         {.key = Sjis("フォントサイズ"), .control = "EdFontSize", .kind = K::Text, .initial = "15",
-            .text = &Settings::EdFontSize, .drawText = &D::EdFontSize},
+            .text = &Settings::EdFontSize},
         {.key = Sjis("行間"), .control = "EdGyokan", .kind = K::Text, .initial = "4",
-            .text = &Settings::EdGyokan, .drawText = &D::EdGyokan},
+            .text = &Settings::EdGyokan},
         {.key = Sjis("上余白"), .control = "EdUeYohaku", .kind = K::Text, .initial = "10",
-            .text = &Settings::EdUeYohaku, .drawText = &D::EdUeYohaku},
+            .text = &Settings::EdUeYohaku},
         {.key = Sjis("右余白"), .control = "EdMigiYohaku", .kind = K::Text, .initial = "300",
-            .text = &Settings::EdMigiYohaku, .drawText = &D::EdMigiYohaku},
+            .text = &Settings::EdMigiYohaku},
         {.key = Sjis("文字色"), .control = "LbMojiIro", .kind = K::Colour, .initial = "65280", // lime
-            .number = &Settings::LbMojiIro, .drawColour = &D::LbMojiIro},
+            .number = &Settings::LbMojiIro},
         {.key = Sjis("影文字"), .control = "RgKage", .kind = K::Radio, .initial = "0",
-            .number = &Settings::RgKage, .radioItems = kRgKageItems, .drawNumber = &D::RgKage},
+            .number = &Settings::RgKage, .radioItems = kRgKageItems},
         {.key = Sjis("影色"), .control = "LbKageIro", .kind = K::Colour, .initial = "12632256", // silver
-            .number = &Settings::LbKageIro, .drawColour = &D::LbKageIro},
+            .number = &Settings::LbKageIro},
         {.key = Sjis("タイトル表示"), .control = "RgTitle", .kind = K::Radio, .initial = "1",
-            .number = &Settings::RgTitle, .radioItems = kRgTitleItems, .drawNumber = &D::RgTitle},
+            .number = &Settings::RgTitle, .radioItems = kRgTitleItems},
         {.key = Sjis("メモタイトル"), .control = "EdTitle", .kind = K::Text, .initial = Sjis("忘れずに！"),
-            .text = &Settings::EdTitle, .drawText = &D::EdTitle},
+            .text = &Settings::EdTitle},
         {.key = Sjis("メモ表示"), .control = "ChShowMemo", .kind = K::Tick, .initial = "0",
-            .tick = &Settings::ChShowMemo, .drawTick = &D::ChShowMemo},
+            .tick = &Settings::ChShowMemo},
         {.key = Sjis("文字背景％"), .control = "EdRitu", .kind = K::Text, .initial = "50",
-            .text = &Settings::EdRitu, .drawText = &D::EdRitu},
+            .text = &Settings::EdRitu},
         {.key = Sjis("文字背景色"), .control = "RgHaikei", .kind = K::Radio, .initial = "0",
-            .number = &Settings::RgHaikei, .radioItems = kRgHaikeiItems, .drawNumber = &D::RgHaikei},
+            .number = &Settings::RgHaikei, .radioItems = kRgHaikeiItems},
         {.key = Sjis("週予定表示日"), .control = "EdScW", .kind = K::Text, .initial = "1",
-            .text = &Settings::EdScW, .drawText = &D::EdScW},
+            .text = &Settings::EdScW},
         {.key = Sjis("月予定表示日"), .control = "EdScM", .kind = K::Text, .initial = "3",
-            .text = &Settings::EdScM, .drawText = &D::EdScM},
+            .text = &Settings::EdScM},
         {.key = Sjis("記念日表示日"), .control = "EdScY", .kind = K::Text, .initial = "5",
-            .text = &Settings::EdScY, .drawText = &D::EdScY},
+            .text = &Settings::EdScY},
         {.key = Sjis("指定日表示日"), .control = "EdScD", .kind = K::Text, .initial = "10",
-            .text = &Settings::EdScD, .drawText = &D::EdScD},
+            .text = &Settings::EdScD},
         {.key = Sjis("ｽｹｼﾞｭｰﾙﾒﾓ表示"), .control = "ChScMemo", .kind = K::Tick, .initial = "1",
-            .tick = &Settings::ChScMemo, .drawTick = &D::ChScMemo},
+            .tick = &Settings::ChScMemo},
         {.key = Sjis("ｽｹｼﾞｭｰﾙｶﾚﾝﾀﾞｰ表示"), .control = "ChScCal", .kind = K::Tick, .initial = "0",
             .tick = &Settings::ChScCal},
         // Kept after the original keys so that older files stay in their order.
@@ -85,7 +83,7 @@ std::vector<SettingsKey> MakeKeys()
         // On in a new set-up; a file without it keeps taking mail bodies as
         // sent.
         {.key = Sjis("MIME解読"), .control = "ChMimeKaidoku", .kind = K::LaterTick, .initial = "1",
-            .tick = &Settings::ChMimeKaidoku, .receiveTick = &R::decodeMime},
+            .tick = &Settings::ChMimeKaidoku},
     };
     // clang-format on
 }
@@ -191,26 +189,6 @@ void SettingsKey::SetInitial(Settings& settings) const
         settings.*tick = initial == "1";
         break;
     }
-}
-
-void SettingsKey::FeedDraw(const Settings& settings, render::DrawSettings& draw) const
-{
-    if (drawText)
-        draw.*drawText = settings.*text;
-    if (drawColour)
-        draw.*drawColour = static_cast<render::ColorRef>(settings.*number);
-    if (drawNumber)
-        draw.*drawNumber = settings.*number;
-    if (drawTick)
-        draw.*drawTick = settings.*tick;
-}
-
-void SettingsKey::FeedReception(const Settings& settings, mail::ReceiveConfig& config) const
-{
-    if (receiveText)
-        config.*receiveText = settings.*text;
-    if (receiveTick)
-        config.*receiveTick = settings.*tick;
 }
 
 Settings::Settings()

@@ -1,16 +1,14 @@
 #pragma once
 
 // The table of stored settings: one entry per key of "corkpane.ini", in the
-// order the keys are read and written. Each entry is everything one stored
+// order the keys are read and written. Each entry is everything storing one
 // value touches: its key, the window control it binds to (by object name),
-// the value a new window shows, the member of Settings that holds it, and the
-// field of the draw settings or of the reception run it feeds. Adding a
-// setting is one entry here plus its use.
+// the value a new window shows and the member of Settings that holds it.
+// Adding a setting is one entry here plus its use (the draw's and the
+// reception's readings are in DrawKabegami.cpp and ReceiveConfigFromSettings.cpp).
 
 #include "app/PasswordScrambler.h"
 #include "app/Settings.h"
-#include "mail/ReceiveConfig.h"
-#include "render/DrawSettings.h"
 
 #include <span>
 #include <string>
@@ -42,15 +40,6 @@ struct SettingsKey {
     int Settings::*number = nullptr; // Colour, Radio
     bool Settings::*tick = nullptr; // Tick, LaterTick
     int radioItems = 0; // Radio
-    // The draw setting the value is copied into, if any.
-    std::string render::DrawSettings::*drawText = nullptr;
-    render::ColorRef render::DrawSettings::*drawColour = nullptr;
-    int render::DrawSettings::*drawNumber = nullptr;
-    bool render::DrawSettings::*drawTick = nullptr;
-    // The reception field the value is copied into unchanged, if any (the
-    // port and the security choice are converted by ToReceiveConfig).
-    std::string mail::ReceiveConfig::*receiveText = nullptr;
-    bool mail::ReceiveConfig::*receiveTick = nullptr;
 
     // Applies a stored value (empty when the key is missing) to settings.
     void Read(Settings& settings, std::string_view value, const MessageCallback& message) const;
@@ -61,10 +50,6 @@ struct SettingsKey {
     std::string Shown(const Settings& settings) const;
     // Puts the value a new window shows into settings.
     void SetInitial(Settings& settings) const;
-    // Copies the value into the draw settings and the reception run's
-    // settings where the entry names a field there.
-    void FeedDraw(const Settings& settings, render::DrawSettings& draw) const;
-    void FeedReception(const Settings& settings, mail::ReceiveConfig& config) const;
 
     // All stored keys in file order.
     static std::span<const SettingsKey> All();

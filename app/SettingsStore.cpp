@@ -1,6 +1,5 @@
 #include "app/SettingsStore.h"
 
-#include "app/FileAccess.h"
 #include "app/IniLines.h"
 #include "app/SettingsKey.h"
 #include "jconvert/cp932.h"
@@ -39,13 +38,13 @@ std::string WithCrLfLineEnds(std::string_view text)
 void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::string& memo,
     const MessageCallback& message)
 {
-    if (auto bytes = ReadFileIfExists(folder / kMemoFileName, platform::kMemoReadLimit))
+    if (auto bytes = platform::ReadFileIfExists(folder / kMemoFileName, platform::kMemoReadLimit))
         memo = WithCrLfLineEnds(*bytes);
 
     // Stands until a stored password is read or one is typed.
     settings.Password = "qqqqq";
 
-    const auto bytes = ReadFileIfExists(folder / kSettingsFileName, platform::kSettingsReadLimit);
+    const auto bytes = platform::ReadFileIfExists(folder / kSettingsFileName, platform::kSettingsReadLimit);
     if (!bytes)
         return;
     const IniLines lines = IniLines::Parse(*bytes);
@@ -56,14 +55,14 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
     const MessageCallback& message)
 {
-    WriteFileAtomically(folder / kMemoFileName, memo);
+    platform::ReplaceFile(folder / kMemoFileName, memo);
 
     const auto file = folder / kSettingsFileName;
-    const auto bytes = ReadFileIfExists(file, platform::kSettingsReadLimit);
+    const auto bytes = platform::ReadFileIfExists(file, platform::kSettingsReadLimit);
     IniLines lines = bytes ? IniLines::Parse(*bytes) : IniLines(SettingsFileHeader());
     for (const SettingsKey& key : SettingsKey::All())
         lines.Set(key.key, key.Written(settings, message));
-    WriteFileAtomically(file, lines.Serialize());
+    platform::ReplaceFile(file, lines.Serialize());
 }
 
 } // namespace app

@@ -24,16 +24,17 @@ const std::vector<std::string>& SettingsFileHeader();
 // sets the password placeholder "qqqqq", then applies every key of
 // "corkpane.ini" (if it exists) to settings, in file order: a missing key
 // reads as an empty value, and the stored server is appended to the server
-// list. Without a settings file the settings keep what they hold. A file that exists but cannot be read
-// throws FileError; what was applied before stays.
+// list. Without a settings file the settings keep what they hold. A file
+// that exists but cannot be read throws the file unit's error
+// (platform::FileIoError); what was applied before stays.
 void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::string& memo,
     const MessageCallback& message = {});
 
 // Writes the memo unchanged to "memo.txt", then stores every key into the
 // lines of the existing "corkpane.ini" (or a new file's header) and writes
-// them back. Each file is replaced atomically; a failure throws FileError
-// and leaves that file whole, and a failure on the memo leaves the settings
-// file untouched.
+// them back. Each file is replaced atomically; a failure throws the file
+// unit's error and leaves that file whole, and a failure on the memo leaves
+// the settings file untouched.
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
     const MessageCallback& message = {});
 

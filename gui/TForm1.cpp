@@ -1,10 +1,9 @@
 #include "gui/TForm1.h"
 
-#include "app/DrawSettingsFromSettings.h"
+#include "app/DrawKabegami.h"
 #include "app/ReceiveConfigFromSettings.h"
 #include "app/SettingsKey.h"
 #include "app/SettingsStore.h"
-#include "app/TableScheduleSource.h"
 #include "gui/ColourSwatch.h"
 #include "gui/CornerCaption.h"
 #include "gui/Dialogs.h"
@@ -23,7 +22,6 @@
 #include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
 #include "platform/SystemErrorText.h"
-#include "render/Kabegami.h"
 #include "schedule/TScheduleTable.h"
 
 #include <QAbstractButton>
@@ -763,10 +761,10 @@ void TForm1::RgSecurityClick(int index)
     // STARTTLS connection, 995 for SSL/TLS. A port of the user's own stays.
     const QString port = EdPort->text().trimmed();
     const bool tls = index == static_cast<int>(mail::Pop3Security::Tls);
-    if (tls && port == QString::number(mail::Pop3Client::kDefaultPort)) {
-        EdPort->setText(QString::number(mail::Pop3Client::kDefaultTlsPort));
-    } else if (!tls && port == QString::number(mail::Pop3Client::kDefaultTlsPort)) {
-        EdPort->setText(QString::number(mail::Pop3Client::kDefaultPort));
+    if (tls && port == QString::number(mail::Pop3Options::kDefaultPort)) {
+        EdPort->setText(QString::number(mail::Pop3Options::kDefaultTlsPort));
+    } else if (!tls && port == QString::number(mail::Pop3Options::kDefaultTlsPort)) {
+        EdPort->setText(QString::number(mail::Pop3Options::kDefaultPort));
     }
 }
 
@@ -790,28 +788,19 @@ void TForm1::BtnDrawClick()
 
 void TForm1::DrawKabegami()
 {
-    render::KabegamiRequest request;
-    request.settings = app::ToDrawSettings(CollectSettings());
+    app::DrawRequest request;
+    request.settings = CollectSettings();
     // The memo as the editor shows it: long lines broken where it breaks them.
     request.memoLines = MemoDisplayedLines();
-    std::optional<app::TableScheduleSource> source;
-    if (schedule_) {
-        source.emplace(*schedule_);
-        request.schedule = &*source;
-    }
-    const std::chrono::year_month_day today = env_.clock();
-    request.today = { static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
-        static_cast<int>(static_cast<unsigned>(today.day())) };
-    request.outputPath = (WorkingFolder() / "kabegami.bmp").string();
+    request.schedule = schedule_.get();
+    request.today = env_.clock();
+    request.outputFile = WorkingFolder() / "kabegami.bmp";
     // The file is written either way. A desktop that did not take it is
     // said, not raised: the unattended run must not stop on it, so there it
     // goes to standard error instead of a box.
-    if (!render::DrawKabegami(*env_.desktop, request)) {
+    if (!app::DrawKabegami(*env_.desktop, request)) {
         const QString text
-            = QStringLiteral(
-                  "\u58C1\u7D19\u3092\u8A2D\u5B9A\u3067\u304D\u307E\u305B\u3093\u3067\u3057\u305F\u3002"
-                  "\u63CF\u3044\u305F\u753B\u50CF: ") // 壁紙を設定できませんでした。描いた画像:
-            + QString::fromStdString(request.outputPath);
+            = Q(texts::kWallpaperNotTaken) + QString::fromStdU16String(request.outputFile.u16string());
         if (startupMode_ == 1) {
             std::cerr << "corkpane: " << text.toLocal8Bit().toStdString() << '\n';
         } else {

@@ -84,6 +84,10 @@ inline const std::string kShortcutQuestion
     = jconvert::Utf8ToCp932("スタートアップとデスクトップにショートカットを\n\n作成してもよろしいですか。\n");
 inline const std::string kShortcutCaption = jconvert::Utf8ToCp932("「Corkpane」 確認");
 
+// Shown before the drawn file's name when the desktop did not take it.
+inline const std::string kWallpaperNotTaken
+    = jconvert::Utf8ToCp932("壁紙を設定できませんでした。描いた画像: ");
+
 // A row of 48 hyphens on the about page.
 inline constexpr char kPanel1[] = "------------------------------------------------";
 inline constexpr char kLabel4[] = "Copyright (C) the Corkpane developers. Free to use and share.";

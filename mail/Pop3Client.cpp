@@ -22,10 +22,16 @@ bool WordIs(std::string_view word, std::string_view status)
 
 } // namespace
 
+Pop3Client::Pop3Client(Pop3Options options, StatusHandler onStatus)
+    : options_(std::move(options))
+    , onStatus_(std::move(onStatus))
+{
+}
+
 void Pop3Client::Status(Pop3Status status)
 {
-    if (OnStatus)
-        OnStatus(status);
+    if (onStatus_)
+        onStatus_(status);
 }
 
 void Pop3Client::Connect()
@@ -33,30 +39,31 @@ void Pop3Client::Connect()
     // A line break would end the USER or PASS line early and let the rest
     // through as a command of its own (a DELE, say), so such a login is
     // refused before anything is sent.
-    if (Username.find_first_of("\r\n") != std::string::npos
-        || Password.find_first_of("\r\n") != std::string::npos)
+    if (options_.user.find_first_of("\r\n") != std::string::npos
+        || options_.password.find_first_of("\r\n") != std::string::npos)
         throw MailError(texts::kLineBreakInLogin);
     // The trust settings are ready (and a bad CA file reported) before the
     // server is contacted.
     std::optional<TlsContext> tls;
-    if (Security != Pop3Security::None)
-        tls.emplace(CaFile);
+    if (options_.security != Pop3Security::None)
+        tls.emplace(options_.caFile);
     ResetExchangeState();
-    connection_.SetReadTimeout(ReadTimeoutMs);
+    connection_.SetReadTimeout(options_.readTimeoutMs);
     connection_.SetMaxLineLength(kMaxLineLength);
-    connection_.SetLowSpeedLimit(LowSpeedBytesPerSecond, LowSpeedWindowMs);
-    connection_.Open(Host, Port, ConnectTimeoutMs, [this](Pop3Status s) { Status(s); });
+    connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
+    connection_.Open(
+        options_.host, options_.port, options_.connectTimeoutMs, [this](Pop3Status s) { Status(s); });
     // A mode this client does not know is taken as the strictest.
-    if (Security != Pop3Security::None && Security != Pop3Security::StartTls)
-        connection_.StartTls(*tls, Host, ConnectTimeoutMs);
+    if (options_.security != Pop3Security::None && options_.security != Pop3Security::StartTls)
+        connection_.StartTls(*tls, options_.host, options_.connectTimeoutMs);
     std::string text;
     Exchange({}, text); // greeting
     AskCapabilities();
-    if (Security == Pop3Security::StartTls) {
+    if (options_.security == Pop3Security::StartTls) {
         // A refusal ends the run with the server's words; the login never
         // goes out in clear instead.
         Exchange("STLS", text);
-        connection_.StartTls(*tls, Host, ConnectTimeoutMs);
+        connection_.StartTls(*tls, options_.host, options_.connectTimeoutMs);
         // What the server said before TLS could have been forged on the way.
         AskCapabilities();
     }
@@ -65,9 +72,9 @@ void Pop3Client::Connect()
 
 void Pop3Client::ConnectOver(int connectedSocket)
 {
-    connection_.SetReadTimeout(ReadTimeoutMs);
+    connection_.SetReadTimeout(options_.readTimeoutMs);
     connection_.SetMaxLineLength(kMaxLineLength);
-    connection_.SetLowSpeedLimit(LowSpeedBytesPerSecond, LowSpeedWindowMs);
+    connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
     connection_.Adopt(connectedSocket);
     ResetExchangeState();
     std::string text;
@@ -93,8 +100,8 @@ void Pop3Client::ResetExchangeState()
 void Pop3Client::Login()
 {
     std::string text;
-    Exchange("USER " + Username, text);
-    Exchange("PASS " + Password, text);
+    Exchange("USER " + options_.user, text);
+    Exchange("PASS " + options_.password, text);
 }
 
 void Pop3Client::AskCapabilities()
@@ -158,7 +165,7 @@ bool Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBy
     for (;;) {
         connection_.ReadLine(line_);
         replyBytes += line_.size() + 2;
-        if (replyBytes > MaxReplyBytes)
+        if (replyBytes > options_.maxReplyBytes)
             throw MailError(texts::kReplyTooLarge);
         if (!line_.empty() && line_.front() == '.') {
             if (line_.size() == 1)
@@ -316,7 +323,7 @@ Pop3Client::Fetch Pop3Client::Retrieve(int n, Message& msg)
         sent_.pop_front();
         if (reply == Reply::Err)
             return Fetch::Refused;
-        kept = ReadMultiLine(kMaxHeaderBytes, MaxBodyBytes);
+        kept = ReadMultiLine(kMaxHeaderBytes, options_.maxBodyBytes);
     } catch (...) {
         lost_ = true;
         throw;

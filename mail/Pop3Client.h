@@ -12,7 +12,7 @@
 // message requests of a run ahead of their replies, a window of them at a
 // time (see PlanFetches); any other server gets one command at a time.
 
-#include "mail/Pop3Security.h"
+#include "mail/Pop3Options.h"
 #include "mail/Pop3Status.h"
 #include "mail/TcpConnection.h"
 
@@ -32,20 +32,10 @@ public:
     // Whether the whole message is wanted, judged from its header.
     using WantsWhole = std::function<bool(const Message&)>;
 
-    static constexpr int kDefaultPort = 110;
-    static constexpr int kDefaultTlsPort = 995;
-    static constexpr int kDefaultConnectTimeoutMs = 20000;
-    static constexpr int kDefaultReadTimeoutMs = 60000;
     static constexpr std::size_t kMaxLineLength = 16384;
-    // A message whose body is larger is not kept (Retrieve says TooLarge).
-    static constexpr std::size_t kDefaultMaxBodyBytes = 1024 * 1024;
     // Header lines beyond this many bytes are read and dropped: no real
     // header comes near it, and it bounds what a header fetch can hold.
     static constexpr std::size_t kMaxHeaderBytes = 256 * 1024;
-    // A reply that goes on past this many bytes, kept or not, ends the run:
-    // no mail server sends a message this large, and a reply that never
-    // ends must not keep the run going either.
-    static constexpr std::size_t kDefaultMaxReplyBytes = 256 * 1024 * 1024;
     // Requests sent ahead of their replies when pipelining. Even with the
     // message requests they trigger, the requests out at once (at most 17
     // bytes each, under 9 KB in all) fit into the socket buffers, so
@@ -53,34 +43,15 @@ public:
     // every reply before it sends more: neither side can stall on a full
     // buffer.
     static constexpr std::size_t kPipelineWindow = 256;
-    static constexpr int kDefaultLowSpeedBytesPerSecond = TcpConnection::kDefaultLowSpeedBytesPerSecond;
-    static constexpr int kDefaultLowSpeedWindowMs = TcpConnection::kDefaultLowSpeedWindowMs;
 
-    std::string Host;
-    int Port = kDefaultPort;
-    std::string Username;
-    std::string Password;
-    // With StartTls or Tls the login only ever goes out encrypted, to a
-    // server whose certificate has been checked; there is no fallback.
-    Pop3Security Security = Pop3Security::None;
-    // Extra trusted CA certificates (PEM file) beside the system's.
-    std::string CaFile;
-    // Also limits the TLS handshake.
-    int ConnectTimeoutMs = kDefaultConnectTimeoutMs;
-    // Longest wait for the server; 0 waits for ever.
-    int ReadTimeoutMs = kDefaultReadTimeoutMs;
-    // Fewer bytes than LowSpeedBytesPerSecond × LowSpeedWindowMs received in
-    // any such window fails with the read time-out, so that a server cannot
-    // hold a run by sending a byte now and then. A window of 0 turns it off.
-    int LowSpeedBytesPerSecond = kDefaultLowSpeedBytesPerSecond;
-    int LowSpeedWindowMs = kDefaultLowSpeedWindowMs;
-    std::size_t MaxBodyBytes = kDefaultMaxBodyBytes;
-    std::size_t MaxReplyBytes = kDefaultMaxReplyBytes;
-    // Told of resolving, connecting, connected, disconnecting, disconnected.
-    StatusHandler OnStatus;
+    // The client of one connection; onStatus is told of resolving,
+    // connecting, connected, disconnecting and disconnected.
+    explicit Pop3Client(Pop3Options options = {}, StatusHandler onStatus = {});
+
+    const Pop3Options& Options() const noexcept { return options_; }
 
     // Connects, reads the greeting, asks the capabilities, secures the
-    // connection as Security asks and logs in. Throws MailError.
+    // connection as the security option asks and logs in. Throws MailError.
     void Connect();
     // The same over a socket that is already connected (taken over and
     // closed by this client), without status events: for tests and fuzzing.
@@ -97,7 +68,7 @@ public:
     enum class Fetch { Ok, Refused, TooLarge };
     // The whole message n (RETR n) into msg: Ok when the server sent it,
     // Refused when it answered -ERR, TooLarge when its body exceeded
-    // MaxBodyBytes (read to its end and dropped; msg is left empty). Other
+    // the body size limit (read to its end and dropped; msg is left empty). Other
     // faults throw.
     Fetch Retrieve(int n, Message& msg);
     // Reads and drops the replies still due, then sends QUIT without waiting
@@ -144,6 +115,8 @@ private:
     void ReadNextReply();
     void Status(Pop3Status status);
 
+    Pop3Options options_;
+    StatusHandler onStatus_;
     TcpConnection connection_;
     std::string line_;
     std::vector<std::string> lines_;

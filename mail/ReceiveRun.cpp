@@ -62,6 +62,7 @@ std::string DecodeSubject(const std::string& rawSubject)
 ReceiveRun::ReceiveRun(ReceiveConfig config, ReceiveWindow& window)
     : config_(std::move(config))
     , window_(window)
+    , client_(config_, [this](Pop3Status status) { IdPOP31Status(status); })
 {
 }
 
@@ -73,19 +74,6 @@ void ReceiveRun::IdPOP31Status(Pop3Status status)
 void ReceiveRun::Run()
 {
     window_.SetReceiveEnabled(false);
-    client_.Host = config_.host;
-    client_.Port = config_.port;
-    client_.Username = config_.user;
-    client_.Password = config_.password;
-    client_.Security = config_.security;
-    client_.CaFile = config_.caFile;
-    client_.ConnectTimeoutMs = config_.connectTimeoutMs;
-    client_.ReadTimeoutMs = config_.readTimeoutMs;
-    client_.MaxBodyBytes = config_.maxBodyBytes;
-    client_.LowSpeedBytesPerSecond = config_.lowSpeedBytesPerSecond;
-    client_.LowSpeedWindowMs = config_.lowSpeedWindowMs;
-    client_.OnStatus = [this](Pop3Status status) { IdPOP31Status(status); };
-
     std::exception_ptr failure;
     try {
         client_.Connect();

@@ -1,25 +1,11 @@
 #pragma once
 
+#include "platform/DesktopState.h"
+
 #include <cstdint>
 #include <string>
 
 namespace platform {
-
-// The desktop's own wallpaper settings, as the text values the desktop keeps:
-// the picture's full path (empty: none), the tiling flag ("0"/"1") and the
-// placement style ("0"/"2"). Anything else is passed on as it is.
-struct WallpaperSettings {
-    std::string wallpaper;
-    std::string tileWallpaper;
-    std::string wallpaperStyle;
-
-    bool operator==(const WallpaperSettings&) const = default;
-};
-
-struct ScreenSize {
-    int width = 0;
-    int height = 0;
-};
 
 // The platform operations a wallpaper draw needs. Paths are bytes in the
 // system's code page.

@@ -1,5 +1,6 @@
 #include "render/Background.h"
 
+#include "platform/FileIo.h"
 #include "render/BmpReader.h"
 #include "render/JpegDecoder.h"
 
@@ -23,7 +24,8 @@ Picture LoadPicture(const std::string& path, int screenWidth, int screenHeight)
 {
     Picture picture;
     if (path.find(".jpg") != std::string::npos) {
-        DecodedJpeg jpeg = DecodeJpeg(ReadWholeFile(path), screenWidth, screenHeight);
+        DecodedJpeg jpeg = DecodeJpeg(
+            platform::ReadWholeFile(path, platform::kPictureReadLimit), screenWidth, screenHeight);
         picture.fullWidth = jpeg.fullWidth;
         picture.fullHeight = jpeg.fullHeight;
         picture.image = std::move(jpeg.image);

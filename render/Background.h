@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Desktop.h"
+#include "platform/DesktopState.h"
 #include "render/Canvas.h"
 
 #include <string>

@@ -295,18 +295,9 @@ Canvas ReadBmp(std::string_view file)
     return canvas;
 }
 
-std::string ReadWholeFile(const std::string& path)
-{
-    try {
-        return platform::ReadWholeFile(path, platform::kPictureReadLimit);
-    } catch (const platform::FileIoError& error) {
-        throw RenderError(error.what());
-    }
-}
-
 Canvas LoadBmpFile(const std::string& path)
 {
-    return ReadBmp(ReadWholeFile(path));
+    return ReadBmp(platform::ReadWholeFile(path, platform::kPictureReadLimit));
 }
 
 } // namespace render

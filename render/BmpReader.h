@@ -14,12 +14,9 @@ namespace render {
 // RenderError with the invalid-bitmap message.
 Canvas ReadBmp(std::string_view file);
 
-// Reads the whole file at path and decodes it with ReadBmp. A file that
-// cannot be opened raises the cannot-open message.
+// Reads the whole file at path (a regular file within the picture size
+// limit) and decodes it with ReadBmp. A file that cannot be opened raises
+// the file unit's cannot-open error.
 Canvas LoadBmpFile(const std::string& path);
-
-// The whole content of a picture file (a regular file within the picture
-// size limit); raises the cannot-open message on failure.
-std::string ReadWholeFile(const std::string& path);
 
 } // namespace render

@@ -42,26 +42,22 @@ void WriteBmpFile(const Canvas& canvas, const std::string& path)
     Put32(header + 38, 3780); // 96 dpi in pixels per metre
     Put32(header + 42, 3780);
 
-    try {
-        platform::FileReplacement file(path);
-        file.Write(std::string_view(reinterpret_cast<const char*>(header), sizeof header));
-        // Rows go out bottom-up through a buffer of several rows at a time,
-        // with the padding bytes zeroed so equal pictures give equal files.
-        const std::size_t pixelBytes = static_cast<std::size_t>(canvas.Width()) * 3;
-        const std::size_t rowsPerChunk = stride ? std::max<std::size_t>(1, (1u << 20) / stride) : 1;
-        std::vector<char> chunk(rowsPerChunk * stride, 0);
-        for (int y = canvas.Height() - 1; y >= 0;) {
-            std::size_t used = 0;
-            for (std::size_t i = 0; i < rowsPerChunk && y >= 0; ++i, --y) {
-                std::memcpy(chunk.data() + used, canvas.Row(y), pixelBytes);
-                used += stride;
-            }
-            file.Write(std::string_view(chunk.data(), used));
+    platform::FileReplacement file(path);
+    file.Write(std::string_view(reinterpret_cast<const char*>(header), sizeof header));
+    // Rows go out bottom-up through a buffer of several rows at a time,
+    // with the padding bytes zeroed so equal pictures give equal files.
+    const std::size_t pixelBytes = static_cast<std::size_t>(canvas.Width()) * 3;
+    const std::size_t rowsPerChunk = stride ? std::max<std::size_t>(1, (1u << 20) / stride) : 1;
+    std::vector<char> chunk(rowsPerChunk * stride, 0);
+    for (int y = canvas.Height() - 1; y >= 0;) {
+        std::size_t used = 0;
+        for (std::size_t i = 0; i < rowsPerChunk && y >= 0; ++i, --y) {
+            std::memcpy(chunk.data() + used, canvas.Row(y), pixelBytes);
+            used += stride;
         }
-        file.Commit();
-    } catch (const platform::FileIoError& error) {
-        throw RenderError(error.what());
+        file.Write(std::string_view(chunk.data(), used));
     }
+    file.Commit();
 }
 
 } // namespace render

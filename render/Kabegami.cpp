@@ -1,38 +1,29 @@
 #include "render/Kabegami.h"
 
 #include "render/Background.h"
-#include "render/BmpWriter.h"
 #include "render/MemoDrawer.h"
 #include "render/QtTextPainter.h"
 
 namespace render {
 
-Canvas ComposeKabegami(platform::Desktop& desktop, const KabegamiRequest& request)
+Canvas ComposeKabegami(const KabegamiScene& scene)
 {
-    const platform::WallpaperSettings wallpaper = desktop.ReadWallpaperSettings();
-    const platform::ScreenSize screen = desktop.PrimaryScreenSize();
-    Canvas canvas = ComposeBackground(wallpaper, screen.width, screen.height, desktop.DesktopColor());
-    if (request.settings.ChShowMemo)
+    const platform::DesktopState& desktop = scene.desktop;
+    Canvas canvas
+        = ComposeBackground(desktop.wallpaper, desktop.screen.width, desktop.screen.height, desktop.colour);
+    if (!scene.showText)
         return canvas;
 
-    const MemoStyle style = ResolveStyle(request.settings);
-    const int hpx = FontPixelHeight(style.fontSize, desktop.PixelsPerInch());
+    const int hpx = FontPixelHeight(scene.style.fontSize, desktop.pixelsPerInch);
     EnsureGuiApplication();
     {
+        // The painter works on the canvas's memory: it ends before the
+        // canvas is handed on.
         QtTextPainter painter(canvas, kMemoFontFace, hpx);
-        MemoDrawer drawer(canvas, painter, style, hpx);
-        const std::string title
-            = BuildTitle(style.title, style.titleMode == 1, request.today, request.shortDate);
-        drawer.DrawMemo(title, request.schedule, request.memoLines);
+        MemoDrawer drawer(canvas, painter, scene.style, hpx);
+        drawer.DrawMemo(scene.title, scene.scheduleLines, scene.memoLines);
     }
     return canvas;
-}
-
-bool DrawKabegami(platform::Desktop& desktop, const KabegamiRequest& request)
-{
-    const Canvas canvas = ComposeKabegami(desktop, request);
-    WriteBmpFile(canvas, request.outputPath);
-    return desktop.InstallWallpaper(request.outputPath);
 }
 
 } // namespace render

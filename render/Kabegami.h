@@ -1,10 +1,8 @@
 #pragma once
 
-#include "platform/Desktop.h"
+#include "platform/DesktopState.h"
 #include "render/Canvas.h"
-#include "render/DrawSettings.h"
-#include "render/MemoDate.h"
-#include "render/ScheduleSource.h"
+#include "render/MemoStyle.h"
 #include "render/Texts.h"
 
 #include <string>
@@ -12,27 +10,25 @@
 
 namespace render {
 
-// Everything one wallpaper draw needs besides the desktop.
-struct KabegamiRequest {
-    DrawSettings settings;
+// Everything one wallpaper is composed from, as plain values.
+struct KabegamiScene {
+    // The user's picture and its placement, the screen, its pixels per inch
+    // and the desktop colour.
+    platform::DesktopState desktop;
+    // False when the memo is hidden: the picture alone, no text at all.
+    bool showText = true;
+    MemoStyle style;
+    std::string title; // the finished title line
+    std::vector<std::string> scheduleLines; // upcoming-item lines, drawn after the title
     std::vector<std::string> memoLines; // the memo as displayed, one paragraph each
-    ScheduleSource* schedule = nullptr; // null: no schedule lines
-    Date today;
-    ShortDateFormat shortDate; // empty: the user's locale
-    std::string outputPath = "kabegami.bmp";
 };
 
 // The font every text block is drawn in.
 inline const std::string& kMemoFontFace = texts::kMsGothic;
 
-// Composes the canvas: background from the desktop's picture and placement,
-// then, unless ChShowMemo is checked, the title, schedule lines and memo.
-Canvas ComposeKabegami(platform::Desktop& desktop, const KabegamiRequest& request);
-
-// The whole draw: ComposeKabegami, write the file (atomically) and install
-// it on the desktop. Any error ends the draw before the file is replaced
-// and raises RenderError (or the schedule's own error). Returns whether the
-// desktop accepted the new wallpaper.
-bool DrawKabegami(platform::Desktop& desktop, const KabegamiRequest& request);
+// Composes the canvas: the background from the picture and its placement,
+// then, when showText, the title, schedule lines and memo. Errors (a picture
+// that cannot be read) raise RenderError or the file unit's error.
+Canvas ComposeKabegami(const KabegamiScene& scene);
 
 } // namespace render

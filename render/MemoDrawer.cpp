@@ -32,8 +32,8 @@ MemoDrawer::MemoDrawer(Canvas& canvas, TextPainter& painter, const MemoStyle& st
 {
 }
 
-void MemoDrawer::DrawMemo(
-    const std::string& title, ScheduleSource* schedule, const std::vector<std::string>& memoLines)
+void MemoDrawer::DrawMemo(const std::string& title, const std::vector<std::string>& scheduleLines,
+    const std::vector<std::string>& memoLines)
 {
     layout_ = MemoLayout {};
     layout_.TopMargin = style_.topMargin;
@@ -51,9 +51,13 @@ void MemoDrawer::DrawMemo(
     int penY = layout_.TopMargin;
 
     penY = Add(DrawMemoLine(penX, penY, title), layout_.ParagraphGap);
-    if (schedule)
-        DrawSchedule(penX, penY, *schedule);
-    for (const std::string& line : memoLines) {
+    DrawParagraphs(penX, penY, scheduleLines);
+    DrawParagraphs(penX, penY, memoLines);
+}
+
+void MemoDrawer::DrawParagraphs(int& penX, int& penY, const std::vector<std::string>& paragraphs)
+{
+    for (const std::string& line : paragraphs) {
         if (Finished(penX, penY))
             break;
         penY = Add(DrawMemoLine(penX, penY, line), layout_.ParagraphGap);
@@ -73,20 +77,6 @@ long long MemoDrawer::ColumnStep() const
 {
     // At least a pixel, so that columns always run out at the left edge.
     return std::max(static_cast<long long>(layout_.BlockWidth) + layout_.ColumnGap, 1LL);
-}
-
-void MemoDrawer::DrawSchedule(int& penX, int& penY, ScheduleSource& schedule)
-{
-    schedule.SetLookAhead(
-        style_.lookAheadWeekly, style_.lookAheadMonthly, style_.lookAheadYearly, style_.lookAheadDated);
-    const std::vector<std::string> lines = schedule.ListUpcoming();
-    if (!style_.showSchedule)
-        return;
-    for (const std::string& line : lines) {
-        if (Finished(penX, penY))
-            break;
-        penY = Add(DrawMemoLine(penX, penY, line), layout_.ParagraphGap);
-    }
 }
 
 int MemoDrawer::DrawMemoLine(int& penX, int& penY, const std::string& text)

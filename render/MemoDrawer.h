@@ -1,9 +1,8 @@
 #pragma once
 
 #include "render/Canvas.h"
-#include "render/DrawSettings.h"
 #include "render/MemoLayout.h"
-#include "render/ScheduleSource.h"
+#include "render/MemoStyle.h"
 #include "render/TextPainter.h"
 
 #include <string>
@@ -21,17 +20,14 @@ public:
     // pixelHeight is the font's character height in pixels (hpx).
     MemoDrawer(Canvas& canvas, TextPainter& painter, const MemoStyle& style, int pixelHeight);
 
-    // The whole block. title is the finished title line; schedule may be
-    // null (no schedule lines). An error from the schedule ends the draw.
-    void DrawMemo(
-        const std::string& title, ScheduleSource* schedule, const std::vector<std::string>& memoLines);
+    // The whole block: the finished title line, then the schedule lines and
+    // the memo lines, each one paragraph.
+    void DrawMemo(const std::string& title, const std::vector<std::string>& scheduleLines,
+        const std::vector<std::string>& memoLines);
 
     // One paragraph at the pen; advances penX, penY and the line count and
     // returns the final penY.
     int DrawMemoLine(int& penX, int& penY, const std::string& text);
-
-    // The schedule step between title and memo.
-    void DrawSchedule(int& penX, int& penY, ScheduleSource& schedule);
 
     const MemoLayout& Layout() const { return layout_; }
 
@@ -40,6 +36,8 @@ public:
     static constexpr int kMaxCharsPerLine = 4096;
 
 private:
+    // Paragraphs one after another until nothing further can show.
+    void DrawParagraphs(int& penX, int& penY, const std::vector<std::string>& paragraphs);
     // True when no later line could show on the canvas.
     bool Finished(int penX, int penY) const;
     // How far left the next column starts.

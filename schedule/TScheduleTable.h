@@ -1,6 +1,7 @@
 #pragma once
 
 #include "schedule/Clock.h"
+#include "schedule/LookAhead.h"
 #include "schedule/ScheduleError.h"
 
 #include <cstdint>
@@ -103,6 +104,7 @@ public:
     // row order; returns 1. Entries whose date cannot be classified or
     // cannot form a calendar date are left out.
     int32_t ListUpcoming(std::vector<std::string>& list) const;
+    std::vector<std::string> ListUpcoming(const LookAhead& ahead, std::chrono::year_month_day today) const;
 
     void SetClock(Clock clock) { clock_ = std::move(clock); }
 

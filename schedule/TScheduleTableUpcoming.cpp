@@ -61,8 +61,14 @@ void TScheduleTable::SetLookAhead(int32_t weekly, int32_t monthly, int32_t yearl
 
 int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
 {
-    list.clear();
-    const sys_days today { clock_() };
+    list = ListUpcoming({ weeklyAhead_, monthlyAhead_, yearlyAhead_, datedAhead_ }, clock_());
+    return 1;
+}
+
+std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, year_month_day todayYmd) const
+{
+    std::vector<std::string> list;
+    const sys_days today { todayYmd };
     const year_month_day ymd { today };
     const std::int64_t Y = static_cast<int>(ymd.year());
     const std::int64_t D = static_cast<unsigned>(ymd.day());
@@ -90,16 +96,16 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
         switch (kind) {
         case 1:
             days = (a - t + 7) % 7;
-            window = weeklyAhead_;
+            window = ahead.weekly;
             break;
         case 2:
             // This month only: a day already past is not carried over.
             days = a - D;
-            window = monthlyAhead_;
+            window = ahead.monthly;
             break;
         case 3:
             days = NthWeekdayDay(a, b, f) - D;
-            window = monthlyAhead_;
+            window = ahead.monthly;
             break;
         case 4:
         case 6:
@@ -107,14 +113,14 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
             if (!date)
                 continue;
             days = (*date - today).count();
-            window = kind == 4 ? yearlyAhead_ : datedAhead_;
+            window = kind == 4 ? ahead.yearly : ahead.dated;
             break;
         case 5:
             date = nextYearly([&](std::int64_t y) { return NthWeekdayDate(y, a, b, c); });
             if (!date)
                 continue;
             days = (*date - today).count();
-            window = yearlyAhead_;
+            window = ahead.yearly;
             break;
         case 7: {
             // Heisei years are negative: 平成n is 1988 + n.
@@ -123,7 +129,7 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
             if (!date || *date < today)
                 continue;
             days = (*date - today).count();
-            window = datedAhead_;
+            window = ahead.dated;
             break;
         }
         default:
@@ -134,7 +140,7 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
         list.push_back(std::to_string(days) + texts::kDaysLater + grid_.Cell(ScheduleGrid::kDateCol, r) + " "
             + grid_.Cell(ScheduleGrid::kTextCol, r));
     }
-    return 1;
+    return list;
 }
 
 } // namespace schedule

@@ -1,17 +1,14 @@
 // corkpane-tool draw: the wallpaper draw from the command line. Loads
 // "corkpane.ini", "memo.txt" and "schedule.txt" from the program's folder
 // (or --dir) as the window does, composes the wallpaper and writes
-// "kabegami.bmp" there. Options replace what the desktop would say; only --install tells
-// the desktop to show the result.
+// "kabegami.bmp" there. Options replace what the desktop would say; only
+// --install tells the desktop to show the result.
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
-#include "app/DrawSettingsFromSettings.h"
-#include "app/FileError.h"
+#include "app/DrawKabegami.h"
 #include "app/SettingsStore.h"
-#include "app/TableScheduleSource.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
-#include "render/Kabegami.h"
 #include "render/LineWrap.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
@@ -35,12 +32,7 @@ constexpr const char* kSynopsis
       " [--today YYYY-MM-DD] [--schedule FILE] [--install] [--dir DIR]";
 
 struct Options {
-    std::optional<platform::ScreenSize> screen;
-    std::optional<int> dpi;
-    std::optional<std::uint32_t> desktopColor;
-    std::optional<std::string> wallpaper;
-    std::optional<std::string> tile;
-    std::optional<std::string> style;
+    app::DesktopOverrides desktop;
     std::optional<std::chrono::year_month_day> today;
     std::optional<std::string> scheduleFile;
     bool install = false;
@@ -96,21 +88,21 @@ std::string Parse(const tool::Args& args, Options& o)
                                                   : ParseNumber<int>(std::string_view(value).substr(x + 1));
             if (!w || !h || *w < 1 || *h < 1)
                 return "--screen takes WIDTHxHEIGHT, for example 1920x1080";
-            o.screen = platform::ScreenSize { *w, *h };
+            o.desktop.screen = platform::ScreenSize { *w, *h };
         } else if (name == "--dpi") {
-            o.dpi = ParseNumber<int>(value);
-            if (!o.dpi || *o.dpi < 1)
+            o.desktop.pixelsPerInch = ParseNumber<int>(value);
+            if (!o.desktop.pixelsPerInch || *o.desktop.pixelsPerInch < 1)
                 return "--dpi takes a positive number";
         } else if (name == "--desktop-color") {
-            o.desktopColor = ParseNumber<std::uint32_t>(value);
-            if (!o.desktopColor || *o.desktopColor > 0x00FFFFFFu)
+            o.desktop.colour = ParseNumber<std::uint32_t>(value);
+            if (!o.desktop.colour || *o.desktop.colour > 0x00FFFFFFu)
                 return "--desktop-color takes 0x00BBGGRR as a decimal number";
         } else if (name == "--wallpaper") {
-            o.wallpaper = value;
+            o.desktop.wallpaper = value;
         } else if (name == "--tile") {
-            o.tile = value;
+            o.desktop.tileWallpaper = value;
         } else if (name == "--style") {
-            o.style = value;
+            o.desktop.wallpaperStyle = value;
         } else if (name == "--today") {
             o.today = ParseDate(value);
             if (!o.today)
@@ -121,45 +113,6 @@ std::string Parse(const tool::Args& args, Options& o)
     }
     return {};
 }
-
-// The running desktop with the command line's values in place of its own.
-// Nothing is installed unless asked for.
-class CommandLineDesktop : public platform::Desktop {
-public:
-    CommandLineDesktop(const Options& options, platform::Desktop& desktop)
-        : o_(options)
-        , desktop_(desktop)
-    {
-    }
-
-    platform::WallpaperSettings ReadWallpaperSettings() override
-    {
-        platform::WallpaperSettings s;
-        if (!o_.wallpaper || !o_.tile || !o_.style)
-            s = desktop_.ReadWallpaperSettings();
-        s.wallpaper = o_.wallpaper.value_or(s.wallpaper);
-        s.tileWallpaper = o_.tile.value_or(s.tileWallpaper);
-        s.wallpaperStyle = o_.style.value_or(s.wallpaperStyle);
-        return s;
-    }
-    platform::ScreenSize PrimaryScreenSize() override
-    {
-        return o_.screen ? *o_.screen : desktop_.PrimaryScreenSize();
-    }
-    int PixelsPerInch() override { return o_.dpi ? *o_.dpi : desktop_.PixelsPerInch(); }
-    std::uint32_t DesktopColor() override
-    {
-        return o_.desktopColor ? *o_.desktopColor : desktop_.DesktopColor();
-    }
-    bool InstallWallpaper(const std::string& path) override
-    {
-        return !o_.install || desktop_.InstallWallpaper(path);
-    }
-
-private:
-    const Options& o_;
-    platform::Desktop& desktop_;
-};
 
 std::string Environment(const std::string& name)
 {
@@ -184,30 +137,24 @@ int Run(const tool::Args& given, tool::Io& io)
         std::string memo;
         app::LoadSettings(folder, settings, memo, [&io](const std::string& text) { io.err << text << '\n'; });
 
-        const std::chrono::year_month_day today
-            = options.today ? *options.today : schedule::LocalDateClock()();
         schedule::ScheduleGrid grid;
         const auto table = schedule::TScheduleTable::ForFile(grid,
             options.scheduleFile ? *options.scheduleFile
-                                 : (folder / schedule::TScheduleTable::kFileName).string(),
-            schedule::FixedDateClock(today));
+                                 : (folder / schedule::TScheduleTable::kFileName).string());
         if (const schedule::ScheduleError* failure = table->LoadFailure())
             throw *failure;
-        app::TableScheduleSource scheduleSource(*table);
 
         platform::ProcessRunner runner;
-        platform::LinuxDesktop linux(runner, &Environment);
-        CommandLineDesktop desktop(options, linux);
-
-        render::KabegamiRequest request;
-        request.settings = app::ToDrawSettings(settings);
+        platform::LinuxDesktop desktop(runner, &Environment);
+        app::DrawRequest request;
+        request.settings = std::move(settings);
         request.memoLines = render::SplitMemoLines(memo);
-        request.schedule = &scheduleSource;
-        request.today
-            = { static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
-                  static_cast<int>(static_cast<unsigned>(today.day())) };
-        request.outputPath = (folder / "kabegami.bmp").string();
-        if (!render::DrawKabegami(desktop, request)) {
+        request.schedule = table.get();
+        request.today = options.today ? *options.today : schedule::LocalDateClock()();
+        request.outputFile = folder / "kabegami.bmp";
+        request.overrides = options.desktop;
+        request.install = options.install;
+        if (!app::DrawKabegami(desktop, request)) {
             io.err << "corkpane-tool draw: kabegami.bmp was written, but the desktop did not take it as its "
                       "wallpaper\n";
             return tool::kExitFailure;

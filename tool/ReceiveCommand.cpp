@@ -6,11 +6,11 @@
 // fails part way.
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
-#include "app/FileAccess.h"
 #include "app/ReceiveConfigFromSettings.h"
 #include "app/SettingsStore.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
+#include "platform/FileIo.h"
 #include "platform/UserError.h"
 
 #include <filesystem>
@@ -41,10 +41,10 @@ int RunPort(std::optional<int> given, int stored, std::optional<mail::Pop3Securi
 {
     if (given)
         return *given;
-    if (chosen == mail::Pop3Security::Tls && stored == mail::Pop3Client::kDefaultPort)
-        return mail::Pop3Client::kDefaultTlsPort;
-    if (chosen && chosen != mail::Pop3Security::Tls && stored == mail::Pop3Client::kDefaultTlsPort)
-        return mail::Pop3Client::kDefaultPort;
+    if (chosen == mail::Pop3Security::Tls && stored == mail::Pop3Options::kDefaultPort)
+        return mail::Pop3Options::kDefaultTlsPort;
+    if (chosen && chosen != mail::Pop3Security::Tls && stored == mail::Pop3Options::kDefaultTlsPort)
+        return mail::Pop3Options::kDefaultPort;
     return stored;
 }
 
@@ -119,7 +119,7 @@ int Run(const tool::Args& given, tool::Io& io)
         status = tool::kExitFailure;
     }
 
-    app::WriteFileAtomically(folder / app::kMemoFileName, window.memo());
+    platform::ReplaceFile(folder / app::kMemoFileName, window.memo());
     return status;
 }
 

@@ -42,12 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The server has said all it will: the client meets the end after it.
     ::shutdown(ends[1], SHUT_WR);
 
-    mail::Pop3Client client;
-    client.Username = "u";
-    client.Password = "p";
-    client.ReadTimeoutMs = 1000;
-    client.LowSpeedWindowMs = 0;
-    client.MaxBodyBytes = kMaxBody;
+    mail::Pop3Client client({ .user = "u",
+        .password = "p",
+        .readTimeoutMs = 1000,
+        .lowSpeedWindowMs = 0,
+        .maxBodyBytes = kMaxBody });
     try {
         client.ConnectOver(ends[0]);
         const int count = std::min(client.CheckMessages(), kMaxMessages);

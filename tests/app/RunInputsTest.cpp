@@ -1,6 +1,6 @@
 // What the window and corkpane-tool hand to the reception run and the draw
 // from the stored controls.
-#include "app/DrawSettingsFromSettings.h"
+#include "app/DrawKabegami.h"
 #include "app/ReceiveConfigFromSettings.h"
 #include "common/SjisLiteral.h"
 
@@ -52,37 +52,46 @@ TEST(RunInputs, AccountKeywordsAndSecurityCarryOver)
     EXPECT_EQ(app::ToReceiveConfig(s).security, mail::Pop3Security::None);
 }
 
-TEST(RunInputs, NewWindowDrawsWithTheDrawDefaults)
+TEST(RunInputs, NumberBoxesFallBackPerBox)
 {
-    // The stored settings' initial values and the draw's own defaults are
-    // written in two places; a new window must draw as the draw expects.
-    EXPECT_TRUE(app::ToDrawSettings(app::Settings()) == render::DrawSettings());
-}
+    // A new window draws with its boxes' initial values.
+    render::MemoStyle want;
+    want.charsPerLine = 15;
+    want.linesPerColumn = 20;
+    want.fontSize = 15;
+    want.paragraphGap = 4;
+    want.topMargin = 10;
+    want.rightMargin = 300;
+    want.textColor = 0x00FF00;
+    want.shadowColor = 0xC0C0C0;
+    want.backgroundPercent = 50;
+    EXPECT_EQ(want, app::MemoStyleFrom(app::Settings()));
+    EXPECT_EQ((schedule::LookAhead { 1, 3, 5, 10 }), app::LookAheadFrom(app::Settings()));
 
-TEST(RunInputs, DrawSettingsTakeEveryDrawingControl)
-{
-    app::Settings s;
-    s.EdMojiSu = "12";
-    s.EdFontSize = "9";
-    s.LbMojiIro = 0x00123456;
-    s.LbKageIro = 0x00654321;
-    s.RgKage = 2;
-    s.RgHaikei = 1;
-    s.EdTitle = "T";
-    s.ChShowMemo = true;
-    s.EdScD = "30";
-    s.ChScMemo = true;
-    const render::DrawSettings d = app::ToDrawSettings(s);
-    EXPECT_EQ(d.EdMojiSu, "12");
-    EXPECT_EQ(d.EdFontSize, "9");
-    EXPECT_EQ(d.LbMojiIro, 0x00123456u);
-    EXPECT_EQ(d.LbKageIro, 0x00654321u);
-    EXPECT_EQ(d.RgKage, 2);
-    EXPECT_EQ(d.RgHaikei, 1);
-    EXPECT_EQ(d.EdTitle, "T");
-    EXPECT_TRUE(d.ChShowMemo);
-    EXPECT_EQ(d.EdScD, "30");
-    EXPECT_TRUE(d.ChScMemo);
+    // Text that is not a number gives each box's own fallback, which is not
+    // always its initial value.
+    app::Settings blank;
+    for (std::string* box :
+        { &blank.EdMojiSu, &blank.EdGyosu, &blank.EdFontSize, &blank.EdGyokan, &blank.EdUeYohaku,
+            &blank.EdMigiYohaku, &blank.EdRitu, &blank.EdScW, &blank.EdScM, &blank.EdScY, &blank.EdScD })
+        *box = Sjis("１５");
+    const render::MemoStyle s = app::MemoStyleFrom(blank);
+    EXPECT_EQ((std::vector<int> { 10, 10, 15, 4, 10, 10, 0 }),
+        (std::vector<int> { s.charsPerLine, s.linesPerColumn, s.fontSize, s.paragraphGap, s.topMargin,
+            s.rightMargin, s.backgroundPercent }));
+    EXPECT_EQ((schedule::LookAhead { 1, 3, 3, 3 }), app::LookAheadFrom(blank));
+
+    app::Settings typed;
+    typed.EdMojiSu = " 12";
+    typed.EdScD = "-3";
+    typed.LbMojiIro = 0x00123456;
+    typed.RgKage = 2;
+    typed.RgHaikei = 1;
+    EXPECT_EQ(12, app::MemoStyleFrom(typed).charsPerLine);
+    EXPECT_EQ(-3, app::LookAheadFrom(typed).dated);
+    EXPECT_EQ(0x00123456u, app::MemoStyleFrom(typed).textColor);
+    EXPECT_EQ(2, app::MemoStyleFrom(typed).shadowMode);
+    EXPECT_EQ(1, app::MemoStyleFrom(typed).backgroundMode);
 }
 
 } // namespace

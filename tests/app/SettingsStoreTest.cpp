@@ -1,11 +1,11 @@
 #include "app/SettingsStore.h"
 
-#include "app/FileError.h"
 #include "app/IniLines.h"
 #include "app/PasswordScrambler.h"
 #include "app/SettingsKey.h"
 #include "common/FolderNames.h"
 #include "common/SjisLiteral.h"
+#include "platform/FileIo.h"
 #include "platform/SystemErrorText.h"
 
 #include <csignal>
@@ -313,7 +313,7 @@ TEST_F(SettingsStore, FailedSaveLosesNothing)
         std::string message;
         try {
             app::SaveSettings(dir_, settings, c.memo);
-        } catch (const app::FileError& error) {
+        } catch (const platform::FileIoError& error) {
             message = error.what();
         }
         ::setrlimit(RLIMIT_FSIZE, &oldLimit);
@@ -338,7 +338,7 @@ TEST_F(SettingsStore, UnreadableFileStopsLoading)
     put("corkpane.ini", "POP3Host1=host\r\n");
     Settings settings;
     std::string memo = "kept";
-    EXPECT_THROW(app::LoadSettings(dir_, settings, memo), app::FileError);
+    EXPECT_THROW(app::LoadSettings(dir_, settings, memo), platform::FileIoError);
     EXPECT_EQ(memo, "kept");
     EXPECT_EQ(settings, Settings {});
 
@@ -350,7 +350,7 @@ TEST_F(SettingsStore, UnreadableFileStopsLoading)
     try {
         app::LoadSettings(dir_, settings, memo);
         ADD_FAILURE() << "no error";
-    } catch (const app::FileError& error) {
+    } catch (const platform::FileIoError& error) {
         const std::string message = error.what();
         EXPECT_NE(
             message.find((dir_ / "corkpane.ini").string() + Sjis("\" は開けません。")), std::string::npos)

@@ -83,8 +83,12 @@ Result Receive(int port, const std::string& user, const std::string& password, c
     const std::string& keyword1 = kMemo, const std::string& keyword2 = kMemo2,
     const std::string& host = "127.0.0.1", bool decodeMime = false)
 {
-    mail::ReceiveConfig config { host, port, user, password, keyword1, keyword2, 5000, 5000,
-        mail::Pop3Security::None, "" };
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(port, user, password);
+    config.host = host;
+    config.connectTimeoutMs = 5000;
+    config.readTimeoutMs = 5000;
+    config.keyword1 = keyword1;
+    config.keyword2 = keyword2;
     config.decodeMime = decodeMime;
     return mailtest::RunReception(config, memo);
 }

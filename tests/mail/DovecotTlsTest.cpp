@@ -125,14 +125,13 @@ TEST_F(DovecotTls, PipelinesOnEveryKindOfConnection)
         { Pop3Security::Tls, server_.tlsPort() } };
     for (const auto& kind : kinds) {
         SCOPED_TRACE(static_cast<int>(kind.security));
-        mail::Pop3Client client;
-        client.Host = "127.0.0.1";
-        client.Port = kind.port;
-        client.Username = "many";
-        client.Password = "pw";
-        client.Security = kind.security;
-        client.CaFile = certs.caFile;
-        client.ReadTimeoutMs = 5000;
+        mail::Pop3Client client({ .host = "127.0.0.1",
+            .port = kind.port,
+            .user = "many",
+            .password = "pw",
+            .security = kind.security,
+            .caFile = certs.caFile,
+            .readTimeoutMs = 5000 });
         client.Connect();
         EXPECT_TRUE(client.Pipelining());
         client.Disconnect();

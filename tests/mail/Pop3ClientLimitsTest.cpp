@@ -43,10 +43,7 @@ TEST_P(Pop3ClientLimits, BodyKeptDroppedOrRunEnded)
     ASSERT_EQ(::send(ends[1], server.data(), server.size(), 0), static_cast<ssize_t>(server.size()));
     ::shutdown(ends[1], SHUT_WR);
 
-    mail::Pop3Client client;
-    client.MaxBodyBytes = 1002;
-    client.MaxReplyBytes = 3000;
-    client.ReadTimeoutMs = 2000;
+    mail::Pop3Client client({ .readTimeoutMs = 2000, .maxBodyBytes = 1002, .maxReplyBytes = 3000 });
     std::string error;
     mail::Message msg;
     try {

@@ -120,9 +120,10 @@ TEST(Background, UnreadablePictureEndsTheDrawWithTheOpenMessage)
     try {
         ComposeBackground(Settings(dir.File("folder.bmp"), "0", "0"), 10, 8, kDesktop);
         FAIL();
-    } catch (const RenderError& e) {
+    } catch (const platform::FileIoError& e) {
         EXPECT_EQ(
             platform::CannotOpenMessage(dir.File("folder.bmp"), platform::SystemErrorText(EISDIR)), e.what());
+        EXPECT_EQ(EISDIR, e.SystemError());
     }
 }
 

@@ -221,14 +221,15 @@ TEST(BmpWriter, FailureLeavesTheEarlierFileAndNoTemporary)
     const std::string blocked = dir.File("blocked.bmp");
     std::filesystem::create_directory(blocked);
     std::filesystem::create_directory(blocked + "/inside");
-    EXPECT_THROW(WriteBmpFile(Pattern(2, 2), blocked), RenderError);
+    EXPECT_THROW(WriteBmpFile(Pattern(2, 2), blocked), platform::FileIoError);
     try {
         WriteBmpFile(Pattern(2, 2), dir.File("missing/kabegami.bmp"));
         FAIL();
-    } catch (const RenderError& e) {
+    } catch (const platform::FileIoError& e) {
         EXPECT_EQ(platform::CannotCreateMessage(
                       dir.File("missing/kabegami.bmp"), platform::SystemErrorText(ENOENT)),
             e.what());
+        EXPECT_EQ(ENOENT, e.SystemError());
     }
     EXPECT_TRUE(before == ReadBytes(path));
     int files = 0;

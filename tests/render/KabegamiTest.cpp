@@ -1,26 +1,35 @@
-#include "render/Kabegami.h"
-
+// The whole draw as the window and corkpane-tool run it: settings, schedule
+// and desktop in, a written and installed wallpaper out.
 #include "TestSupport.h"
+#include "app/DrawKabegami.h"
 #include "common/SjisLiteral.h"
+#include "platform/FileIo.h"
 #include "platform/FixedDesktop.h"
 #include "render/Background.h"
 #include "render/BmpReader.h"
 #include "render/BmpWriter.h"
 #include "render/RenderError.h"
+#include "schedule/ScheduleGrid.h"
+#include "schedule/TScheduleTable.h"
 
 #include <gtest/gtest.h>
-#include <stdexcept>
+#include <memory>
+#include <sys/stat.h>
 
 using namespace render;
 using namespace rendertest;
 
 namespace {
 
+using std::chrono::December;
+using std::chrono::year;
+
 struct Fixture {
     TempDir dir;
     platform::FixedDesktop desktop;
-    FakeSchedule schedule;
-    KabegamiRequest request;
+    schedule::ScheduleGrid grid;
+    std::unique_ptr<schedule::TScheduleTable> schedule;
+    app::DrawRequest request;
 
     Fixture()
     {
@@ -29,26 +38,29 @@ struct Fixture {
         EXPECT_EQ(0, Shell("convert -size 320x180 gradient:navy-orange " + dir.File("user.ppm")));
         EXPECT_EQ(0, Shell("cjpeg -outfile " + dir.File("user.jpg") + " " + dir.File("user.ppm")));
         desktop.settings = { dir.File("user.jpg"), "0", "2" };
-        schedule.lines = { Sjis("0日後毎週水曜日 ゴミ") };
+        WriteBytes(dir.File("schedule.txt"), Sjis("\"\",\"毎週水曜日\",\"ゴミ\"\r\n"));
+        schedule = schedule::TScheduleTable::ForFile(grid, dir.File("schedule.txt"));
         request.memoLines = { "memo line", Sjis("メモ") };
-        request.schedule = &schedule;
-        request.today = { 2026, 12, 9 };
+        request.schedule = schedule.get();
+        request.today = year(2026) / December / 9; // a Wednesday
         request.shortDate = [](const Date&) { return std::string("2026/12/09"); };
-        request.outputPath = dir.File("kabegami.bmp");
+        request.outputFile = dir.File("kabegami.bmp");
         request.settings.RgKage = 2;
     }
+
+    Canvas Background() const { return ComposeBackground(desktop.settings, 640, 360, desktop.desktopColor); }
 };
 
 } // namespace
 
-TEST(Kabegami, DrawsTextOnThePictureAndInstallsTheFile)
+TEST(DrawKabegami, DrawsTextOnThePictureAndInstallsTheFile)
 {
     Fixture f;
-    ASSERT_TRUE(DrawKabegami(f.desktop, f.request));
+    ASSERT_TRUE(app::DrawKabegami(f.desktop, f.request));
     ASSERT_EQ(1u, f.desktop.installed.size());
-    EXPECT_EQ(f.request.outputPath, f.desktop.installed[0]);
-    const Canvas drawn = LoadBmpFile(f.request.outputPath);
-    const Canvas background = ComposeBackground(f.desktop.settings, 640, 360, f.desktop.desktopColor);
+    EXPECT_EQ(f.request.outputFile.string(), f.desktop.installed[0]);
+    const Canvas drawn = LoadBmpFile(f.request.outputFile.string());
+    const Canvas background = f.Background();
     ASSERT_EQ(640, drawn.Width());
     ASSERT_EQ(360, drawn.Height());
     // The block stands right of 640 - 300 (right margin) and top 10; the
@@ -66,37 +78,68 @@ TEST(Kabegami, DrawsTextOnThePictureAndInstallsTheFile)
     EXPECT_GT(lime, 100);
 
     // A second draw starts again from the user's picture: the same file.
-    const std::string first = ReadBytes(f.request.outputPath);
-    DrawKabegami(f.desktop, f.request);
-    EXPECT_TRUE(first == ReadBytes(f.request.outputPath));
+    const std::string first = ReadBytes(f.request.outputFile.string());
+    app::DrawKabegami(f.desktop, f.request);
+    EXPECT_TRUE(first == ReadBytes(f.request.outputFile.string()));
 }
 
-TEST(Kabegami, HiddenMemoLeavesTheBackgroundAlone)
+TEST(DrawKabegami, HiddenMemoLeavesTheBackgroundAlone)
 {
     Fixture f;
     f.request.settings.ChShowMemo = true;
-    f.schedule.fail = true; // not even asked
-    ASSERT_TRUE(DrawKabegami(f.desktop, f.request));
-    const Canvas drawn = LoadBmpFile(f.request.outputPath);
-    const Canvas background = ComposeBackground(f.desktop.settings, 640, 360, f.desktop.desktopColor);
+    ASSERT_TRUE(app::DrawKabegami(f.desktop, f.request));
+    const Canvas drawn = LoadBmpFile(f.request.outputFile.string());
+    const Canvas background = f.Background();
     for (int y = 0; y < 360; y += 7)
         for (int x = 0; x < 640; x += 7)
             ASSERT_EQ(PixelAt(background, x, y), PixelAt(drawn, x, y));
 }
 
-TEST(Kabegami, AFailedDrawKeepsTheEarlierFileAndInstallsNothing)
+TEST(DrawKabegami, AFailedDrawKeepsTheEarlierFileAndInstallsNothing)
 {
     Fixture f;
-    WriteBmpFile(Canvas(2, 2), f.request.outputPath);
-    const std::string before = ReadBytes(f.request.outputPath);
+    WriteBmpFile(Canvas(2, 2), f.request.outputFile.string());
+    const std::string before = ReadBytes(f.request.outputFile.string());
 
-    f.schedule.fail = true;
-    EXPECT_THROW(DrawKabegami(f.desktop, f.request), std::runtime_error);
-    f.schedule.fail = false;
     WriteBytes(f.dir.File("broken.bmp"), "BM broken");
     f.desktop.settings = { f.dir.File("broken.bmp"), "0", "0" };
-    EXPECT_THROW(DrawKabegami(f.desktop, f.request), RenderError);
+    EXPECT_THROW(app::DrawKabegami(f.desktop, f.request), RenderError);
+    // A picture that cannot be opened: the file unit's own error, as it
+    // raised it.
+    ::mkdir(f.dir.File("folder.jpg").c_str(), 0700);
+    f.desktop.settings = { f.dir.File("folder.jpg"), "0", "2" };
+    EXPECT_THROW(app::DrawKabegami(f.desktop, f.request), platform::FileIoError);
 
-    EXPECT_TRUE(before == ReadBytes(f.request.outputPath));
+    EXPECT_TRUE(before == ReadBytes(f.request.outputFile.string()));
     EXPECT_TRUE(f.desktop.installed.empty());
+}
+
+TEST(DrawKabegami, SceneTakesTheSettingsOnce)
+{
+    Fixture f;
+    app::Settings& s = f.request.settings;
+    s.EdScW = "0";
+    const platform::DesktopState desktop = app::ReadDesktop(f.desktop, {});
+    render::KabegamiScene scene = app::SceneFor(f.request, desktop);
+    EXPECT_EQ(Sjis("忘れずに！2026/12/09(水)"), scene.title);
+    EXPECT_EQ(std::vector<std::string> { Sjis("0日後毎週水曜日 ゴミ") }, scene.scheduleLines);
+    EXPECT_EQ(f.request.memoLines, scene.memoLines);
+
+    // Not ticked: no schedule lines; the memo hidden: no text at all.
+    s.ChScMemo = false;
+    EXPECT_TRUE(app::SceneFor(f.request, desktop).scheduleLines.empty());
+    s.ChShowMemo = true;
+    scene = app::SceneFor(f.request, desktop);
+    EXPECT_FALSE(scene.showText);
+    EXPECT_TRUE(scene.title.empty() && scene.memoLines.empty());
+
+    // Overrides replace what the desktop says, field by field.
+    app::DesktopOverrides o;
+    o.screen = platform::ScreenSize { 10, 20 };
+    o.wallpaper = "x.jpg";
+    const platform::DesktopState read = app::ReadDesktop(f.desktop, o);
+    EXPECT_EQ((platform::ScreenSize { 10, 20 }), read.screen);
+    EXPECT_EQ("x.jpg", read.wallpaper.wallpaper);
+    EXPECT_EQ("0", read.wallpaper.tileWallpaper);
+    EXPECT_EQ(f.desktop.desktopColor, read.colour);
 }

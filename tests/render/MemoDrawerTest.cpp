@@ -72,7 +72,7 @@ TEST(MemoDrawer, ColumnsFromTheRightEdgeAndTheFirstColumnPosition)
     Canvas canvas(1024, 200);
     RecordingPainter painter;
     MemoDrawer drawer(canvas, painter, Style(15, 1, 10, 300, 4), 20);
-    drawer.DrawMemo("T", nullptr, { "a", "b", "c", "d" });
+    drawer.DrawMemo("T", {}, { "a", "b", "c", "d" });
     EXPECT_EQ(300, drawer.Layout().BlockWidth);
     EXPECT_EQ(10, drawer.Layout().ColumnGap);
     // One line per column: each paragraph after a break starts at top + gap.
@@ -109,7 +109,7 @@ TEST(MemoDrawer, ParagraphsWrapAndFlowAcrossColumns)
         Canvas canvas(500, 300);
         RecordingPainter painter;
         MemoDrawer drawer(canvas, painter, Style(c.n, c.linesPerColumn), hpx);
-        drawer.DrawMemo(c.title, nullptr, c.memo);
+        drawer.DrawMemo(c.title, {}, c.memo);
         EXPECT_EQ(c.want, Positions(painter));
     }
 }
@@ -125,7 +125,7 @@ TEST(MemoDrawer, FiveLineParagraphKeepsItsRectangleInTheFirstColumn)
     MemoDrawer drawer(canvas, painter, style, 20);
     // Five display lines, three to a column; the memo line then continues
     // below the two moved lines.
-    drawer.DrawMemo("aaaabbbbccccddddee", nullptr, { "z" });
+    drawer.DrawMemo("aaaabbbbccccddddee", {}, { "z" });
     const std::vector<Pos> want = { { 450, 10, "aaaa" }, { 450, 31, "bbbb" }, { 450, 52, "cccc" },
         { 400, 10, "dddd" }, { 400, 31, "ee" }, { 400, 56, "z" } };
     EXPECT_EQ(want, Positions(painter));
@@ -141,21 +141,15 @@ TEST(MemoDrawer, FiveLineParagraphKeepsItsRectangleInTheFirstColumn)
 
 TEST(MemoDrawer, ScheduleLinesSitBetweenTitleAndMemo)
 {
-    FakeSchedule schedule;
+    std::vector<std::string> schedule;
     for (int i = 0; i < 10; ++i)
-        schedule.lines.push_back("s" + std::to_string(i));
+        schedule.push_back("s" + std::to_string(i));
     // Title + 10 schedule lines, five to a column, room for two columns
     // (500 wide, block 40, gap 10, right margin 400: columns at 60 and 10).
     Canvas canvas(500, 300);
     RecordingPainter painter;
-    MemoStyle twoColumns = Style(2, 5, 10, 400);
-    twoColumns.lookAheadWeekly = 7;
-    twoColumns.lookAheadMonthly = 8;
-    twoColumns.lookAheadYearly = 9;
-    twoColumns.lookAheadDated = 11;
-    MemoDrawer drawer(canvas, painter, twoColumns, 20);
-    drawer.DrawMemo("t", &schedule, { "memo" });
-    EXPECT_EQ((std::array { 7, 8, 9, 11 }), schedule.windows);
+    MemoDrawer drawer(canvas, painter, Style(2, 5, 10, 400), 20);
+    drawer.DrawMemo("t", schedule, { "memo" });
     const auto lines = Positions(painter);
     ASSERT_EQ(10u, lines.size()); // title, s0..s8; s9 and the memo are left out
     EXPECT_EQ("t", lines[0].text);
@@ -164,26 +158,11 @@ TEST(MemoDrawer, ScheduleLinesSitBetweenTitleAndMemo)
     EXPECT_EQ((Pos { 10, 14, "s4" }), lines[5]);
     EXPECT_EQ("s8", lines[9].text);
 
-    // Not ticked, or an empty list: the memo follows the title one gap below.
-    for (bool tick : { false, true }) {
-        FakeSchedule s;
-        if (!tick)
-            s.lines = { "hidden" };
-        MemoStyle style = Style(2, 5);
-        style.showSchedule = tick;
-        RecordingPainter p;
-        MemoDrawer d(canvas, p, style, 20);
-        d.DrawMemo("t", &s, { "m" });
-        EXPECT_EQ((std::array { 1, 3, 3, 3 }), s.windows); // set whether shown or not
-        EXPECT_EQ((std::vector<Pos> { { 450, 10, "t" }, { 450, 35, "m" } }), Positions(p));
-    }
-
-    FakeSchedule failing;
-    failing.fail = true;
-    MemoStyle hidden = Style(2, 5);
-    hidden.showSchedule = false; // asked for even when not shown
-    MemoDrawer d(canvas, painter, hidden, 20);
-    EXPECT_THROW(d.DrawMemo("t", &failing, {}), std::runtime_error);
+    // No schedule lines: the memo follows the title one gap below.
+    RecordingPainter p;
+    MemoDrawer d(canvas, p, Style(2, 5), 20);
+    d.DrawMemo("t", {}, { "m" });
+    EXPECT_EQ((std::vector<Pos> { { 450, 10, "t" }, { 450, 35, "m" } }), Positions(p));
 }
 
 TEST(MemoDrawer, ShadowAndOutlineDrawBeforeTheTextAtTheirOffsets)
@@ -202,7 +181,7 @@ TEST(MemoDrawer, ShadowAndOutlineDrawBeforeTheTextAtTheirOffsets)
         MemoStyle style = Style(2, 5);
         style.shadowMode = c.mode;
         MemoDrawer drawer(canvas, painter, style, 20);
-        drawer.DrawMemo("t", nullptr, {});
+        drawer.DrawMemo("t", {}, {});
         ASSERT_EQ(c.offsets.size() + 1, painter.draws.size()) << c.mode;
         for (std::size_t i = 0; i < c.offsets.size(); ++i) {
             EXPECT_EQ(kShadow, painter.draws[i].color);
@@ -229,7 +208,7 @@ TEST(MemoDrawer, RectanglesOutsideTheCanvasAreClippedNotAnError)
         style.backgroundPercent = 50;
         MemoDrawer drawer(canvas, painter, style, 20);
         std::vector<std::string> memo(8, "abcdabcd");
-        EXPECT_NO_THROW(drawer.DrawMemo("title", nullptr, memo)) << c.top << " " << c.right;
+        EXPECT_NO_THROW(drawer.DrawMemo("title", {}, memo)) << c.top << " " << c.right;
         EXPECT_FALSE(painter.draws.empty());
     }
 }
@@ -260,7 +239,7 @@ TEST(MemoDrawer, AbsurdSettingsCostOnlyWhatFitsOnTheCanvas)
         RecordingPainter painter;
         painter.charWidth = c.charWidth;
         MemoDrawer drawer(canvas, painter, Style(c.n, c.linesPerColumn, 10, c.right, c.gap), c.hpx);
-        drawer.DrawMemo("t", nullptr, memo);
+        drawer.DrawMemo("t", {}, memo);
         ASSERT_FALSE(painter.draws.empty());
         if (c.right >= 0) {
             EXPECT_EQ("t", painter.draws.front().text);

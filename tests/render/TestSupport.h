@@ -4,15 +4,12 @@
 // image tools, and pixel access.
 
 #include "render/Canvas.h"
-#include "render/ScheduleSource.h"
 
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -82,25 +79,5 @@ inline render::Canvas Pattern(int width, int height)
             SetPixel(canvas, x, y, static_cast<std::uint32_t>((x & 0xFF) | (y & 0xFF) << 8 | 7 << 16));
     return canvas;
 }
-
-// A schedule that hands out fixed lines, remembers the look-ahead windows
-// it was given (weekly, monthly, yearly, dated), and can fail like a
-// schedule whose dates cannot be listed.
-class FakeSchedule : public render::ScheduleSource {
-public:
-    std::vector<std::string> lines;
-    bool fail = false;
-    std::array<int, 4> windows { -99, -99, -99, -99 };
-    void SetLookAhead(int weekly, int monthly, int yearly, int dated) override
-    {
-        windows = { weekly, monthly, yearly, dated };
-    }
-    std::vector<std::string> ListUpcoming() override
-    {
-        if (fail)
-            throw std::runtime_error("no such date");
-        return lines;
-    }
-};
 
 } // namespace rendertest

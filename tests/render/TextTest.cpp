@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 #include "common/SjisLiteral.h"
 #include "render/Blend.h"
-#include "render/DrawSettings.h"
 #include "render/LineWrap.h"
 #include "render/MemoDate.h"
 #include "render/QtTextPainter.h"
@@ -84,34 +83,6 @@ TEST(Blend, LightensOrDarkensEachByteInIntegerSteps)
     BlendRectangle(canvas, 10, 10, 5, 5, 100, true);
     EXPECT_EQ(0xFFFFFFu, PixelAt(canvas, 0, 3));
     EXPECT_EQ(0u, PixelAt(canvas, 1, 0));
-}
-
-TEST(DrawSettings, NumberBoxesFallBackPerBox)
-{
-    const struct {
-        std::string text;
-        int want;
-    } numbers[] = { { "15", 15 }, { " 7", 7 }, { "-3", -3 }, { "+4", 4 }, { "$1F", 31 }, { "0x10", 16 },
-        { "", -1 }, { "7 ", -1 }, { Sjis("１５"), -1 }, { "abc", -1 }, { "99999999999", -1 },
-        { "-2147483648", -2147483647 - 1 }, { "-", -1 } };
-    for (const auto& n : numbers)
-        EXPECT_EQ(n.want, ParseIntBox(n.text, -1)) << n.text;
-
-    DrawSettings blank;
-    for (std::string* box :
-        { &blank.EdMojiSu, &blank.EdGyosu, &blank.EdFontSize, &blank.EdGyokan, &blank.EdUeYohaku,
-            &blank.EdMigiYohaku, &blank.EdRitu, &blank.EdScW, &blank.EdScM, &blank.EdScY, &blank.EdScD })
-        box->clear();
-    const MemoStyle s = ResolveStyle(blank);
-    EXPECT_EQ(10, s.charsPerLine);
-    EXPECT_EQ(10, s.linesPerColumn);
-    EXPECT_EQ(15, s.fontSize);
-    EXPECT_EQ(4, s.paragraphGap);
-    EXPECT_EQ(10, s.topMargin);
-    EXPECT_EQ(10, s.rightMargin);
-    EXPECT_EQ(0, s.backgroundPercent);
-    EXPECT_EQ((std::vector<int> { 1, 3, 3, 3 }),
-        (std::vector<int> { s.lookAheadWeekly, s.lookAheadMonthly, s.lookAheadYearly, s.lookAheadDated }));
 }
 
 TEST(MemoDate, TitleCarriesTheShortDateAndWeekday)

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "mail/Pop3Security.h"
+#include "mail/TcpConnection.h"
+
+#include <cstddef>
+#include <string>
+
+namespace mail {
+
+// Everything a POP3 client is told before it connects: the account, the
+// security mode, and the time and size limits that keep a run bounded.
+struct Pop3Options {
+    static constexpr int kDefaultPort = 110;
+    static constexpr int kDefaultTlsPort = 995;
+    static constexpr int kDefaultConnectTimeoutMs = 20000;
+    static constexpr int kDefaultReadTimeoutMs = 60000;
+    // A message whose body is larger is not kept.
+    static constexpr std::size_t kDefaultMaxBodyBytes = 1024 * 1024;
+    // A reply that goes on past this many bytes, kept or not, ends the run:
+    // no mail server sends a message this large, and a reply that never
+    // ends must not keep the run going either.
+    static constexpr std::size_t kDefaultMaxReplyBytes = 256 * 1024 * 1024;
+
+    std::string host {};
+    int port = kDefaultPort;
+    std::string user {};
+    std::string password {};
+    // With StartTls or Tls the login only ever goes out encrypted, to a
+    // server whose certificate has been checked; there is no fallback.
+    Pop3Security security = Pop3Security::None;
+    // Extra trusted CA certificates (PEM file) beside the system's, for a
+    // private mail server.
+    std::string caFile {};
+    // Also limits the TLS handshake.
+    int connectTimeoutMs = kDefaultConnectTimeoutMs;
+    // Longest wait for the server; 0 waits for ever.
+    int readTimeoutMs = kDefaultReadTimeoutMs;
+    // Fewer bytes than lowSpeedBytesPerSecond × lowSpeedWindowMs received in
+    // any such window fail with the read time-out, so that a server cannot
+    // hold a run by sending a byte now and then. A window of 0 turns it off.
+    int lowSpeedBytesPerSecond = TcpConnection::kDefaultLowSpeedBytesPerSecond;
+    int lowSpeedWindowMs = TcpConnection::kDefaultLowSpeedWindowMs;
+    // A memo mail whose body is larger is logged as too large and skipped.
+    std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
+    std::size_t maxReplyBytes = kDefaultMaxReplyBytes;
+};
+
+} // namespace mail
