@@ -56,12 +56,6 @@
 namespace gui {
 namespace {
 
-// The reception log's line when an unattended start skips reception
-// because no mail server was ever entered.
-constexpr std::string_view kReceiveSkipped = "サーバー名が設定されていないため、メール受信を省略しました。";
-// Shown with the address when nothing could open the support page.
-constexpr std::string_view kSupportPageFailed = "「Corkpane」サポートページを開けませんでした。";
-
 // Where the draw button sits on each of the pages that carry it.
 constexpr int kDrawLeft = 408;
 constexpr int kDrawTop = 295;
@@ -373,9 +367,9 @@ void TForm1::BuildSettingsPage()
     EdRitu = new QLineEdit(platform::FromSjis(defaults.EdRitu), background);
     EdRitu->setObjectName(QStringLiteral("EdRitu"));
     EdRitu->setGeometry(10, 20, 40, 21);
-    PlainLabel(background, QStringLiteral("%"), QRect(54, 20, 20, 21));
+    PlainLabel(background, Q(texts::kPercent), QRect(54, 20, 20, 21));
     RgHaikei = Radios(background, "RgHaikei", texts::kRgHaikei,
-        { Q(texts::kHaikeiWhite), Q(texts::kHaikeiBlack), QStringLiteral("OFF") }, 3, defaults.RgHaikei,
+        { Q(texts::kHaikeiWhite), Q(texts::kHaikeiBlack), Q(texts::kHaikeiOff) }, 3, defaults.RgHaikei,
         QRect(6, 46, 164, 44));
 
     QGroupBox* schedule = Group(TabSettei, "GroupBox5", texts::kGroupSchedule, QRect(308, 100, 176, 190));
@@ -429,7 +423,7 @@ void TForm1::BuildMailPage()
     RgReceive = Radios(TabMail, "RgReceive", texts::kRgReceive,
         { Q(texts::kReceiveYes), Q(texts::kReceiveNo) }, 2, defaults.RgReceive, QRect(3, 232, 230, 48));
     RgSecurity = Radios(TabMail, "RgSecurity", texts::kRgSecurity,
-        { Q(texts::kKageNone), QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS") }, 3,
+        { Q(texts::kSecurityNone), Q(texts::kSecurityStartTls), Q(texts::kSecurityTls) }, 3,
         defaults.RgSecurity, QRect(238, 232, 245, 48));
     for (int i = 0; i < RgSecurity->Count(); ++i) {
         connect(RgSecurity->Button(i), &QRadioButton::clicked, this, [this, i] { RgSecurityClick(i); });
@@ -491,13 +485,13 @@ void TForm1::BuildAboutPage()
     LbFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long path is shortened in the middle; the whole one is its tooltip.
     const QString folder = QString::fromStdU16String(WorkingFolder().u16string());
-    LbFolder->setText(QStringLiteral("\u30D5\u30A1\u30A4\u30EB: ") // ファイル:
-        + LbFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 380));
+    LbFolder->setText(
+        Q(texts::kFilesFolder) + LbFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 380));
     LbFolder->setToolTip(folder);
 
     BtnShortCut = SpeedButton(TabSheet1, "BtnShortCut", texts::kBtnShortCut, QRect(174, 240, 140, 24));
     connect(BtnShortCut, &QPushButton::clicked, this, &TForm1::BtnShortCutClick);
-    PageControl1->addTab(TabSheet1, QStringLiteral("about"));
+    PageControl1->addTab(TabSheet1, Q(texts::kTabAbout));
 }
 
 bool TForm1::HasStartupArgument(const std::vector<std::string>& arguments)
@@ -617,7 +611,7 @@ void TForm1::FormShow()
         // stop the draw with an error box at every start. A click on the
         // receive button still tries and reports.
         if (!MailServerEntered()) {
-            MmLog->appendPlainText(platform::FromSjis(jconvert::Utf8ToCp932(kReceiveSkipped)));
+            MmLog->appendPlainText(Q(texts::kReceiveSkipped));
         } else if (!Guard([&] { ReceiveMail(); })) {
             return;
         }
@@ -710,7 +704,7 @@ void TForm1::LbUrlClick()
     // only fail later, out of sight.
     const bool missing = supportUrl_.isLocalFile() && !QFileInfo::exists(supportUrl_.toLocalFile());
     if (missing || !QDesktopServices::openUrl(supportUrl_)) {
-        ShowMessage(jconvert::Utf8ToCp932(kSupportPageFailed) + "\r\n" + platform::ToSjis(LbUrl->text()));
+        ShowMessage(texts::kSupportPageFailed + "\r\n" + platform::ToSjis(LbUrl->text()));
     }
 }
 
@@ -750,7 +744,7 @@ void TForm1::InstallRedrawTimer()
     const std::filesystem::path folder
         = env_.startFolder.empty() ? env_.programPath.parent_path() : env_.startFolder;
     if (!timer.Install(tool, folder)) {
-        ShowMessage("Save failed!");
+        ShowMessage(texts::kSaveFailed);
     }
 #endif
 }

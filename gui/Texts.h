@@ -16,7 +16,7 @@ inline const std::string kTabMemo = jconvert::Utf8ToCp932("メモ");
 inline const std::string kTabSchedule = jconvert::Utf8ToCp932("スケジュール");
 inline const std::string kTabSettei = jconvert::Utf8ToCp932("設定");
 inline const std::string kTabMail = jconvert::Utf8ToCp932("メール");
-inline constexpr char kTabAbout[] = "about";
+inline const std::string kTabAbout = "about";
 inline const std::string kBtnReceive = jconvert::Utf8ToCp932("メール受信");
 inline const std::string kBtnScDel = jconvert::Utf8ToCp932("行削除");
 inline const std::string kBtnScIns = jconvert::Utf8ToCp932("行挿入");
@@ -49,6 +49,8 @@ inline const std::string kGroupHaikei = jconvert::Utf8ToCp932("文字背景");
 inline const std::string kRgHaikei = jconvert::Utf8ToCp932("色");
 inline const std::string kHaikeiWhite = jconvert::Utf8ToCp932("白");
 inline const std::string kHaikeiBlack = jconvert::Utf8ToCp932("黒");
+inline const std::string kHaikeiOff = "OFF";
+inline const std::string kPercent = "%";
 inline const std::string kGroupSchedule = jconvert::Utf8ToCp932("スケジュール");
 inline const std::string kLbHyojibi = jconvert::Utf8ToCp932("表示日");
 inline const std::string kLbScW = jconvert::Utf8ToCp932("週予定");
@@ -75,6 +77,9 @@ inline const std::string kRgReceive = jconvert::Utf8ToCp932("スタートアッ�
 inline const std::string kReceiveYes = jconvert::Utf8ToCp932("受信する");
 inline const std::string kReceiveNo = jconvert::Utf8ToCp932("受信しない");
 inline const std::string kRgSecurity = jconvert::Utf8ToCp932("暗号化");
+inline const std::string kSecurityNone = jconvert::Utf8ToCp932("なし");
+inline const std::string kSecurityStartTls = "STARTTLS";
+inline const std::string kSecurityTls = "SSL/TLS";
 inline const std::string kChMimeKaidoku = jconvert::Utf8ToCp932("MIME形式のメールを解読する");
 inline const std::string kLabel5 = jconvert::Utf8ToCp932("Version　0.2");
 inline const std::string kHintUrl = jconvert::Utf8ToCp932("|「Corkpane」サポートページを表示します。");
@@ -84,6 +89,17 @@ inline const std::string kShortcutQuestion
     = jconvert::Utf8ToCp932("スタートアップとデスクトップにショートカットを\n\n作成してもよろしいですか。\n");
 inline const std::string kShortcutCaption = jconvert::Utf8ToCp932("「Corkpane」 確認");
 
+// The reception log's line when an unattended start skips reception
+// because no mail server was ever entered.
+inline const std::string kReceiveSkipped
+    = jconvert::Utf8ToCp932("サーバー名が設定されていないため、メール受信を省略しました。");
+// Shown with the address when nothing could open the support page.
+inline const std::string kSupportPageFailed
+    = jconvert::Utf8ToCp932("「Corkpane」サポートページを開けませんでした。");
+// Before the folder that holds the files, on the about page.
+inline const std::string kFilesFolder = jconvert::Utf8ToCp932("ファイル: ");
+// A shortcut or the daily redraw could not be written.
+inline const std::string kSaveFailed = "Save failed!";
 // Shown before the drawn file's name when the desktop did not take it.
 inline const std::string kWallpaperNotTaken
     = jconvert::Utf8ToCp932("壁紙を設定できませんでした。描いた画像: ");
