@@ -4,7 +4,9 @@
 // hands them over once and the composition works on them alone.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -26,14 +28,54 @@ struct ScreenSize {
     bool operator==(const ScreenSize&) const = default;
 };
 
+// How a Linux desktop places its picture, by the names GNOME stores
+// ("picture-options"); every desktop's own mode maps onto one of them.
+enum class Placement {
+    None, // no picture: the desktop colour only
+    Centered, // unscaled, centred on the desktop colour
+    Wallpaper, // tiled from the top-left corner
+    Scaled, // fit inside keeping proportions, the desktop colour around
+    Stretched, // to the whole screen, proportions not kept
+    Zoom, // cover the screen keeping proportions, cropped centred
+    Spanned, // one picture over all monitors (zoomed over their union)
+};
+
+// A rectangle in device pixels, in the desktop's coordinates.
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const Rect&) const = default;
+};
+
+struct Monitor {
+    Rect geometry;
+    // The part panels and bars do not cover; equal to geometry when nothing
+    // is known to cover it.
+    Rect workArea;
+    // Device pixels per logical pixel (2.0 at 200 %).
+    double scale = 1.0;
+    bool primary = false;
+
+    bool operator==(const Monitor&) const = default;
+};
+
 // Everything one draw takes from the desktop.
 struct DesktopState {
     WallpaperSettings wallpaper;
+    // The desktop's own placement mode where it has one; without it the
+    // tile and style values above decide, as on the older platform.
+    std::optional<Placement> placement;
     // The primary screen in physical pixels.
     ScreenSize screen;
     int pixelsPerInch = 96;
     // The desktop background colour, 0x00BBGGRR.
     std::uint32_t colour = 0;
+    // Every monitor, when the desktop can tell; empty means one monitor of
+    // the screen's size with nothing covering it.
+    std::vector<Monitor> monitors;
 };
 
 } // namespace platform

@@ -53,12 +53,12 @@ std::string ReadFile(const std::string& path)
 
 // The three placements the drawing understands, as the wallpaper values
 // TileWallpaper and WallpaperStyle.
-enum class Placement { Tiled, Centred, Filled };
+enum class Layout { Tiled, Centred, Filled };
 
-void SetPlacement(WallpaperSettings& settings, Placement placement)
+void SetPlacement(WallpaperSettings& settings, Layout placement)
 {
-    settings.tileWallpaper = placement == Placement::Tiled ? "1" : "0";
-    settings.wallpaperStyle = placement == Placement::Filled ? "2" : "0";
+    settings.tileWallpaper = placement == Layout::Tiled ? "1" : "0";
+    settings.wallpaperStyle = placement == Layout::Filled ? "2" : "0";
 }
 
 bool EndsWith(const std::string& text, std::string_view end)
@@ -309,9 +309,9 @@ WallpaperSettings LinuxDesktop::ReadGnomeLike(const Entry& entry)
     if (options == "none")
         settings.wallpaper.clear();
     SetPlacement(settings,
-        options == "wallpaper"                           ? Placement::Tiled
-            : options == "centered" || options == "none" ? Placement::Centred
-                                                         : Placement::Filled);
+        options == "wallpaper"                           ? Layout::Tiled
+            : options == "centered" || options == "none" ? Layout::Centred
+                                                         : Layout::Filled);
     return settings;
 }
 
@@ -343,9 +343,9 @@ WallpaperSettings LinuxDesktop::ReadKde(const Entry&)
     settings.wallpaper = FileUriToPath(image);
     // FillMode: 3–5 tile, 6 centred, else (stretch, fit, crop) fill the screen.
     SetPlacement(settings,
-        fillMode == "3" || fillMode == "4" || fillMode == "5" ? Placement::Tiled
-            : fillMode == "6"                                 ? Placement::Centred
-                                                              : Placement::Filled);
+        fillMode == "3" || fillMode == "4" || fillMode == "5" ? Layout::Tiled
+            : fillMode == "6"                                 ? Layout::Centred
+                                                              : Layout::Filled);
     return settings;
 }
 
@@ -387,9 +387,9 @@ WallpaperSettings LinuxDesktop::ReadXfce(const Entry&)
     if (s == "0")
         settings.wallpaper.clear();
     SetPlacement(settings,
-        s == "1" || s == "0" ? Placement::Centred
-            : s == "2"       ? Placement::Tiled
-                             : Placement::Filled);
+        s == "1" || s == "0" ? Layout::Centred
+            : s == "2"       ? Layout::Tiled
+                             : Layout::Filled);
     return settings;
 }
 
@@ -405,9 +405,9 @@ WallpaperSettings LinuxDesktop::ReadFeh(const Entry&)
     settings.wallpaper = m[2];
     const std::string mode = m[1];
     SetPlacement(settings,
-        mode == "tile"         ? Placement::Tiled
-            : mode == "center" ? Placement::Centred
-                               : Placement::Filled);
+        mode == "tile"         ? Layout::Tiled
+            : mode == "center" ? Layout::Centred
+                               : Layout::Filled);
     return settings;
 }
 
