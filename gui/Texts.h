@@ -4,6 +4,7 @@
 // every other text of the program; FromSjis turns them into what Qt shows.
 
 #include "jconvert/cp932.h"
+#include "version/Version.h"
 
 #include <string>
 
@@ -76,7 +77,7 @@ inline const std::string kReceiveYes = jconvert::Utf8ToCp932("受信する");
 inline const std::string kReceiveNo = jconvert::Utf8ToCp932("受信しない");
 inline const std::string kRgSecurity = jconvert::Utf8ToCp932("暗号化");
 inline const std::string kChMimeKaidoku = jconvert::Utf8ToCp932("MIME形式のメールを解読する");
-inline const std::string kLabel5 = jconvert::Utf8ToCp932("Version　0.2");
+inline const std::string kLabel5 = jconvert::Utf8ToCp932(std::string("Version　") + version::kNumber);
 inline const std::string kHintUrl = jconvert::Utf8ToCp932("|「Corkpane」サポートページを表示します。");
 inline const std::string kBtnShortCut = jconvert::Utf8ToCp932("ショートカット作成");
 inline const std::string kAboutFont = jconvert::Utf8ToCp932("ＭＳ ゴシック");
