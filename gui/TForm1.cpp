@@ -155,8 +155,8 @@ private:
     MemoEditor& memo_;
 };
 
-// The project's own page when the build names one, otherwise the
-// documentation installed beside the program (<prefix>/share/doc/corkpane).
+// The project's own page when the build names one, otherwise the user's
+// guide installed beside the program (<prefix>/share/doc/corkpane/guide).
 QUrl SupportUrl(const FormEnvironment& environment)
 {
     std::string address = environment.supportPage;
@@ -165,7 +165,8 @@ QUrl SupportUrl(const FormEnvironment& environment)
     }
     if (address.empty()) {
         const std::filesystem::path prefix = environment.programPath.parent_path().parent_path();
-        address = (prefix / "share" / "doc" / "corkpane" / "README.md").lexically_normal().string();
+        address
+            = (prefix / "share" / "doc" / "corkpane" / "guide" / "index.html").lexically_normal().string();
     }
     const QString text = QString::fromStdString(address);
     return text.contains(QStringLiteral("://")) ? QUrl(text)

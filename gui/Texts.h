@@ -4,6 +4,7 @@
 // every other text of the program; FromSjis turns them into what Qt shows.
 
 #include "jconvert/cp932.h"
+#include "version/Version.h"
 
 #include <string>
 
@@ -81,7 +82,7 @@ inline const std::string kSecurityNone = jconvert::Utf8ToCp932("なし");
 inline const std::string kSecurityStartTls = "STARTTLS";
 inline const std::string kSecurityTls = "SSL/TLS";
 inline const std::string kChMimeKaidoku = jconvert::Utf8ToCp932("MIME形式のメールを解読する");
-inline const std::string kLabel5 = jconvert::Utf8ToCp932("Version　0.2");
+inline const std::string kLabel5 = jconvert::Utf8ToCp932(std::string("Version　") + version::kNumber);
 inline const std::string kHintUrl = jconvert::Utf8ToCp932("|「Corkpane」サポートページを表示します。");
 inline const std::string kBtnShortCut = jconvert::Utf8ToCp932("ショートカット作成");
 inline const std::string kAboutFont = jconvert::Utf8ToCp932("ＭＳ ゴシック");

@@ -1,5 +1,5 @@
-// The program's entry point: the window in normal mode, or the unattended
-// run with "/su".
+// The program's entry point: the window in normal mode, the unattended run
+// with "/su", or a short help or the version with "--help" / "--version".
 
 #include "gui/Dialogs.h"
 #include "gui/QtTranslations.h"
@@ -8,6 +8,7 @@
 #include "platform/CommandRunner.h"
 #include "platform/FileFolders.h"
 #include "platform/SjisText.h"
+#include "version/Version.h"
 #ifdef _WIN32
 #include "platform/WindowsDesktop.h"
 #else
@@ -18,15 +19,97 @@
 #include <QFile>
 #include <QIcon>
 #include <QMessageBox>
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
 
+namespace {
+
+enum class InfoRequest { None, Help, Version };
+
+// "--help" and "--version" count as whole arguments only; the first of the
+// two wins. Every other argument keeps its meaning ("/su") or is ignored.
+InfoRequest FindInfoRequest(const std::vector<std::string>& arguments)
+{
+    for (const std::string& argument : arguments) {
+        if (argument == "--help") {
+            return InfoRequest::Help;
+        }
+        if (argument == "--version") {
+            return InfoRequest::Version;
+        }
+    }
+    return InfoRequest::None;
+}
+
+// The help is Japanese where the terminal takes Japanese UTF-8 (a "ja"
+// locale in UTF-8), English anywhere else, so that no terminal shows
+// garbage: a C locale, another language, or a Japanese locale in another
+// encoding.
+bool JapaneseUtf8Locale()
+{
+    for (const char* name : { "LC_ALL", "LC_MESSAGES", "LANG" }) {
+        const char* value = std::getenv(name);
+        if (value == nullptr || *value == '\0') {
+            continue;
+        }
+        std::string locale(value);
+        std::transform(locale.begin(), locale.end(), locale.begin(),
+            [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
+        return locale.rfind("ja", 0) == 0
+            && (locale.find(".utf-8") != std::string::npos || locale.find(".utf8") != std::string::npos);
+    }
+    return false;
+}
+
+constexpr const char* kHelpJapanese
+    = "使い方: corkpane [/su]\n"
+      "メモとスケジュールをデスクトップの壁紙に描きます。\n"
+      "\n"
+      "  (引数なし)  ウィンドウを開きます。\n"
+      "  /su         無人で実行します。設定に従ってメールを受信し、\n"
+      "              壁紙を描いて保存し、終了します。\n"
+      "  --help      この説明を表示して終了します。\n"
+      "  --version   バージョンを表示して終了します。\n"
+      "\n"
+      "詳しくは man corkpane と、about ページから開く利用ガイドをご覧ください。\n";
+
+constexpr const char* kHelpEnglish
+    = "Usage: corkpane [/su]\n"
+      "Keeps a memo and a schedule on the desktop wallpaper.\n"
+      "\n"
+      "  (no argument)  open the window\n"
+      "  /su            unattended run: receive mail if so set, draw the\n"
+      "                 wallpaper, save and exit\n"
+      "  --help         show this help and exit\n"
+      "  --version      show the version and exit\n"
+      "\n"
+      "See man corkpane, and the user's guide (Japanese) linked from the about page.\n";
+
+// Prints the answer; a failed write (a full disk, a closed pipe) is a failure.
+int PrintInfo(InfoRequest request)
+{
+    if (request == InfoRequest::Version) {
+        std::printf("corkpane %s\n", version::kNumber);
+    } else {
+        std::fputs(JapaneseUtf8Locale() ? kHelpJapanese : kHelpEnglish, stdout);
+    }
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     // The arguments as given, before Qt takes out the options it knows.
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    // Answered before Qt starts: no window, no display needed.
+    if (const InfoRequest request = FindInfoRequest(arguments); request != InfoRequest::None) {
+        return PrintInfo(request);
+    }
     QApplication application(argc, argv);
     // Qt's stock buttons and dialogs in Japanese, like the rest of the window.
     gui::InstallQtTranslations(application);

@@ -12,8 +12,8 @@ packages=(
   nkf time libjpeg-turbo-progs imagemagick python3
   xvfb xauth xdotool x11-utils
   qt6-qpa-plugins
-  # the Debian package and its checks
-  dpkg-dev fakeroot file lintian desktop-file-utils appstream
+  # the Debian package and its checks; the guide's HTML and the manual pages
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream cmark-gfm man-db
   # real desktops for the wallpaper tests, and systemd's unit checker
   libglib2.0-bin gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus
   xfconf feh x11-xserver-utils systemd
@@ -34,4 +34,15 @@ if ((${#missing[@]})); then
   # Package scripts must not try to start services (no init system here);
   # tests start their own servers.
   DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+# The Japanese locale: the screenshots are taken in it, and the manual pages
+# are read in it (man -L ja). Generated once, when the system lacks it.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  echo "Generating the locale ja_JP.UTF-8"
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
 fi

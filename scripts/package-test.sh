@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The newcomer's path: builds the Debian package from a configured build
 # tree, checks it (lintian, desktop entry, AppStream metainfo), installs it
-# with apt, runs the installed "corkpane /su" as an ordinary user in a fresh
-# home without a display, checks that its files and the wallpaper appear in
-# the per-user folder, and removes the package again.
+# with the commands the user's guide shows (docs/ja/install.md), reads the
+# Japanese manual page, runs the installed "corkpane /su" as an ordinary user
+# in a fresh home without a display, checks that its files and the wallpaper
+# appear in the per-user folder, removes the package as the guide says and
+# checks that the user's files stay.
 #   scripts/package-test.sh [build-dir]
 # Needs root (apt-get, useradd, runuser); skipped without it outside CI.
 set -euo pipefail
@@ -25,13 +27,16 @@ fi
 
 purge() {
   if dpkg-query -W -f='${Status}' corkpane 2>/dev/null | grep -q 'ok installed\|config-files'; then
-    apt-get purge -y -qq corkpane >/dev/null
+    # A removed package of a local file is known to dpkg only.
+    apt-get purge -y -qq corkpane >/dev/null 2>&1 || dpkg --purge corkpane >/dev/null
   fi
 }
 home=""
+guide_blocks=""
 cleanup() {
   purge || true
   if [ -n "$home" ]; then rm -rf "$home"; fi
+  if [ -n "$guide_blocks" ]; then rm -rf "$guide_blocks"; fi
 }
 trap cleanup EXIT
 
@@ -50,16 +55,45 @@ lintian --fail-on error "$deb" >/dev/null 2>&1 || { echo "package-test: lintian 
 files=$(dpkg-deb -c "$deb")
 for f in usr/bin/corkpane usr/bin/corkpane-tool usr/share/applications/corkpane.desktop \
   usr/share/icons/hicolor/scalable/apps/corkpane.svg usr/share/metainfo/org.example.corkpane.metainfo.xml \
-  usr/share/man/man1/corkpane.1.gz usr/share/man/man1/corkpane-tool.1.gz usr/share/doc/corkpane/copyright; do
+  usr/share/man/man1/corkpane.1.gz usr/share/man/man1/corkpane-tool.1.gz usr/share/doc/corkpane/copyright \
+  usr/share/man/ja/man1/corkpane.1.gz usr/share/man/ja/man1/corkpane-tool.1.gz \
+  usr/share/man/ja/man1/corkpane-tool-full.1.gz usr/share/doc/corkpane/guide/index.html \
+  usr/share/doc/corkpane/guide/images/page-1-memo.png; do
   grep -q "\./$f\$" <<<"$files" || { echo "package-test: $f is missing from the package" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "package-test: Depends lacks the Qt libraries" >&2; exit 1; }
 
+# The guide's own commands, as a user types them (the answer to apt's
+# question is yes; root needs no sudo).
+guide_blocks=$(mktemp -d)
+python3 tests/docs/check_guide.py docs/ja --package-blocks "$guide_blocks"
+run_guide_step() {
+  echo "-- the guide's $1 commands:"
+  sed 's/^/   /' "$guide_blocks/$1.sh"
+  if ! command -v sudo >/dev/null; then sudo() { "$@"; }; export -f sudo; fi
+  bash -euo pipefail "$guide_blocks/$1.sh" < <(yes) >"$guide_blocks/$1.log" 2>&1 \
+    || { cat "$guide_blocks/$1.log" >&2; echo "package-test: the guide's $1 commands failed" >&2; exit 1; }
+}
+
 echo "== package: install"
 purge # a run that stopped half-way may have left it installed
-apt-get install -y -qq "$(realpath "$deb")" >/dev/null
+if [ "$dir" = build ]; then
+  run_guide_step install
+else
+  # The guide's commands name the build tree "build"; another one is
+  # installed directly.
+  apt-get install -y -qq "$(realpath "$deb")" >/dev/null
+fi
+dpkg-query -W -f='${Version}\n' corkpane
 desktop-file-validate /usr/share/applications/corkpane.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.example.corkpane.metainfo.xml >/dev/null
+# The Japanese manual page, as a Japanese user reads it.
+page=$(LANG=ja_JP.UTF-8 MANPAGER=cat MANWIDTH=80 man -L ja corkpane 2>"$guide_blocks/man.err")
+if [ -s "$guide_blocks/man.err" ] || ! grep -q 'オプション' <<<"$page" || ! grep -q -- '--version' <<<"$page"; then
+  cat "$guide_blocks/man.err" >&2
+  echo "package-test: man -L ja corkpane does not render the Japanese page" >&2
+  exit 1
+fi
 
 echo "== package: unattended run as an ordinary user"
 if ! id -u "$user" >/dev/null 2>&1; then
@@ -96,6 +130,19 @@ grep -q 'drawing at 1920x1080' "$home/run.log" || { cat "$home/run.log" >&2; ech
 [ ! -e /usr/bin/corkpane.ini ] && [ ! -e /usr/bin/kabegami.bmp ]
 
 echo "== package: remove"
-apt-get purge -y -qq corkpane >/dev/null
+if [ "$dir" = build ]; then
+  run_guide_step remove
+else
+  apt-get remove -y -qq corkpane >/dev/null
+fi
 [ ! -e /usr/bin/corkpane ] || { echo "package-test: corkpane is still installed" >&2; exit 1; }
+# Removing the program keeps what the user wrote, as the guide promises.
+for f in corkpane.ini memo.txt; do
+  [ -f "$data/$f" ] || { echo "package-test: removing the package lost $data/$f" >&2; exit 1; }
+done
+purge
+if dpkg-query -W -f='${Status}' corkpane 2>/dev/null | grep -q 'ok installed\|config-files'; then
+  echo "package-test: corkpane could not be purged" >&2
+  exit 1
+fi
 echo "package-test: passed"

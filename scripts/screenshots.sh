@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Takes a picture of each of the main window's six pages, with a small sample
-# memo and schedule, in a virtual X server (Xvfb), into docs/screenshots/.
+# memo and schedule, in a virtual X server (Xvfb) and in the Japanese locale
+# a user has (ja_JP.UTF-8), into docs/ja/images/ for the user's guide; then
+# a wallpaper drawn from the same memo and schedule (wallpaper.png).
 #   scripts/screenshots.sh [path/to/corkpane]
-# Needs xvfb, xdotool and imagemagick (scripts/install-deps.sh lists them).
+# Needs xvfb, xdotool, imagemagick and the locale ja_JP.UTF-8
+# (scripts/install-deps.sh provides them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 program=${1:-build/bin/corkpane}
-out=docs/screenshots
+out=docs/ja/images
 [ -x "$program" ] || { echo "no program at $program (build it first)" >&2; exit 1; }
 mkdir -p "$out"
 
@@ -35,6 +38,9 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 display=:$(head -n 1 "$work/display")
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
+# The program as a Japanese user sees it, in a home of its own.
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 HOME="$work/home"
+mkdir -p "$HOME"
 
 (cd "$work" && exec ./corkpane) &
 app_pid=$!
@@ -53,4 +59,14 @@ for _ in 0 1 2 3 4 5; do
   sleep 0.4
   page=$(( (page + 1) % 6 ))
 done
+kill "$app_pid" 2>/dev/null || true
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+
+# The wallpaper the same memo and schedule give, on a sample picture that
+# the plain X session's feh is said to show.
+convert -size 800x600 gradient:'#27496d'-'#8fb8de' "$work/picture.jpg"
+printf "feh --no-fehbg --bg-scale '%s'\n" "$work/picture.jpg" >"$HOME/.fehbg"
+"$(dirname "$program")/corkpane-tool" draw --dir "$work" --screen 800x600 >/dev/null
+convert "$work/kabegami.bmp" "$out/wallpaper.png"
 echo "screenshots written to $out"

@@ -170,7 +170,7 @@ TEST_F(GuiWindowUse, StockDialogsSpeakJapanese)
 
 TEST_F(GuiWindowUse, SupportLinkOpensThePageOrSaysWhyNot)
 {
-    const std::string docs = (Folder().parent_path() / "share/doc/corkpane/README.md").string();
+    const std::string docs = (Folder().parent_path() / "share/doc/corkpane/guide/index.html").string();
     WriteFile("guide.md", "guide");
     struct Case {
         std::string page; // as configured; empty for the default

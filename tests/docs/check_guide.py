@@ -1,0 +1,187 @@
+#!/usr/bin/env python3
+"""Keeps the user's guide (docs/ja/*.md) true to the program.
+
+Every shell block in the guide is run by someone:
+  ```sh test           run here, against the build, in a scratch home folder;
+                       a ```text output block right after it is the exact
+                       output it must print;
+  ```sh package STEP   run by scripts/package-test.sh as root at the step
+                       STEP (install or remove) of its install and removal.
+A shell block without one of these marks fails the check.
+
+Each table after a <!-- check-dates --> line lists date forms in its first
+column (`...` each) and, in its second, what the schedule check turns them
+into, or エラー for a form the check rejects; corkpane-tool confirms it.
+Links to other pages and images must point at files that exist.
+
+    check_guide.py GUIDE_DIR BIN_DIR            check and run the tests
+    check_guide.py GUIDE_DIR --package-blocks OUT_DIR
+                                                 write OUT_DIR/STEP.sh
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+PACKAGE_STEPS = ("install", "remove")
+FENCE = re.compile(r"^```(.*)$")
+
+
+def pages(guide):
+    return sorted(os.path.join(guide, name) for name in os.listdir(guide) if name.endswith(".md"))
+
+
+def blocks(path):
+    """(info words, text, line number) of each fenced block, in order."""
+    found = []
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    i = 0
+    while i < len(lines):
+        m = FENCE.match(lines[i])
+        if m:
+            start = i
+            i += 1
+            body = []
+            while i < len(lines) and lines[i] != "```":
+                body.append(lines[i])
+                i += 1
+            found.append((m.group(1).split(), "\n".join(body) + "\n", start + 1))
+        i += 1
+    return found
+
+
+def check_marks(path, failures):
+    for words, _, line in blocks(path):
+        if words[:1] != ["sh"]:
+            continue
+        if words[1:2] == ["test"] and len(words) == 2:
+            continue
+        if words[1:2] == ["package"] and len(words) == 3 and words[2] in PACKAGE_STEPS:
+            continue
+        failures.append(f"{path}:{line}: a shell block must be marked 'sh test' or 'sh package "
+                        f"{'|'.join(PACKAGE_STEPS)}', not {' '.join(words)!r}")
+
+
+def check_links(path, failures):
+    folder = os.path.dirname(path)
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    for target in re.findall(r"\]\(([^)\s]+)\)", text):
+        if "://" in target:
+            continue
+        file = target.split("#", 1)[0]
+        if not os.path.exists(os.path.join(folder, file)):
+            failures.append(f"{path}: link to {target}, which does not exist")
+
+
+def run_tests(path, bin_dir, failures):
+    found = blocks(path)
+    with tempfile.TemporaryDirectory() as scratch:
+        home = os.path.join(scratch, "home")
+        work = os.path.join(scratch, "work")
+        os.makedirs(home)
+        os.makedirs(work)
+        env = {"HOME": home, "PATH": bin_dir + ":/usr/bin:/bin", "LANG": "C.UTF-8"}
+        for index, (words, text, line) in enumerate(found):
+            if words != ["sh", "test"]:
+                continue
+            run = subprocess.run(["bash", "-e", "-o", "pipefail", "-c", text], cwd=work, env=env,
+                                 capture_output=True, text=True, timeout=120)
+            if run.returncode != 0:
+                failures.append(f"{path}:{line}: exited {run.returncode}: {run.stderr.strip()}")
+                continue
+            following = found[index + 1] if index + 1 < len(found) else None
+            if following and following[0] == ["text", "output"] and run.stdout != following[1]:
+                failures.append(f"{path}:{following[2]}: the block before prints\n{run.stdout}"
+                                f"but the guide shows\n{following[1]}")
+
+
+def date_rows(path):
+    """(forms, expected display or None for an error, line) of the marked tables."""
+    rows = []
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    marked = False
+    in_table = False
+    for number, line in enumerate(lines, 1):
+        if line.startswith("<!-- check-dates"):
+            marked = True
+            continue
+        if marked and line.startswith("|"):
+            in_table = True
+            cells = [cell.strip() for cell in line.strip("|").split("|")]
+            forms = re.findall(r"`([^`]+)`", cells[0])
+            if not forms:
+                continue  # the header and its rule
+            shown = re.findall(r"`([^`]+)`", cells[1])
+            if cells[1] != "エラー" and len(shown) != 1:
+                raise ValueError(f"{path}:{number}: the second column must be one `form` or エラー")
+            rows.append((forms, None if cells[1] == "エラー" else shown[0], number))
+        elif in_table:
+            marked = in_table = False
+    return rows
+
+
+def tool(bin_dir, arguments, lines):
+    run = subprocess.run([os.path.join(bin_dir, "corkpane-tool")] + arguments,
+                         input="".join(line + "\n" for line in lines).encode("cp932"),
+                         capture_output=True, check=True)
+    return run.stdout.decode("cp932").split("\n")[:len(lines)]
+
+
+def check_dates(path, bin_dir, failures):
+    rows = date_rows(path)
+    forms = [form for row in rows for form in row[0]]
+    if not forms:
+        return 0
+    normalized = tool(bin_dir, ["schedule", "normalize"], forms)
+    expanded = tool(bin_dir, ["schedule", "expand"], normalized)
+    results = iter(zip(normalized, expanded))
+    for row_forms, shown, line in rows:
+        for form in row_forms:
+            norm, display = next(results)
+            if shown is None and not norm.startswith("-1/"):
+                failures.append(f"{path}:{line}: {form} is accepted ({norm}), the guide calls it an error")
+            elif shown is not None and display != shown:
+                failures.append(f"{path}:{line}: {form} becomes {display} ({norm}), the guide shows {shown}")
+    return len(forms)
+
+
+def write_package_blocks(guide, out):
+    os.makedirs(out, exist_ok=True)
+    written = set()
+    for path in pages(guide):
+        for words, text, _ in blocks(path):
+            if words[:2] == ["sh", "package"] and len(words) == 3:
+                with open(os.path.join(out, words[2] + ".sh"), "a", encoding="utf-8") as f:
+                    f.write(text)
+                written.add(words[2])
+    missing = set(PACKAGE_STEPS) - written
+    if missing:
+        print(f"the guide has no 'sh package' block for {', '.join(sorted(missing))}")
+        return 1
+    return 0
+
+
+def main():
+    guide = sys.argv[1]
+    if sys.argv[2] == "--package-blocks":
+        return write_package_blocks(guide, sys.argv[3])
+    bin_dir = os.path.abspath(sys.argv[2])
+    failures = []
+    forms = 0
+    for path in pages(guide):
+        check_marks(path, failures)
+        check_links(path, failures)
+        run_tests(path, bin_dir, failures)
+        forms += check_dates(path, bin_dir, failures)
+    for failure in failures:
+        print(failure)
+    print(f"{len(pages(guide))} pages, {forms} date forms checked, {len(failures)} problems")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
