@@ -12,5 +12,10 @@ case "$kind" in
   *) echo "usage: scripts/build.sh [release|asan] [cmake args...]" >&2; exit 2 ;;
 esac
 
+# A compiler cache, where one is installed, makes rebuilds of other trees cheap.
+if command -v ccache >/dev/null; then
+  args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 cmake -S . -B "$dir" -G Ninja -DCORKPANE_WERROR=ON "${args[@]}" "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
