@@ -4,21 +4,21 @@
 
 namespace app {
 
-TableScheduleSource::TableScheduleSource(schedule::TScheduleTable& table)
+TableScheduleSource::TableScheduleSource(
+    const schedule::TScheduleTable& table, std::chrono::year_month_day today)
     : table_(table)
+    , today_(today)
 {
 }
 
 void TableScheduleSource::SetLookAhead(int weekly, int monthly, int yearly, int dated)
 {
-    table_.SetLookAhead(weekly, monthly, yearly, dated);
+    ahead_ = { weekly, monthly, yearly, dated };
 }
 
 std::vector<std::string> TableScheduleSource::ListUpcoming()
 {
-    std::vector<std::string> lines;
-    table_.ListUpcoming(lines);
-    return lines;
+    return table_.ListUpcoming(ahead_, today_);
 }
 
 } // namespace app

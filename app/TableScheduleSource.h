@@ -1,6 +1,9 @@
 #pragma once
 
 #include "render/ScheduleSource.h"
+#include "schedule/LookAhead.h"
+
+#include <chrono>
 
 namespace schedule {
 class TScheduleTable;
@@ -12,13 +15,15 @@ namespace app {
 // and corkpane-tool draw both hand their table to the draw through this.
 class TableScheduleSource : public render::ScheduleSource {
 public:
-    explicit TableScheduleSource(schedule::TScheduleTable& table);
+    TableScheduleSource(const schedule::TScheduleTable& table, std::chrono::year_month_day today);
 
     void SetLookAhead(int weekly, int monthly, int yearly, int dated) override;
     std::vector<std::string> ListUpcoming() override;
 
 private:
-    schedule::TScheduleTable& table_;
+    const schedule::TScheduleTable& table_;
+    std::chrono::year_month_day today_;
+    schedule::LookAhead ahead_;
 };
 
 } // namespace app

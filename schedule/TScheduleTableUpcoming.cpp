@@ -1,5 +1,4 @@
 // The list of entries coming up in the next days.
-#include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 #include "schedule/Texts.h"
 
@@ -51,18 +50,10 @@ std::optional<sys_days> NthWeekdayDate(std::int64_t y, std::int64_t m, std::int6
 
 } // namespace
 
-void TScheduleTable::SetLookAhead(int32_t weekly, int32_t monthly, int32_t yearly, int32_t dated)
+std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, year_month_day todayDate) const
 {
-    weeklyAhead_ = weekly;
-    monthlyAhead_ = monthly;
-    yearlyAhead_ = yearly;
-    datedAhead_ = dated;
-}
-
-int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
-{
-    list.clear();
-    const sys_days today { clock_() };
+    std::vector<std::string> list;
+    const sys_days today { todayDate };
     const year_month_day ymd { today };
     const std::int64_t Y = static_cast<int>(ymd.year());
     const std::int64_t D = static_cast<unsigned>(ymd.day());
@@ -77,12 +68,12 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
         return date;
     };
 
-    for (int r = 1; r < grid_.RowCount(); ++r) {
+    for (const Entry& entry : entries_) {
         int32_t kind = 0;
         int32_t a = 0;
         int32_t b = 0;
         int32_t c = 0;
-        SplitDate(NormalizeDate(grid_.Cell(ScheduleGrid::kDateCol, r)), kind, a, b, c);
+        SplitDate(NormalizeDate(entry.date), kind, a, b, c);
 
         std::int64_t days = 0;
         std::int64_t window = 0;
@@ -90,16 +81,16 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
         switch (kind) {
         case 1:
             days = (a - t + 7) % 7;
-            window = weeklyAhead_;
+            window = ahead.weekly;
             break;
         case 2:
             // This month only: a day already past is not carried over.
             days = a - D;
-            window = monthlyAhead_;
+            window = ahead.monthly;
             break;
         case 3:
             days = NthWeekdayDay(a, b, f) - D;
-            window = monthlyAhead_;
+            window = ahead.monthly;
             break;
         case 4:
         case 6:
@@ -107,14 +98,14 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
             if (!date)
                 continue;
             days = (*date - today).count();
-            window = kind == 4 ? yearlyAhead_ : datedAhead_;
+            window = kind == 4 ? ahead.yearly : ahead.dated;
             break;
         case 5:
             date = nextYearly([&](std::int64_t y) { return NthWeekdayDate(y, a, b, c); });
             if (!date)
                 continue;
             days = (*date - today).count();
-            window = yearlyAhead_;
+            window = ahead.yearly;
             break;
         case 7: {
             // Heisei years are negative: 平成n is 1988 + n.
@@ -123,7 +114,7 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
             if (!date || *date < today)
                 continue;
             days = (*date - today).count();
-            window = datedAhead_;
+            window = ahead.dated;
             break;
         }
         default:
@@ -131,10 +122,9 @@ int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
         }
         if (days < 0 || days > window)
             continue;
-        list.push_back(std::to_string(days) + texts::kDaysLater + grid_.Cell(ScheduleGrid::kDateCol, r) + " "
-            + grid_.Cell(ScheduleGrid::kTextCol, r));
+        list.push_back(std::to_string(days) + texts::kDaysLater + entry.date + " " + entry.text);
     }
-    return 1;
+    return list;
 }
 
 } // namespace schedule

@@ -13,7 +13,7 @@
 #include "platform/LinuxDesktop.h"
 #include "render/Kabegami.h"
 #include "render/LineWrap.h"
-#include "schedule/ScheduleGrid.h"
+#include "schedule/Clock.h"
 #include "schedule/TScheduleTable.h"
 
 #include <algorithm>
@@ -186,14 +186,12 @@ int Run(const tool::Args& given, tool::Io& io)
 
         const std::chrono::year_month_day today
             = options.today ? *options.today : schedule::LocalDateClock()();
-        schedule::ScheduleGrid grid;
-        const auto table = schedule::TScheduleTable::ForFile(grid,
-            options.scheduleFile ? *options.scheduleFile
-                                 : (folder / schedule::TScheduleTable::kFileName).string(),
-            schedule::FixedDateClock(today));
-        if (const schedule::ScheduleError* failure = table->LoadFailure())
+        const schedule::TScheduleTable table(options.scheduleFile
+                ? std::filesystem::path(*options.scheduleFile)
+                : folder / schedule::TScheduleTable::kFileName);
+        if (const platform::FileIoError* failure = table.LoadFailure())
             throw *failure;
-        app::TableScheduleSource scheduleSource(*table);
+        app::TableScheduleSource scheduleSource(table, today);
 
         platform::ProcessRunner runner;
         platform::LinuxDesktop linux(runner, &Environment);
