@@ -86,25 +86,32 @@ int ScheduleGridModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : 2;
 }
 
-QVariant ScheduleGridModel::data(const QModelIndex& index, int role) const
+const std::string* ScheduleGridModel::Cell(const QModelIndex& index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid)
-        || (role != Qt::DisplayRole && role != Qt::EditRole)) {
-        return {};
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return nullptr;
     }
     const schedule::Entry& entry = table_->Entries()[static_cast<std::size_t>(index.row())];
-    return platform::FromSjis(index.column() == kDateColumn ? entry.date : entry.text);
+    return index.column() == kDateColumn ? &entry.date : &entry.text;
+}
+
+QVariant ScheduleGridModel::data(const QModelIndex& index, int role) const
+{
+    const std::string* cell = Cell(index);
+    if (cell == nullptr || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+        return {};
+    }
+    return platform::FromSjis(*cell);
 }
 
 bool ScheduleGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::EditRole) {
+    const std::string* cell = Cell(index);
+    if (cell == nullptr || role != Qt::EditRole) {
         return false;
     }
     // A cell whose text the editor hands back unchanged keeps its bytes.
-    const schedule::Entry& entry = table_->Entries()[static_cast<std::size_t>(index.row())];
-    editHook_(index.column(), index.row(),
-        platform::ToSjis(value.toString(), index.column() == kDateColumn ? entry.date : entry.text));
+    editHook_(index.column(), index.row(), platform::ToSjis(value.toString(), *cell));
     emit dataChanged(index, index);
     return true;
 }

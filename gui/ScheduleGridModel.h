@@ -49,6 +49,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    // The entry's date or text an index shows; null outside the entries.
+    const std::string* Cell(const QModelIndex& index) const;
+
     EditHook editHook_;
     schedule::TScheduleTable* table_ = nullptr;
 };
