@@ -1,54 +1,118 @@
 #include "gui/ScheduleGridModel.h"
 
+#include "gui/Texts.h"
 #include "platform/SjisText.h"
-#include "schedule/ScheduleGrid.h"
-
-#include <algorithm>
 
 namespace gui {
 
-ScheduleGridModel::ScheduleGridModel(schedule::ScheduleGrid& grid, EditHook editHook, QObject* parent)
+ScheduleGridModel::ScheduleGridModel(EditHook editHook, QObject* parent)
     : QAbstractTableModel(parent)
-    , grid_(grid)
     , editHook_(std::move(editHook))
 {
-    grid_.AddObserver(this);
 }
 
-ScheduleGridModel::~ScheduleGridModel()
+void ScheduleGridModel::SetTable(schedule::TScheduleTable* table)
 {
-    grid_.RemoveObserver(this);
+    beginResetModel();
+    table_ = table;
+    endResetModel();
+}
+
+bool ScheduleGridModel::InsertRow(int row)
+{
+    if (table_ == nullptr || row < 0 || !table_->CanInsertRow(static_cast<std::size_t>(row))) {
+        return false;
+    }
+    beginInsertRows({}, row, row);
+    table_->InsertRow(static_cast<std::size_t>(row));
+    endInsertRows();
+    return true;
+}
+
+bool ScheduleGridModel::DeleteRow(int row)
+{
+    if (table_ == nullptr || row < 0 || !table_->CanDeleteRow(static_cast<std::size_t>(row))) {
+        return false;
+    }
+    beginRemoveRows({}, row, row);
+    table_->DeleteRow(static_cast<std::size_t>(row));
+    endRemoveRows();
+    return true;
+}
+
+bool ScheduleGridModel::MoveRowUp(int row)
+{
+    if (table_ == nullptr || row < 0 || !table_->CanMoveRowUp(static_cast<std::size_t>(row))) {
+        return false;
+    }
+    // The entry goes before the one above it.
+    beginMoveRows({}, row, row, {}, row - 1);
+    table_->MoveRowUp(static_cast<std::size_t>(row));
+    endMoveRows();
+    return true;
+}
+
+bool ScheduleGridModel::MoveRowDown(int row)
+{
+    if (table_ == nullptr || row < 0 || !table_->CanMoveRowDown(static_cast<std::size_t>(row))) {
+        return false;
+    }
+    // The entry goes after the one below it.
+    beginMoveRows({}, row, row, {}, row + 2);
+    table_->MoveRowDown(static_cast<std::size_t>(row));
+    endMoveRows();
+    return true;
+}
+
+std::optional<schedule::TScheduleTable::CheckFailure> ScheduleGridModel::Check()
+{
+    if (table_ == nullptr) {
+        return std::nullopt;
+    }
+    auto failure = table_->Check();
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, kDateColumn), index(rowCount() - 1, kDateColumn));
+    }
+    return failure;
 }
 
 int ScheduleGridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : grid_.RowCount() - grid_.FixedRows();
+    return parent.isValid() || table_ == nullptr ? 0 : static_cast<int>(table_->Entries().size());
 }
 
 int ScheduleGridModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : grid_.ColCount() - grid_.FixedCols();
+    return parent.isValid() ? 0 : 2;
+}
+
+const std::string* ScheduleGridModel::Cell(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return nullptr;
+    }
+    const schedule::Entry& entry = table_->Entries()[static_cast<std::size_t>(index.row())];
+    return index.column() == kDateColumn ? &entry.date : &entry.text;
 }
 
 QVariant ScheduleGridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+    const std::string* cell = Cell(index);
+    if (cell == nullptr || (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    return platform::FromSjis(
-        grid_.Cell(index.column() + grid_.FixedCols(), index.row() + grid_.FixedRows()));
+    return platform::FromSjis(*cell);
 }
 
 bool ScheduleGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole) {
+    const std::string* cell = Cell(index);
+    if (cell == nullptr || role != Qt::EditRole) {
         return false;
     }
-    // The hook writes the cell; the grid then reports the change back. A
-    // cell whose text the editor hands back unchanged keeps its bytes.
-    const int col = index.column() + grid_.FixedCols();
-    const int row = index.row() + grid_.FixedRows();
-    editHook_(col, row, platform::ToSjis(value.toString(), grid_.Cell(col, row)));
+    // A cell whose text the editor hands back unchanged keeps its bytes.
+    editHook_(index.column(), index.row(), platform::ToSjis(value.toString(), *cell));
+    emit dataChanged(index, index);
     return true;
 }
 
@@ -58,9 +122,11 @@ QVariant ScheduleGridModel::headerData(int section, Qt::Orientation orientation,
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (orientation == Qt::Horizontal) {
-        return platform::FromSjis(grid_.Cell(section + grid_.FixedCols(), 0));
+        return platform::FromSjis(section == kDateColumn ? texts::kGridDateCaption : texts::kGridTextCaption);
     }
-    return platform::FromSjis(grid_.Cell(schedule::ScheduleGrid::kNumberCol, section + grid_.FixedRows()));
+    // Row numbers line up: one leading space below 10.
+    const int number = section + 1;
+    return number < 10 ? QStringLiteral(" %1").arg(number) : QString::number(number);
 }
 
 Qt::ItemFlags ScheduleGridModel::flags(const QModelIndex& index) const
@@ -69,59 +135,6 @@ Qt::ItemFlags ScheduleGridModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     }
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
-}
-
-void ScheduleGridModel::RowsAboutToBeInserted(int first, int last)
-{
-    changingRows_ = true;
-    beginInsertRows({}, first - grid_.FixedRows(), last - grid_.FixedRows());
-}
-
-void ScheduleGridModel::RowsInserted(int, int)
-{
-    endInsertRows();
-    changingRows_ = false;
-    // The grid's current row stays where it was, on the new blank row; the
-    // view's current index went down with the entry it was on.
-    emit currentCellChanged(grid_.Col(), grid_.Row());
-}
-
-void ScheduleGridModel::RowsAboutToBeRemoved(int first, int last)
-{
-    changingRows_ = true;
-    beginRemoveRows({}, first - grid_.FixedRows(), last - grid_.FixedRows());
-}
-
-void ScheduleGridModel::RowsRemoved(int, int)
-{
-    endRemoveRows();
-    changingRows_ = false;
-    // The grid's current row stays on the same number, now the entry that
-    // followed the removed one; the view picked a neighbour of its own.
-    emit currentCellChanged(grid_.Col(), grid_.Row());
-}
-
-void ScheduleGridModel::RowsChanged(int first, int last)
-{
-    if (first == 0) {
-        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
-    }
-    const int top = std::max(first - grid_.FixedRows(), 0);
-    const int bottom = std::min(last - grid_.FixedRows(), rowCount() - 1);
-    if (top <= bottom) {
-        emit dataChanged(index(top, 0), index(bottom, columnCount() - 1));
-        emit headerDataChanged(Qt::Vertical, top, bottom);
-    }
-}
-
-void ScheduleGridModel::CurrentCellChanged(int col, int row)
-{
-    emit currentCellChanged(col, row);
-}
-
-void ScheduleGridModel::ColumnWidthChanged(int col)
-{
-    emit columnWidthChanged(col, grid_.ColWidth(col));
 }
 
 } // namespace gui

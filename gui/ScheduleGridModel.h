@@ -1,64 +1,59 @@
 #pragma once
 
-// The schedule grid seen through Qt's item model, without a copy: every read
-// goes to the grid's cells, and the grid tells the model about its changes.
-// Model rows are the grid's data rows (grid row = model row + 1) and model
-// columns its date and text columns (grid column = model column + 1); the
-// grid's header row and number column become the view's headers.
+// The schedule table's entries seen through Qt's item model, without a
+// copy: model row i is entry i, column 0 its date and column 1 its text.
+// The row numbers (" 1" … " 9", "10", …) and the column captions are the
+// headers. The row operations and the check go through the model, which
+// announces each change to the views, so a view's current index and open
+// editor move along with the entries.
 
-#include "schedule/GridObserver.h"
+#include "schedule/TScheduleTable.h"
 
 #include <QAbstractTableModel>
 #include <functional>
+#include <optional>
 #include <string>
-
-namespace schedule {
-class ScheduleGrid;
-}
 
 namespace gui {
 
-class ScheduleGridModel : public QAbstractTableModel, private schedule::GridObserver {
+class ScheduleGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // editHook receives grid column, grid row and the editor's text each
-    // time the editor hands text to a cell; it writes the cell.
-    using EditHook = std::function<void(int col, int row, std::string text)>;
+    static constexpr int kDateColumn = 0;
+    static constexpr int kTextColumn = 1;
 
-    ScheduleGridModel(schedule::ScheduleGrid& grid, EditHook editHook, QObject* parent = nullptr);
-    ~ScheduleGridModel() override;
+    // editHook receives column, row and the editor's text each time the
+    // editor hands text to a cell; it writes the entry. The model then
+    // reports the cell changed.
+    using EditHook = std::function<void(int column, int row, std::string text)>;
 
-    schedule::ScheduleGrid& Grid() const { return grid_; }
-    // True while rows are being inserted or removed. A view moves its
-    // current index along with the rows meanwhile; the grid's current row is
-    // what counts, and the model reports it again once the rows are in place.
-    bool ChangingRows() const { return changingRows_; }
+    explicit ScheduleGridModel(EditHook editHook, QObject* parent = nullptr);
+
+    // The table shown, not owned; null shows no rows. Set it to null before
+    // the table is destroyed.
+    void SetTable(schedule::TScheduleTable* table);
+
+    // The table's row operations; each returns whether it acted.
+    bool InsertRow(int row);
+    bool DeleteRow(int row);
+    bool MoveRowUp(int row);
+    bool MoveRowDown(int row);
+    // The table's check, which rewrites the dates it passes.
+    std::optional<schedule::TScheduleTable::CheckFailure> Check();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-signals:
-    // The grid's current cell moved (grid numbers).
-    void currentCellChanged(int col, int row);
-    // A column's width changed (grid column number).
-    void columnWidthChanged(int col, int width);
-
 private:
-    void RowsAboutToBeInserted(int first, int last) override;
-    void RowsInserted(int first, int last) override;
-    void RowsAboutToBeRemoved(int first, int last) override;
-    void RowsRemoved(int first, int last) override;
-    void RowsChanged(int first, int last) override;
-    void CurrentCellChanged(int col, int row) override;
-    void ColumnWidthChanged(int col) override;
+    // The entry's date or text an index shows; null outside the entries.
+    const std::string* Cell(const QModelIndex& index) const;
 
-    schedule::ScheduleGrid& grid_;
     EditHook editHook_;
-    bool changingRows_ = false;
+    schedule::TScheduleTable* table_ = nullptr;
 };
 
 } // namespace gui

@@ -199,7 +199,6 @@ TForm1::TForm1(FormEnvironment environment, QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
 
     gridModel_ = new ScheduleGridModel(
-        grid_,
         [this](int col, int row, std::string text) { StringGrid1SetEditText(col, row, std::move(text)); },
         this);
 
@@ -220,7 +219,7 @@ TForm1::TForm1(FormEnvironment environment, QWidget* parent)
 TForm1::~TForm1()
 {
     // The grid view and its model go before the table's last save so that
-    // nothing observes the grid while it is torn down.
+    // nothing reads the table while it is torn down.
     delete StringGrid1;
     StringGrid1 = nullptr;
     delete gridModel_;
@@ -276,33 +275,16 @@ void TForm1::BuildSchedulePage()
     StringGrid1->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetHint(StringGrid1, texts::kHintGrid);
 
-    // The grid's column widths and current cell drive the view.
-    connect(gridModel_, &ScheduleGridModel::columnWidthChanged, this, [this](int col, int width) {
-        if (col == 0) {
-            StringGrid1->verticalHeader()->setFixedWidth(width);
-        } else {
-            StringGrid1->setColumnWidth(col - 1, width);
-        }
-    });
-    connect(gridModel_, &ScheduleGridModel::currentCellChanged, this, [this] { SyncGridCurrentCell(); });
-    // The fixed corner cell shows the grid's cell 0,0 ("No") like the other
-    // headers; a click on it selects nothing, as on any fixed cell.
+    // The number column is the vertical header.
+    StringGrid1->verticalHeader()->setFixedWidth(26);
+    StringGrid1->setColumnWidth(ScheduleGridModel::kDateColumn, 128);
+    StringGrid1->setColumnWidth(ScheduleGridModel::kTextColumn, 300);
+    // The fixed corner cell shows its caption like the other headers; a
+    // click on it selects nothing, as on any fixed cell.
     if (auto* corner = StringGrid1->findChild<QAbstractButton*>()) {
         StringGrid1->setCornerButtonEnabled(false);
         CornerCaption::Install(corner);
-        connect(gridModel_, &QAbstractItemModel::headerDataChanged, corner,
-            [this, corner] { corner->setText(platform::FromSjis(grid_.Cell(0, 0))); });
-        corner->setText(platform::FromSjis(grid_.Cell(0, 0)));
-    }
-    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-        [this](const QModelIndex& current) {
-            if (current.isValid() && !gridModel_->ChangingRows()) {
-                grid_.SetCurrentCell(current.column() + 1, current.row() + 1);
-            }
-        });
-    StringGrid1->verticalHeader()->setFixedWidth(grid_.ColWidth(0));
-    for (int col = 1; col < grid_.ColCount(); ++col) {
-        StringGrid1->setColumnWidth(col - 1, grid_.ColWidth(col));
+        corner->setText(QString::fromLatin1(texts::kGridNumberCaption));
     }
 
     BtnScDel = SpeedButton(TabSheet2, "BtnScDel", texts::kBtnScDel, QRect(0, 295, 52, 22));
@@ -570,9 +552,11 @@ void TForm1::FormCreate()
     startupMode_ = 0;
     PageControl1->setCurrentIndex(1);
     Guard([&] {
-        schedule_ = std::make_unique<schedule::TScheduleTable>(grid_,
-            env_.scheduleFolder.empty() ? env_.programPath.parent_path() : env_.scheduleFolder, env_.clock);
-        if (const schedule::ScheduleError* failure = schedule_->LoadFailure())
+        schedule_ = std::make_unique<schedule::TScheduleTable>(
+            (env_.scheduleFolder.empty() ? env_.programPath.parent_path() : env_.scheduleFolder)
+            / schedule::TScheduleTable::kFileName);
+        gridModel_->SetTable(schedule_.get());
+        if (const platform::FileIoError* failure = schedule_->LoadFailure())
             throw *failure;
     });
     if (HasStartupArgument(env_.arguments)) {
@@ -655,6 +639,7 @@ bool TForm1::FormClose()
         SaveSettings();
         if (schedule_) {
             schedule_->Save();
+            gridModel_->SetTable(nullptr);
             schedule_.reset();
         }
     });
@@ -807,10 +792,14 @@ void TForm1::DrawKabegami()
 void TForm1::StringGrid1SetEditText(int col, int row, std::string text)
 {
     Guard([&] {
-        if (schedule_) {
-            schedule_->SetEditText(col, row, std::move(text));
+        if (!schedule_ || row < 0) {
+            return;
+        }
+        const auto index = static_cast<std::size_t>(row);
+        if (col == ScheduleGridModel::kDateColumn) {
+            schedule_->SetDate(index, std::move(text));
         } else {
-            grid_.SetCell(col, row, std::move(text));
+            schedule_->SetText(index, std::move(text));
         }
     });
 }
@@ -818,8 +807,11 @@ void TForm1::StringGrid1SetEditText(int col, int row, std::string text)
 void TForm1::BtnScDelClick()
 {
     Guard([&] {
-        if (schedule_) {
-            schedule_->DeleteRow(grid_.Row());
+        // The entry below moves up into the same row; after the last entry
+        // the new last one becomes current.
+        const auto [row, column] = GridCurrentCell();
+        if (gridModel_->DeleteRow(row)) {
+            SetGridCurrentCell(std::min(row, gridModel_->rowCount() - 1), column);
         }
     });
 }
@@ -827,8 +819,10 @@ void TForm1::BtnScDelClick()
 void TForm1::BtnScInsClick()
 {
     Guard([&] {
-        if (schedule_) {
-            schedule_->InsertRow(grid_.Row());
+        // The new empty row becomes current; the entry moves down.
+        const auto [row, column] = GridCurrentCell();
+        if (gridModel_->InsertRow(row)) {
+            SetGridCurrentCell(row, column);
         }
     });
 }
@@ -836,8 +830,10 @@ void TForm1::BtnScInsClick()
 void TForm1::BtnScUpClick()
 {
     Guard([&] {
-        if (schedule_) {
-            schedule_->MoveRowUp(grid_.Row());
+        // The moved entry stays current.
+        const auto [row, column] = GridCurrentCell();
+        if (gridModel_->MoveRowUp(row)) {
+            SetGridCurrentCell(row - 1, column);
         }
     });
 }
@@ -845,8 +841,9 @@ void TForm1::BtnScUpClick()
 void TForm1::BtnScDownClick()
 {
     Guard([&] {
-        if (schedule_) {
-            schedule_->MoveRowDown(grid_.Row());
+        const auto [row, column] = GridCurrentCell();
+        if (gridModel_->MoveRowDown(row)) {
+            SetGridCurrentCell(row + 1, column);
         }
     });
 }
@@ -854,20 +851,26 @@ void TForm1::BtnScDownClick()
 void TForm1::BtnScCheckClick()
 {
     Guard([&] {
-        if (!schedule_) {
-            return;
-        }
-        const schedule::TScheduleTable::CheckResult result = schedule_->Check();
-        if (!result.Ok()) {
-            SyncGridCurrentCell();
-            ShowMessage(result.message);
+        // The editor goes to the offending date, and the message says which.
+        if (const auto failure = gridModel_->Check()) {
+            SetGridCurrentCell(static_cast<int>(failure->index), ScheduleGridModel::kDateColumn);
+            ShowMessage(failure->message);
         }
     });
 }
 
-void TForm1::SyncGridCurrentCell()
+std::pair<int, int> TForm1::GridCurrentCell() const
 {
-    const QModelIndex index = gridModel_->index(grid_.Row() - 1, grid_.Col() - 1);
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (!current.isValid()) {
+        return { 0, ScheduleGridModel::kDateColumn };
+    }
+    return { current.row(), current.column() };
+}
+
+void TForm1::SetGridCurrentCell(int row, int column)
+{
+    const QModelIndex index = gridModel_->index(row, column);
     if (index.isValid() && StringGrid1->currentIndex() != index) {
         StringGrid1->setCurrentIndex(index);
     }

@@ -7,7 +7,6 @@
 
 #include "app/Settings.h"
 #include "schedule/Clock.h"
-#include "schedule/ScheduleGrid.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -16,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -88,7 +88,6 @@ public:
     int StartupMode() const { return startupMode_; }
     const std::string& Password() const { return password_; }
     schedule::TScheduleTable* Schedule() const { return schedule_.get(); }
-    schedule::ScheduleGrid& Grid() { return grid_; }
     // True once the window has closed for good (its state saved).
     bool IsClosed() const { return closed_; }
 
@@ -151,7 +150,12 @@ private:
     // The port typed into EdPort, or POP3's standard port when it holds none.
     // Closes the window and saves, also when it was never shown.
     void CloseForm();
-    void SyncGridCurrentCell();
+    // Row and column of the grid cell the schedule buttons act on: the
+    // view's current cell, the first date while it has none. A row
+    // operation moves the view's current index along with the rows, so it
+    // is read before and set again after.
+    std::pair<int, int> GridCurrentCell() const;
+    void SetGridCurrentCell(int row, int column);
     // False while the server name is empty or still asks to be entered.
     bool MailServerEntered() const;
 
@@ -166,10 +170,7 @@ private:
     QColor lastColour_;
     QUrl supportUrl_;
 
-    // The schedule grid's cells; the view shows them through the model and
-    // the table works on them. Declared before the table so that it
-    // outlives it.
-    schedule::ScheduleGrid grid_;
+    // The schedule; the grid view shows its entries through the model.
     std::unique_ptr<schedule::TScheduleTable> schedule_;
     ScheduleGridModel* gridModel_ = nullptr;
 

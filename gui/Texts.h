@@ -24,6 +24,10 @@ inline const std::string kBtnScIns = jconvert::Utf8ToCp932("行挿入");
 inline const std::string kBtnScUp = jconvert::Utf8ToCp932("▲");
 inline const std::string kBtnScDown = jconvert::Utf8ToCp932("▼");
 inline const std::string kBtnScCheck = jconvert::Utf8ToCp932("チェック");
+// The schedule grid's corner and column captions.
+inline constexpr char kGridNumberCaption[] = "No";
+inline const std::string kGridDateCaption = jconvert::Utf8ToCp932(" 　予定日");
+inline const std::string kGridTextCaption = jconvert::Utf8ToCp932("　　スケジュール");
 inline const std::string kHintGrid
     = jconvert::Utf8ToCp932("|予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜平成");
 inline const std::string kHintCheck

@@ -2,8 +2,9 @@
 
 namespace schedule {
 
-// How many days ahead each kind of entry is listed: weekly, monthly,
-// yearly (anniversaries) and dated entries.
+// How many days ahead the upcoming list looks for each kind of entry:
+// weekly, monthly, yearly, and month-day or full dates. A window of N days
+// admits today (0) up to today + N; a negative one admits nothing.
 struct LookAhead {
     int weekly = 1;
     int monthly = 3;

@@ -4,8 +4,9 @@
 
 namespace schedule {
 
-// Raised when the schedule file cannot be read or written; what() is the
-// text the caller shows to the user.
+// The schedule's own failure: a save refused because the file could not be
+// read. what() is the text the caller shows to the user. Failures of the
+// file unit pass up as platform::FileIoError.
 class ScheduleError : public platform::UserError {
 public:
     using UserError::UserError;

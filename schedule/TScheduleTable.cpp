@@ -1,25 +1,26 @@
 #include "schedule/TScheduleTable.h"
 
 #include "jconvert/TextLines.h"
-#include "platform/FileIo.h"
 #include "schedule/DelimitedText.h"
 #include "schedule/ScheduleError.h"
-#include "schedule/ScheduleGrid.h"
 #include "schedule/Texts.h"
+
+#include <algorithm>
 
 namespace schedule {
 
 namespace {
 
-// A loaded table has at least this many rows (header included), so the user
-// always finds empty rows to type into.
-constexpr int kMinLoadedRowCount = 21;
-// Deleting stops at 16 rows: below 17 the delete button does nothing.
-constexpr int kMinRowCountForDelete = 17;
+// A new table offers nine empty entries to type into; a loaded one at least
+// twenty.
+constexpr std::size_t kNewEntryCount = 9;
+constexpr std::size_t kMinLoadedEntryCount = 20;
+// Deleting stops at 15 entries: below 16 the delete button does nothing.
+constexpr std::size_t kMinEntryCountForDelete = 16;
 
-// A cell as a quoted field. The file has one line per row, so a line break
+// A cell as a quoted field. The file has one line per entry, so a line break
 // (or a zero byte, which ends a line when read) inside a cell would split
-// or cut the row; it is written as a space instead.
+// or cut the entry; it is written as a space instead.
 void AppendQuoted(std::string& out, std::string_view cell)
 {
     out.push_back('"');
@@ -34,38 +35,37 @@ void AppendQuoted(std::string& out, std::string_view cell)
     out.push_back('"');
 }
 
+// A line of the file: number (ignored, never stored), date, text. A field
+// that is there but empty reads as a single space, so an entry saved with
+// one empty cell comes back with " " there; a missing field reads as empty.
+// A line whose date and text are both empty fields is an empty entry.
+Entry ReadLine(std::string_view line)
+{
+    const std::vector<std::string> fields = SplitDelimited(line, ',', 3);
+    const auto cell = [&fields](std::size_t i) -> std::string {
+        if (i >= fields.size())
+            return {};
+        return fields[i].empty() ? " " : fields[i];
+    };
+    Entry entry { cell(1), cell(2) };
+    if (entry.date == " " && entry.text == " ")
+        return {};
+    return entry;
+}
+
 } // namespace
 
-TScheduleTable::TScheduleTable(ScheduleGrid& grid, const std::filesystem::path& folder, Clock clock)
-    : TScheduleTable(grid, folder / kFileName, std::move(clock), FileTag {})
+TScheduleTable::TScheduleTable(std::filesystem::path file)
+    : path_(std::move(file))
+    , entries_(kNewEntryCount)
 {
-}
-
-std::unique_ptr<TScheduleTable> TScheduleTable::ForFile(
-    ScheduleGrid& grid, const std::filesystem::path& file, Clock clock)
-{
-    return std::unique_ptr<TScheduleTable>(new TScheduleTable(grid, file, std::move(clock), FileTag {}));
-}
-
-TScheduleTable::TScheduleTable(ScheduleGrid& grid, std::filesystem::path file, Clock clock, FileTag)
-    : grid_(grid)
-    , path_(std::move(file))
-    , clock_(std::move(clock))
-{
-    grid_.SetCell(ScheduleGrid::kNumberCol, 0, "No");
-    grid_.SetCell(ScheduleGrid::kDateCol, 0, texts::kDateCaption);
-    grid_.SetCell(ScheduleGrid::kTextCol, 0, texts::kTextCaption);
-    grid_.SetDefaultColWidth(26);
-    grid_.SetColWidth(ScheduleGrid::kDateCol, 128);
-    grid_.SetColWidth(ScheduleGrid::kTextCol, 300);
-    modified_ = false;
     try {
         Load();
-    } catch (const ScheduleError& e) {
+    } catch (const platform::FileIoError& e) {
         // The window needs its table even when the file is unreadable; the
-        // grid keeps its empty rows and Save refuses to overwrite the file.
+        // table keeps its empty entries and Save refuses to overwrite the
+        // file.
         loadError_ = e;
-        RenumberRows();
     }
 }
 
@@ -75,7 +75,7 @@ TScheduleTable::~TScheduleTable()
         return;
     try {
         Save();
-    } catch (const ScheduleError&) {
+    } catch (const platform::UserError&) {
         // Nothing can be reported from here; callers that need the outcome
         // call Save() before destroying the table.
     }
@@ -88,92 +88,83 @@ void TScheduleTable::SetModified(bool modified)
         ++changeCount_;
 }
 
-void TScheduleTable::SetEditText(int col, int row, std::string text)
+void TScheduleTable::SetDate(std::size_t index, std::string date)
 {
-    grid_.SetCell(col, row, std::move(text));
-    SetModified(true);
-}
-
-void TScheduleTable::RenumberRows()
-{
-    for (int r = 1; r < grid_.RowCount(); ++r) {
-        std::string number = std::to_string(r);
-        if (r < 10)
-            number.insert(number.begin(), ' ');
-        grid_.SetCell(ScheduleGrid::kNumberCol, r, std::move(number));
-    }
-}
-
-void TScheduleTable::InsertRow(int32_t row)
-{
-    // Only before a data row: inserting at the header would push the header
-    // down into the data.
-    if (row < 1 || row >= grid_.RowCount())
+    if (index >= entries_.size())
         return;
-    grid_.InsertRows(row, 1);
-    RenumberRows();
+    entries_[index].date = std::move(date);
     SetModified(true);
 }
 
-void TScheduleTable::DeleteRow(int32_t row)
+void TScheduleTable::SetText(std::size_t index, std::string text)
 {
-    if (row < 1 || row >= grid_.RowCount() || grid_.RowCount() < kMinRowCountForDelete)
+    if (index >= entries_.size())
         return;
-    grid_.RemoveRows(row, 1);
-    RenumberRows();
+    entries_[index].text = std::move(text);
     SetModified(true);
 }
 
-void TScheduleTable::MoveRowUp(int32_t row)
+bool TScheduleTable::CanInsertRow(std::size_t index) const
 {
-    if (row < 2 || row >= grid_.RowCount())
+    return index < entries_.size();
+}
+
+bool TScheduleTable::CanDeleteRow(std::size_t index) const
+{
+    return index < entries_.size() && entries_.size() >= kMinEntryCountForDelete;
+}
+
+bool TScheduleTable::CanMoveRowUp(std::size_t index) const
+{
+    return index >= 1 && index < entries_.size();
+}
+
+bool TScheduleTable::CanMoveRowDown(std::size_t index) const
+{
+    return index + 1 < entries_.size();
+}
+
+void TScheduleTable::InsertRow(std::size_t index)
+{
+    if (!CanInsertRow(index))
         return;
-    grid_.SwapRows(row - 1, row, ScheduleGrid::kDateCol);
-    grid_.SetRow(row - 1);
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), Entry {});
     SetModified(true);
 }
 
-void TScheduleTable::MoveRowDown(int32_t row)
+void TScheduleTable::DeleteRow(std::size_t index)
 {
-    if (row < 1 || row >= grid_.RowCount() - 1)
+    if (!CanDeleteRow(index))
         return;
-    grid_.SwapRows(row, row + 1, ScheduleGrid::kDateCol);
-    grid_.SetRow(row + 1);
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
     SetModified(true);
 }
 
-int32_t TScheduleTable::Load()
+void TScheduleTable::MoveRowUp(std::size_t index)
 {
-    std::optional<std::string> bytes;
-    try {
-        bytes = platform::ReadFileIfExists(path_, platform::kScheduleReadLimit);
-    } catch (const platform::FileIoError& e) {
-        throw ScheduleError(e.what(), e.SystemError());
-    }
-    if (bytes) {
-        const std::vector<std::string_view> lines = jconvert::SplitLines(*bytes);
-        const int count = lines.size() + 1 > static_cast<std::size_t>(kMinLoadedRowCount)
-            ? static_cast<int>(lines.size() + 1)
-            : kMinLoadedRowCount;
-        grid_.SetRowCount(count);
-        for (int r = 1; r < grid_.RowCount(); ++r) {
-            std::array<std::string, ScheduleGrid::kColCount> cells;
-            if (static_cast<std::size_t>(r - 1) < lines.size()) {
-                const std::vector<std::string> fields
-                    = SplitDelimited(lines[static_cast<std::size_t>(r - 1)], ',', cells.size());
-                for (std::size_t c = 0; c < cells.size() && c < fields.size(); ++c)
-                    cells[c] = fields[c].empty() ? std::string(" ") : fields[c];
-                // A row whose date and text are both empty was an empty row.
-                if (cells[ScheduleGrid::kDateCol] == " " && cells[ScheduleGrid::kTextCol] == " ")
-                    cells = {};
-            }
-            for (int c = 0; c < ScheduleGrid::kColCount; ++c)
-                grid_.SetCell(c, r, std::move(cells[static_cast<std::size_t>(c)]));
-        }
-        loadError_.reset();
-    }
-    RenumberRows();
-    return 1;
+    if (!CanMoveRowUp(index))
+        return;
+    std::swap(entries_[index - 1], entries_[index]);
+    SetModified(true);
+}
+
+void TScheduleTable::MoveRowDown(std::size_t index)
+{
+    if (!CanMoveRowDown(index))
+        return;
+    std::swap(entries_[index], entries_[index + 1]);
+    SetModified(true);
+}
+
+void TScheduleTable::Load()
+{
+    const std::optional<std::string> bytes = platform::ReadFileIfExists(path_, platform::kScheduleReadLimit);
+    if (!bytes)
+        return;
+    const std::vector<std::string_view> lines = jconvert::SplitLines(*bytes);
+    entries_.assign(std::max(lines.size(), kMinLoadedEntryCount), Entry {});
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        entries_[i] = ReadLine(lines[i]);
 }
 
 void TScheduleTable::Save()
@@ -182,21 +173,16 @@ void TScheduleTable::Save()
         return;
     if (loadError_)
         throw ScheduleError(
-            path_.string() + " could not be read, so it is not overwritten: " + loadError_->what(),
-            loadError_->SystemError());
+            std::string(loadError_->what()) + texts::kNotOverwritten, loadError_->SystemError());
     std::string out;
-    for (int r = 1; r < grid_.RowCount(); ++r) {
+    for (const Entry& entry : entries_) {
         out.append("\"\",");
-        AppendQuoted(out, grid_.Cell(ScheduleGrid::kDateCol, r));
+        AppendQuoted(out, entry.date);
         out.push_back(',');
-        AppendQuoted(out, grid_.Cell(ScheduleGrid::kTextCol, r));
+        AppendQuoted(out, entry.text);
         out.append("\r\n");
     }
-    try {
-        platform::ReplaceFile(path_, out);
-    } catch (const platform::FileIoError& e) {
-        throw ScheduleError(e.what());
-    }
+    platform::ReplaceFile(path_, out);
     savedChangeCount_ = changeCount_;
 }
 

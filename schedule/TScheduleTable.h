@@ -1,12 +1,13 @@
 #pragma once
 
-#include "schedule/Clock.h"
+#include "platform/FileIo.h"
+#include "schedule/Entry.h"
 #include "schedule/LookAhead.h"
-#include "schedule/ScheduleError.h"
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,28 +15,21 @@
 
 namespace schedule {
 
-class ScheduleGrid;
-
-// The schedule: binds the grid, reads and writes "schedule.txt", carries out
-// the row operations of the schedule tab, normalises and checks the date
-// expressions typed into the grid and lists the entries coming up in the
-// next days. It keeps no rows of its own; every operation works on the
-// cells of the grid.
+// The schedule: an ordered list of entries with the file "schedule.txt" it
+// is read from and written to, the row operations of the schedule tab, the
+// date language (normalising and checking date expressions) and the list of
+// entries coming up in the next days.
 class TScheduleTable {
 public:
-    // The file's fixed name, in the folder given to the constructor (the
-    // folder of the executable).
+    // The file's fixed name in the folder of the executable.
     static constexpr const char* kFileName = "schedule.txt";
 
-    // Labels and sizes the grid, then loads folder/"schedule.txt". A missing
-    // file is no error. A file that exists but cannot be read leaves the
-    // grid's rows as they are and is kept as LoadFailure() rather than
-    // thrown, so the window always gets its table.
-    TScheduleTable(ScheduleGrid& grid, const std::filesystem::path& folder, Clock clock = LocalDateClock());
-    // The same with the file named directly (the command line works on any
-    // file this way).
-    static std::unique_ptr<TScheduleTable> ForFile(
-        ScheduleGrid& grid, const std::filesystem::path& file, Clock clock = LocalDateClock());
+    // Loads file. A missing file is no error: the table has 9 empty
+    // entries. A loaded file gives one entry per line, at least 20. A file
+    // that exists but cannot be read leaves the 9 empty entries and is kept
+    // as LoadFailure() rather than thrown, so the window always gets its
+    // table.
+    explicit TScheduleTable(std::filesystem::path file);
 
     // Saves when modified. A destructor cannot report a failure, so callers
     // that must know (the window's close) call Save() first; the destructor
@@ -45,32 +39,35 @@ public:
     TScheduleTable(const TScheduleTable&) = delete;
     TScheduleTable& operator=(const TScheduleTable&) = delete;
 
-    ScheduleGrid& Grid() const { return grid_; }
-    const std::filesystem::path& FilePath() const { return path_; }
     // The error the constructor's load ended with, null when it succeeded.
-    const ScheduleError* LoadFailure() const { return loadError_ ? &*loadError_ : nullptr; }
-    // Its message, empty when the load succeeded.
-    std::string LoadError() const { return loadError_ ? loadError_->what() : std::string(); }
+    const platform::FileIoError* LoadFailure() const { return loadError_ ? &*loadError_ : nullptr; }
+
+    const std::vector<Entry>& Entries() const { return entries_; }
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified);
 
-    // What the grid's edit hook does: the editor hands text to a cell, and
-    // any use of the editor marks the table modified.
-    void SetEditText(int col, int row, std::string text);
+    // Replace an entry's date or text and mark the table modified; an index
+    // past the end does nothing.
+    void SetDate(std::size_t index, std::string date);
+    void SetText(std::size_t index, std::string text);
 
-    // Row operations on grid rows; rows outside their range do nothing.
-    void InsertRow(int32_t row);
-    void DeleteRow(int32_t row);
-    void MoveRowUp(int32_t row);
-    void MoveRowDown(int32_t row);
-    void RenumberRows();
+    // Row operations on entry indexes. Insert puts an empty entry before
+    // index; delete removes one while the table has at least 16 entries;
+    // up and down exchange an entry with its neighbour. An operation whose
+    // Can... is false does nothing; one that acts marks the table modified.
+    bool CanInsertRow(std::size_t index) const;
+    bool CanDeleteRow(std::size_t index) const;
+    bool CanMoveRowUp(std::size_t index) const;
+    bool CanMoveRowDown(std::size_t index) const;
+    void InsertRow(std::size_t index);
+    void DeleteRow(std::size_t index);
+    void MoveRowUp(std::size_t index);
+    void MoveRowDown(std::size_t index);
 
-    // Reads the file into the grid; returns 1. Throws ScheduleError when the
-    // file exists but cannot be read (the grid is then unchanged).
-    int32_t Load();
-    // Writes the file when modified, replacing it atomically. Throws
-    // ScheduleError when it cannot be written; the old file is then intact.
+    // Writes the file when modified, replacing it atomically; the old file
+    // is intact when that fails (platform::FileIoError). A table whose file
+    // could not be read refuses to overwrite it (ScheduleError).
     void Save();
 
     // Date language. The normalised form is "kind/field/..."; kind -1 means
@@ -80,51 +77,32 @@ public:
     static void SplitDate(
         std::string_view normalized, int32_t& kind, int32_t& field1, int32_t& field2, int32_t& field3);
 
-    // The check button's work: rewrites every non-empty date cell in display
-    // form, stopping at the first one that cannot be classified. On failure
-    // the offending cell becomes the grid's current cell and the result
-    // carries its row and the message to show; row 0 means every cell
-    // passed. The table's modified flag is not touched.
-    struct CheckResult {
-        int32_t row = 0;
+    // The check button's work: rewrites every non-empty date in display
+    // form, stopping at the first one that cannot be classified, whose
+    // index and message ("<row>行目の予定日にエラーがあります.") it returns.
+    // The modified flag is not touched.
+    struct CheckFailure {
+        std::size_t index;
         std::string message;
-        bool Ok() const { return row == 0; }
     };
-    CheckResult Check();
+    std::optional<CheckFailure> Check();
 
-    // Look-ahead windows in days for weekly, monthly, yearly and dated
-    // entries, set before every ListUpcoming.
-    void SetLookAhead(int32_t weekly, int32_t monthly, int32_t yearly, int32_t dated);
-    int32_t WeeklyAhead() const { return weeklyAhead_; }
-    int32_t MonthlyAhead() const { return monthlyAhead_; }
-    int32_t YearlyAhead() const { return yearlyAhead_; }
-    int32_t DatedAhead() const { return datedAhead_; }
-    // Empties list and fills it with one line "<days>日後<date cell> <text
-    // cell>" per entry whose next occurrence lies within its window, in grid
-    // row order; returns 1. Entries whose date cannot be classified or
-    // cannot form a calendar date are left out.
-    int32_t ListUpcoming(std::vector<std::string>& list) const;
+    // One line "<days>日後<date> <text>" per entry whose next occurrence,
+    // counted in days from today, lies within its window; in entry order. Entries whose
+    // date cannot be classified or cannot form a calendar date are left out.
     std::vector<std::string> ListUpcoming(const LookAhead& ahead, std::chrono::year_month_day today) const;
 
-    void SetClock(Clock clock) { clock_ = std::move(clock); }
-
 private:
-    struct FileTag { };
-    TScheduleTable(ScheduleGrid& grid, std::filesystem::path file, Clock clock, FileTag);
+    void Load();
 
-    ScheduleGrid& grid_;
     std::filesystem::path path_;
-    Clock clock_;
-    std::optional<ScheduleError> loadError_;
+    std::vector<Entry> entries_;
+    std::optional<platform::FileIoError> loadError_;
     bool modified_ = false;
     // Counts changes so that the destructor can skip a write that an
     // explicit Save() already made.
     std::uint64_t changeCount_ = 0;
     std::uint64_t savedChangeCount_ = 0;
-    int32_t weeklyAhead_ = 1;
-    int32_t monthlyAhead_ = 3;
-    int32_t yearlyAhead_ = 5;
-    int32_t datedAhead_ = 10;
 };
 
 } // namespace schedule

@@ -1,8 +1,7 @@
 // The date language: normalising typed date expressions, the display form,
-// splitting the normalised form, and the check of every date cell.
+// splitting the normalised form, and the check of every date.
 #include "jconvert/cp932.h"
 #include "schedule/DelimitedText.h"
-#include "schedule/ScheduleGrid.h"
 #include "schedule/SjisSearch.h"
 #include "schedule/TScheduleTable.h"
 #include "schedule/Texts.h"
@@ -183,20 +182,18 @@ void TScheduleTable::SplitDate(
     field3 = number(3);
 }
 
-TScheduleTable::CheckResult TScheduleTable::Check()
+std::optional<TScheduleTable::CheckFailure> TScheduleTable::Check()
 {
-    for (int r = 1; r < grid_.RowCount(); ++r) {
-        const std::string& cell = grid_.Cell(ScheduleGrid::kDateCol, r);
-        if (cell.empty())
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        std::string& date = entries_[i].date;
+        if (date.empty())
             continue;
-        const std::string normalized = NormalizeDate(cell);
-        if (normalized.substr(0, normalized.find('/')) == "-1") {
-            grid_.SetCurrentCell(ScheduleGrid::kDateCol, r);
-            return { r, std::to_string(r) + texts::kDateError };
-        }
-        grid_.SetCell(ScheduleGrid::kDateCol, r, ExpandDate(normalized));
+        const std::string normalized = NormalizeDate(date);
+        if (normalized.substr(0, normalized.find('/')) == "-1")
+            return CheckFailure { i, std::to_string(i + 1) + texts::kDateError };
+        date = ExpandDate(normalized);
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace schedule

@@ -1,5 +1,4 @@
 // The list of entries coming up in the next days.
-#include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 #include "schedule/Texts.h"
 
@@ -51,24 +50,10 @@ std::optional<sys_days> NthWeekdayDate(std::int64_t y, std::int64_t m, std::int6
 
 } // namespace
 
-void TScheduleTable::SetLookAhead(int32_t weekly, int32_t monthly, int32_t yearly, int32_t dated)
-{
-    weeklyAhead_ = weekly;
-    monthlyAhead_ = monthly;
-    yearlyAhead_ = yearly;
-    datedAhead_ = dated;
-}
-
-int32_t TScheduleTable::ListUpcoming(std::vector<std::string>& list) const
-{
-    list = ListUpcoming({ weeklyAhead_, monthlyAhead_, yearlyAhead_, datedAhead_ }, clock_());
-    return 1;
-}
-
-std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, year_month_day todayYmd) const
+std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, year_month_day todayDate) const
 {
     std::vector<std::string> list;
-    const sys_days today { todayYmd };
+    const sys_days today { todayDate };
     const year_month_day ymd { today };
     const std::int64_t Y = static_cast<int>(ymd.year());
     const std::int64_t D = static_cast<unsigned>(ymd.day());
@@ -83,12 +68,12 @@ std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, ye
         return date;
     };
 
-    for (int r = 1; r < grid_.RowCount(); ++r) {
+    for (const Entry& entry : entries_) {
         int32_t kind = 0;
         int32_t a = 0;
         int32_t b = 0;
         int32_t c = 0;
-        SplitDate(NormalizeDate(grid_.Cell(ScheduleGrid::kDateCol, r)), kind, a, b, c);
+        SplitDate(NormalizeDate(entry.date), kind, a, b, c);
 
         std::int64_t days = 0;
         std::int64_t window = 0;
@@ -137,8 +122,7 @@ std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, ye
         }
         if (days < 0 || days > window)
             continue;
-        list.push_back(std::to_string(days) + texts::kDaysLater + grid_.Cell(ScheduleGrid::kDateCol, r) + " "
-            + grid_.Cell(ScheduleGrid::kTextCol, r));
+        list.push_back(std::to_string(days) + texts::kDaysLater + entry.date + " " + entry.text);
     }
     return list;
 }

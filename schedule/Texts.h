@@ -1,7 +1,7 @@
 #pragma once
 
-// The schedule's fixed texts: the grid's column captions and the results it
-// reports. Written in UTF-8, held as Shift_JIS.
+// The schedule's fixed texts: the results it reports. Written in UTF-8, held
+// as Shift_JIS.
 
 #include "jconvert/cp932.h"
 
@@ -9,11 +9,13 @@
 
 namespace schedule::texts {
 
-inline const std::string kDateCaption = jconvert::Utf8ToCp932(" 　予定日");
-inline const std::string kTextCaption = jconvert::Utf8ToCp932("　　スケジュール");
 // Follows the number of days until an upcoming date.
 inline const std::string kDaysLater = jconvert::Utf8ToCp932("日後");
 // Follows the row number of the first date that does not parse.
 inline const std::string kDateError = jconvert::Utf8ToCp932("行目の予定日にエラーがあります.");
+// Follows the cannot-open message of a schedule file that could not be read
+// when a save would replace it.
+inline const std::string kNotOverwritten
+    = jconvert::Utf8ToCp932("読み込めなかったファイルには上書きしません。");
 
 } // namespace schedule::texts

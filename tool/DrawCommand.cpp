@@ -10,7 +10,7 @@
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
 #include "render/LineWrap.h"
-#include "schedule/ScheduleGrid.h"
+#include "schedule/Clock.h"
 #include "schedule/TScheduleTable.h"
 
 #include <algorithm>
@@ -137,11 +137,10 @@ int Run(const tool::Args& given, tool::Io& io)
         std::string memo;
         app::LoadSettings(folder, settings, memo, [&io](const std::string& text) { io.err << text << '\n'; });
 
-        schedule::ScheduleGrid grid;
-        const auto table = schedule::TScheduleTable::ForFile(grid,
-            options.scheduleFile ? *options.scheduleFile
-                                 : (folder / schedule::TScheduleTable::kFileName).string());
-        if (const schedule::ScheduleError* failure = table->LoadFailure())
+        const schedule::TScheduleTable table(options.scheduleFile
+                ? std::filesystem::path(*options.scheduleFile)
+                : folder / schedule::TScheduleTable::kFileName);
+        if (const platform::FileIoError* failure = table.LoadFailure())
             throw *failure;
 
         platform::ProcessRunner runner;
@@ -149,7 +148,7 @@ int Run(const tool::Args& given, tool::Io& io)
         app::DrawRequest request;
         request.settings = std::move(settings);
         request.memoLines = render::SplitMemoLines(memo);
-        request.schedule = table.get();
+        request.schedule = &table;
         request.today = options.today ? *options.today : schedule::LocalDateClock()();
         request.outputFile = folder / "kabegami.bmp";
         request.overrides = options.desktop;

@@ -1,8 +1,7 @@
 // corkpane-tool schedule: the schedule table, its file and the date language
 // from the command line. Text in and out is Shift_JIS bytes.
 #include "CommandRegistry.h"
-#include "schedule/ScheduleError.h"
-#include "schedule/ScheduleGrid.h"
+#include "platform/UserError.h"
 #include "schedule/TScheduleTable.h"
 
 #include <charconv>
@@ -17,7 +16,6 @@
 
 namespace {
 
-using schedule::ScheduleGrid;
 using schedule::TScheduleTable;
 
 constexpr const char* kSynopsis
@@ -87,19 +85,28 @@ template <typename F> int MapLines(tool::Io& io, F&& f)
 }
 
 // Loads file into a fresh table; a file that cannot be read is reported.
-std::unique_ptr<TScheduleTable> OpenTable(
-    ScheduleGrid& grid, const std::string& file, schedule::Clock clock = schedule::LocalDateClock())
+std::unique_ptr<TScheduleTable> OpenTable(const std::string& file)
 {
-    auto table = TScheduleTable::ForFile(grid, file, std::move(clock));
-    if (const schedule::ScheduleError* failure = table->LoadFailure())
+    auto table = std::make_unique<TScheduleTable>(file);
+    if (const platform::FileIoError* failure = table->LoadFailure())
         throw *failure;
     return table;
+}
+
+// The entry index of a row number as the grid shows it (1 is the first
+// entry); nothing for rows before it.
+std::optional<std::size_t> EntryIndex(int row)
+{
+    if (row < 1)
+        return std::nullopt;
+    return static_cast<std::size_t>(row - 1);
 }
 
 int RunUpcoming(const tool::Args& args, tool::Io& io)
 {
     std::optional<std::chrono::year_month_day> today;
-    int ahead[4] = { 1, 3, 5, 10 };
+    schedule::LookAhead ahead;
+    int* const aheadFields[4] = { &ahead.weekly, &ahead.monthly, &ahead.yearly, &ahead.dated };
     std::optional<std::string> file;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -116,7 +123,7 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
                     = comma == std::string_view::npos ? std::nullopt : ParseInt(rest.substr(0, comma));
                 if (!value || (k == 3 && comma != rest.size()))
                     return Usage(io, "--ahead needs four numbers W,M,Y,D");
-                ahead[k] = *value;
+                *aheadFields[k] = *value;
                 rest = k < 3 ? rest.substr(comma + 1) : std::string_view {};
             }
         } else if (!file && !(arg.size() > 1 && arg[0] == '-')) {
@@ -129,12 +136,8 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
         return Usage(io, "upcoming needs --today YYYY-MM-DD");
     if (!file)
         return Usage(io, "upcoming needs a FILE");
-    ScheduleGrid grid;
-    const auto table = OpenTable(grid, *file, schedule::FixedDateClock(*today));
-    table->SetLookAhead(ahead[0], ahead[1], ahead[2], ahead[3]);
-    std::vector<std::string> lines;
-    table->ListUpcoming(lines);
-    for (const std::string& line : lines)
+    const auto table = OpenTable(*file);
+    for (const std::string& line : table->ListUpcoming(ahead, *today))
         io.out << line << '\n';
     return tool::kExitOk;
 }
@@ -143,15 +146,15 @@ int RunCheck(const tool::Args& args, tool::Io& io)
 {
     if (args.size() != 2)
         return Usage(io, "check needs exactly one FILE");
-    ScheduleGrid grid;
-    const auto table = OpenTable(grid, args[1]);
-    const TScheduleTable::CheckResult result = table->Check();
-    const int last = result.Ok() ? grid.RowCount() - 1 : result.row - 1;
-    for (int r = 1; r <= last; ++r)
-        io.out << grid.Cell(schedule::ScheduleGrid::kDateCol, r) << '\n';
-    if (result.Ok())
+    const auto table = OpenTable(args[1]);
+    const std::optional<TScheduleTable::CheckFailure> failure = table->Check();
+    // The dates up to the failing one, each rewritten or left as it was.
+    const std::size_t shown = failure ? failure->index : table->Entries().size();
+    for (std::size_t i = 0; i < shown; ++i)
+        io.out << table->Entries()[i].date << '\n';
+    if (!failure)
         return tool::kExitOk;
-    io.out << result.message << '\n';
+    io.out << failure->message << '\n';
     return tool::kExitFailure;
 }
 
@@ -176,25 +179,35 @@ int RunEdit(const tool::Args& args, tool::Io& io)
         }
     }
 
-    ScheduleGrid grid;
-    auto table = OpenTable(grid, args[1]);
+    auto table = OpenTable(args[1]);
     for (std::size_t i = 2; i < args.size();) {
         const std::string& op = args[i];
-        const int row = *rowArg(i + 1);
-        if (op == "insert")
-            table->InsertRow(row);
-        else if (op == "delete")
-            table->DeleteRow(row);
-        else if (op == "up")
-            table->MoveRowUp(row);
-        else if (op == "down")
-            table->MoveRowDown(row);
+        const std::optional<std::size_t> index = EntryIndex(*rowArg(i + 1));
         if (op == "set") {
-            table->SetEditText(*rowArg(i + 2), row, args[i + 3]);
+            // Column 1 is the date, 2 the text. As with the window's editor,
+            // every set marks the table modified, even one outside the
+            // entries.
+            const int col = *rowArg(i + 2);
+            if (index && *index < table->Entries().size() && (col == 1 || col == 2)) {
+                if (col == 1)
+                    table->SetDate(*index, args[i + 3]);
+                else
+                    table->SetText(*index, args[i + 3]);
+            } else {
+                table->SetModified(true);
+            }
             i += 4;
-        } else {
-            i += 2;
+            continue;
         }
+        if (index && op == "insert")
+            table->InsertRow(*index);
+        else if (index && op == "delete")
+            table->DeleteRow(*index);
+        else if (index && op == "up")
+            table->MoveRowUp(*index);
+        else if (index && op == "down")
+            table->MoveRowDown(*index);
+        i += 2;
     }
     // Saving here rather than in the destructor lets a failure be reported;
     // the destructor then has nothing left to write.
@@ -222,7 +235,7 @@ int Run(const tool::Args& args, tool::Io& io)
             return RunCheck(args, io);
         if (sub == "edit")
             return RunEdit(args, io);
-    } catch (const schedule::ScheduleError& e) {
+    } catch (const platform::UserError& e) {
         return Failure(io, e.what());
     }
     return Usage(io, "unknown subcommand '" + sub + "'");

@@ -1,6 +1,5 @@
 // Speed of the date language, the upcoming list and the schedule file.
 #include "jconvert/cp932.h"
-#include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
 #include <benchmark/benchmark.h>
@@ -10,7 +9,6 @@
 
 namespace {
 
-using schedule::ScheduleGrid;
 using schedule::TScheduleTable;
 using namespace std::chrono;
 
@@ -23,12 +21,14 @@ const std::string kDates[] = {
     jconvert::Utf8ToCp932("１５日"),
 };
 
-void FillGrid(ScheduleGrid& grid, int rows)
+// Gives the table `count` entries of typical dates and texts.
+void Fill(TScheduleTable& table, std::size_t count)
 {
-    grid.SetRowCount(rows + 1);
-    for (int r = 1; r <= rows; ++r) {
-        grid.SetCell(1, r, kDates[r % std::size(kDates)]);
-        grid.SetCell(2, r, "text of the entry " + std::to_string(r));
+    while (table.Entries().size() < count)
+        table.InsertRow(0);
+    for (std::size_t i = 0; i < count; ++i) {
+        table.SetDate(i, kDates[(i + 1) % std::size(kDates)]);
+        table.SetText(i, "text of the entry " + std::to_string(i + 1));
     }
 }
 
@@ -50,15 +50,13 @@ BENCHMARK(BM_NormalizeDate);
 
 void BM_ListUpcoming(benchmark::State& state)
 {
-    ScheduleGrid grid;
-    TScheduleTable table(grid, "/nonexistent/corkpane-bench", schedule::FixedDateClock(2026y / 12 / 20));
-    FillGrid(grid, static_cast<int>(state.range(0)));
-    table.SetLookAhead(1, 3, 5, 10);
-    std::vector<std::string> lines;
-    for (auto _ : state) {
-        table.ListUpcoming(lines);
-        benchmark::DoNotOptimize(lines.data());
-    }
+    // No file is read or written: the folder does not exist and the table
+    // is marked unmodified.
+    TScheduleTable table("/nonexistent/corkpane-bench/schedule.txt");
+    Fill(table, static_cast<std::size_t>(state.range(0)));
+    table.SetModified(false);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(table.ListUpcoming({}, 2026y / 12 / 20));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ListUpcoming)->Arg(20)->Arg(1000);
@@ -66,17 +64,15 @@ BENCHMARK(BM_ListUpcoming)->Arg(20)->Arg(1000);
 void BM_LoadFile(benchmark::State& state)
 {
     const auto folder = BenchFolder();
+    const auto file = folder / TScheduleTable::kFileName;
     {
-        ScheduleGrid grid;
-        TScheduleTable table(grid, folder);
-        FillGrid(grid, static_cast<int>(state.range(0)));
-        table.SetModified(true);
+        TScheduleTable table(file);
+        Fill(table, static_cast<std::size_t>(state.range(0)));
         table.Save();
     }
     for (auto _ : state) {
-        ScheduleGrid grid;
-        TScheduleTable table(grid, folder);
-        benchmark::DoNotOptimize(grid.RowCount());
+        TScheduleTable table(file);
+        benchmark::DoNotOptimize(table.Entries().size());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
     std::filesystem::remove_all(folder);
@@ -86,10 +82,8 @@ BENCHMARK(BM_LoadFile)->Arg(20)->Arg(1000);
 void BM_SaveFile(benchmark::State& state)
 {
     const auto folder = BenchFolder();
-    ScheduleGrid grid;
-    TScheduleTable table(grid, folder);
-    FillGrid(grid, static_cast<int>(state.range(0)));
-    table.SetModified(true);
+    TScheduleTable table(folder / TScheduleTable::kFileName);
+    Fill(table, static_cast<std::size_t>(state.range(0)));
     for (auto _ : state)
         table.Save();
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -5,6 +5,7 @@
 
 #include "WindowFixture.h"
 #include "platform/SjisText.h"
+#include "schedule/TScheduleTable.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -71,8 +72,8 @@ TEST_F(GuiKeptBytes, OnlyWhatTheUserChangedIsEncodedAnew)
     QAbstractItemModel* model = grid->model();
     model->setData(model->index(0, 1), model->index(0, 1).data());
     model->setData(model->index(1, 1), model->index(1, 1).data().toString() + QStringLiteral("!"));
-    EXPECT_EQ(window->Grid().Cell(2, 1), kNecSelected);
-    EXPECT_EQ(window->Grid().Cell(2, 2), "\xFA\x40\xFA\xB1\xFB\xFC!");
+    EXPECT_EQ(window->Schedule()->Entries()[0].text, kNecSelected);
+    EXPECT_EQ(window->Schedule()->Entries()[1].text, "\xFA\x40\xFA\xB1\xFB\xFC!");
 
     // One memo line edited: that line only is encoded anew, and a line
     // moved elsewhere keeps its bytes.

@@ -9,6 +9,7 @@
 #include "schedule/TScheduleTable.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -116,6 +117,10 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     EXPECT_EQ(grid->model()->rowCount(), 9);
     EXPECT_EQ(grid->model()->columnCount(), 2);
     EXPECT_EQ(grid->model()->headerData(8, Qt::Vertical).toString(), QStringLiteral(" 9"));
+    EXPECT_EQ(platform::ToSjis(grid->model()->headerData(0, Qt::Horizontal).toString()), Sjis(" 　予定日"));
+    EXPECT_EQ(
+        platform::ToSjis(grid->model()->headerData(1, Qt::Horizontal).toString()), Sjis("　　スケジュール"));
+    EXPECT_EQ(grid->verticalHeader()->width(), 26);
     EXPECT_EQ(grid->columnWidth(0), 128);
     EXPECT_EQ(grid->columnWidth(1), 300);
     EXPECT_EQ(window->Password(), "qqqqq");
@@ -376,7 +381,7 @@ TEST_F(GuiWindow, GridEditorMarksTheTableModifiedOnEveryHandOver)
     ASSERT_NE(editor, nullptr);
     // Each keystroke reaches the cell at once.
     QTest::keyClicks(editor, QStringLiteral("ab"));
-    EXPECT_EQ(window->Grid().Cell(2, 3), "ab");
+    EXPECT_EQ(window->Schedule()->Entries()[2].text, "ab");
     EXPECT_TRUE(window->Schedule()->Modified());
     window->Schedule()->SetModified(false);
     grid->setCurrentIndex(grid->model()->index(0, 0)); // leaves the cell

@@ -9,7 +9,6 @@
 #include "render/BmpReader.h"
 #include "render/BmpWriter.h"
 #include "render/RenderError.h"
-#include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +26,6 @@ using std::chrono::year;
 struct Fixture {
     TempDir dir;
     platform::FixedDesktop desktop;
-    schedule::ScheduleGrid grid;
     std::unique_ptr<schedule::TScheduleTable> schedule;
     app::DrawRequest request;
 
@@ -39,7 +37,7 @@ struct Fixture {
         EXPECT_EQ(0, Shell("cjpeg -outfile " + dir.File("user.jpg") + " " + dir.File("user.ppm")));
         desktop.settings = { dir.File("user.jpg"), "0", "2" };
         WriteBytes(dir.File("schedule.txt"), Sjis("\"\",\"毎週水曜日\",\"ゴミ\"\r\n"));
-        schedule = schedule::TScheduleTable::ForFile(grid, dir.File("schedule.txt"));
+        schedule = std::make_unique<schedule::TScheduleTable>(dir.File("schedule.txt"));
         request.memoLines = { "memo line", Sjis("メモ") };
         request.schedule = schedule.get();
         request.today = year(2026) / December / 9; // a Wednesday

@@ -1,7 +1,6 @@
 // Normalising, expanding and splitting date expressions, and the check.
 #include "TempFolder.h"
 #include "common/SjisLiteral.h"
-#include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
 #include <gtest/gtest.h>
@@ -149,31 +148,25 @@ TEST(DateLanguage, Check)
     };
     for (const Case& c : cases) {
         TempFolder dir;
-        ScheduleGrid grid;
-        TScheduleTable table(grid, dir.Path());
+        TScheduleTable table(dir.File());
         for (std::size_t i = 0; i < c.dates.size(); ++i)
-            grid.SetCell(1, static_cast<int>(i + 1), Sjis(c.dates[i]));
-        grid.SetCell(2, 1, "text");
-        grid.SetCurrentCell(2, 9);
-        const auto result = table.Check();
-        EXPECT_EQ(result.row, c.failingRow);
-        if (c.failingRow) {
-            EXPECT_EQ(Utf8(result.message), std::to_string(c.failingRow) + "行目の予定日にエラーがあります.");
-            EXPECT_EQ(grid.Row(), c.failingRow);
-            EXPECT_EQ(grid.Col(), 1);
-        } else {
-            EXPECT_TRUE(result.message.empty());
-            EXPECT_EQ(grid.Row(), 9);
+            table.SetDate(i, Sjis(c.dates[i]));
+        table.SetText(0, "text");
+        table.SetModified(false);
+        const auto failure = table.Check();
+        EXPECT_EQ(failure ? failure->index + 1 : 0, c.failingRow);
+        if (failure) {
+            EXPECT_EQ(
+                Utf8(failure->message), std::to_string(c.failingRow) + "行目の予定日にエラーがあります.");
         }
         for (std::size_t i = 0; i < c.after.size(); ++i)
-            EXPECT_EQ(Utf8(grid.Cell(1, static_cast<int>(i + 1))), c.after[i]) << "row " << i + 1;
-        EXPECT_EQ(grid.Cell(2, 1), "text");
+            EXPECT_EQ(Utf8(table.Entries()[i].date), c.after[i]) << "row " << i + 1;
+        EXPECT_EQ(table.Entries()[0].text, "text");
         EXPECT_FALSE(table.Modified());
         if (c.failingRow == 0) {
-            EXPECT_TRUE(table.Check().Ok());
+            EXPECT_FALSE(table.Check());
             for (std::size_t i = 0; i < c.after.size(); ++i)
-                EXPECT_EQ(Utf8(grid.Cell(1, static_cast<int>(i + 1))), c.after[i])
-                    << "second check, row " << i + 1;
+                EXPECT_EQ(Utf8(table.Entries()[i].date), c.after[i]) << "second check, row " << i + 1;
         }
     }
 }

@@ -2,9 +2,7 @@
 #include "TempFolder.h"
 #include "common/SjisLiteral.h"
 #include "platform/SystemErrorText.h"
-#include "schedule/GridObserver.h"
 #include "schedule/ScheduleError.h"
-#include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
 #include <cerrno>
@@ -19,20 +17,12 @@ using test_text::Utf8;
 
 namespace {
 
-std::vector<std::string> Numbers(const ScheduleGrid& grid)
+// "date|text" per entry, for compact expectations.
+std::vector<std::string> Entries(const TScheduleTable& table)
 {
     std::vector<std::string> out;
-    for (int r = 1; r < grid.RowCount(); ++r)
-        out.push_back(grid.Cell(0, r));
-    return out;
-}
-
-// "date|text" per data row, for compact expectations.
-std::vector<std::string> Entries(const ScheduleGrid& grid)
-{
-    std::vector<std::string> out;
-    for (int r = 1; r < grid.RowCount(); ++r)
-        out.push_back(Utf8(grid.Cell(1, r)) + "|" + Utf8(grid.Cell(2, r)));
+    for (const Entry& entry : table.Entries())
+        out.push_back(Utf8(entry.date) + "|" + Utf8(entry.text));
     return out;
 }
 
@@ -41,20 +31,12 @@ std::vector<std::string> Entries(const ScheduleGrid& grid)
 TEST(TableFile, FirstStartWithoutFile)
 {
     TempFolder dir;
-    ScheduleGrid grid;
     {
-        TScheduleTable table(grid, dir.Path());
-        EXPECT_TRUE(table.LoadError().empty());
-        EXPECT_EQ(Numbers(grid),
-            (std::vector<std::string> { " 1", " 2", " 3", " 4", " 5", " 6", " 7", " 8", " 9" }));
-        EXPECT_EQ(Utf8(grid.Cell(1, 0)), " \u3000予定日");
-        EXPECT_EQ(Utf8(grid.Cell(2, 0)), "\u3000\u3000スケジュール");
-        EXPECT_EQ(grid.Cell(0, 0), "No");
-        EXPECT_EQ(grid.ColWidth(0), 26);
-        EXPECT_EQ(grid.ColWidth(1), 128);
-        EXPECT_EQ(grid.ColWidth(2), 300);
-        table.DeleteRow(1);
-        EXPECT_EQ(grid.RowCount(), 10);
+        TScheduleTable table(dir.File());
+        EXPECT_EQ(table.LoadFailure(), nullptr);
+        EXPECT_EQ(Entries(table), std::vector<std::string>(9, "|"));
+        table.DeleteRow(0);
+        EXPECT_EQ(table.Entries().size(), 9U);
         EXPECT_FALSE(table.Modified());
     }
     EXPECT_FALSE(std::filesystem::exists(dir.File())) << "an unmodified table writes nothing";
@@ -87,41 +69,36 @@ TEST(TableFile, ReadingRules)
     for (const Case& c : cases)
         file += Sjis(c.line) + "\r\n";
     dir.Write(file);
-    ScheduleGrid grid;
-    TScheduleTable table(grid, dir.Path());
-    ASSERT_EQ(grid.RowCount(), 21);
+    TScheduleTable table(dir.File());
+    ASSERT_EQ(table.Entries().size(), 20U);
     for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(Entries(grid)[i], cases[i].entry) << "line " << cases[i].line;
-    EXPECT_EQ(grid.Cell(0, 6), " 6") << "the number field is replaced by the row number";
+        EXPECT_EQ(Entries(table)[i], cases[i].entry) << "line " << cases[i].line;
 }
 
 TEST(TableFile, LineEndsAndRowCount)
 {
     struct Case {
         std::string bytes;
-        int rowCount;
+        std::size_t entryCount;
         std::vector<std::string> firstEntries;
     };
     std::string thirty;
     for (int i = 0; i < 30; ++i)
         thirty += "\"\",\"" + std::to_string(i + 1) + "\",\"t\"\n";
     const Case cases[] = {
-        { "", 21, { "|" } },
-        { "\"\",\"a\",\"1\"\r\"\",\"b\",\"2\"\n\"\",\"c\",\"3\"", 21, { "a|1", "b|2", "c|3", "|" } },
-        { "\"\",\"a\",\"1\"\n\r\n\"\",\"c\",\"3\"\r\n", 21, { "a|1", "|", "c|3", "|" } },
-        { thirty, 31, { "1|t", "2|t" } },
+        { "", 20, { "|" } },
+        { "\"\",\"a\",\"1\"\r\"\",\"b\",\"2\"\n\"\",\"c\",\"3\"", 20, { "a|1", "b|2", "c|3", "|" } },
+        { "\"\",\"a\",\"1\"\n\r\n\"\",\"c\",\"3\"\r\n", 20, { "a|1", "|", "c|3", "|" } },
+        { thirty, 30, { "1|t", "2|t" } },
     };
     for (const Case& c : cases) {
         TempFolder dir;
         dir.Write(c.bytes);
-        ScheduleGrid grid;
-        TScheduleTable table(grid, dir.Path());
-        EXPECT_EQ(grid.RowCount(), c.rowCount);
-        const auto entries = Entries(grid);
+        TScheduleTable table(dir.File());
+        EXPECT_EQ(table.Entries().size(), c.entryCount);
+        const auto entries = Entries(table);
         for (std::size_t i = 0; i < c.firstEntries.size(); ++i)
-            EXPECT_EQ(entries[i], c.firstEntries[i]) << "row " << i + 1;
-        EXPECT_EQ(grid.Cell(0, 9), " 9");
-        EXPECT_EQ(grid.Cell(0, 10), "10");
+            EXPECT_EQ(entries[i], c.firstEntries[i]) << "entry " << i;
     }
 }
 
@@ -129,13 +106,12 @@ TEST(TableFile, SaveAndReadBack)
 {
     TempFolder dir;
     dir.Write(Sjis("\"\",\"毎週月曜日\",\"ゴミ出し\"\r\n\"\",\"\",\"\"\r\n\"\",\"4月1日\",\"x\"\r\n"));
-    ScheduleGrid grid;
     {
-        TScheduleTable table(grid, dir.Path());
-        table.SetEditText(2, 3, Sjis("会議\"A\""));
-        table.SetEditText(1, 4, Sjis("水曜"));
-        table.SetEditText(2, 5, Sjis("日付なし"));
-        table.SetEditText(2, 6, "line\r\nbreak");
+        TScheduleTable table(dir.File());
+        table.SetText(2, Sjis("会議\"A\""));
+        table.SetDate(3, Sjis("水曜"));
+        table.SetText(4, Sjis("日付なし"));
+        table.SetText(5, "line\r\nbreak");
     }
     std::string expected
         = Sjis("\"\",\"毎週月曜日\",\"ゴミ出し\"\r\n\"\",\"\",\"\"\r\n\"\",\"4月1日\",\"会議\"\"A\"\"\"\r\n"
@@ -144,16 +120,15 @@ TEST(TableFile, SaveAndReadBack)
         expected += "\"\",\"\",\"\"\r\n";
     EXPECT_EQ(Utf8(dir.Read()), Utf8(expected));
 
-    ScheduleGrid again;
-    TScheduleTable reread(again, dir.Path());
-    const auto entries = Entries(again);
+    TScheduleTable reread(dir.File());
+    const auto entries = Entries(reread);
     EXPECT_EQ(entries[0], "毎週月曜日|ゴミ出し");
     EXPECT_EQ(entries[1], "|");
     EXPECT_EQ(entries[2], "4月1日|会議\"A\"");
     EXPECT_EQ(entries[3], "水曜| ");
     EXPECT_EQ(entries[4], " |日付なし");
     EXPECT_EQ(entries[5], " |line  break") << "a line break in a cell must not split the row";
-    EXPECT_EQ(again.RowCount(), 21);
+    EXPECT_EQ(reread.Entries().size(), 20U);
 }
 
 TEST(TableFile, UnmodifiedTableLeavesFileUntouched)
@@ -161,15 +136,16 @@ TEST(TableFile, UnmodifiedTableLeavesFileUntouched)
     TempFolder dir;
     const std::string odd = Sjis("  a , 水曜 ,c\n\"\",\"４月１日\"\r\n");
     dir.Write(odd);
-    ScheduleGrid grid;
     {
-        TScheduleTable table(grid, dir.Path());
-        EXPECT_TRUE(table.Check().Ok());
-        EXPECT_EQ(Utf8(grid.Cell(1, 1)), "毎週水曜日");
-        table.MoveRowUp(1);
-        table.MoveRowDown(20);
-        table.InsertRow(0);
-        EXPECT_FALSE(table.Modified()) << "load, renumbering, the check and refused operations do not modify";
+        TScheduleTable table(dir.File());
+        EXPECT_FALSE(table.Check());
+        EXPECT_EQ(Utf8(table.Entries()[0].date), "毎週水曜日");
+        table.MoveRowUp(0);
+        table.MoveRowDown(19);
+        table.InsertRow(20);
+        table.DeleteRow(20);
+        table.SetText(20, "x");
+        EXPECT_FALSE(table.Modified()) << "load, the check and refused operations do not modify";
     }
     EXPECT_EQ(dir.Read(), odd);
 }
@@ -178,63 +154,66 @@ TEST(TableFile, RowOperations)
 {
     enum Op { Insert, Delete, Up, Down };
     struct Case {
-        int initialRows; // data rows a,b,c,... in a grid of that many rows
+        std::size_t initialEntries; // entries a,b,c,...
         Op op;
-        int row;
-        std::string expected; // first letters of the dates, '.' for an empty row
-        int currentRow; // 0: unchanged
-        bool modifies;
+        std::size_t index;
+        std::string expected; // first letters of the dates, '.' for an empty entry
+        bool acts;
     };
     const Case cases[] = {
-        { 20, Insert, 1, ".abcdefghijklmnopqrst", 0, true },
-        { 20, Insert, 0, "abcdefghijklmnopqrst", 0, false },
-        { 20, Insert, 21, "abcdefghijklmnopqrst", 0, false },
-        { 20, Delete, 1, "bcdefghijklmnopqrst", 0, true },
-        { 20, Delete, 21, "abcdefghijklmnopqrst", 0, false },
-        { 16, Delete, 3, "abdefghijklmnop", 0, true },
-        { 15, Delete, 3, "abcdefghijklmno", 0, false },
-        { 20, Up, 1, "abcdefghijklmnopqrst", 0, false },
-        { 20, Up, 2, "bacdefghijklmnopqrst", 1, true },
-        { 20, Up, 20, "abcdefghijklmnopqrts", 19, true },
-        { 20, Up, 21, "abcdefghijklmnopqrst", 0, false },
-        { 20, Down, 1, "bacdefghijklmnopqrst", 2, true },
-        { 20, Down, 19, "abcdefghijklmnopqrts", 20, true },
-        { 20, Down, 20, "abcdefghijklmnopqrst", 0, false },
+        { 20, Insert, 0, ".abcdefghijklmnopqrst", true },
+        { 20, Insert, 19, "abcdefghijklmnopqrs.t", true },
+        { 20, Insert, 20, "abcdefghijklmnopqrst", false },
+        { 20, Delete, 0, "bcdefghijklmnopqrst", true },
+        { 20, Delete, 20, "abcdefghijklmnopqrst", false },
+        { 16, Delete, 2, "abdefghijklmnop", true },
+        { 15, Delete, 2, "abcdefghijklmno", false },
+        { 20, Up, 0, "abcdefghijklmnopqrst", false },
+        { 20, Up, 1, "bacdefghijklmnopqrst", true },
+        { 20, Up, 19, "abcdefghijklmnopqrts", true },
+        { 20, Up, 20, "abcdefghijklmnopqrst", false },
+        { 20, Down, 0, "bacdefghijklmnopqrst", true },
+        { 20, Down, 18, "abcdefghijklmnopqrts", true },
+        { 20, Down, 19, "abcdefghijklmnopqrst", false },
     };
     for (const Case& c : cases) {
         TempFolder dir;
-        std::string file;
-        for (int i = 0; i < c.initialRows; ++i)
-            file += "\"\",\"" + std::string(1, char('a' + i)) + "\",\"t\"\r\n";
-        dir.Write(file);
-        ScheduleGrid grid;
-        TScheduleTable table(grid, dir.Path());
-        grid.SetRowCount(c.initialRows + 1); // below the 21 a load gives
-        grid.SetCurrentCell(2, 5);
+        // A new table has 9 entries; insertions bring it to the size wanted,
+        // below the 20 a load gives.
+        TScheduleTable table(dir.File());
+        while (table.Entries().size() < c.initialEntries)
+            table.InsertRow(0);
+        for (std::size_t i = 0; i < c.initialEntries; ++i)
+            table.SetDate(i, std::string(1, char('a' + i)));
+        table.SetModified(false);
+        bool can = false;
         switch (c.op) {
         case Insert:
-            table.InsertRow(c.row);
+            can = table.CanInsertRow(c.index);
+            table.InsertRow(c.index);
             break;
         case Delete:
-            table.DeleteRow(c.row);
+            can = table.CanDeleteRow(c.index);
+            table.DeleteRow(c.index);
             break;
         case Up:
-            table.MoveRowUp(c.row);
+            can = table.CanMoveRowUp(c.index);
+            table.MoveRowUp(c.index);
             break;
         case Down:
-            table.MoveRowDown(c.row);
+            can = table.CanMoveRowDown(c.index);
+            table.MoveRowDown(c.index);
             break;
         }
         std::string dates;
-        for (int r = 1; r < grid.RowCount(); ++r)
-            dates += grid.Cell(1, r).empty() ? '.' : grid.Cell(1, r)[0];
-        const std::string what = "op " + std::to_string(c.op) + " row " + std::to_string(c.row);
+        for (const Entry& entry : table.Entries())
+            dates += entry.date.empty() ? '.' : entry.date[0];
+        const std::string what = "op " + std::to_string(c.op) + " index " + std::to_string(c.index);
         EXPECT_EQ(dates, c.expected) << what;
-        EXPECT_EQ(table.Modified(), c.modifies) << what;
-        EXPECT_EQ(grid.Row(), c.currentRow ? c.currentRow : 5) << what;
-        EXPECT_EQ(grid.Col(), 2) << what;
-        for (int r = 1; r < grid.RowCount(); ++r)
-            EXPECT_EQ(grid.Cell(0, r), (r < 10 ? " " : "") + std::to_string(r)) << what;
+        EXPECT_EQ(table.Modified(), c.acts) << what;
+        // The window announces an operation to its view only when this says
+        // it acts.
+        EXPECT_EQ(can, c.acts) << what;
     }
 }
 
@@ -243,9 +222,8 @@ TEST(TableFile, FailedSaveKeepsOldFileAndReports)
     TempFolder dir;
     const std::string old = "\"\",\"a\",\"1\"\r\n";
     dir.Write(old);
-    ScheduleGrid grid;
-    TScheduleTable table(grid, dir.Path());
-    table.SetEditText(2, 1, std::string(4000, 'x'));
+    TScheduleTable table(dir.File());
+    table.SetText(0, std::string(4000, 'x'));
 
     // A file size limit makes the write itself fail part-way.
     rlimit saved {};
@@ -254,7 +232,14 @@ TEST(TableFile, FailedSaveKeepsOldFileAndReports)
     rlimit small = saved;
     small.rlim_cur = 1000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THROW(table.Save(), ScheduleError);
+    // The file unit's error arrives as it was raised, errno and all.
+    int error = 0;
+    try {
+        table.Save();
+    } catch (const platform::FileIoError& e) {
+        error = e.SystemError();
+    }
+    EXPECT_EQ(error, EFBIG);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -279,24 +264,29 @@ TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
             std::filesystem::create_directories(dir.File() / "keep");
         else
             dir.Write(huge);
-        ScheduleGrid grid;
-        auto table = std::make_unique<TScheduleTable>(grid, dir.Path());
+        auto table = std::make_unique<TScheduleTable>(dir.File());
         // ファイル "<file>" は開けません。<reason in Japanese>
         const std::string reason = kind == Pipe ? Sjis("通常のファイルではありません。")
                                                 : platform::SystemErrorText(kind == Folder ? EISDIR : EFBIG);
-        EXPECT_EQ(table->LoadError(),
-            Sjis("ファイル \"") + std::filesystem::absolute(dir.File()).lexically_normal().string()
-                + Sjis("\" は開けません。") + reason);
+        const std::string message = Sjis("ファイル \"")
+            + std::filesystem::absolute(dir.File()).lexically_normal().string() + Sjis("\" は開けません。")
+            + reason;
         // The error itself is kept, with the system's error number, for
         // callers that rethrow it.
         ASSERT_NE(table->LoadFailure(), nullptr);
+        EXPECT_EQ(table->LoadFailure()->what(), message);
         if (kind != Pipe) {
             EXPECT_EQ(table->LoadFailure()->SystemError(), kind == Folder ? EISDIR : EFBIG);
         }
-        EXPECT_EQ(grid.RowCount(), 10);
-        EXPECT_EQ(grid.Cell(0, 9), " 9");
-        table->InsertRow(1);
-        EXPECT_THROW(table->Save(), ScheduleError);
+        EXPECT_EQ(table->Entries().size(), 9U);
+        table->InsertRow(0);
+        try {
+            table->Save();
+            ADD_FAILURE() << "saved over a file it could not read";
+        } catch (const ScheduleError& e) {
+            EXPECT_EQ(std::string(e.what()), message + Sjis("読み込めなかったファイルには上書きしません。"));
+            EXPECT_EQ(e.SystemError(), table->LoadFailure()->SystemError());
+        }
         table.reset();
         EXPECT_EQ(std::filesystem::is_fifo(dir.File()), kind == Pipe);
         EXPECT_EQ(std::filesystem::is_directory(dir.File() / "keep"), kind == Folder);
@@ -309,9 +299,8 @@ TEST(TableFile, UnreadableFileIsReportedAndNotOverwritten)
 TEST(TableFile, ExplicitSaveIsNotRepeatedByDestructor)
 {
     TempFolder dir;
-    ScheduleGrid grid;
-    auto table = std::make_unique<TScheduleTable>(grid, dir.Path());
-    table->SetEditText(1, 1, "x");
+    auto table = std::make_unique<TScheduleTable>(dir.File());
+    table->SetDate(0, "x");
     table->Save();
     EXPECT_TRUE(table->Modified()) << "the flag stays set after saving";
     dir.Write("changed behind the table's back");

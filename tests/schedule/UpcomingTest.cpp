@@ -1,7 +1,6 @@
 // The upcoming list: day counts, windows, and dates that cannot be formed.
 #include "TempFolder.h"
 #include "common/SjisLiteral.h"
-#include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
 #include <chrono>
@@ -14,28 +13,25 @@ using test_text::Utf8;
 
 namespace {
 
-struct Window {
-    int32_t weekly = 1, monthly = 3, yearly = 5, dated = 10;
-};
+using Window = LookAhead;
 
-// A table whose rows hold the given dates (text "t<row>").
+// A table whose first entries hold the given dates (text "t<row>").
 class Table {
 public:
     explicit Table(const std::vector<const char*>& dates)
-        : table_(grid_, dir_.Path())
+        : table_(dir_.File())
     {
-        grid_.SetRowCount(static_cast<int>(dates.size()) + 1);
+        while (table_.Entries().size() < dates.size())
+            table_.InsertRow(0);
         for (std::size_t i = 0; i < dates.size(); ++i) {
-            grid_.SetCell(1, static_cast<int>(i + 1), Sjis(dates[i]));
-            grid_.SetCell(2, static_cast<int>(i + 1), "t" + std::to_string(i + 1));
+            table_.SetDate(i, Sjis(dates[i]));
+            table_.SetText(i, "t" + std::to_string(i + 1));
         }
+        table_.SetModified(false);
     }
     std::vector<std::string> Upcoming(year_month_day today, Window w)
     {
-        table_.SetClock(FixedDateClock(today));
-        table_.SetLookAhead(w.weekly, w.monthly, w.yearly, w.dated);
-        std::vector<std::string> lines { "stale" };
-        EXPECT_EQ(table_.ListUpcoming(lines), 1);
+        std::vector<std::string> lines = table_.ListUpcoming(w, today);
         for (std::string& line : lines)
             line = Utf8(line);
         return lines;
@@ -43,7 +39,6 @@ public:
 
 private:
     TempFolder dir_;
-    ScheduleGrid grid_;
     TScheduleTable table_;
 };
 
