@@ -1,0 +1,109 @@
+// The controls that hold stored settings, to and from app::Settings: the
+// settings table names each control, so one walk over it covers them all.
+#include "app/SettingsKey.h"
+#include "gui/ColourSwatch.h"
+#include "gui/RadioGroup.h"
+#include "gui/TForm1.h"
+#include "platform/SjisText.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace gui {
+namespace {
+
+// The control a stored setting binds to, found by its object name.
+template <typename Control> Control* SettingControl(const QObject& form, const app::SettingsKey& key)
+{
+    return form.findChild<Control*>(
+        QString::fromLatin1(key.control.data(), static_cast<int>(key.control.size())));
+}
+
+} // namespace
+
+app::Settings TForm1::CollectSettings() const
+{
+    // Values keep the bytes they were applied with while their text is
+    // unchanged (ToSjis alone would turn NEC-selected codes into their IBM
+    // twins).
+    using Kind = app::SettingsKey::Kind;
+    app::Settings s;
+    for (const app::SettingsKey& key : app::SettingsKey::All()) {
+        switch (key.kind) {
+        case Kind::List:
+            if (const auto* list = SettingControl<QListWidget>(*this, key)) {
+                s.LBoxSetuzokuSaki.clear();
+                for (int i = 0; i < list->count(); ++i) {
+                    const std::size_t index = static_cast<std::size_t>(i);
+                    const std::string original = index < applied_.LBoxSetuzokuSaki.size()
+                        ? applied_.LBoxSetuzokuSaki[index]
+                        : std::string();
+                    s.LBoxSetuzokuSaki.push_back(platform::ToSjis(list->item(i)->text(), original));
+                }
+            }
+            break;
+        case Kind::Text:
+            if (const auto* edit = SettingControl<QLineEdit>(*this, key))
+                s.*key.text = platform::ToSjis(edit->text(), applied_.*key.text);
+            break;
+        case Kind::Password:
+            // Typed into a box that never shows it; the window keeps it.
+            s.*key.text = password_;
+            break;
+        case Kind::Colour:
+            if (const auto* swatch = SettingControl<ColourSwatch>(*this, key))
+                s.*key.number = swatch->Colour();
+            break;
+        case Kind::Radio:
+            if (const auto* group = SettingControl<RadioGroup>(*this, key))
+                s.*key.number = group->ItemIndex();
+            break;
+        case Kind::Tick:
+        case Kind::LaterTick:
+            if (const auto* box = SettingControl<QCheckBox>(*this, key))
+                s.*key.tick = box->isChecked();
+            break;
+        }
+    }
+    return s;
+}
+
+void TForm1::ApplySettings(const app::Settings& s)
+{
+    using Kind = app::SettingsKey::Kind;
+    applied_ = s;
+    for (const app::SettingsKey& key : app::SettingsKey::All()) {
+        switch (key.kind) {
+        case Kind::List:
+            if (auto* list = SettingControl<QListWidget>(*this, key)) {
+                list->clear();
+                for (const std::string& entry : s.LBoxSetuzokuSaki)
+                    list->addItem(platform::FromSjis(entry));
+            }
+            break;
+        case Kind::Text:
+            if (auto* edit = SettingControl<QLineEdit>(*this, key))
+                edit->setText(platform::FromSjis(s.*key.text));
+            break;
+        case Kind::Password:
+            password_ = s.*key.text;
+            break;
+        case Kind::Colour:
+            if (auto* swatch = SettingControl<ColourSwatch>(*this, key))
+                swatch->SetColour(s.*key.number);
+            break;
+        case Kind::Radio:
+            if (auto* group = SettingControl<RadioGroup>(*this, key))
+                group->SetItemIndex(s.*key.number);
+            break;
+        case Kind::Tick:
+        case Kind::LaterTick:
+            if (auto* box = SettingControl<QCheckBox>(*this, key))
+                box->setChecked(s.*key.tick);
+            break;
+        }
+    }
+}
+
+} // namespace gui
