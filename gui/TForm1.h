@@ -6,7 +6,7 @@
 // control carries its name as objectName, so tests and people can find it.
 
 #include "app/Settings.h"
-#include "schedule/Clock.h"
+#include "app/Clock.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -69,7 +69,7 @@ struct FormEnvironment {
     // Runs systemctl for the daily redraw timer; null for real processes.
     platform::CommandRunner* commandRunner = nullptr;
     // Today's date, for the schedule and the memo title.
-    schedule::Clock clock = schedule::LocalDateClock();
+    app::Clock clock = app::LocalDateClock();
     // The address the about page links to (a web address or a file); empty
     // for the project's page, or the installed documentation when the
     // build names no page.

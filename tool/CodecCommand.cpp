@@ -7,6 +7,7 @@
 // as a decimal number and a line feed. Codes are decimal integers, line-break
 // arguments hexadecimal bytes ("0d0a") or "-" for none, and the two bytes of
 // ToSjis / ToJis hexadecimal (they read no input).
+#include "Arguments.h"
 #include "CommandRegistry.h"
 #include "jconvert/AsciiText.h"
 #include "jconvert/jconvert.h"
@@ -85,18 +86,6 @@ std::size_t ArgumentCount(const Function& f)
     return kCounts[f.index()];
 }
 
-// A whole argument as a decimal int (optional sign), or nothing.
-std::optional<int> ParseInt(std::string_view s)
-{
-    if (!s.empty() && s.front() == '+')
-        s.remove_prefix(1);
-    int value = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size())
-        return std::nullopt;
-    return value;
-}
-
 // One byte written as one or two hexadecimal digits.
 std::optional<unsigned char> ParseHexByte(std::string_view s)
 {
@@ -163,7 +152,7 @@ int Run(const Args& args, Io& io)
     if (next < args.size() && args[next] == "--strict-check-len") {
         if (next + 1 >= args.size())
             return UsageError(io, "--strict-check-len needs a number");
-        const auto len = ParseInt(args[next + 1]);
+        const auto len = tool::ParseNumber<int>(args[next + 1]);
         if (!len)
             return UsageError(io, "--strict-check-len: not a decimal integer: '" + args[next + 1] + "'");
         jconvert::STRICT_CHECK_LEN = *len;
@@ -190,13 +179,13 @@ int Run(const Args& args, Io& io)
         io.out << (*count)(ReadAll(io.in)) << '\n';
         return io.out ? tool::kExitOk : tool::kExitFailure;
     } else if (const auto* code = std::get_if<CodeFn>(&f)) {
-        const auto out = ParseInt(rest[0]);
+        const auto out = tool::ParseNumber<int>(rest[0]);
         if (!out)
             return UsageError(io, name + ": not a decimal integer: '" + rest[0] + "'");
         result = (*code)(ReadAll(io.in), *out);
     } else if (const auto* twoCodes = std::get_if<TwoCodesFn>(&f)) {
-        const auto in = ParseInt(rest[0]);
-        const auto out = ParseInt(rest[1]);
+        const auto in = tool::ParseNumber<int>(rest[0]);
+        const auto out = tool::ParseNumber<int>(rest[1]);
         if (!in || !out)
             return UsageError(io, name + ": not a decimal integer: '" + rest[in ? 1 : 0] + "'");
         result = (*twoCodes)(ReadAll(io.in), *in, *out);

@@ -3,14 +3,15 @@
 // (or --dir) as the window does, composes the wallpaper and writes
 // "kabegami.bmp" there. Options replace what the desktop would say; only
 // --install tells the desktop to show the result.
+#include "Arguments.h"
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
+#include "app/Clock.h"
 #include "app/DrawKabegami.h"
 #include "app/SettingsStore.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
 #include "render/LineWrap.h"
-#include "schedule/Clock.h"
 #include "schedule/TScheduleTable.h"
 
 #include <algorithm>
@@ -38,32 +39,6 @@ struct Options {
     bool install = false;
 };
 
-template <typename T> std::optional<T> ParseNumber(std::string_view text)
-{
-    T value {};
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<std::chrono::year_month_day> ParseDate(std::string_view text)
-{
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return std::nullopt;
-    const auto y = ParseNumber<int>(text.substr(0, 4));
-    const auto m = ParseNumber<unsigned>(text.substr(5, 2));
-    const auto d = ParseNumber<unsigned>(text.substr(8, 2));
-    if (!y || !m || !d)
-        return std::nullopt;
-    const std::chrono::year_month_day date { std::chrono::year { *y }, std::chrono::month { *m },
-        std::chrono::day { *d } };
-    if (!date.ok() || *y < 1)
-        return std::nullopt;
-    return date;
-}
-
 // Parses the options; returns an error text for a usage error.
 std::string Parse(const tool::Args& args, Options& o)
 {
@@ -82,19 +57,21 @@ std::string Parse(const tool::Args& args, Options& o)
         const std::string& value = args[++i];
         if (name == "--screen") {
             const auto x = value.find('x');
-            const auto w = x == std::string::npos ? std::nullopt
-                                                  : ParseNumber<int>(std::string_view(value).substr(0, x));
-            const auto h = x == std::string::npos ? std::nullopt
-                                                  : ParseNumber<int>(std::string_view(value).substr(x + 1));
+            const auto w = x == std::string::npos
+                ? std::nullopt
+                : tool::ParseNumber<int>(std::string_view(value).substr(0, x));
+            const auto h = x == std::string::npos
+                ? std::nullopt
+                : tool::ParseNumber<int>(std::string_view(value).substr(x + 1));
             if (!w || !h || *w < 1 || *h < 1)
                 return "--screen takes WIDTHxHEIGHT, for example 1920x1080";
             o.desktop.screen = platform::ScreenSize { *w, *h };
         } else if (name == "--dpi") {
-            o.desktop.pixelsPerInch = ParseNumber<int>(value);
+            o.desktop.pixelsPerInch = tool::ParseNumber<int>(value);
             if (!o.desktop.pixelsPerInch || *o.desktop.pixelsPerInch < 1)
                 return "--dpi takes a positive number";
         } else if (name == "--desktop-color") {
-            o.desktop.colour = ParseNumber<std::uint32_t>(value);
+            o.desktop.colour = tool::ParseNumber<std::uint32_t>(value);
             if (!o.desktop.colour || *o.desktop.colour > 0x00FFFFFFu)
                 return "--desktop-color takes 0x00BBGGRR as a decimal number";
         } else if (name == "--wallpaper") {
@@ -104,7 +81,7 @@ std::string Parse(const tool::Args& args, Options& o)
         } else if (name == "--style") {
             o.desktop.wallpaperStyle = value;
         } else if (name == "--today") {
-            o.today = ParseDate(value);
+            o.today = tool::ParseIsoDate(value);
             if (!o.today)
                 return "--today takes a date YYYY-MM-DD";
         } else { // --schedule
@@ -149,7 +126,7 @@ int Run(const tool::Args& given, tool::Io& io)
         request.settings = std::move(settings);
         request.memoLines = render::SplitMemoLines(memo);
         request.schedule = &table;
-        request.today = options.today ? *options.today : schedule::LocalDateClock()();
+        request.today = options.today ? *options.today : app::LocalDateClock()();
         request.outputFile = folder / "kabegami.bmp";
         request.overrides = options.desktop;
         request.install = options.install;

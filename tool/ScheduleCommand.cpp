@@ -1,5 +1,6 @@
 // corkpane-tool schedule: the schedule table, its file and the date language
 // from the command line. Text in and out is Shift_JIS bytes.
+#include "Arguments.h"
 #include "CommandRegistry.h"
 #include "platform/UserError.h"
 #include "schedule/TScheduleTable.h"
@@ -33,35 +34,6 @@ int Failure(tool::Io& io, const std::string& message)
 {
     io.err << "corkpane-tool schedule: " << message << '\n';
     return tool::kExitFailure;
-}
-
-std::optional<int> ParseInt(std::string_view text)
-{
-    int value = 0;
-    const char* end = text.data() + text.size();
-    if (text.empty())
-        return std::nullopt;
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end)
-        return std::nullopt;
-    return value;
-}
-
-// YYYY-MM-DD, a real calendar date in years 1 to 9999.
-std::optional<std::chrono::year_month_day> ParseDate(std::string_view text)
-{
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return std::nullopt;
-    const auto y = ParseInt(text.substr(0, 4));
-    const auto m = ParseInt(text.substr(5, 2));
-    const auto d = ParseInt(text.substr(8, 2));
-    if (!y || !m || !d || *y < 1 || *m < 1 || *d < 1)
-        return std::nullopt;
-    const std::chrono::year_month_day date { std::chrono::year { *y },
-        std::chrono::month { static_cast<unsigned>(*m) }, std::chrono::day { static_cast<unsigned>(*d) } };
-    if (!date.ok())
-        return std::nullopt;
-    return date;
 }
 
 // Applies f to every line of the input (ended by LF or CR LF; a last line
@@ -111,7 +83,7 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--today") {
-            if (++i == args.size() || !(today = ParseDate(args[i])))
+            if (++i == args.size() || !(today = tool::ParseIsoDate(args[i])))
                 return Usage(io, "--today needs a date YYYY-MM-DD");
         } else if (arg == "--ahead") {
             if (++i == args.size())
@@ -119,8 +91,9 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
             std::string_view rest = args[i];
             for (int k = 0; k < 4; ++k) {
                 const std::size_t comma = k < 3 ? rest.find(',') : rest.size();
-                const auto value
-                    = comma == std::string_view::npos ? std::nullopt : ParseInt(rest.substr(0, comma));
+                const auto value = comma == std::string_view::npos
+                    ? std::nullopt
+                    : tool::ParseNumber<int>(rest.substr(0, comma));
                 if (!value || (k == 3 && comma != rest.size()))
                     return Usage(io, "--ahead needs four numbers W,M,Y,D");
                 *aheadFields[k] = *value;
@@ -163,7 +136,8 @@ int RunEdit(const tool::Args& args, tool::Io& io)
     if (args.size() < 2)
         return Usage(io, "edit needs a FILE");
     // Check the whole script before touching the file.
-    const auto rowArg = [&](std::size_t i) { return i < args.size() ? ParseInt(args[i]) : std::nullopt; };
+    const auto rowArg
+        = [&](std::size_t i) { return i < args.size() ? tool::ParseNumber<int>(args[i]) : std::nullopt; };
     for (std::size_t i = 2; i < args.size();) {
         const std::string& op = args[i];
         if (op == "insert" || op == "delete" || op == "up" || op == "down") {

@@ -7,7 +7,7 @@
 #include "gui/TForm1.h"
 #include "platform/CommandRunner.h"
 #include "platform/FixedDesktop.h"
-#include "schedule/Clock.h"
+#include "app/Clock.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -29,7 +29,7 @@ protected:
         environment.workingFolder = Folder();
         environment.dialogs = &dialogs_;
         environment.desktop = &desktop_;
-        environment.clock = schedule::FixedDateClock(kToday);
+        environment.clock = app::FixedDateClock(kToday);
         environment.commandRunner = commandRunner_;
         environment.startFolder = startFolder_;
         environment.supportPage = supportPage_;

@@ -1,8 +1,8 @@
-#include "schedule/Clock.h"
+#include "app/Clock.h"
 
 #include <ctime>
 
-namespace schedule {
+namespace app {
 
 Clock LocalDateClock()
 {
@@ -25,4 +25,4 @@ Clock FixedDateClock(std::chrono::year_month_day today)
     return [today] { return today; };
 }
 
-} // namespace schedule
+} // namespace app

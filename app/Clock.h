@@ -3,7 +3,7 @@
 #include <chrono>
 #include <functional>
 
-namespace schedule {
+namespace app {
 
 // Where "today" comes from. The window uses the machine's local date; tests
 // and the command line fix the date so that results do not depend on when
@@ -16,4 +16,4 @@ Clock LocalDateClock();
 // Always the given date.
 Clock FixedDateClock(std::chrono::year_month_day today);
 
-} // namespace schedule
+} // namespace app
