@@ -1,4 +1,5 @@
 // Speed of the date language, the upcoming list and the schedule file.
+#include "common/TempFolder.h"
 #include "jconvert/cp932.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
@@ -6,7 +7,6 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -30,14 +30,6 @@ void FillGrid(ScheduleGrid& grid, int rows)
         grid.SetCell(1, r, kDates[r % std::size(kDates)]);
         grid.SetCell(2, r, "text of the entry " + std::to_string(r));
     }
-}
-
-std::filesystem::path BenchFolder()
-{
-    auto p
-        = std::filesystem::temp_directory_path() / ("corkpane-schedule-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(p);
-    return p;
 }
 
 void BM_NormalizeDate(benchmark::State& state)
@@ -65,7 +57,8 @@ BENCHMARK(BM_ListUpcoming)->Arg(20)->Arg(1000);
 
 void BM_LoadFile(benchmark::State& state)
 {
-    const auto folder = BenchFolder();
+    const test_files::TempFolder temp("schedule-bench");
+    const std::filesystem::path& folder = temp.Path();
     {
         ScheduleGrid grid;
         TScheduleTable table(grid, folder);
@@ -79,13 +72,13 @@ void BM_LoadFile(benchmark::State& state)
         benchmark::DoNotOptimize(grid.RowCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_LoadFile)->Arg(20)->Arg(1000);
 
 void BM_SaveFile(benchmark::State& state)
 {
-    const auto folder = BenchFolder();
+    const test_files::TempFolder temp("schedule-bench");
+    const std::filesystem::path& folder = temp.Path();
     ScheduleGrid grid;
     TScheduleTable table(grid, folder);
     FillGrid(grid, static_cast<int>(state.range(0)));
@@ -93,7 +86,6 @@ void BM_SaveFile(benchmark::State& state)
     for (auto _ : state)
         table.Save();
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_SaveFile)->Arg(20)->Arg(1000);
 
