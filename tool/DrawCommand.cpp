@@ -9,10 +9,10 @@
 #include "app/FileError.h"
 #include "app/SettingsStore.h"
 #include "app/TableScheduleSource.h"
+#include "jconvert/TextLines.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
 #include "render/Kabegami.h"
-#include "render/LineWrap.h"
 #include "schedule/ScheduleGrid.h"
 #include "schedule/TScheduleTable.h"
 
@@ -201,7 +201,7 @@ int Run(const tool::Args& given, tool::Io& io)
 
         render::KabegamiRequest request;
         request.settings = app::ToDrawSettings(settings);
-        request.memoLines = render::SplitMemoLines(memo);
+        request.memoLines = jconvert::SplitLines<std::string>(memo);
         request.schedule = &scheduleSource;
         request.today
             = { static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
