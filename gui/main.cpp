@@ -18,7 +18,6 @@
 #include <QFile>
 #include <QIcon>
 #include <QMessageBox>
-#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
@@ -40,10 +39,7 @@ int main(int argc, char* argv[])
         platform::WindowsDesktop desktop;
 #else
         platform::ProcessRunner runner;
-        platform::LinuxDesktop desktop(runner, [](const std::string& name) {
-            const char* value = std::getenv(name.c_str());
-            return std::string(value != nullptr ? value : "");
-        });
+        platform::LinuxDesktop desktop(runner, &platform::ProcessEnvironment);
 #endif
         gui::FormEnvironment environment;
         environment.arguments = std::move(arguments);
