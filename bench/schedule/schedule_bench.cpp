@@ -57,18 +57,17 @@ BENCHMARK(BM_ListUpcoming)->Arg(20)->Arg(1000);
 
 void BM_LoadFile(benchmark::State& state)
 {
-    const test_files::TempFolder temp("schedule-bench");
-    const std::filesystem::path& folder = temp.Path();
+    const test_files::TempFolder folder("schedule-bench");
     {
         ScheduleGrid grid;
-        TScheduleTable table(grid, folder);
+        TScheduleTable table(grid, folder.Path());
         FillGrid(grid, static_cast<int>(state.range(0)));
         table.SetModified(true);
         table.Save();
     }
     for (auto _ : state) {
         ScheduleGrid grid;
-        TScheduleTable table(grid, folder);
+        TScheduleTable table(grid, folder.Path());
         benchmark::DoNotOptimize(grid.RowCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -77,10 +76,9 @@ BENCHMARK(BM_LoadFile)->Arg(20)->Arg(1000);
 
 void BM_SaveFile(benchmark::State& state)
 {
-    const test_files::TempFolder temp("schedule-bench");
-    const std::filesystem::path& folder = temp.Path();
+    const test_files::TempFolder folder("schedule-bench");
     ScheduleGrid grid;
-    TScheduleTable table(grid, folder);
+    TScheduleTable table(grid, folder.Path());
     FillGrid(grid, static_cast<int>(state.range(0)));
     table.SetModified(true);
     for (auto _ : state)

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -57,6 +58,33 @@ TEST_F(FileIoTest, ReadsOnlyRegularFilesWithinTheLimit)
     }
     EXPECT_FALSE(ReadFileIfExists(File("missing"), 100));
     EXPECT_THROW(ReadWholeFile(File("missing"), 100), FileIoError);
+}
+
+// What it streams: a file of any size and a pipe as it comes; a folder or a
+// missing file is the cannot-open error with its errno.
+TEST_F(FileIoTest, TheBlockReaderStreamsFilesAndPipes)
+{
+    auto readAll = [](const fs::path& file) {
+        FileReader reader(file);
+        std::string bytes;
+        char block[3];
+        while (const std::size_t n = reader.Read(block, sizeof block))
+            bytes.append(block, n);
+        return bytes;
+    };
+    EXPECT_EQ(readAll(temp_.Write("data", std::string("abcdefg\0h", 9))), std::string("abcdefg\0h", 9));
+    ASSERT_EQ(0, ::mkfifo(File("pipe").c_str(), 0600));
+    std::thread writer([&] { temp_.Write("pipe", "piped"); });
+    EXPECT_EQ(readAll(File("pipe")), "piped");
+    writer.join();
+    for (const auto& [name, error] : { std::pair { "", EISDIR }, std::pair { "missing", ENOENT } }) {
+        try {
+            FileReader reader(File(name));
+            ADD_FAILURE() << name;
+        } catch (const FileIoError& failure) {
+            EXPECT_EQ(failure.SystemError(), error) << name;
+        }
+    }
 }
 
 TEST_F(FileIoTest, ReplacesThroughLinksKeepingPermissions)

@@ -115,6 +115,9 @@ TEST(ConvertCommand, ReadsFilesAndRejectsWhatItCannotRead)
         EXPECT_EQ(outcome.status, tool::kExitFailure) << unreadable;
         EXPECT_TRUE(outcome.out.empty());
         EXPECT_NE(outcome.err.find("cannot read"), std::string::npos);
+        // The file unit's message follows, with the reason.
+        EXPECT_NE(outcome.err.find(jconvert::Utf8ToCp932("\" は開けません。")), std::string::npos)
+            << outcome.err;
     }
     for (const tool::Args& bad :
         std::initializer_list<tool::Args> { { "convert" }, { "convert", "--to", "utf16" },
