@@ -79,8 +79,9 @@ LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment, Accou
     , screenProbe_(&LinuxDesktop::QtPrimaryScreen)
     , warning_([](const std::string& line) { std::cerr << line << '\n'; })
 {
-    // Without a home folder there is nowhere to keep the copies or the
-    // memory; installing then fails rather than write into "/".
+    // Without a home folder the cache and config folders are unknown, so
+    // there is nowhere to keep the copies or the memory; installing then
+    // fails rather than write into "/".
 }
 
 // One row per desktop: how it is recognised, read, installed and asked for
