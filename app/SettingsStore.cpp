@@ -2,6 +2,7 @@
 
 #include "app/IniLines.h"
 #include "app/SettingsKey.h"
+#include "jconvert/TextLines.h"
 #include "jconvert/cp932.h"
 #include "platform/FileIo.h"
 
@@ -19,27 +20,11 @@ const std::vector<std::string>& SettingsFileHeader()
     return header;
 }
 
-std::string WithCrLfLineEnds(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            out += "\r\n";
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::string& memo,
     const MessageCallback& message)
 {
     if (auto bytes = platform::ReadFileIfExists(folder / kMemoFileName, platform::kMemoReadLimit))
-        memo = WithCrLfLineEnds(*bytes);
+        memo = jconvert::WithCrLfLineEnds(*bytes);
 
     // Stands until a stored password is read or one is typed.
     settings.Password = "qqqqq";

@@ -38,7 +38,4 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
     const MessageCallback& message = {});
 
-// Every line end of text (CR LF, lone CR, lone LF) as CR LF.
-std::string WithCrLfLineEnds(std::string_view text);
-
 } // namespace app

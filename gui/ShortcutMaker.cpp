@@ -1,19 +1,14 @@
 #include "gui/ShortcutMaker.h"
 
 #include "platform/FileIo.h"
+#include "platform/UserFolders.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
 #include <objbase.h>
 #include <shlobj.h>
 #include <windows.h>
-#else
-#include <pwd.h>
-#include <unistd.h>
 #endif
 
 namespace gui {
@@ -24,56 +19,6 @@ constexpr char kSetDescriptionFailed[] = "SetDescription failed!";
 constexpr char kSaveFailed[] = "Save failed!";
 
 #ifndef _WIN32
-
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
-        return entry->pw_dir;
-    }
-    return {};
-}
-
-std::filesystem::path ConfigFolder()
-{
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
-        return config;
-    }
-    const std::string home = HomeFolder();
-    return home.empty() ? std::filesystem::path() : std::filesystem::path(home) / ".config";
-}
-
-// The desktop folder as xdg-user-dirs records it: a line
-// XDG_DESKTOP_DIR="$HOME/Desktop" (or an absolute path) in user-dirs.dirs.
-std::filesystem::path DesktopFolder()
-{
-    const std::string home = HomeFolder();
-    const std::filesystem::path config = ConfigFolder();
-    if (!config.empty()) {
-        std::ifstream in(config / "user-dirs.dirs");
-        const std::string key = "XDG_DESKTOP_DIR=\"";
-        for (std::string line; std::getline(in, line);) {
-            if (line.rfind(key, 0) != 0) {
-                continue;
-            }
-            const std::size_t end = line.find('"', key.size());
-            if (end == std::string::npos) {
-                break;
-            }
-            std::string value = line.substr(key.size(), end - key.size());
-            if (value.rfind("$HOME", 0) == 0 && !home.empty()) {
-                value = home + value.substr(5);
-            }
-            if (!value.empty() && value[0] == '/') {
-                return value;
-            }
-            break;
-        }
-    }
-    return home.empty() ? std::filesystem::path() : std::filesystem::path(home) / "Desktop";
-}
 
 // One argument of an Exec line: quoted when it holds a reserved character,
 // with the four characters that stay special inside quotes escaped, and
@@ -131,18 +76,6 @@ std::string EntryValue(const std::string& value)
     return out;
 }
 
-// Replaces the file atomically, so a failed write leaves an older shortcut
-// as it was. Desktops only start launchers that are marked executable.
-bool WriteAtomically(const std::filesystem::path& file, const std::string& text)
-{
-    try {
-        platform::ReplaceFile(file, text, true);
-    } catch (const platform::FileIoError&) {
-        return false;
-    }
-    return true;
-}
-
 #endif
 
 } // namespace
@@ -158,7 +91,13 @@ ShortcutMaker::ShortcutMaker(
 void ShortcutMaker::MakeShortCut(const std::string& name, int kind)
 {
     const std::string arguments = kind == kStartup ? "/su" : "";
-    const std::filesystem::path folder = GetSpecialFolderPath(kind);
+    std::filesystem::path folder;
+    try {
+        folder = GetSpecialFolderPath(kind);
+    } catch (const platform::FileIoError& error) {
+        message_(error.what());
+        return;
+    }
     if (folder.empty()) {
         // Without its folder the shortcut has no place to be written.
         message_(kSaveFailed);
@@ -174,11 +113,8 @@ void ShortcutMaker::MakeShortCut(const std::string& name, int kind)
 
 std::filesystem::path ShortcutMaker::GetSpecialFolderPath(int kind)
 {
-    if (kind == kDesktop) {
-        return DesktopFolder();
-    }
-    const std::filesystem::path config = ConfigFolder();
-    return config.empty() ? std::filesystem::path() : config / "autostart";
+    const platform::UserFolders folders = platform::UserFolders::OfProcess();
+    return kind == kDesktop ? folders.Desktop() : folders.Autostart();
 }
 
 std::string ShortcutMaker::LinkFileName(const std::string& name)
@@ -218,8 +154,17 @@ void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::s
     }
     std::error_code error;
     std::filesystem::create_directories(linkPath.parent_path(), error);
-    if (error || !WriteAtomically(linkPath, DesktopEntry(target, arguments, workingDirectory, description))) {
+    if (error) {
         message_(kSaveFailed);
+        return;
+    }
+    // Replaced atomically, so a failed write leaves an older shortcut as it
+    // was; the file unit's message names the file and the reason. Desktops
+    // only start launchers that are marked executable.
+    try {
+        platform::ReplaceFile(linkPath, DesktopEntry(target, arguments, workingDirectory, description), true);
+    } catch (const platform::FileIoError& failure) {
+        message_(failure.what());
     }
 }
 

@@ -32,7 +32,8 @@ public:
     // reported through the message callback, never thrown.
     void MakeShortCut(const std::string& name, int kind);
 
-    // The folder for a kind of shortcut; empty when it cannot be found.
+    // The folder for a kind of shortcut; empty when it cannot be found. On
+    // Linux an unreadable user-dirs.dirs throws platform::FileIoError.
     static std::filesystem::path GetSpecialFolderPath(int kind);
 
     // The file name a shortcut gets in its folder.
@@ -43,7 +44,8 @@ public:
     static std::string DesktopEntry(const std::filesystem::path& target, const std::string& arguments,
         const std::filesystem::path& workingDirectory, const std::string& description);
 
-    // Writes one shortcut file; the three failure messages go through the
+    // Writes one shortcut file; the failure messages (the three fixed ones,
+    // or the file unit's for a file that cannot be written) go through the
     // callback and later steps still run, as far as they can.
     void CreateLink(const std::filesystem::path& target, const std::string& arguments,
         const std::filesystem::path& linkPath, const std::filesystem::path& workingDirectory,

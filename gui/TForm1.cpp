@@ -20,6 +20,7 @@
 #include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
 #include "platform/SystemErrorText.h"
+#include "platform/UserFolders.h"
 #include "schedule/TScheduleTable.h"
 
 #include <QCloseEvent>
@@ -336,13 +337,9 @@ void TForm1::InstallRedrawTimer()
     if (!std::filesystem::exists(tool)) {
         return;
     }
-    auto variable = [](const char* name) {
-        const char* value = std::getenv(name);
-        return std::string(value != nullptr ? value : "");
-    };
     platform::ProcessRunner processes;
     platform::RedrawTimer timer(env_.commandRunner != nullptr ? *env_.commandRunner : processes,
-        platform::RedrawTimer::UserUnitFolder(variable("XDG_CONFIG_HOME"), variable("HOME")));
+        platform::UserFolders::OfProcess().SystemdUserUnits());
     if (!timer.Available()) {
         return;
     }

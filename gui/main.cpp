@@ -123,10 +123,7 @@ int main(int argc, char* argv[])
         platform::WindowsDesktop desktop;
 #else
         platform::ProcessRunner runner;
-        platform::LinuxDesktop desktop(runner, [](const std::string& name) {
-            const char* value = std::getenv(name.c_str());
-            return std::string(value != nullptr ? value : "");
-        });
+        platform::LinuxDesktop desktop(runner, &platform::ProcessEnvironment);
 #endif
         gui::FormEnvironment environment;
         environment.arguments = std::move(arguments);

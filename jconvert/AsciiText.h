@@ -2,6 +2,10 @@
 
 // Character tests on ASCII bytes alone.
 //
+// Blanks are the bytes 00..20: space and the control characters, tab, CR
+// and LF among them. None of them is ever the second byte of a Shift_JIS
+// character, so Shift_JIS text is trimmed safely.
+//
 // Case folding of the bytes 'A'..'Z' and 'a'..'z' only, for protocol words,
 // header names, charset names and ini keys. Bytes above ASCII are never
 // folded, as the C library's locale-dependent toupper/tolower might. The
@@ -9,6 +13,7 @@
 // that may hold such characters skips them before folding.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace jconvert {
@@ -23,6 +28,14 @@ constexpr char AsciiLower(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+inline std::string AsciiLowerCopy(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = AsciiLower(c);
+    return out;
+}
+
 constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -32,6 +45,21 @@ constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
             return false;
     }
     return true;
+}
+
+constexpr bool IsAsciiBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+// text without the blanks at either end.
+constexpr std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && IsAsciiBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsAsciiBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 // The value of a hexadecimal digit (either case), -1 for any other byte.

@@ -1,22 +1,56 @@
 #include "jconvert/TextLines.h"
 
 namespace jconvert {
+namespace {
 
-std::vector<std::string_view> SplitLines(std::string_view text)
+bool IsLineEnd(char c)
 {
-    std::vector<std::string_view> lines;
+    return c == '\r' || c == '\n';
+}
+
+// Calls line(text of the line) for each line and end() for each line end,
+// in order; a CR LF is one line end.
+template <typename Line, typename End> void WalkLines(std::string_view text, Line&& line, End&& end)
+{
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
+        if (!IsLineEnd(text[i]))
             continue;
-        lines.push_back(text.substr(start, i - start));
+        line(text.substr(start, i - start));
+        end();
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < text.size())
-        lines.push_back(text.substr(start));
+        line(text.substr(start));
+}
+
+} // namespace
+
+template <typename Line> std::vector<Line> SplitLines(std::string_view text)
+{
+    std::vector<Line> lines;
+    WalkLines(
+        text, [&](std::string_view line) { lines.emplace_back(line); }, [] {});
     return lines;
+}
+
+template std::vector<std::string_view> SplitLines<std::string_view>(std::string_view text);
+template std::vector<std::string> SplitLines<std::string>(std::string_view text);
+
+bool EndsWithLineEnd(std::string_view text)
+{
+    return !text.empty() && IsLineEnd(text.back());
+}
+
+std::string WithLineEnds(std::string_view text, std::string_view lineEnd)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    WalkLines(
+        text, [&](std::string_view line) { out += line; }, [&] { out += lineEnd; });
+    return out;
 }
 
 } // namespace jconvert

@@ -1,34 +1,11 @@
 #include "mail/Message.h"
 
 #include "jconvert/AsciiText.h"
+#include "mail/HeaderFields.h"
 #include "mail/Texts.h"
 #include "mail/UuLines.h"
 
-#include <algorithm>
-
 namespace mail {
-
-namespace {
-
-bool IsBlank(char c)
-{
-    return static_cast<unsigned char>(c) <= 0x20;
-}
-
-// Trims bytes up to the blank, as control characters and blanks; in Shift_JIS
-// such a byte is never the second byte of a character.
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-using jconvert::AsciiUpper;
-
-} // namespace
 
 void Message::Clear()
 {
@@ -38,44 +15,17 @@ void Message::Clear()
     lines_.clear();
 }
 
-std::size_t Message::ParseHeaders(std::span<const std::string> lines)
-{
-    headers_.clear();
-    std::size_t i = 0;
-    for (; i < lines.size() && !lines[i].empty(); ++i) {
-        const std::string& line = lines[i];
-        if (line.front() == ' ' || line.front() == '\t') {
-            // A continuation of the field before it; one without a field
-            // before it belongs to nothing and is dropped.
-            if (!headers_.empty()) {
-                std::string& value = headers_.back().value;
-                value += ' ';
-                value += Trim(line);
-            }
-            continue;
-        }
-        std::size_t colon = line.find(':');
-        if (colon == std::string::npos)
-            continue; // not a header field
-        headers_.push_back({ std::string(Trim(std::string_view(line).substr(0, colon))),
-            std::string(Trim(std::string_view(line).substr(colon + 1))) });
-    }
-    for (HeaderField& field : headers_)
-        field.value = std::string(Trim(field.value));
-    return i;
-}
-
 void Message::LoadHeaders(std::span<const std::string> lines)
 {
     Clear();
-    ParseHeaders(lines);
+    ReadHeaderFields(lines, headers_);
 }
 
 void Message::LoadMessage(std::span<const std::string> lines)
 {
     Clear();
     lines_.assign(lines.begin(), lines.end());
-    std::size_t end = ParseHeaders(lines);
+    const std::size_t end = ReadHeaderFields(lines, headers_);
     if (end < lines.size())
         ParseBody(lines.subspan(end + 1));
 }
@@ -89,37 +39,20 @@ std::string Message::HeaderValue(std::string_view name) const
     return {};
 }
 
-std::string Message::Boundary() const
-{
-    std::string value = HeaderValue("Content-Type");
-    std::transform(value.begin(), value.end(), value.begin(), AsciiUpper);
-    std::size_t at = value.find("BOUNDARY=");
-    if (at == std::string::npos)
-        return {};
-    std::string_view rest = std::string_view(value).substr(at + 9);
-    if (!rest.empty() && rest.front() == '"') {
-        rest.remove_prefix(1);
-        return std::string(rest.substr(0, rest.find('"')));
-    }
-    // An unquoted boundary is a token: it ends before the next parameter or
-    // blank, so "boundary=abc; charset=x" names "ABC".
-    std::size_t stop = 0;
-    while (stop < rest.size() && rest[stop] != ';' && !IsBlank(rest[stop]))
-        ++stop;
-    return std::string(rest.substr(0, stop));
-}
-
 void Message::ParseBody(std::span<const std::string> lines)
 {
     body_.clear();
-    const std::string boundary = Boundary();
+    // The boundary Content-Type names, whatever type it names.
+    const auto params = ReadHeaderParams(HeaderValue("Content-Type"));
+    const auto named = params.find("boundary");
+    const std::string boundary = named == params.end() ? std::string() : named->second;
     const bool hasBoundary = !boundary.empty();
     const std::string opening = "--" + boundary;
     const std::string closing = opening + "--";
     if (hasBoundary) {
         // A message that is itself Base64 or quoted-printable is taken as one
         // encoded part as soon as its body starts: nothing is plain body text.
-        const std::string encoding(Trim(HeaderValue("Content-Transfer-Encoding")));
+        const std::string encoding = HeaderValue("Content-Transfer-Encoding");
         if (jconvert::EqualsIgnoringAsciiCase(encoding, "base64")
             || jconvert::EqualsIgnoringAsciiCase(encoding, "quoted-printable"))
             return;

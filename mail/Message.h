@@ -4,6 +4,8 @@
 // plain body text. MIME parts and uuencoded blocks are separated from the
 // body and dropped; nothing is transfer-decoded.
 
+#include "mail/HeaderFields.h"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,11 +15,6 @@ namespace mail {
 
 class Message {
 public:
-    struct HeaderField {
-        std::string name;
-        std::string value; // continuation lines joined by one blank, trimmed
-    };
-
     void Clear();
 
     // Takes the header lines up to the first empty line; later lines are
@@ -33,8 +30,6 @@ public:
     // Value of the first field of that name (letter case ignored), or "".
     std::string HeaderValue(std::string_view name) const;
     std::string Subject() const { return HeaderValue("Subject"); }
-    // The MIME boundary named by Content-Type, upper-cased; "" for none.
-    std::string Boundary() const;
 
     // The body: every remaining line followed by CR LF.
     const std::string& Body() const noexcept { return body_; }
@@ -44,7 +39,6 @@ public:
     const std::vector<std::string>& Lines() const noexcept { return lines_; }
 
 private:
-    std::size_t ParseHeaders(std::span<const std::string> lines);
     void ParseBody(std::span<const std::string> lines);
 
     std::vector<HeaderField> headers_;

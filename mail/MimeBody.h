@@ -5,8 +5,6 @@
 
 #include <span>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace mail {
 
@@ -18,17 +16,13 @@ struct MimeBody {
 };
 
 // The body of a whole message (header lines, an empty line, body lines, as
-// the POP3 client delivers them). The body is the first text/plain part that
+// the POP3 client delivers them; a saved message gives them through
+// jconvert::SplitLines). The body is the first text/plain part that
 // is not an attachment, at any depth of multipart nesting; failing that, the
 // first text/html part reduced to text; failing that, nothing. Base64 and
 // quoted-printable are decoded, format=flowed lines are joined, and the
 // part's charset is converted (no charset or an unknown one: the codec's
 // detection). Never throws for any input.
 MimeBody DecodeMimeBody(std::span<const std::string> lines);
-
-// A saved message split into lines at CR LF, lone LF or lone CR, as the
-// POP3 client delivers them: a line end after the last line opens no empty
-// line. No dot stuffing is undone (a file holds the message as sent).
-std::vector<std::string> SplitMessageLines(std::string_view message);
 
 } // namespace mail

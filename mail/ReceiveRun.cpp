@@ -1,5 +1,6 @@
 #include "mail/ReceiveRun.h"
 
+#include "jconvert/TextLines.h"
 #include "jconvert/codes.h"
 #include "jconvert/encoded_words.h"
 #include "jconvert/mime_header.h"
@@ -125,14 +126,8 @@ void ReceiveRun::ReceiveOneMail(int n)
             if (!error.empty())
                 window_.AddLogLine(error);
             // The log shows the body line by line.
-            std::size_t start = 0;
-            while (start < body.size()) {
-                std::size_t end = body.find("\r\n", start);
-                if (end == std::string::npos)
-                    end = body.size();
-                window_.AddLogLine(body.substr(start, end - start));
-                start = end + 2;
-            }
+            for (const std::string_view line : jconvert::SplitLines(body))
+                window_.AddLogLine(std::string(line));
             // A body of nothing but line ends would only add blank lines, run
             // after run, so it is left out of the memo.
             const bool hasText = body.find_first_not_of("\r\n") != std::string::npos;

@@ -7,11 +7,6 @@ namespace {
 
 using jconvert::AsciiUpper;
 
-bool IsBlank(char c)
-{
-    return static_cast<unsigned char>(c) <= 0x20;
-}
-
 } // namespace
 
 bool IsUuBeginLine(std::string_view line)
@@ -41,10 +36,7 @@ bool IsUuBeginLine(std::string_view line)
 
 bool IsUuEndLine(std::string_view line)
 {
-    while (!line.empty() && IsBlank(line.front()))
-        line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back()))
-        line.remove_suffix(1);
+    line = jconvert::TrimBlanks(line);
     return line.size() == 3 && AsciiUpper(line[0]) == 'E' && AsciiUpper(line[1]) == 'N'
         && AsciiUpper(line[2]) == 'D';
 }

@@ -1,13 +1,13 @@
 #include "platform/FileFolders.h"
 
-#include <cstdlib>
+#include "platform/UserFolders.h"
+
 #include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
 #else
-#include <pwd.h>
 #include <unistd.h>
 #endif
 
@@ -16,10 +16,7 @@ namespace platform {
 FolderEnvironment SystemFolderEnvironment()
 {
     FolderEnvironment environment;
-    environment.variable = [](const std::string& name) {
-        const char* value = std::getenv(name.c_str());
-        return std::string(value != nullptr ? value : "");
-    };
+    environment.variable = &ProcessEnvironment;
     environment.writable = [](const std::filesystem::path& folder) {
 #ifdef _WIN32
         return _waccess(folder.c_str(), 2) == 0;
@@ -27,28 +24,13 @@ FolderEnvironment SystemFolderEnvironment()
         return access(folder.c_str(), W_OK | X_OK) == 0;
 #endif
     };
-    environment.home = []() -> std::string {
-#ifndef _WIN32
-        if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr)
-            return entry->pw_dir;
-#endif
-        return {};
-    };
+    environment.home = &AccountHome;
     return environment;
 }
 
 std::filesystem::path PerUserFolder(const FolderEnvironment& environment)
 {
-    // Relative values are invalid and must be ignored.
-    const std::string data = environment.variable("XDG_DATA_HOME");
-    if (!data.empty() && data[0] == '/')
-        return std::filesystem::path(data) / "corkpane";
-    std::string home = environment.variable("HOME");
-    if (home.empty() && environment.home)
-        home = environment.home();
-    if (home.empty())
-        return {};
-    return std::filesystem::path(home) / ".local" / "share" / "corkpane";
+    return UserFolders::Find(environment.variable, environment.home).OwnData();
 }
 
 bool IsInstalledFolder(const std::filesystem::path& programFolder, const FolderEnvironment& environment)

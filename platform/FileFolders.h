@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/UserFolders.h"
+
 #include <filesystem>
 #include <functional>
-#include <string>
 
 namespace platform {
 
@@ -13,7 +14,8 @@ namespace platform {
 // settings, memo and wallpaper in the working directory, the schedule beside
 // the executable. A program installed system-wide (its folder not writable,
 // or under /usr) cannot write there, so all four files live in one per-user
-// folder, $XDG_DATA_HOME/corkpane (by default ~/.local/share/corkpane).
+// folder, the user's data folder's "corkpane" (by default
+// ~/.local/share/corkpane; see UserFolders).
 struct FileFolders {
     // corkpane.ini, memo.txt and kabegami.bmp; empty for the current
     // working directory.
@@ -29,18 +31,18 @@ struct FileFolders {
 // What the choice looks at, injectable for tests.
 struct FolderEnvironment {
     // An environment variable; empty when unset.
-    std::function<std::string(const std::string&)> variable;
+    EnvironmentLookup variable;
     // True when the program may create files in the folder.
     std::function<bool(const std::filesystem::path&)> writable;
     // The user's home folder when HOME is unset (the password database).
-    std::function<std::string()> home;
+    AccountHomeLookup home;
 };
 
 // The running process's environment, file permissions and password entry.
 FolderEnvironment SystemFolderEnvironment();
 
-// $XDG_DATA_HOME/corkpane, or ~/.local/share/corkpane when XDG_DATA_HOME is
-// unset or not absolute; empty when there is no home folder either.
+// The user's data folder's "corkpane" (UserFolders::OwnData); empty when
+// there is no data folder.
 std::filesystem::path PerUserFolder(const FolderEnvironment& environment);
 
 // True for a program folder the program must not keep its files in.

@@ -209,6 +209,36 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& file, s
     return bytes;
 }
 
+FileReader::FileReader(const std::filesystem::path& file)
+    : file_(file)
+{
+    fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0)
+        CannotOpen(file_, errno);
+    struct stat info { };
+    const int error = ::fstat(fd_, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (error != 0) {
+        ::close(fd_);
+        CannotOpen(file_, error);
+    }
+}
+
+FileReader::~FileReader()
+{
+    ::close(fd_);
+}
+
+std::size_t FileReader::Read(char* buffer, std::size_t count)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, count);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR)
+            CannotOpen(file_, errno);
+    }
+}
+
 FileReplacement::FileReplacement(const std::filesystem::path& file, bool executable)
     : file_(file)
     , target_(ReplacedFile(file))
@@ -358,6 +388,34 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& file, s
     }
     bytes.resize(done);
     return bytes;
+}
+
+FileReader::FileReader(const std::filesystem::path& file)
+    : file_(file)
+{
+    HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        CannotOpen(file_, ErrnoFor(::GetLastError()));
+    handle_ = handle;
+}
+
+FileReader::~FileReader()
+{
+    ::CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+std::size_t FileReader::Read(char* buffer, std::size_t count)
+{
+    DWORD n = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+    if (!::ReadFile(static_cast<HANDLE>(handle_), buffer, want, &n, nullptr)) {
+        // A pipe whose writer has closed it has ended.
+        if (::GetLastError() == ERROR_BROKEN_PIPE)
+            return 0;
+        CannotOpen(file_, ErrnoFor(::GetLastError()));
+    }
+    return n;
 }
 
 FileReplacement::FileReplacement(const std::filesystem::path& file, bool)

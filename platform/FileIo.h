@@ -1,7 +1,7 @@
 #pragma once
 
-// Reading and replacing the user's files: the one place where every module
-// opens, reads, writes and renames files. Qt-free, so that every module can
+// Reading and replacing files: the one place where every module opens,
+// reads, writes and renames files. Qt-free, so that every module can
 // link it.
 //
 // Reading takes regular files only: a pipe or a device could block for ever
@@ -15,6 +15,7 @@
 
 #include "platform/UserError.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -47,6 +48,26 @@ std::optional<std::string> ReadFileIfExists(const std::filesystem::path& file, s
 
 // As ReadFileIfExists, but a missing file is an error too.
 std::string ReadWholeFile(const std::filesystem::path& file, std::uint64_t limit);
+
+// Reads a file from start to end in blocks, whatever its size: for the
+// codec's commands, which stream the file a user names. A folder is
+// refused; a pipe or a device is read as it comes. Failures throw
+// FileIoError with the cannot-open message.
+class FileReader {
+public:
+    explicit FileReader(const std::filesystem::path& file);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Reads up to count bytes into buffer; 0 at the end of the file.
+    std::size_t Read(char* buffer, std::size_t count);
+
+private:
+    std::filesystem::path file_;
+    int fd_ = -1;
+    void* handle_ = nullptr; // the Windows file handle
+};
 
 // Replaces a file's content in steps: the constructor creates the
 // temporary file, Write appends to it, Commit puts it in place. Destroying

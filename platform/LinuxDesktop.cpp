@@ -1,5 +1,6 @@
 #include "platform/LinuxDesktop.h"
 
+#include "jconvert/AsciiText.h"
 #include "platform/FileIo.h"
 
 #include <QBuffer>
@@ -26,26 +27,23 @@ constexpr const char* kCopySuffix = ".png";
 
 bool ContainsWord(const std::string& list, const std::string& word)
 {
-    std::string lower;
-    for (char c : list)
-        lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return lower.find(word) != std::string::npos;
+    return jconvert::AsciiLowerCopy(list).find(word) != std::string::npos;
 }
 
-std::string Trim(const std::string& text)
+// Command output and configuration lines without the blanks around them.
+std::string Trim(std::string_view text)
 {
-    const auto begin = text.find_first_not_of(" \t\r\n");
-    if (begin == std::string::npos)
+    return std::string(jconvert::TrimBlanks(text));
+}
+
+// A desktop's own small text file; empty when missing, unreadable or
+// without a folder to look in.
+std::string ReadFile(const std::filesystem::path& folder, const char* name)
+{
+    if (folder.empty())
         return {};
-    const auto end = text.find_last_not_of(" \t\r\n");
-    return text.substr(begin, end - begin + 1);
-}
-
-// A desktop's own small text file; empty when missing or unreadable.
-std::string ReadFile(const std::string& path)
-{
     try {
-        return ReadFileIfExists(path, std::uint64_t { 4 } << 20).value_or(std::string());
+        return ReadFileIfExists(folder / name, std::uint64_t { 4 } << 20).value_or(std::string());
     } catch (const FileIoError&) {
         return {};
     }
@@ -70,28 +68,20 @@ constexpr std::string_view kXfceImage = "/last-image";
 
 } // namespace
 
-LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment)
+LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment, AccountHomeLookup accountHome)
     : runner_(runner)
     , env_(std::move(environment))
     , kind_(DetectKind(env_))
     , entry_(FindEntry(kind_))
-    , home_(env_("HOME"))
-    , memory_("")
+    , folders_(UserFolders::Find(env_, accountHome))
+    , cacheFolder_(folders_.OwnCache().string())
+    , memory_(folders_.config.empty() ? std::string() : (folders_.OwnConfig() / "wallpaper.txt").string())
     , screenProbe_(&LinuxDesktop::QtPrimaryScreen)
     , warning_([](const std::string& line) { std::cerr << line << '\n'; })
 {
-    // Without a home folder there is nowhere to keep the copies or the
-    // memory; installing then fails rather than write into "/".
-    std::string config = env_("XDG_CONFIG_HOME");
-    if (config.empty() && !home_.empty())
-        config = home_ + "/.config";
-    std::string cache = env_("XDG_CACHE_HOME");
-    if (cache.empty() && !home_.empty())
-        cache = home_ + "/.cache";
-    if (!cache.empty())
-        cacheFolder_ = cache + "/corkpane";
-    if (!config.empty())
-        memory_ = WallpaperMemory(config + "/corkpane/wallpaper.txt");
+    // Without a home folder the cache and config folders are unknown, so
+    // there is nowhere to keep the copies or the memory; installing then
+    // fails rather than write into "/".
 }
 
 // One row per desktop: how it is recognised, read, installed and asked for
@@ -317,10 +307,7 @@ WallpaperSettings LinuxDesktop::ReadGnomeLike(const Entry& entry)
 
 WallpaperSettings LinuxDesktop::ReadKde(const Entry&)
 {
-    std::string config = env_("XDG_CONFIG_HOME");
-    if (config.empty())
-        config = home_ + "/.config";
-    std::istringstream lines(ReadFile(config + "/plasma-org.kde.plasma.desktop-appletsrc"));
+    std::istringstream lines(ReadFile(folders_.config, "plasma-org.kde.plasma.desktop-appletsrc"));
     std::string line, section, image, fillMode;
     bool inImageSection = false;
     while (std::getline(lines, line)) {
@@ -398,7 +385,7 @@ WallpaperSettings LinuxDesktop::ReadFeh(const Entry&)
     // ~/.fehbg: feh --no-fehbg --bg-scale '/path/to/picture'
     WallpaperSettings settings;
     static const std::regex command(R"(--bg-(\w+)\s+'([^']*)')");
-    const std::string script = ReadFile(home_ + "/.fehbg");
+    const std::string script = ReadFile(folders_.home, ".fehbg");
     std::smatch m;
     if (!std::regex_search(script, m, command))
         return settings;
@@ -550,15 +537,19 @@ std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
                            .count();
     const std::string name = kCopyPrefix + std::to_string(stamp) + kCopySuffix;
     const std::string target = cacheFolder_ + "/" + name;
-    QImage image;
-    if (!image.load(QString::fromLocal8Bit(bitmap.c_str()), "BMP"))
-        return {};
-    // Low compression: the copy is written on every draw and read once.
-    QByteArray png;
-    QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", 90))
-        return {};
+    // A bitmap that cannot be read or copied leaves the desktop as it is:
+    // installing reports false.
     try {
+        const std::string bytes = ReadWholeFile(bitmap, kPictureReadLimit);
+        QImage image;
+        if (!image.loadFromData(
+                reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "BMP"))
+            return {};
+        // Low compression: the copy is written on every draw and read once.
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", 90))
+            return {};
         ReplaceFile(target, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
     } catch (const FileIoError&) {
         return {};

@@ -2,6 +2,7 @@
 
 #include "platform/CommandRunner.h"
 #include "platform/Desktop.h"
+#include "platform/UserFolders.h"
 #include "platform/WallpaperMemory.h"
 
 #include <functional>
@@ -27,7 +28,7 @@ public:
     enum class Kind { Gnome, Cinnamon, Mate, Kde, Xfce, Sway, X11, Unknown };
 
     // Reads an environment variable; empty when unset.
-    using Environment = std::function<std::string(const std::string&)>;
+    using Environment = EnvironmentLookup;
 
     // The primary screen as the running window system reports it; nullopt
     // when there is none to ask.
@@ -36,8 +37,11 @@ public:
     using Warning = std::function<void(const std::string&)>;
 
     // The screen is asked through Qt when the program runs a GUI
-    // application on a real display; warnings go to standard error.
-    LinuxDesktop(CommandRunner& runner, Environment environment);
+    // application on a real display; warnings go to standard error. The
+    // user's folders come from environment, with accountHome where HOME is
+    // unset.
+    LinuxDesktop(
+        CommandRunner& runner, Environment environment, AccountHomeLookup accountHome = &AccountHome);
 
     void SetScreenProbe(ScreenProbe probe) { screenProbe_ = std::move(probe); }
     void SetWarning(Warning warning) { warning_ = std::move(warning); }
@@ -97,7 +101,7 @@ private:
     Environment env_;
     Kind kind_;
     const Entry* entry_; // null for an unknown desktop
-    std::string home_;
+    UserFolders folders_;
     std::string cacheFolder_;
     WallpaperMemory memory_;
     ScreenProbe screenProbe_;

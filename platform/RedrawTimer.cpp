@@ -5,33 +5,11 @@
 #include <system_error>
 
 namespace platform {
-namespace {
-
-bool WriteAtomically(const std::filesystem::path& file, const std::string& text)
-{
-    try {
-        ReplaceFile(file, text);
-        return true;
-    } catch (const FileIoError&) {
-        return false;
-    }
-}
-
-} // namespace
 
 RedrawTimer::RedrawTimer(CommandRunner& runner, std::filesystem::path unitFolder)
     : runner_(runner)
     , unitFolder_(std::move(unitFolder))
 {
-}
-
-std::filesystem::path RedrawTimer::UserUnitFolder(const std::string& configHome, const std::string& home)
-{
-    if (!configHome.empty() && configHome[0] == '/')
-        return std::filesystem::path(configHome) / "systemd" / "user";
-    if (home.empty())
-        return {};
-    return std::filesystem::path(home) / ".config" / "systemd" / "user";
 }
 
 std::string RedrawTimer::ExecWord(const std::string& word)
@@ -106,9 +84,8 @@ bool RedrawTimer::Install(const std::filesystem::path& tool, const std::filesyst
     std::filesystem::create_directories(wants, error);
     if (error)
         return false;
-    if (!WriteAtomically(unitFolder_ / kServiceName, ServiceUnit(tool, folder))
-        || !WriteAtomically(unitFolder_ / kTimerName, TimerUnit()))
-        return false;
+    ReplaceFile(unitFolder_ / kServiceName, ServiceUnit(tool, folder));
+    ReplaceFile(unitFolder_ / kTimerName, TimerUnit());
     // Enabled as "systemctl --user enable" would, also when no service
     // manager runs right now.
     const std::filesystem::path link = wants / kTimerName;

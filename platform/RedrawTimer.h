@@ -20,12 +20,8 @@ public:
     static constexpr const char* kServiceName = "corkpane-redraw.service";
     static constexpr const char* kTimerName = "corkpane-redraw.timer";
 
-    // unitFolder is the user's unit folder (~/.config/systemd/user).
+    // unitFolder is the user's unit folder (UserFolders::SystemdUserUnits).
     RedrawTimer(CommandRunner& runner, std::filesystem::path unitFolder);
-
-    // The user's unit folder: $XDG_CONFIG_HOME/systemd/user, or
-    // ~/.config/systemd/user; empty without a home folder.
-    static std::filesystem::path UserUnitFolder(const std::string& configHome, const std::string& home);
 
     // The units' texts.
     static std::string ServiceUnit(const std::filesystem::path& tool, const std::filesystem::path& folder);
@@ -38,9 +34,10 @@ public:
     bool Available();
 
     // Writes both units, enables the timer and asks the user's service
-    // manager to start it. Nothing else is touched. Returns false when the
-    // units could not be written; a service manager that is not running
-    // (it picks the units up at the next logon) is not a failure.
+    // manager to start it. Nothing else is touched. A unit file that cannot
+    // be written throws the file unit's FileIoError; returns false when the
+    // folder or the link could not be made. A service manager that is not
+    // running (it picks the units up at the next logon) is not a failure.
     bool Install(const std::filesystem::path& tool, const std::filesystem::path& folder);
 
 private:

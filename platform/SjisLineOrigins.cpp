@@ -1,5 +1,6 @@
 #include "platform/SjisLineOrigins.h"
 
+#include "jconvert/TextLines.h"
 #include "platform/SjisText.h"
 
 #include <QStringList>
@@ -8,25 +9,20 @@ namespace platform {
 
 QString SjisLineOrigins::DecodeLines(std::string_view bytes)
 {
+    // Every line end becomes LF; a line end at the very end leaves an empty
+    // last line, as an editor shows it.
     QString text;
-    std::size_t start = 0;
-    while (start <= bytes.size()) {
-        // Trail bytes are never CR or LF, so a line end found byte by byte
-        // is always a real one.
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        const bool last = end == std::string_view::npos;
-        if (last) {
-            end = bytes.size();
+    const std::vector<std::string_view> lines = jconvert::SplitLines(bytes);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            text += QChar('\n');
         }
-        const std::string_view line = bytes.substr(start, end - start);
-        const QString decoded = FromSjis(line);
-        lines_[decoded].emplace_back(line);
+        const QString decoded = FromSjis(lines[i]);
+        lines_[decoded].emplace_back(lines[i]);
         text += decoded;
-        if (last) {
-            break;
-        }
+    }
+    if (jconvert::EndsWithLineEnd(bytes)) {
         text += QChar('\n');
-        start = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
     }
     return text;
 }

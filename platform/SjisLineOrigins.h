@@ -19,11 +19,11 @@ public:
     // Forgets every remembered line.
     void Clear() { lines_.clear(); }
 
-    // As FromSjisLines (CR LF, CR and LF become LF), remembering the lines'
-    // bytes in addition to those already remembered.
+    // Decodes Shift_JIS text for an editor (CR LF, CR and LF become LF),
+    // remembering the lines' bytes in addition to those already remembered.
     QString DecodeLines(std::string_view bytes);
 
-    // As ToSjisLines (LF becomes CR LF). A line whose text is that of a
+    // Encodes an editor's text (LF becomes CR LF). A line whose text is that of a
     // remembered line gets the remembered bytes; when several remembered
     // lines have the same text, they are used in the order they were read.
     std::string EncodeLines(const QString& text) const;

@@ -28,26 +28,4 @@ std::string ToSjis(const QString& text, std::string_view original)
     return ToSjis(text);
 }
 
-QString FromSjisLines(std::string_view bytes)
-{
-    QString text = FromSjis(bytes);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QChar('\r'), QChar('\n'));
-    return text;
-}
-
-std::string ToSjisLines(const QString& text)
-{
-    std::string bytes = ToSjis(text);
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 16);
-    for (const char c : bytes) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
-
 } // namespace platform

@@ -29,8 +29,4 @@ std::string ToSjis(const QString& text);
 // itself: a value the user did not change keeps the bytes it was read with.
 std::string ToSjis(const QString& text, std::string_view original);
 
-// Line ends: the files and the other modules use CR LF, Qt's editors use LF.
-QString FromSjisLines(std::string_view bytes);
-std::string ToSjisLines(const QString& text);
-
 } // namespace platform

@@ -1,6 +1,5 @@
 #include "render/LineWrap.h"
 
-#include "jconvert/TextLines.h"
 #include "jconvert/sjis.h"
 
 namespace render {
@@ -44,12 +43,6 @@ void SplitLine(const std::string& text, int limit, std::vector<std::string>& lin
         offset += cut;
     }
     lines.push_back(text.substr(offset));
-}
-
-std::vector<std::string> SplitMemoLines(const std::string& text)
-{
-    const std::vector<std::string_view> views = jconvert::SplitLines(text);
-    return { views.begin(), views.end() };
 }
 
 } // namespace render

@@ -17,8 +17,4 @@ int ByteKindAt(const std::string& text, int pos);
 // least that makes progress with double-byte characters.
 void SplitLine(const std::string& text, int limit, std::vector<std::string>& lines);
 
-// Splits memo text into its lines at CR LF, CR or LF. A line end at the very
-// end gives no extra empty line.
-std::vector<std::string> SplitMemoLines(const std::string& text);
-
 } // namespace render

@@ -13,8 +13,9 @@
 #include "CommandRegistry.h"
 #include "jconvert/CodeStream.h"
 #include "jconvert/codes.h"
+#include "platform/FileIo.h"
 
-#include <fstream>
+#include <algorithm>
 #include <ios>
 #include <istream>
 #include <optional>
@@ -29,7 +30,8 @@ using tool::Io;
 
 constexpr std::size_t kBlockSize = std::size_t { 1 } << 17;
 
-// Reads blocks from a file or standard input; remembers a read error.
+// Reads blocks from a file (through the file unit) or standard input;
+// remembers a read error.
 class Input {
 public:
     Input(const Args& args, std::size_t fileIndex, Io& io)
@@ -37,12 +39,15 @@ public:
         if (fileIndex >= args.size() || args[fileIndex] == "-") {
             name_ = "standard input";
             buffer_ = io.in.rdbuf();
-        } else {
-            name_ = args[fileIndex];
-            file_.open(args[fileIndex], std::ios::binary);
-            buffer_ = file_ ? file_.rdbuf() : nullptr;
+            failed_ = buffer_ == nullptr;
+            return;
         }
-        failed_ = buffer_ == nullptr;
+        name_ = args[fileIndex];
+        try {
+            file_.emplace(args[fileIndex]);
+        } catch (const platform::FileIoError& error) {
+            Fail(error);
+        }
     }
 
     // Reads up to count bytes into buffer; 0 at the end or on an error.
@@ -50,17 +55,21 @@ public:
     {
         if (failed_ || ended_)
             return 0;
-        std::streamsize got = 0;
+        std::size_t got = 0;
         try {
-            got = buffer_->sgetn(buffer, static_cast<std::streamsize>(count));
+            if (file_)
+                got = file_->Read(buffer, count);
+            else
+                got = static_cast<std::size_t>(std::max<std::streamsize>(
+                    0, buffer_->sgetn(buffer, static_cast<std::streamsize>(count))));
+        } catch (const platform::FileIoError& error) {
+            Fail(error);
         } catch (const std::ios_base::failure&) {
-            failed_ = true; // a directory opened as a file, an I/O error
+            failed_ = true;
         }
-        if (got <= 0) {
+        if (got == 0)
             ended_ = true;
-            return 0;
-        }
-        return static_cast<std::size_t>(got);
+        return got;
     }
 
     // Appends up to count bytes to text; false at the end or on an error.
@@ -75,11 +84,20 @@ public:
 
     bool Failed() const { return failed_; }
     const std::string& Name() const { return name_; }
+    // The file unit's message (Shift_JIS) for a file that could not be read.
+    const std::string& Error() const { return error_; }
 
 private:
-    std::ifstream file_;
+    void Fail(const platform::FileIoError& error)
+    {
+        failed_ = true;
+        error_ = error.what();
+    }
+
+    std::optional<platform::FileReader> file_;
     std::streambuf* buffer_ = nullptr;
     std::string name_;
+    std::string error_;
     bool failed_ = false;
     bool ended_ = false;
 };
@@ -124,6 +142,8 @@ bool ReadFailed(const Input& input, Io& io)
     if (!input.Failed())
         return false;
     io.err << "corkpane-tool: cannot read " << input.Name() << '\n';
+    if (!input.Error().empty())
+        io.err << input.Error() << '\n';
     return true;
 }
 

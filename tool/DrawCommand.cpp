@@ -9,9 +9,9 @@
 #include "app/Clock.h"
 #include "app/DrawKabegami.h"
 #include "app/SettingsStore.h"
+#include "jconvert/TextLines.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
-#include "render/LineWrap.h"
 #include "schedule/TScheduleTable.h"
 
 #include <algorithm>
@@ -124,7 +124,7 @@ int Run(const tool::Args& given, tool::Io& io)
         platform::LinuxDesktop desktop(runner, &Environment);
         app::DrawRequest request;
         request.settings = std::move(settings);
-        request.memoLines = render::SplitMemoLines(memo);
+        request.memoLines = jconvert::SplitLines<std::string>(memo);
         request.schedule = &table;
         request.today = options.today ? *options.today : app::LocalDateClock()();
         request.outputFile = folder / "kabegami.bmp";

@@ -4,6 +4,7 @@
 // then the body text the memo would receive, or the reason no body could be
 // taken. Everything printed is Shift_JIS with CR LF line ends.
 #include "CommandRegistry.h"
+#include "jconvert/TextLines.h"
 #include "jconvert/encoded_words.h"
 #include "mail/Message.h"
 #include "mail/MimeBody.h"
@@ -31,7 +32,7 @@ int Run(const tool::Args& args, tool::Io& io)
         // cannot-open error, never an empty mail reported as read.
         message = platform::ReadWholeFile(args[0], platform::kMemoReadLimit);
     }
-    const std::vector<std::string> lines = mail::SplitMessageLines(message);
+    const std::vector<std::string> lines = jconvert::SplitLines<std::string>(message);
     mail::Message msg;
     msg.LoadHeaders(lines);
     const mail::MimeBody body = mail::DecodeMimeBody(lines);

@@ -3,6 +3,7 @@
 // of each file given, over and over for about a second. Prints one line:
 // "<messages decoded> <nanoseconds per message>". mime_vs_email.py runs it
 // beside Python's email package on the same files.
+#include "jconvert/TextLines.h"
 #include "jconvert/encoded_words.h"
 #include "mail/Message.h"
 #include "mail/MimeBody.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
         std::ifstream in(argv[i], std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
-        messages.push_back(mail::SplitMessageLines(bytes.str()));
+        messages.push_back(jconvert::SplitLines<std::string>(bytes.str()));
     }
     if (messages.empty()) {
         std::fprintf(stderr, "usage: mime_bench FILE...\n");

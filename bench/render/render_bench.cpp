@@ -1,22 +1,26 @@
 // Pieces of a 3840 x 2160 draw, one at a time: decoding the picture (full
 // and at the reduced scale a picture twice the screen gets), the
 // nearest-neighbour copy, the translucent box and writing the BMP.
+#include "common/TempFolder.h"
 #include "render/Background.h"
 #include "render/Blend.h"
 #include "render/BmpWriter.h"
 #include "render/JpegDecoder.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kWidth = 3840, kHeight = 2160;
+
+// Where the pictures are made and the bitmap written; removed at the end.
+const test_files::TempFolder& Folder()
+{
+    static const test_files::TempFolder folder("render-bench");
+    return folder;
+}
 
 // A JPEG of the given size made with ImageMagick and cjpeg, kept in memory.
 const std::string& Picture(int width, int height)
@@ -24,18 +28,13 @@ const std::string& Picture(int width, int height)
     static std::string data[2];
     std::string& slot = data[width == kWidth ? 0 : 1];
     if (slot.empty()) {
-        const std::string base = "/tmp/corkpane-render-bench-" + std::to_string(::getpid());
+        const std::string base = (Folder() / "picture").string();
         const std::string size = std::to_string(width) + "x" + std::to_string(height);
         const std::string command = "convert -size " + size + " -seed 5 plasma:fractal " + base
             + ".ppm && cjpeg " + "-quality 90 -outfile " + base + ".jpg " + base + ".ppm";
         if (std::system(command.c_str()) != 0)
             std::abort();
-        std::ifstream in(base + ".jpg", std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        slot = bytes.str();
-        std::remove((base + ".ppm").c_str());
-        std::remove((base + ".jpg").c_str());
+        slot = Folder().Read(base + ".jpg");
     }
     return slot;
 }
@@ -81,10 +80,9 @@ BENCHMARK(BlendTextBox)->Unit(benchmark::kMicrosecond);
 void WriteScreenSizedBmp(benchmark::State& state)
 {
     const render::Canvas canvas(kWidth, kHeight);
-    const std::string path = "/tmp/corkpane-render-bench-" + std::to_string(::getpid()) + ".bmp";
+    const std::string path = (Folder() / "kabegami.bmp").string();
     for (auto _ : state)
         render::WriteBmpFile(canvas, path);
-    std::remove(path.c_str());
 }
 BENCHMARK(WriteScreenSizedBmp)->Unit(benchmark::kMillisecond);
 

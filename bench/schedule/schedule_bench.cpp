@@ -1,11 +1,11 @@
 // Speed of the date language, the upcoming list and the schedule file.
+#include "common/TempFolder.h"
 #include "jconvert/cp932.h"
 #include "schedule/TScheduleTable.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -32,14 +32,6 @@ void Fill(TScheduleTable& table, std::size_t count)
     }
 }
 
-std::filesystem::path BenchFolder()
-{
-    auto p
-        = std::filesystem::temp_directory_path() / ("corkpane-schedule-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(p);
-    return p;
-}
-
 void BM_NormalizeDate(benchmark::State& state)
 {
     std::size_t i = 0;
@@ -63,8 +55,8 @@ BENCHMARK(BM_ListUpcoming)->Arg(20)->Arg(1000);
 
 void BM_LoadFile(benchmark::State& state)
 {
-    const auto folder = BenchFolder();
-    const auto file = folder / TScheduleTable::kFileName;
+    const test_files::TempFolder folder("schedule-bench");
+    const auto file = folder.Path() / TScheduleTable::kFileName;
     {
         TScheduleTable table(file);
         Fill(table, static_cast<std::size_t>(state.range(0)));
@@ -75,19 +67,17 @@ void BM_LoadFile(benchmark::State& state)
         benchmark::DoNotOptimize(table.Entries().size());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_LoadFile)->Arg(20)->Arg(1000);
 
 void BM_SaveFile(benchmark::State& state)
 {
-    const auto folder = BenchFolder();
-    TScheduleTable table(folder / TScheduleTable::kFileName);
+    const test_files::TempFolder folder("schedule-bench");
+    TScheduleTable table(folder.Path() / TScheduleTable::kFileName);
     Fill(table, static_cast<std::size_t>(state.range(0)));
     for (auto _ : state)
         table.Save();
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_SaveFile)->Arg(20)->Arg(1000);
 

@@ -2,6 +2,7 @@
 // reduction, on arbitrary message bytes. The text is whole lines ended by
 // CR LF with no other line break; an unreadable body gives no text.
 #include "fuzz/FuzzRequire.h"
+#include "jconvert/TextLines.h"
 #include "mail/HtmlText.h"
 #include "mail/MimeBody.h"
 
@@ -28,7 +29,7 @@ bool OnlyCrLfBreaks(std::string_view text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    const mail::MimeBody body = mail::DecodeMimeBody(mail::SplitMessageLines(input));
+    const mail::MimeBody body = mail::DecodeMimeBody(jconvert::SplitLines<std::string>(input));
     fuzz::require(body.error.empty() || body.text.empty());
     fuzz::require(body.text.empty() || body.text.ends_with("\r\n"));
     fuzz::require(OnlyCrLfBreaks(body.text));

@@ -1,58 +1,45 @@
 // Fuzz entry point for the schedule file: any file content loads into at
 // least 20 entries, and after one save and load the file
 // reaches a fixed point (saving and loading again changes nothing).
+#include "common/TempFolder.h"
 #include "fuzz/FuzzRequire.h"
 #include "schedule/TScheduleTable.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <unistd.h>
+#include <string_view>
 
 namespace {
 
 using fuzz::require;
 
-std::filesystem::path Folder()
+// One folder for the whole run, removed when the process ends.
+const test_files::TempFolder& Folder()
 {
-    static const std::filesystem::path folder = [] {
-        auto p = std::filesystem::temp_directory_path()
-            / ("corkpane-schedule-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
+    static const test_files::TempFolder folder("schedule-fuzz");
     return folder;
-}
-
-std::string ReadBack(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 // Loads the file, checks the entries, saves them and returns the saved
 // bytes.
-std::string LoadAndSave(const std::filesystem::path& folder)
+std::string LoadAndSave(const test_files::TempFolder& folder)
 {
-    schedule::TScheduleTable table(folder / schedule::TScheduleTable::kFileName);
+    schedule::TScheduleTable table(folder.Path() / schedule::TScheduleTable::kFileName);
     require(table.LoadFailure() == nullptr);
     require(table.Entries().size() >= 20);
     table.SetModified(true);
     table.Save();
-    return ReadBack(folder / schedule::TScheduleTable::kFileName);
+    return folder.Read(schedule::TScheduleTable::kFileName);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::filesystem::path& folder = Folder();
-    std::ofstream(folder / schedule::TScheduleTable::kFileName, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    const test_files::TempFolder& folder = Folder();
+    folder.Write(
+        schedule::TScheduleTable::kFileName, std::string_view(reinterpret_cast<const char*>(data), size));
     LoadAndSave(folder);
     const std::string second = LoadAndSave(folder);
     require(LoadAndSave(folder) == second);

@@ -158,6 +158,21 @@ TEST_F(GuiShortcuts, AFailedWriteIsReportedAndTheOtherShortcutIsStillMade)
     EXPECT_TRUE(std::filesystem::exists(AutostartFile()));
 }
 
+TEST_F(GuiShortcuts, AnEntryThatCannotBeWrittenIsReportedWithTheFileUnitsMessage)
+{
+    // A folder where the entry should be: it cannot be replaced.
+    std::filesystem::create_directories(AutostartFile());
+    std::vector<std::string> messages;
+    gui::ShortcutMaker maker(
+        Folder() / "corkpane", [&](const std::string& text) { messages.push_back(text); });
+    maker.MakeShortCut("Corkpane", gui::ShortcutMaker::kStartup);
+    ASSERT_EQ(messages.size(), 1U);
+    EXPECT_EQ(
+        messages[0].rfind(Sjis("ファイル \"") + AutostartFile().string() + Sjis("\" を作成できません。"), 0),
+        0U)
+        << messages[0];
+}
+
 TEST_F(GuiShortcuts, AProgramPathThatIsNotAbsoluteIsReported)
 {
     std::vector<std::string> messages;
@@ -238,9 +253,6 @@ TEST(RedrawTimerUnits, ExecWordsAreQuotedAndEscapedForSystemd)
     for (const auto& c : cases) {
         EXPECT_EQ(platform::RedrawTimer::ExecWord(c.word), c.want) << c.word;
     }
-    EXPECT_EQ(platform::RedrawTimer::UserUnitFolder("/c", "/h"), "/c/systemd/user");
-    EXPECT_EQ(platform::RedrawTimer::UserUnitFolder("rel", "/h"), "/h/.config/systemd/user");
-    EXPECT_TRUE(platform::RedrawTimer::UserUnitFolder("", "").empty());
 }
 
 } // namespace

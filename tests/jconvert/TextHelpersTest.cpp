@@ -21,11 +21,37 @@ TEST(TextLines, SplitsAtEachKindOfLineEnd)
         { "\n\r\n\r", { "", "", "" } },
         { "a\r\rb", { "a", "", "b" } }, // CR CR is two line ends, not one
         { "a\n\rb", { "a", "", "b" } }, // LF CR likewise
+        { "a\r\n\nb\rc\r\n", { "a", "", "b", "c" } },
+        { "a\n\n", { "a", "" } },
         { std::string("a\0b\r\n", 5), { std::string("a\0b", 3) } },
     };
     for (const Case& c : cases) {
-        const std::vector<std::string_view> got = jconvert::SplitLines(c.text);
-        EXPECT_EQ(std::vector<std::string>(got.begin(), got.end()), c.lines) << c.text;
+        const std::vector<std::string_view> views = jconvert::SplitLines(c.text);
+        EXPECT_EQ(std::vector<std::string>(views.begin(), views.end()), c.lines) << c.text;
+        EXPECT_EQ(jconvert::SplitLines<std::string>(c.text), c.lines) << c.text;
+    }
+}
+
+TEST(TextLines, RewritesEachLineEndAndKeepsTheRest)
+{
+    struct Case {
+        std::string text;
+        std::string crLf; // WithCrLfLineEnds
+        std::string lf; // WithLineEnds(text, "\n")
+        bool endsWithLineEnd;
+    };
+    const Case cases[] = {
+        { "", "", "", false },
+        { "a", "a", "a", false },
+        { "a\r\nb\rc\nd", "a\r\nb\r\nc\r\nd", "a\nb\nc\nd", false },
+        { "a\r\r\n\n", "a\r\n\r\n\r\n", "a\n\n\n", true },
+        { "\n\r", "\r\n\r\n", "\n\n", true },
+        { std::string("\0\r\0", 3), std::string("\0\r\n\0", 4), std::string("\0\n\0", 3), false },
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(jconvert::WithCrLfLineEnds(c.text), c.crLf) << c.text;
+        EXPECT_EQ(jconvert::WithLineEnds(c.text, "\n"), c.lf) << c.text;
+        EXPECT_EQ(jconvert::EndsWithLineEnd(c.text), c.endsWithLineEnd) << c.text;
     }
 }
 

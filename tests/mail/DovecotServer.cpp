@@ -57,12 +57,6 @@ bool Greets(int port)
     return ok;
 }
 
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 // The account that owns the mail and runs the helper processes.
 struct Accounts {
     std::string loginUser, internalUser, mailUser;
@@ -86,26 +80,18 @@ Accounts PickAccounts()
 
 DovecotServer::DovecotServer()
 {
-    std::string pattern = (fs::temp_directory_path() / "corkpane-dovecot-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        return;
-    root_ = pattern;
     // The helper processes run under other accounts and must reach the
     // sockets and the mail below this folder.
     fs::permissions(root_,
         fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read
             | fs::perms::others_exec);
     fs::create_directories(fs::path(root_) / "mail");
-    WriteFile(fs::path(root_) / "passwd", "");
+    folder_.Write("passwd", "");
 }
 
 DovecotServer::~DovecotServer()
 {
     Stop();
-    if (!root_.empty()) {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
 }
 
 void DovecotServer::AddUser(
@@ -120,7 +106,7 @@ void DovecotServer::AddUser(
     // Dovecot numbers new mail in the order of the leading number of the
     // file names, so message i gets number i.
     for (std::size_t i = 0; i < messages.size(); ++i)
-        WriteFile(maildir / "cur" / (std::to_string(i + 1) + ".fixture:2,"), messages[i]);
+        folder_.Write(maildir / "cur" / (std::to_string(i + 1) + ".fixture:2,"), messages[i]);
 }
 
 void DovecotServer::EnableTls(const std::string& certFile, const std::string& keyFile, bool required)
@@ -171,7 +157,7 @@ std::string DovecotServer::WriteConfig() const
         }
     }
     const fs::path path = fs::path(root_) / "dovecot.conf";
-    WriteFile(path, conf.str());
+    folder_.Write(path, conf.str());
     if (::geteuid() == 0) {
         // The mail belongs to the account the static userdb names.
         for (const auto& entry : fs::recursive_directory_iterator(fs::path(root_) / "mail"))
@@ -184,19 +170,13 @@ std::string DovecotServer::WriteConfig() const
 std::string DovecotServer::ReadLog() const
 {
     std::string text;
-    for (const char* name : { "stdout.log", "dovecot.log" }) {
-        std::ifstream in(fs::path(root_) / name, std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        text += content.str();
-    }
+    for (const char* name : { "stdout.log", "dovecot.log" })
+        text += folder_.Read(name);
     return text;
 }
 
 std::string DovecotServer::Start()
 {
-    if (root_.empty())
-        return "cannot create a temporary folder";
     const std::string dovecot = FindDovecot();
     if (dovecot.empty())
         return "dovecot not found: install dovecot-pop3d";

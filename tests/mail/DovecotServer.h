@@ -6,6 +6,8 @@
 // (login and internal processes then run as dovenull and dovecot, the mail
 // as nobody) and as an ordinary user.
 
+#include "common/TempFolder.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -39,7 +41,8 @@ private:
     std::string WriteConfig() const;
     std::string ReadLog() const;
 
-    std::string root_;
+    test_files::TempFolder folder_ { "dovecot" };
+    std::string root_ = folder_.Path().string();
     std::vector<std::string> users_;
     int port_ = 0;
     int tlsPort_ = 0;

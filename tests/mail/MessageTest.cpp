@@ -76,6 +76,13 @@ INSTANTIATE_TEST_SUITE_P(Message, BodyTest,
         BodyCase { "unquoted_boundary_ends_at_parameter",
             "Content-Type: multipart/mixed; boundary=xyz; charset=us-ascii\n\npre\n--xyz\n\npart\n--xyz--\n",
             "pre\r\n" },
+        // The boundary is the Content-Type parameter of that name, read as
+        // the MIME reading reads parameters.
+        BodyCase { "boundary_parameter_with_blanks_and_comment",
+            "Content-Type: multipart/mixed; (note) boundary = \"b\"\n\npre\n--b\n\npart\n--b--\n",
+            "pre\r\n" },
+        BodyCase { "other_parameter_ending_in_boundary_is_none",
+            "Content-Type: multipart/mixed; xboundary=b\n\npre\n--b\n--b--\n", "pre\r\n--b\r\n--b--\r\n" },
         BodyCase { "boundary_never_used_keeps_all",
             "Content-Type: multipart/mixed; boundary=\"zz\"\n\nline one\n--other\nline two\n",
             "line one\r\n--other\r\nline two\r\n" },

@@ -5,6 +5,7 @@
 
 #include "MemoMails.h"
 #include "common/SjisLiteral.h"
+#include "jconvert/TextLines.h"
 #include "jconvert/encoded_words.h"
 #include "mail/HtmlText.h"
 #include "mail/Message.h"
@@ -17,13 +18,14 @@ namespace {
 
 mail::MimeBody Decode(const std::string& message)
 {
-    return mail::DecodeMimeBody(mail::SplitMessageLines(message));
+    return mail::DecodeMimeBody(jconvert::SplitLines<std::string>(message));
 }
 
 TEST(MimeBody, MailsOfTodaysSenders)
 {
     for (const mailtest::MemoMail& m : mailtest::MemoMails()) {
-        const std::vector<std::string> lines = mail::SplitMessageLines(mailtest::ReadMemoMail(m.file));
+        const std::vector<std::string> lines
+            = jconvert::SplitLines<std::string>(mailtest::ReadMemoMail(m.file));
         ASSERT_GT(lines.size(), 5u) << m.file;
         mail::Message msg;
         msg.LoadHeaders(lines);

@@ -5,6 +5,7 @@
 #include "FakePop3Server.h"
 #include "app/PasswordScrambler.h"
 #include "common/SjisLiteral.h"
+#include "common/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,30 +18,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 class ReceiveCommand : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "corkpane-receive-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        previous_ = fs::current_path();
-        fs::current_path(folder_);
-    }
-    void TearDown() override
-    {
-        fs::current_path(previous_);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
+    void SetUp() override { fs::current_path(folder_.Path()); }
+    void TearDown() override { fs::current_path(previous_); }
 
     int Run(const tool::Args& args)
     {
@@ -51,8 +32,8 @@ protected:
         return tool::CommandRegistry::Instance().Run(argv, io);
     }
 
-    fs::path folder_;
-    fs::path previous_;
+    test_files::TempFolder folder_ { "receive" };
+    fs::path previous_ = fs::current_path();
     std::ostringstream out_;
     std::ostringstream err_;
 };
@@ -77,7 +58,7 @@ TEST_F(ReceiveCommand, OverridesServerAndKeepsMemoOfAFailedRun)
         Sjis("Status>接続中\nStatus>接続完了\nメール件数2\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n件名:") + memoWord
             + "\n" + milk + "\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n");
     EXPECT_EQ(err_.str(), Sjis("接続が閉じられました。\n"));
-    EXPECT_EQ(ReadAll("memo.txt"), "old\r\n" + milk + "\r\n");
+    EXPECT_EQ(folder_.Read("memo.txt"), "old\r\n" + milk + "\r\n");
 }
 
 TEST_F(ReceiveCommand, StoredSecurityChoiceAndItsOverride)
@@ -134,7 +115,7 @@ TEST_F(ReceiveCommand, StoredMimeSetting)
             << Sjis("\r\nキーワード１=メモ\r\n") << c.stored;
         std::ofstream("memo.txt", std::ios::binary) << "";
         EXPECT_EQ(Run({}), 0) << c.stored << err_.str();
-        EXPECT_EQ(ReadAll("memo.txt"), c.memo) << c.stored;
+        EXPECT_EQ(folder_.Read("memo.txt"), c.memo) << c.stored;
     }
 }
 

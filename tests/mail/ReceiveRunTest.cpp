@@ -120,6 +120,15 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
             Join(
                 { kOpen, { kCount + "1", kSep, kSubject + kMemo, "", kSep, kDisconnecting, kDisconnected } }),
             "x", "x" },
+        // The log shows a body line by line, a lone CR in a line ending one
+        // too; the memo takes the body as it came.
+        FakeCase { "lone_cr_in_body_starts_a_log_line",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1 9\r\n", kMemoTop, "+OK\r\n\r\nmilk\rbread\r\n.\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nRETR 1\r\nQUIT\r\n", "",
+            Join({ kOpen,
+                { kCount + "1", kSep, kSubject + kMemo, "milk", "bread", kSep, kDisconnecting,
+                    kDisconnected } }),
+            "", "milk\rbread\r\n" },
         FakeCase { "retr_refused_goes_on",
             { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1 9\r\n", kMemoTop, "-ERR no such message\r\n" },
             After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nRETR 1\r\nQUIT\r\n", "",

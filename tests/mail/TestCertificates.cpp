@@ -1,9 +1,10 @@
 #include "TestCertificates.h"
 
+#include "common/TempFolder.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <vector>
@@ -42,26 +43,10 @@ std::string OpenSsl(const fs::path& folder, std::vector<std::string> args)
     return "failed: " + command;
 }
 
-struct Folder {
-    fs::path path;
-    ~Folder()
-    {
-        std::error_code ignored;
-        if (!path.empty())
-            fs::remove_all(path, ignored);
-    }
-};
-
-TestCertificates Make(Folder& folder)
+TestCertificates Make(const test_files::TempFolder& folder)
 {
     TestCertificates c;
-    std::string pattern = (fs::temp_directory_path() / "corkpane-certs-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        c.error = "cannot create a temporary folder";
-        return c;
-    }
-    folder.path = pattern;
-    const fs::path& dir = folder.path;
+    const fs::path& dir = folder.Path();
     auto file = [&](const char* name) { return (dir / name).string(); };
 
     // EC keys: made in a few milliseconds.
@@ -74,20 +59,22 @@ TestCertificates Make(Folder& folder)
         args.insert(args.end(), { "-keyout", name + ".key", "-subj", subject });
         return args;
     };
-    std::ofstream(dir / "server.ext") << "subjectAltName=IP:127.0.0.1,DNS:localhost\n"
-                                         "basicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n";
-    std::ofstream(dir / "wrong.ext") << "subjectAltName=DNS:mail.example.invalid\n"
-                                        "basicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n";
+    folder.Write("server.ext",
+        "subjectAltName=IP:127.0.0.1,DNS:localhost\nbasicConstraints=CA:FALSE\nextendedKeyUsage="
+        "serverAuth\n");
+    folder.Write("wrong.ext",
+        "subjectAltName=DNS:mail.example.invalid\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n");
     // A minimal CA configuration: "openssl ca" is the way to give a
     // certificate dates in the past.
     fs::create_directories(dir / "issued");
-    std::ofstream(dir / "index.txt");
-    std::ofstream(dir / "serial") << "1000\n";
-    std::ofstream(dir / "ca.cnf") << "[ca]\ndefault_ca = test\n[test]\ndir = .\ndatabase = index.txt\n"
-                                     "new_certs_dir = issued\nserial = serial\ncertificate = ca.pem\n"
-                                     "private_key = ca.key\ndefault_md = sha256\npolicy = any\n"
-                                     "unique_subject = no\n[any]\ncommonName = supplied\n[server]\n"
-                                     "subjectAltName=IP:127.0.0.1,DNS:localhost\nbasicConstraints=CA:FALSE\n";
+    folder.Write("index.txt", "");
+    folder.Write("serial", "1000\n");
+    folder.Write("ca.cnf",
+        "[ca]\ndefault_ca = test\n[test]\ndir = .\ndatabase = index.txt\n"
+        "new_certs_dir = issued\nserial = serial\ncertificate = ca.pem\n"
+        "private_key = ca.key\ndefault_md = sha256\npolicy = any\n"
+        "unique_subject = no\n[any]\ncommonName = supplied\n[server]\n"
+        "subjectAltName=IP:127.0.0.1,DNS:localhost\nbasicConstraints=CA:FALSE\n");
 
     auto ca = request("ca", "/CN=Corkpane Test CA",
         { "-x509", "-days", "3650", "-out", "ca.pem", "-addext", "basicConstraints=critical,CA:TRUE",
@@ -122,7 +109,7 @@ TestCertificates Make(Folder& folder)
 
 const TestCertificates& TestCertificates::Get()
 {
-    static Folder folder;
+    static const test_files::TempFolder folder("certs");
     static const TestCertificates certificates = Make(folder);
     return certificates;
 }

@@ -1,9 +1,9 @@
 #include "platform/FileFolders.h"
 
-#include <fstream>
+#include "common/TempFolder.h"
+
 #include <gtest/gtest.h>
 #include <map>
-#include <unistd.h>
 
 using namespace platform;
 
@@ -69,8 +69,8 @@ TEST(FileFolders, WritableCopiesKeepTheirFilesInstalledProgramsUseThePerUserFold
 
 TEST(FileFolders, ThePerUserFolderIsCreatedOnFirstUseAndTheRealFolderTestWorks)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-folders-XXXXXX").string();
-    const std::filesystem::path root = ::mkdtemp(pattern.data());
+    const test_files::TempFolder temp("folders");
+    const std::filesystem::path& root = temp.Path();
     const FileFolders folders
         = ChooseFileFolders("/usr/bin", Fake({ { "XDG_DATA_HOME", (root / "data").string() } }, false));
     ASSERT_TRUE(folders.perUser);
@@ -79,16 +79,13 @@ TEST(FileFolders, ThePerUserFolderIsCreatedOnFirstUseAndTheRealFolderTestWorks)
     EXPECT_TRUE(std::filesystem::is_directory(root / "data" / "corkpane"));
     // A file where the folder should be: reported, not ignored.
     std::filesystem::remove(root / "data" / "corkpane");
-    {
-        std::ofstream(root / "data" / "corkpane") << "x";
-    }
+    temp.Write("data/corkpane", "x");
     EXPECT_FALSE(PrepareFileFolders(folders));
 
     const FolderEnvironment system = SystemFolderEnvironment();
     EXPECT_TRUE(system.writable(root));
     EXPECT_FALSE(system.writable(root / "missing"));
     EXPECT_FALSE(RunningProgramPath().empty());
-    std::filesystem::remove_all(root);
 }
 
 } // namespace

@@ -1,16 +1,16 @@
 #include "platform/FileIo.h"
 
 #include "common/FolderNames.h"
+#include "common/TempFolder.h"
 #include "jconvert/cp932.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -20,36 +20,15 @@ namespace {
 
 class FileIoTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "corkpane-fileio-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-    fs::path File(const std::string& name) const { return dir_ / name; }
-    static void Write(const fs::path& file, const std::string& bytes)
-    {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    static std::string Read(const fs::path& file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    std::vector<std::string> Names() const { return test_files::FolderNames(dir_); }
+    fs::path File(const std::string& name) const { return temp_ / name; }
+    std::vector<std::string> Names() const { return test_files::FolderNames(temp_.Path()); }
 
-    fs::path dir_;
+    test_files::TempFolder temp_ { "fileio" };
 };
 
 TEST_F(FileIoTest, ReadsOnlyRegularFilesWithinTheLimit)
 {
-    Write(File("memo.txt"), "abc");
+    temp_.Write("memo.txt", "abc");
     fs::create_directory(File("folder"));
     ASSERT_EQ(0, ::mkfifo(File("pipe").c_str(), 0600));
     const std::string notRegular = jconvert::Utf8ToCp932("通常のファイルではありません。");
@@ -81,17 +60,44 @@ TEST_F(FileIoTest, ReadsOnlyRegularFilesWithinTheLimit)
     EXPECT_THROW(ReadWholeFile(File("missing"), 100), FileIoError);
 }
 
+// What it streams: a file of any size and a pipe as it comes; a folder or a
+// missing file is the cannot-open error with its errno.
+TEST_F(FileIoTest, TheBlockReaderStreamsFilesAndPipes)
+{
+    auto readAll = [](const fs::path& file) {
+        FileReader reader(file);
+        std::string bytes;
+        char block[3];
+        while (const std::size_t n = reader.Read(block, sizeof block))
+            bytes.append(block, n);
+        return bytes;
+    };
+    EXPECT_EQ(readAll(temp_.Write("data", std::string("abcdefg\0h", 9))), std::string("abcdefg\0h", 9));
+    ASSERT_EQ(0, ::mkfifo(File("pipe").c_str(), 0600));
+    std::thread writer([&] { temp_.Write("pipe", "piped"); });
+    EXPECT_EQ(readAll(File("pipe")), "piped");
+    writer.join();
+    for (const auto& [name, error] : { std::pair { "", EISDIR }, std::pair { "missing", ENOENT } }) {
+        try {
+            FileReader reader(File(name));
+            ADD_FAILURE() << name;
+        } catch (const FileIoError& failure) {
+            EXPECT_EQ(failure.SystemError(), error) << name;
+        }
+    }
+}
+
 TEST_F(FileIoTest, ReplacesThroughLinksKeepingPermissions)
 {
     fs::create_directory(File("real"));
     const fs::path target = File("real/schedule.txt");
-    Write(target, "old");
+    temp_.Write(target, "old");
     ::chmod(target.c_str(), 0640);
     fs::create_symlink("real/schedule.txt", File("link.txt"));
 
     ReplaceFile(File("link.txt"), "new");
     EXPECT_TRUE(fs::is_symlink(File("link.txt")));
-    EXPECT_EQ("new", Read(target));
+    EXPECT_EQ("new", temp_.Read(target));
     struct stat info { };
     ASSERT_EQ(0, ::stat(target.c_str(), &info));
     EXPECT_EQ(0640u, info.st_mode & 07777);
@@ -106,19 +112,19 @@ TEST_F(FileIoTest, ReplacesThroughLinksKeepingPermissions)
 TEST_F(FileIoTest, FailuresAndInterruptedSavesLeaveNoTemporaries)
 {
     const fs::path memo = File("memo.txt");
-    Write(memo, "old");
+    temp_.Write(memo, "old");
     // Left by saves whose process is gone, by one still running (process 1),
     // and a file of somebody else's that merely looks alike.
     const std::string stale = ".memo.txt.corkpane-tmp-999999999-0";
     const std::string running = ".memo.txt.corkpane-tmp-1-0";
-    Write(File(stale), "half");
-    Write(File(running), "busy");
-    Write(File(".memo.txt.corkpane-tmp-x"), "other");
+    temp_.Write(stale, "half");
+    temp_.Write(running, "busy");
+    temp_.Write(".memo.txt.corkpane-tmp-x", "other");
     {
         FileReplacement abandoned(memo);
         abandoned.Write("never committed");
     }
-    EXPECT_EQ("old", Read(memo));
+    EXPECT_EQ("old", temp_.Read(memo));
     EXPECT_FALSE(fs::exists(File(stale)));
     EXPECT_TRUE(fs::exists(File(running)));
 
@@ -137,7 +143,7 @@ TEST_F(FileIoTest, FailuresAndInterruptedSavesLeaveNoTemporaries)
         EXPECT_EQ(CannotCreateMessage(memo, FileErrorReason(EFBIG)), e.what());
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ("old", Read(memo));
+    EXPECT_EQ("old", temp_.Read(memo));
 
     EXPECT_THROW(ReplaceFile(File("missing/memo.txt"), "x"), FileIoError);
     EXPECT_EQ(

@@ -1,13 +1,12 @@
 #include "platform/LinuxDesktop.h"
 
+#include "common/TempFolder.h"
 #include "platform/WallpaperMemory.h"
 
 #include <QImage>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <unistd.h>
 
 using namespace platform;
 
@@ -64,13 +63,7 @@ public:
 
 class LinuxDesktopTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-platform-XXXXXX").string();
-        home_ = ::mkdtemp(pattern.data());
-        WriteBmp(home_ + "/drawn.bmp");
-    }
-    void TearDown() override { std::filesystem::remove_all(home_); }
+    void SetUp() override { WriteBmp(home_ + "/drawn.bmp"); }
 
     LinuxDesktop::Environment Env(const std::string& desktop)
     {
@@ -96,7 +89,8 @@ protected:
         return names;
     }
 
-    std::string home_;
+    test_files::TempFolder temp_ { "platform" };
+    std::string home_ = temp_.Path().string();
     FakeRunner runner_;
 };
 
@@ -158,10 +152,9 @@ TEST_F(LinuxDesktopTest, GnomeFamilyPlacementMapsOntoTileAndStyle)
 
 TEST_F(LinuxDesktopTest, KdeXfceAndFehSettingsAreRead)
 {
-    std::filesystem::create_directories(home_ + "/.config");
-    std::ofstream(home_ + "/.config/plasma-org.kde.plasma.desktop-appletsrc")
-        << "[Containments][1][General]\nImage=file:///wrong.jpg\n"
-           "[Containments][1][Wallpaper][org.kde.image][General]\nFillMode=6\nImage=file:///pics/kde.jpg\n";
+    temp_.Write(".config/plasma-org.kde.plasma.desktop-appletsrc",
+        "[Containments][1][General]\nImage=file:///wrong.jpg\n"
+        "[Containments][1][Wallpaper][org.kde.image][General]\nFillMode=6\nImage=file:///pics/kde.jpg\n");
     LinuxDesktop kde(runner_, Env("KDE"));
     EXPECT_EQ((WallpaperSettings { "/pics/kde.jpg", "0", "0" }), kde.ReadWallpaperSettings());
 
@@ -171,7 +164,7 @@ TEST_F(LinuxDesktopTest, KdeXfceAndFehSettingsAreRead)
     LinuxDesktop xfce(runner_, Env("XFCE"));
     EXPECT_EQ((WallpaperSettings { "/pics/xfce.bmp", "1", "0" }), xfce.ReadWallpaperSettings());
 
-    std::ofstream(home_ + "/.fehbg") << "#!/bin/sh\nfeh --no-fehbg --bg-center '/pics/feh.jpg'\n";
+    temp_.Write(".fehbg", "#!/bin/sh\nfeh --no-fehbg --bg-center '/pics/feh.jpg'\n");
     const auto x11 = [this](const std::string& n) {
         return n == "DISPLAY" ? std::string(":0") : n == "HOME" ? home_ : std::string();
     };
@@ -325,7 +318,7 @@ TEST_F(LinuxDesktopTest, WithoutAHomeFolderNothingIsWrittenAndInstallingFails)
     const auto noHome = [](const std::string& n) {
         return n == "XDG_CURRENT_DESKTOP" ? std::string("GNOME") : std::string();
     };
-    LinuxDesktop linux(runner_, noHome);
+    LinuxDesktop linux(runner_, noHome, [] { return std::string(); });
     EXPECT_EQ("/pics/a.jpg", linux.ReadWallpaperSettings().wallpaper);
     EXPECT_FALSE(linux.InstallWallpaper(home_ + "/drawn.bmp"));
     EXPECT_EQ("'file:///pics/a.jpg'", runner_.gsettings["org.gnome.desktop.background picture-uri"]);

@@ -4,6 +4,7 @@
 // by the same bus) and feh on an Xvfb server. A component that is not
 // installed skips its test, naming it.
 
+#include "common/TempFolder.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/WallpaperMemory.h"
@@ -73,8 +74,6 @@ class RealDesktopTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-real-XXXXXX").string();
-        root_ = ::mkdtemp(pattern.data());
         home_ = root_ + "/home";
         std::filesystem::create_directories(home_ + "/.config");
         std::filesystem::create_directories(root_ + "/run");
@@ -105,7 +104,6 @@ protected:
             }
         }
         env_.clear();
-        std::filesystem::remove_all(root_);
     }
 
     LinuxDesktop::Environment Env(const std::string& desktop, const std::string& display = "")
@@ -180,7 +178,9 @@ protected:
         return at == std::string::npos ? std::string() : text.substr(at);
     }
 
-    std::string root_, home_, picture_, drawn_;
+    test_files::TempFolder temp_ { "real" };
+    std::string root_ = temp_.Path().string();
+    std::string home_, picture_, drawn_;
     std::list<ScopedEnv> env_;
     QProcess bus_, display_;
     ProcessRunner runner_;

@@ -1,5 +1,6 @@
 #include "platform/SjisLineOrigins.h"
 
+#include "jconvert/TextLines.h"
 #include "platform/SjisText.h"
 
 #include <gtest/gtest.h>
@@ -29,9 +30,18 @@ TEST(SjisLineOrigins, UnchangedLinesKeepTheirBytesInReadingOrder)
     for (const auto& c : cases) {
         platform::SjisLineOrigins origins;
         const QString text = origins.DecodeLines(c.bytes);
-        EXPECT_EQ(text, platform::FromSjisLines(c.bytes)) << c.name;
+        EXPECT_EQ(text, platform::FromSjis(jconvert::WithLineEnds(c.bytes, "\n"))) << c.name;
         EXPECT_EQ(origins.EncodeLines(c.edited.isNull() ? text : c.edited), c.expected) << c.name;
     }
+}
+
+TEST(SjisLineOrigins, LineEndsBecomeLfInsideAndCrLfOutside)
+{
+    platform::SjisLineOrigins origins;
+    EXPECT_EQ(origins.DecodeLines("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
+    EXPECT_EQ(origins.EncodeLines(QStringLiteral("a\nb\n")), "a\r\nb\r\n");
+    // A trail byte never looks like LF, so double-byte text keeps its bytes.
+    EXPECT_EQ(origins.EncodeLines(origins.DecodeLines("\x83\x81\r\n\x83\x82")), "\x83\x81\r\n\x83\x82");
 }
 
 TEST(SjisLineOrigins, AppendedTextAddsToWhatIsRememberedAndClearForgets)

@@ -64,12 +64,4 @@ TEST(SjisText, AnUnchangedValueKeepsItsOriginalBytes)
     }
 }
 
-TEST(SjisText, LineEndsBecomeLfInsideAndCrLfOutside)
-{
-    EXPECT_EQ(platform::FromSjisLines("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
-    EXPECT_EQ(platform::ToSjisLines(QStringLiteral("a\nb\n")), "a\r\nb\r\n");
-    // A trail byte never looks like LF, so double-byte text keeps its bytes.
-    EXPECT_EQ(platform::ToSjisLines(platform::FromSjisLines("\x83\x81\r\n\x83\x82")), "\x83\x81\r\n\x83\x82");
-}
-
 } // namespace

@@ -48,13 +48,6 @@ TEST(LineWrap, SplitsAtTwoNBytesWithoutBreakingCharacters)
     }
 }
 
-TEST(LineWrap, MemoLinesSplitAtEveryLineEndWithoutATrailingEmptyLine)
-{
-    EXPECT_EQ((std::vector<std::string> { "a", "", "b", "c" }), SplitMemoLines("a\r\n\nb\rc\r\n"));
-    EXPECT_EQ((std::vector<std::string> { "a", "" }), SplitMemoLines("a\n\n"));
-    EXPECT_TRUE(SplitMemoLines("").empty());
-}
-
 TEST(Blend, LightensOrDarkensEachByteInIntegerSteps)
 {
     const struct {

@@ -1,14 +1,13 @@
 #include "CommandRegistry.h"
+#include "common/TempFolder.h"
 #include "jconvert/codes.h"
 #include "jconvert/cp932.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -106,26 +105,25 @@ TEST(ConvertCommand, UndecidedInputIsCopiedWithANote)
 
 TEST(ConvertCommand, ReadsFilesAndRejectsWhatItCannotRead)
 {
-    const std::filesystem::path dir
-        = std::filesystem::temp_directory_path() / ("corkpane-convert-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::filesystem::path file = dir / "euc.txt";
-    std::ofstream(file, std::ios::binary) << kNihonEuc;
+    const test_files::TempFolder dir("convert");
+    const std::filesystem::path file = dir.Write("euc.txt", kNihonEuc);
 
     EXPECT_EQ(run({ "convert", "--to", "sjis", file.string() }).out, kNihonSjis);
     EXPECT_EQ(run({ "guess", file.string() }).out, "CODE_EUC\n");
-    for (const std::string& unreadable : { (dir / "missing").string(), dir.string() }) {
+    for (const std::string& unreadable : { (dir / "missing").string(), dir.Path().string() }) {
         const Outcome outcome = run({ "guess", unreadable });
         EXPECT_EQ(outcome.status, tool::kExitFailure) << unreadable;
         EXPECT_TRUE(outcome.out.empty());
         EXPECT_NE(outcome.err.find("cannot read"), std::string::npos);
+        // The file unit's message follows, with the reason.
+        EXPECT_NE(outcome.err.find(jconvert::Utf8ToCp932("\" は開けません。")), std::string::npos)
+            << outcome.err;
     }
     for (const tool::Args& bad :
         std::initializer_list<tool::Args> { { "convert" }, { "convert", "--to", "utf16" },
             { "convert", "--from", "utf8" }, { "convert", "--to", "sjis", "--to", "euc" },
             { "convert", "sjis" }, { "convert", "--to", "sjis", "a", "b" }, { "guess", "a", "b" } })
         EXPECT_EQ(run(bad).status, tool::kExitUsage) << bad.size();
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 #include "CommandRegistry.h"
 #include "common/SjisLiteral.h"
+#include "common/TempFolder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -34,30 +33,25 @@ const std::string kMail = "Subject: =?UTF-8?Q?=E3=83=A1=E3=83=A2?= milk\r\n"
 
 TEST(MimeCommand, FileAndStandardInputGiveSubjectAndBody)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-mime-XXXXXX").string();
-    const std::filesystem::path folder = ::mkdtemp(pattern.data());
-    const std::filesystem::path file = folder / "memo.eml";
-    std::ofstream(file, std::ios::binary) << kMail;
+    const test_files::TempFolder folder("mime");
+    const std::filesystem::path file = folder.Write("memo.eml", kMail);
     const std::string expected = Sjis("件名:メモ milk\r\n牛乳を買う\r\n");
     for (const Outcome& r : { Invoke({ "mime", file.string() }), Invoke({ "mime", "-" }, kMail) }) {
         EXPECT_EQ(r.status, tool::kExitOk) << r.err;
         EXPECT_EQ(test_text::Utf8(r.out), test_text::Utf8(expected));
     }
-    std::filesystem::remove_all(folder);
 }
 
 TEST(MimeCommand, WhatIsNoReadableFileFailsWithTheFileMessage)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-mime-XXXXXX").string();
-    const std::filesystem::path folder = ::mkdtemp(pattern.data());
-    for (const std::filesystem::path& path : { folder, folder / "missing.eml" }) {
+    const test_files::TempFolder folder("mime");
+    for (const std::filesystem::path& path : { folder.Path(), folder / "missing.eml" }) {
         const Outcome r = Invoke({ "mime", path.string() });
         EXPECT_EQ(r.status, tool::kExitFailure) << path;
         EXPECT_EQ(r.out, "") << path;
         EXPECT_NE(r.err.find(Sjis("は開けません。")), std::string::npos) << path;
     }
     EXPECT_EQ(Invoke({ "mime" }).status, tool::kExitUsage);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

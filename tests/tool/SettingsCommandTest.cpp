@@ -1,10 +1,10 @@
 #include "CommandRegistry.h"
+#include "common/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -20,8 +20,8 @@ int Invoke(const tool::Args& argv, std::string& err)
 
 TEST(SettingsCommand, DirChoosesTheFolderOfTheFilesAndNeedsAValue)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-tool-XXXXXX").string();
-    const std::filesystem::path folder = ::mkdtemp(pattern.data());
+    const test_files::TempFolder temp("tool");
+    const std::filesystem::path& folder = temp.Path();
     const std::filesystem::path before = std::filesystem::current_path();
     std::string err;
     // Option before and after the action; the files land in the folder,
@@ -37,7 +37,6 @@ TEST(SettingsCommand, DirChoosesTheFolderOfTheFilesAndNeedsAValue)
     EXPECT_EQ(tool::kExitUsage, Invoke({ "settings", "roundtrip", "--dir" }, err));
     EXPECT_EQ(tool::kExitUsage, Invoke({ "receive", "--dir" }, err));
     EXPECT_NE(err.find("--dir needs a folder"), std::string::npos) << err;
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace
