@@ -105,6 +105,10 @@ void TForm1::BuildSchedulePage()
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     StringGrid1->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetHint(StringGrid1, texts::kHintGrid);
+    // The current row is drawn highlighted (see GridEditDelegate): repaint
+    // when it moves.
+    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, StringGrid1->viewport(),
+        qOverload<>(&QWidget::update));
 
     // The number column is the vertical header.
     StringGrid1->verticalHeader()->setFixedWidth(26);

@@ -26,6 +26,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -54,6 +55,11 @@ TForm1::TForm1(FormEnvironment environment, QWidget* parent)
     }
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Q(texts::kFormCaption));
+    // The installed icon theme's, else the one built in.
+    QIcon builtIn;
+    builtIn.addFile(QStringLiteral(":/corkpane/corkpane-64.png"));
+    builtIn.addFile(QStringLiteral(":/corkpane/corkpane-128.png"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("corkpane"), builtIn));
     QFont formFont(QStringLiteral("Tahoma"));
     formFont.setPixelSize(13);
     setFont(formFont);

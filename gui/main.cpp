@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QIcon>
 #include <QMessageBox>
 #include <algorithm>
 #include <cstdio>
@@ -117,7 +116,6 @@ int main(int argc, char* argv[])
     try {
         QApplication::setApplicationName(title);
         QGuiApplication::setDesktopFileName(QStringLiteral("corkpane"));
-        QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corkpane")));
         gui::QtDialogs dialogs;
 #ifdef _WIN32
         platform::WindowsDesktop desktop;

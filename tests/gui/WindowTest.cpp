@@ -37,6 +37,9 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     EXPECT_EQ(platform::ToSjis(window->windowTitle()), Sjis("CorkpaneⅡ"));
     EXPECT_EQ(window->size(), QSize(494, 373));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    // Its own icon, also where no icon theme has one (the task switcher
+    // would show a generic one).
+    EXPECT_FALSE(window->windowIcon().pixmap(32, 32).isNull());
 
     auto* pages = Find<QTabWidget>(*window, "PageControl1");
     const std::vector<std::pair<const char*, std::string>> expectedPages = {

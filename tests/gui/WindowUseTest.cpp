@@ -104,6 +104,13 @@ TEST_F(GuiWindowUse, HighlightKeyboardAndButtonsStayOnTheSameRow)
 
         EXPECT_EQ(grid_->currentIndex().row() + 1, c.currentRow);
         EXPECT_EQ(grid_->selectionModel()->selectedIndexes(), QModelIndexList { grid_->currentIndex() });
+        // The whole current row is drawn highlighted, not only its cell
+        // under the editor: its empty text cell differs from another row's.
+        const QImage shown = grid_->viewport()->grab().toImage();
+        const auto textCell = [&](int row) {
+            return shown.pixel(grid_->visualRect(grid_->model()->index(row - 1, 1)).center());
+        };
+        EXPECT_NE(textCell(c.currentRow), textCell(c.currentRow == 4 ? 5 : 4));
 
         // What the user types goes into the highlighted row: to its open
         // editor, or to the grid, which opens the editor with the key.
@@ -117,6 +124,17 @@ TEST_F(GuiWindowUse, HighlightKeyboardAndButtonsStayOnTheSameRow)
         }
         window_.reset();
     }
+}
+
+TEST_F(GuiWindowUse, EscGivesTheCellItsTextBack)
+{
+    OpenSchedule(10);
+    ClickRow(1);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("zz"));
+    ASSERT_NE(window_->Schedule()->Entries()[0].date, "A");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(window_->Schedule()->Entries()[0].date, "A");
+    EXPECT_EQ(grid_->model()->index(0, 0).data().toString(), QStringLiteral("A"));
 }
 
 TEST_F(GuiWindowUse, CornerCellReadsNo)
