@@ -181,11 +181,15 @@ std::vector<Holiday> HolidaysOfYear(int y)
 
 std::vector<Holiday> NationalHolidays(sys_days first, sys_days last)
 {
+    // Clamped before the years are taken: a window of millions of days
+    // ends far beyond the years a date can name.
+    first = std::max(first, sys_days { year { kFirstHolidayYear } / 1 / 1 });
+    last = std::min(last, sys_days { year { kLastHolidayYear } / 12 / 31 });
     std::vector<Holiday> found;
     if (last < first)
         return found;
-    const int from = std::max(static_cast<int>(year_month_day { first }.year()), kFirstHolidayYear);
-    const int to = std::min(static_cast<int>(year_month_day { last }.year()), kLastHolidayYear);
+    const int from = static_cast<int>(year_month_day { first }.year());
+    const int to = static_cast<int>(year_month_day { last }.year());
     for (int y = from; y <= to; ++y)
         for (Holiday& h : HolidaysOfYear(y))
             if (h.date >= first && h.date <= last)

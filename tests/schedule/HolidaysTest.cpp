@@ -5,6 +5,7 @@
 #include "common/SjisLiteral.h"
 
 #include <chrono>
+#include <climits>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
@@ -103,6 +104,13 @@ TEST(Holidays, WindowsAndYearsKept)
     // Outside the years the rules are kept for, no day is a holiday.
     EXPECT_EQ(names(sys_days { 1969y / 12 / 1 }, sys_days { 1970y / 1 / 1 }), (V { "1970-01-01 元日" }));
     EXPECT_EQ(names(sys_days { 2099y / 12 / 31 }, sys_days { 2100y / 1 / 31 }), V {});
+    // A window of any length ends at the last year kept.
+    EXPECT_EQ(NationalHolidays(sys_days { 2099y / 11 / 24 }, sys_days { 2099y / 11 / 24 } + days { INT_MAX })
+                  .size(),
+        0U);
+    EXPECT_EQ(NationalHolidays(sys_days { 2099y / 11 / 23 }, sys_days { 2099y / 11 / 23 } + days { INT_MAX })
+                  .size(),
+        1U);
     // Where the equinox formula comes close to midnight: the spring
     // equinox falls on 19 March only in 2092 and 2096 this century, and
     // on the 20th in 2088.
