@@ -371,8 +371,9 @@ TEST_F(GuiWindow, CheckButtonMovesTheCursorToTheBadCellAndSaysWhich)
     ASSERT_EQ(dialogs_.shown.size(), 1U);
     EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("message"));
     EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].text),
-        Sjis("2行目の予定日「4/1」は書式が正しくありません。日付には「年」「月」「日」、曜日には「曜」を付けて"
-             "書きます。例：2026年12月24日、毎週水曜日、毎月第2火曜日"));
+        Sjis(
+            "2行目の予定日「4/1」は書式が正しくありません。日付には「年」「月」「日」、曜日には「曜」を付けて"
+            "書きます。例：2026年12月24日、毎週水曜日、毎月第2火曜日"));
     EXPECT_FALSE(window->Schedule()->Modified());
 }
 
