@@ -43,7 +43,8 @@ schedule::LookAhead LookAheadFrom(const Settings& s)
     return { .weekly = ParseInteger(s.EdScW, 1),
         .monthly = ParseInteger(s.EdScM, 3),
         .yearly = ParseInteger(s.EdScY, 3),
-        .dated = ParseInteger(s.EdScD, 3) };
+        .dated = ParseInteger(s.EdScD, 3),
+        .holidays = s.ChShukujitsu };
 }
 
 render::KabegamiScene SceneFor(const DrawRequest& request, const platform::DesktopState& desktop)

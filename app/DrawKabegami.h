@@ -76,7 +76,7 @@ platform::DesktopState ReadDesktop(platform::Desktop& desktop, const DesktopOver
 render::MemoStyle MemoStyleFrom(const Settings& settings);
 
 // The schedule's four look-ahead boxes with their fallbacks (weekly 1,
-// monthly 3, yearly 3, dated 3).
+// monthly 3, yearly 3, dated 3), and whether holidays are listed.
 schedule::LookAhead LookAheadFrom(const Settings& settings);
 
 } // namespace app

@@ -59,6 +59,7 @@ struct Settings {
     std::string EdScD;
     bool ChScMemo {};
     bool ChScCal {};
+    bool ChShukujitsu {}; // the national holidays listed with the schedule
 
     bool operator==(const Settings&) const = default;
 };

@@ -84,6 +84,10 @@ std::vector<SettingsKey> MakeKeys()
         // sent.
         {.key = Sjis("MIME解読"), .control = "ChMimeKaidoku", .kind = K::LaterTick, .initial = "1",
             .tick = &Settings::ChMimeKaidoku},
+        // On in a new set-up; a file without it keeps its schedule lines as
+        // they were, without holidays.
+        {.key = Sjis("祝日表示"), .control = "ChShukujitsu", .kind = K::LaterTick, .initial = "1",
+            .tick = &Settings::ChShukujitsu},
     };
     // clang-format on
 }

@@ -200,6 +200,9 @@ void TForm1::BuildSettingsPage()
     ChScMemo = Check(schedule, "ChScMemo", texts::kChScMemo, defaults.ChScMemo, QRect(10, 142, 160, 20));
     ChScCal = Check(schedule, "ChScCal", texts::kChScCal, defaults.ChScCal, QRect(10, 164, 160, 20));
     ChScCal->setVisible(false);
+    // In the hidden calendar box's place.
+    ChShukujitsu = Check(
+        schedule, "ChShukujitsu", texts::kChShukujitsu, defaults.ChShukujitsu, QRect(10, 164, 160, 20));
 
     // The draw button starts on this page (its place in the window
     // description) and follows the memo, schedule and settings pages.

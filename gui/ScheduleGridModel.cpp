@@ -34,9 +34,18 @@ bool ScheduleGridModel::DeleteRow(int row)
     if (table_ == nullptr || row < 0 || !table_->CanDeleteRow(static_cast<std::size_t>(row))) {
         return false;
     }
+    // A short table keeps its size: the removal is announced first, then
+    // the empty entry the table added at the end.
+    const int before = rowCount();
     beginRemoveRows({}, row, row);
     table_->DeleteRow(static_cast<std::size_t>(row));
+    unannounced_ = static_cast<int>(table_->Entries().size()) - (before - 1);
     endRemoveRows();
+    if (unannounced_ > 0) {
+        beginInsertRows({}, before - 1, before - 2 + unannounced_);
+        unannounced_ = 0;
+        endInsertRows();
+    }
     return true;
 }
 
@@ -78,7 +87,8 @@ std::optional<schedule::TScheduleTable::CheckFailure> ScheduleGridModel::Check()
 
 int ScheduleGridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || table_ == nullptr ? 0 : static_cast<int>(table_->Entries().size());
+    return parent.isValid() || table_ == nullptr ? 0
+                                                 : static_cast<int>(table_->Entries().size()) - unannounced_;
 }
 
 int ScheduleGridModel::columnCount(const QModelIndex& parent) const

@@ -54,6 +54,9 @@ private:
 
     EditHook editHook_;
     schedule::TScheduleTable* table_ = nullptr;
+    // Entries a delete added at the end of a short table, while the view
+    // has only been told of the removal.
+    int unannounced_ = 0;
 };
 
 } // namespace gui

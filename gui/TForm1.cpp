@@ -48,7 +48,6 @@ namespace gui {
 TForm1::TForm1(FormEnvironment environment, QWidget* parent)
     : QMainWindow(parent)
     , env_(std::move(environment))
-    , lastColour_(Qt::black)
 {
     if (env_.dialogs == nullptr || env_.desktop == nullptr || !env_.clock) {
         throw std::invalid_argument("TForm1 needs its dialogs, desktop and clock");
@@ -286,11 +285,10 @@ void TForm1::TabMemoShow(int pageIndex)
 
 void TForm1::LbMojiIroClick(ColourSwatch* sender)
 {
-    // The dialog starts from the colour last chosen in it, not from the
-    // swatch's colour.
+    // The dialog starts from the swatch's own colour; Cancel keeps it.
     Guard([&] {
-        if (const std::optional<QColor> colour = env_.dialogs->PickColour(lastColour_)) {
-            lastColour_ = *colour;
+        if (const std::optional<QColor> colour
+            = env_.dialogs->PickColour(ColourSwatch::ToQColor(sender->Colour()))) {
             sender->SetColour(ColourSwatch::FromQColor(*colour));
         }
     });

@@ -167,7 +167,6 @@ private:
     app::Settings applied_;
     bool firstShow_ = true;
     bool closed_ = false;
-    QColor lastColour_;
     QUrl supportUrl_;
 
     // The schedule; the grid view shows its entries through the model.
@@ -212,6 +211,7 @@ private:
     QLineEdit* EdScD = nullptr;
     QCheckBox* ChScMemo = nullptr;
     QCheckBox* ChScCal = nullptr;
+    QCheckBox* ChShukujitsu = nullptr;
     QPushButton* BtnDraw = nullptr;
 
     QListWidget* LBoxSetuzokuSaki = nullptr;

@@ -29,7 +29,7 @@ inline constexpr char kGridNumberCaption[] = "No";
 inline const std::string kGridDateCaption = jconvert::Utf8ToCp932(" 　予定日");
 inline const std::string kGridTextCaption = jconvert::Utf8ToCp932("　　スケジュール");
 inline const std::string kHintGrid
-    = jconvert::Utf8ToCp932("|予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜平成");
+    = jconvert::Utf8ToCp932("|予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜,平成令和元");
 inline const std::string kHintCheck
     = jconvert::Utf8ToCp932("|入力された予定日を本ソフトの書式に変換し,エラーをチェックします.");
 inline const std::string kGroupMemo = jconvert::Utf8ToCp932("メモ表示");
@@ -64,6 +64,7 @@ inline const std::string kLbScY = jconvert::Utf8ToCp932("記念日");
 inline const std::string kLbScD = jconvert::Utf8ToCp932("指定日");
 inline const std::string kChScMemo = jconvert::Utf8ToCp932("メモに表示する");
 inline const std::string kChScCal = jconvert::Utf8ToCp932("カレンダーに表示する");
+inline const std::string kChShukujitsu = jconvert::Utf8ToCp932("祝日を表示する");
 inline const std::string kBtnDraw = jconvert::Utf8ToCp932("描画");
 inline const std::string kGroupPop3 = jconvert::Utf8ToCp932("受信(POP3)設定");
 inline const std::string kServer1 = jconvert::Utf8ToCp932("サーバー１");

@@ -15,8 +15,10 @@ namespace {
 // twenty.
 constexpr std::size_t kNewEntryCount = 9;
 constexpr std::size_t kMinLoadedEntryCount = 20;
-// Deleting stops at 15 entries: below 16 the delete button does nothing.
-constexpr std::size_t kMinEntryCountForDelete = 16;
+// Deleting shrinks the table down to 15 entries; from there on (and in a
+// smaller table) the entries below move up and an empty one is added at
+// the end, so the grid keeps its size.
+constexpr std::size_t kMinEntryCountAfterDelete = 15;
 
 // A cell as a quoted field. The file has one line per entry, so a line break
 // (or a zero byte, which ends a line when read) inside a cell would split
@@ -51,6 +53,27 @@ Entry ReadLine(std::string_view line)
     if (entry.date == " " && entry.text == " ")
         return {};
     return entry;
+}
+
+// Whether text holds more lines than max, as SplitLines would cut it,
+// without building them. Counting the line-end bytes alone is quick and
+// settles every ordinary file; only one near the bound is walked.
+bool HasMoreLines(std::string_view text, std::size_t max)
+{
+    const auto ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'))
+        + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+    if (ends < max)
+        return false;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            ++count;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        }
+    }
+    const char last = text.empty() ? '\n' : text.back();
+    return count + (last != '\r' && last != '\n' ? 1 : 0) > max;
 }
 
 } // namespace
@@ -106,12 +129,19 @@ void TScheduleTable::SetText(std::size_t index, std::string text)
 
 bool TScheduleTable::CanInsertRow(std::size_t index) const
 {
-    return index < entries_.size();
+    return index < entries_.size() && entries_.size() < kMaxEntryCount;
 }
 
 bool TScheduleTable::CanDeleteRow(std::size_t index) const
 {
-    return index < entries_.size() && entries_.size() >= kMinEntryCountForDelete;
+    if (index >= entries_.size())
+        return false;
+    if (entries_.size() > kMinEntryCountAfterDelete)
+        return true;
+    // At the minimum size, deleting an empty entry with only empty ones
+    // below it would change nothing.
+    return std::any_of(entries_.begin() + static_cast<std::ptrdiff_t>(index), entries_.end(),
+        [](const Entry& e) { return !e.date.empty() || !e.text.empty(); });
 }
 
 bool TScheduleTable::CanMoveRowUp(std::size_t index) const
@@ -136,7 +166,10 @@ void TScheduleTable::DeleteRow(std::size_t index)
 {
     if (!CanDeleteRow(index))
         return;
+    const std::size_t size = entries_.size();
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (size <= kMinEntryCountAfterDelete)
+        entries_.emplace_back();
     SetModified(true);
 }
 
@@ -161,6 +194,11 @@ void TScheduleTable::Load()
     const std::optional<std::string> bytes = platform::ReadFileIfExists(path_, platform::kScheduleReadLimit);
     if (!bytes)
         return;
+    // Counted before anything is built: a file of a million line feeds
+    // would otherwise cost a million entries.
+    if (HasMoreLines(*bytes, kMaxEntryCount))
+        throw platform::FileIoError(platform::CannotOpenMessage(
+            path_, texts::kTooManyRows + std::to_string(kMaxEntryCount) + texts::kTooManyRowsEnd));
     const std::vector<std::string_view> lines = jconvert::SplitLines(*bytes);
     entries_.assign(std::max(lines.size(), kMinLoadedEntryCount), Entry {});
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -182,6 +220,10 @@ void TScheduleTable::Save()
         AppendQuoted(out, entry.text);
         out.append("\r\n");
     }
+    // A file the next start could not read would keep the schedule from
+    // it for good.
+    if (out.size() > platform::kScheduleReadLimit)
+        throw ScheduleError(platform::CannotCreateMessage(path_, texts::kTooLarge));
     platform::ReplaceFile(path_, out);
     savedChangeCount_ = changeCount_;
 }

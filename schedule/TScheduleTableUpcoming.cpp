@@ -1,8 +1,11 @@
 // The list of entries coming up in the next days.
+#include "schedule/DateRule.h"
+#include "schedule/Holidays.h"
 #include "schedule/TScheduleTable.h"
 #include "schedule/Texts.h"
 
 #include <chrono>
+#include <limits>
 #include <optional>
 
 namespace schedule {
@@ -52,7 +55,6 @@ std::optional<sys_days> NthWeekdayDate(std::int64_t y, std::int64_t m, std::int6
 
 std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, year_month_day todayDate) const
 {
-    std::vector<std::string> list;
     const sys_days today { todayDate };
     const year_month_day ymd { today };
     const std::int64_t Y = static_cast<int>(ymd.year());
@@ -68,17 +70,28 @@ std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, ye
         return date;
     };
 
+    // Each line with its day count; the holidays merge with the dated ones.
+    struct Line {
+        std::string text;
+        std::int64_t days;
+        bool dated;
+    };
+    std::vector<Line> lines;
     for (const Entry& entry : entries_) {
-        int32_t kind = 0;
-        int32_t a = 0;
-        int32_t b = 0;
-        int32_t c = 0;
-        SplitDate(NormalizeDate(entry.date), kind, a, b, c);
+        // Most rows of a long schedule are empty; they never form a date.
+        if (entry.date.empty())
+            continue;
+        const DateRule rule = ReadDateRule(NormalizeDate(entry.date));
+        if (rule.fault != DateFault::None)
+            continue;
+        const std::int64_t a = rule.a;
+        const std::int64_t b = rule.b;
+        const std::int64_t c = rule.c;
 
         std::int64_t days = 0;
         std::int64_t window = 0;
         std::optional<sys_days> date;
-        switch (kind) {
+        switch (rule.kind) {
         case 1:
             days = (a - t + 7) % 7;
             window = ahead.weekly;
@@ -98,7 +111,7 @@ std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, ye
             if (!date)
                 continue;
             days = (*date - today).count();
-            window = kind == 4 ? ahead.yearly : ahead.dated;
+            window = rule.kind == 4 ? ahead.yearly : ahead.dated;
             break;
         case 5:
             date = nextYearly([&](std::int64_t y) { return NthWeekdayDate(y, a, b, c); });
@@ -107,23 +120,47 @@ std::vector<std::string> TScheduleTable::ListUpcoming(const LookAhead& ahead, ye
             days = (*date - today).count();
             window = ahead.yearly;
             break;
-        case 7: {
-            // Heisei years are negative: 平成n is 1988 + n.
-            const std::int64_t y = a >= 0 ? std::int64_t { a } : 1988 - std::int64_t { a };
-            date = MakeDate(y, b, c);
+        case 7:
+            // The year is Gregorian already, the era years converted.
+            date = MakeDate(a, b, c);
             if (!date || *date < today)
                 continue;
             days = (*date - today).count();
             window = ahead.dated;
             break;
-        }
         default:
             continue;
         }
         if (days < 0 || days > window)
             continue;
-        list.push_back(std::to_string(days) + texts::kDaysLater + entry.date + " " + entry.text);
+        lines.push_back({ std::to_string(days) + texts::kDaysLater + entry.date + " " + entry.text, days,
+            rule.kind >= 6 });
     }
+
+    std::vector<Holiday> holidays;
+    if (ahead.holidays && ahead.dated >= 0)
+        holidays = NationalHolidays(today, today + days { ahead.dated });
+
+    // Each holiday goes before the first dated line that falls later; the
+    // rest follow the last line.
+    std::vector<std::string> list;
+    list.reserve(lines.size() + holidays.size());
+    std::size_t next = 0;
+    const auto holidaysBefore = [&](std::int64_t limit) {
+        for (; next < holidays.size() && (holidays[next].date - today).count() < limit; ++next) {
+            const year_month_day date { holidays[next].date };
+            list.push_back(std::to_string((holidays[next].date - today).count()) + texts::kDaysLater
+                + std::to_string(static_cast<unsigned>(date.month())) + texts::kMonth
+                + std::to_string(static_cast<unsigned>(date.day())) + texts::kDay + " "
+                + holidays[next].name);
+        }
+    };
+    for (Line& line : lines) {
+        if (line.dated)
+            holidaysBefore(line.days);
+        list.push_back(std::move(line.text));
+    }
+    holidaysBefore(std::numeric_limits<std::int64_t>::max());
     return list;
 }
 

@@ -20,7 +20,7 @@ namespace {
 using schedule::TScheduleTable;
 
 constexpr const char* kSynopsis
-    = "schedule normalize | expand | upcoming --today YYYY-MM-DD [--ahead W,M,Y,D] FILE"
+    = "schedule normalize | expand | upcoming --today YYYY-MM-DD [--ahead W,M,Y,D] [--holidays] FILE"
       " | check FILE | edit FILE [insert ROW | delete ROW | up ROW | down ROW"
       " | set ROW COL TEXT]...";
 
@@ -99,6 +99,8 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
                 *aheadFields[k] = *value;
                 rest = k < 3 ? rest.substr(comma + 1) : std::string_view {};
             }
+        } else if (arg == "--holidays") {
+            ahead.holidays = true;
         } else if (!file && !(arg.size() > 1 && arg[0] == '-')) {
             file = arg;
         } else {

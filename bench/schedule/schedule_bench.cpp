@@ -53,6 +53,20 @@ void BM_ListUpcoming(benchmark::State& state)
 }
 BENCHMARK(BM_ListUpcoming)->Arg(20)->Arg(1000);
 
+// The same with the national holidays listed: 2026-12-20 with a dated
+// window of 20 days reaches into the next year.
+void BM_ListUpcomingWithHolidays(benchmark::State& state)
+{
+    TScheduleTable table("/nonexistent/corkpane-bench/schedule.txt");
+    Fill(table, static_cast<std::size_t>(state.range(0)));
+    table.SetModified(false);
+    const schedule::LookAhead ahead { .dated = 20, .holidays = true };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(table.ListUpcoming(ahead, 2026y / 12 / 20));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ListUpcomingWithHolidays)->Arg(20)->Arg(1000);
+
 void BM_LoadFile(benchmark::State& state)
 {
     const test_files::TempFolder folder("schedule-bench");

@@ -1,6 +1,7 @@
 // Fuzz entry point for the date language: any text typed into a date cell
 // must normalise to a known kind, expand, split, and be placed on the
-// calendar on awkward days without failing.
+// calendar on awkward days without failing; a date the check accepts checks
+// to itself again, and the holidays list with it.
 #include "fuzz/FuzzRequire.h"
 #include "schedule/TScheduleTable.h"
 
@@ -42,6 +43,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(lines.size() <= 1);
         for (const std::string& line : lines)
             require(!line.empty() && line[0] >= '0' && line[0] <= '9');
+    }
+    for (const std::string& line : table.ListUpcoming({ 400, 400, 400, 400, true }, 2026y / 12 / 31))
+        require(!line.empty() && line[0] >= '0' && line[0] <= '9');
+
+    if (!table.Check()) {
+        const std::string shown = table.Entries()[0].date;
+        require(!table.Check());
+        require(table.Entries()[0].date == shown);
     }
     return 0;
 }

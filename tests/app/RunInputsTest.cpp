@@ -66,7 +66,7 @@ TEST(RunInputs, NumberBoxesFallBackPerBox)
     want.shadowColor = 0xC0C0C0;
     want.backgroundPercent = 50;
     EXPECT_EQ(want, app::MemoStyleFrom(app::Settings()));
-    EXPECT_EQ((schedule::LookAhead { 1, 3, 5, 10 }), app::LookAheadFrom(app::Settings()));
+    EXPECT_EQ((schedule::LookAhead { 1, 3, 5, 10, true }), app::LookAheadFrom(app::Settings()));
 
     // Text that is not a number gives each box's own fallback, which is not
     // always its initial value.
@@ -79,7 +79,8 @@ TEST(RunInputs, NumberBoxesFallBackPerBox)
     EXPECT_EQ((std::vector<int> { 10, 10, 15, 4, 10, 10, 0 }),
         (std::vector<int> { s.charsPerLine, s.linesPerColumn, s.fontSize, s.paragraphGap, s.topMargin,
             s.rightMargin, s.backgroundPercent }));
-    EXPECT_EQ((schedule::LookAhead { 1, 3, 3, 3 }), app::LookAheadFrom(blank));
+    blank.ChShukujitsu = false;
+    EXPECT_EQ((schedule::LookAhead { 1, 3, 3, 3, false }), app::LookAheadFrom(blank));
 
     app::Settings typed;
     typed.EdMojiSu = " 12";

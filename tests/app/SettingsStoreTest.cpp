@@ -121,7 +121,8 @@ TEST_F(SettingsStore, FirstRunWritesHeaderAndEveryKey)
                                  "POP3Port1=110\r\n"
                                  "スタートアップ受信=0\r\n"
                                  "POP3Security1=0\r\n"
-                                 "MIME解読=1\r\n"); // MIME解読: a new set-up reads MIME mail
+                                 "MIME解読=1\r\n" // MIME解読: a new set-up reads MIME mail
+                                 "祝日表示=1\r\n"); // and lists the holidays
     EXPECT_EQ(get("corkpane.ini"), ini);
     EXPECT_EQ(entries(), (std::vector<std::string> { "corkpane.ini", "memo.txt" }));
 
@@ -153,7 +154,8 @@ TEST_F(SettingsStore, ReadsSingleValues)
         { Sjis("スタートアップ受信=1"), "RgReceive", "1" }, { "POP3Security1=2", "RgSecurity", "2" },
         { "POP3Security1=9", "RgSecurity", "2" }, // past the last item
         { Sjis("MIME解読=1"), "ChMimeKaidoku", "1" }, { Sjis("MIME解読=0"), "ChMimeKaidoku", "0" },
-        { Sjis("MIME解読="), "ChMimeKaidoku", "0" },
+        { Sjis("MIME解読="), "ChMimeKaidoku", "0" }, { Sjis("祝日表示=1"), "ChShukujitsu", "1" },
+        { Sjis("祝日表示=0"), "ChShukujitsu", "0" },
         { "PassWord1=" + app::ScramblePassword("pw  "), "Password", "pw  " },
         { "PassWord1=srf3w8", "Password", "" }, // tampered
     };
@@ -172,12 +174,13 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
         { "RgSecurity", "0" }, // no encryption, as before the key existed
         { "ChShowMemo", "1" }, { "ChScCal", "1" },
         { "ChMimeKaidoku", "0" }, // bodies as sent, as before the key existed
+        { "ChShukujitsu", "0" }, // no holidays, as before the key existed
     };
     for (const auto& c : cases)
         EXPECT_EQ(shown(loaded, c.control), c.value) << c.control;
 
-    // Empty texts, the empty password and an unticked MIME box store
-    // nothing; the rest is appended
+    // Empty texts, the empty password and unticked MIME and holiday boxes
+    // store nothing; the rest is appended
     // after the existing lines, which keep their place.
     app::SaveSettings(dir_, loaded, "");
     const auto lines = app::IniLines::Parse(get("corkpane.ini")).Lines();

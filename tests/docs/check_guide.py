@@ -11,7 +11,8 @@ A shell block without one of these marks fails the check.
 
 Each table after a <!-- check-dates --> line lists date forms in its first
 column (`...` each) and, in its second, what the schedule check turns them
-into, or エラー for a form the check rejects; corkpane-tool confirms it.
+into, or エラー for a form the check rejects; `corkpane-tool schedule check`
+confirms each form on a schedule of its own.
 Links to other pages and images must point at files that exist.
 
     check_guide.py GUIDE_DIR BIN_DIR            check and run the tests
@@ -124,29 +125,31 @@ def date_rows(path):
     return rows
 
 
-def tool(bin_dir, arguments, lines):
-    run = subprocess.run([os.path.join(bin_dir, "corkpane-tool")] + arguments,
-                         input="".join(line + "\n" for line in lines).encode("cp932"),
-                         capture_output=True, check=True)
-    return run.stdout.decode("cp932").split("\n")[:len(lines)]
+def checked(bin_dir, form, scratch):
+    """What the check makes of a date form: its display, or None when refused."""
+    path = os.path.join(scratch, "schedule.txt")
+    with open(path, "wb") as f:
+        f.write(('"","' + form.replace('"', '""') + '",""\r\n').encode("cp932"))
+    run = subprocess.run([os.path.join(bin_dir, "corkpane-tool"), "schedule", "check", path],
+                         capture_output=True)
+    if run.returncode not in (0, 1):
+        raise RuntimeError(f"corkpane-tool schedule check exited {run.returncode} for {form}")
+    return run.stdout.decode("cp932").split("\n")[0] if run.returncode == 0 else None
 
 
 def check_dates(path, bin_dir, failures):
     rows = date_rows(path)
-    forms = [form for row in rows for form in row[0]]
-    if not forms:
-        return 0
-    normalized = tool(bin_dir, ["schedule", "normalize"], forms)
-    expanded = tool(bin_dir, ["schedule", "expand"], normalized)
-    results = iter(zip(normalized, expanded))
-    for row_forms, shown, line in rows:
-        for form in row_forms:
-            norm, display = next(results)
-            if shown is None and not norm.startswith("-1/"):
-                failures.append(f"{path}:{line}: {form} is accepted ({norm}), the guide calls it an error")
-            elif shown is not None and display != shown:
-                failures.append(f"{path}:{line}: {form} becomes {display} ({norm}), the guide shows {shown}")
-    return len(forms)
+    count = 0
+    with tempfile.TemporaryDirectory() as scratch:
+        for row_forms, shown, line in rows:
+            for form in row_forms:
+                count += 1
+                display = checked(bin_dir, form, scratch)
+                if shown is None and display is not None:
+                    failures.append(f"{path}:{line}: {form} is accepted ({display}), the guide calls it an error")
+                elif shown is not None and display != shown:
+                    failures.append(f"{path}:{line}: {form} becomes {display or 'an error'}, the guide shows {shown}")
+    return count
 
 
 def write_package_blocks(guide, out):

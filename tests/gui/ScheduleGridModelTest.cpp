@@ -71,4 +71,32 @@ TEST(ScheduleGridModel, RowOperationsMoveIndexesWithTheirEntries)
     EXPECT_EQ(modelWarnings, 0);
 }
 
+TEST(ScheduleGridModel, DeleteOnAShortTableAnnouncesTheRowAddedAtTheEnd)
+{
+    QTemporaryDir dir;
+    // No file: the table's first nine entries.
+    schedule::TScheduleTable table(std::filesystem::path(dir.path().toStdString()) / "schedule.txt");
+    for (std::size_t i = 0; i < 9; ++i) {
+        table.SetDate(i, std::string(1, static_cast<char>('a' + i)));
+    }
+    gui::ScheduleGridModel model([](int, int, std::string) {});
+    model.SetTable(&table);
+    modelWarnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(CountModelWarnings);
+    {
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+        const QPersistentModelIndex c = model.index(2, 0);
+        const QPersistentModelIndex b = model.index(1, 0);
+        EXPECT_TRUE(model.DeleteRow(1));
+        EXPECT_FALSE(b.isValid());
+        EXPECT_EQ(c.row(), 1);
+        EXPECT_EQ(model.rowCount(), 9);
+        EXPECT_EQ(model.index(8, 0).data().toString(), QString());
+        EXPECT_EQ(model.index(7, 0).data().toString(), QStringLiteral("i"));
+        model.SetTable(nullptr);
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(modelWarnings, 0);
+}
+
 } // namespace

@@ -96,6 +96,8 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     EXPECT_TRUE(Find<QCheckBox>(*window, "ChMimeKaidoku")->isChecked());
     EXPECT_EQ(platform::ToSjis(Find<QCheckBox>(*window, "ChMimeKaidoku")->text()),
         Sjis("MIME形式のメールを解読する"));
+    EXPECT_TRUE(Find<QCheckBox>(*window, "ChShukujitsu")->isChecked());
+    EXPECT_EQ(platform::ToSjis(Find<QCheckBox>(*window, "ChShukujitsu")->text()), Sjis("祝日を表示する"));
     EXPECT_EQ(Find<gui::ColourSwatch>(*window, "LbMojiIro")->Colour(), 65280);
     EXPECT_EQ(Find<gui::ColourSwatch>(*window, "LbKageIro")->Colour(), 12632256);
 
@@ -111,7 +113,7 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
     // Hints show their long part in the status bar and no tool tip.
     auto* grid = Find<QTableView>(*window, "StringGrid1");
     EXPECT_EQ(platform::ToSjis(grid->statusTip()),
-        Sjis("予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜平成"));
+        Sjis("予定日に使用できる文字　数字(全角可)，日月～土,毎年第曜,平成令和元"));
     EXPECT_TRUE(grid->toolTip().isEmpty());
     EXPECT_EQ(platform::ToSjis(Find<QWidget>(*window, "LbUrl")->statusTip()),
         Sjis("「Corkpane」サポートページを表示します。"));
@@ -261,7 +263,8 @@ TEST_F(GuiWindow, CloseWritesMemoAndSettingsAndScheduleOnlyWhenModified)
 }
 
 // A stored set-up from before the MIME box keeps taking bodies as sent and
-// stores nothing for the box; ticking the box stores the key.
+// stores nothing for the box; ticking the box stores the key. The same for
+// the holidays box.
 TEST_F(GuiWindow, StoredFileWithoutTheMimeKeyKeepsItOff)
 {
     const std::string ini = "POP3Host1=pop.example.jp\r\nPOP3Port1=110\r\n";
@@ -270,17 +273,22 @@ TEST_F(GuiWindow, StoredFileWithoutTheMimeKeyKeepsItOff)
         auto window = MakeWindow();
         EXPECT_FALSE(Find<QCheckBox>(*window, "ChMimeKaidoku")->isChecked());
         EXPECT_FALSE(window->CollectSettings().ChMimeKaidoku);
+        EXPECT_FALSE(Find<QCheckBox>(*window, "ChShukujitsu")->isChecked());
         EXPECT_TRUE(window->close());
     }
     const std::string saved = ReadFile("corkpane.ini");
     EXPECT_EQ(saved.find("MIME"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find(Sjis("祝日")), std::string::npos) << saved;
     {
         auto window = MakeWindow();
         Find<QCheckBox>(*window, "ChMimeKaidoku")->setChecked(true);
+        Find<QCheckBox>(*window, "ChShukujitsu")->setChecked(true);
         EXPECT_TRUE(window->close());
     }
     EXPECT_NE(ReadFile("corkpane.ini").find(Sjis("MIME解読=1\r\n")), std::string::npos);
+    EXPECT_NE(ReadFile("corkpane.ini").find(Sjis("祝日表示=1\r\n")), std::string::npos);
     EXPECT_TRUE(MakeWindow()->CollectSettings().ChMimeKaidoku);
+    EXPECT_TRUE(MakeWindow()->CollectSettings().ChShukujitsu);
 }
 
 TEST_F(GuiWindow, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)
@@ -365,7 +373,10 @@ TEST_F(GuiWindow, CheckButtonMovesTheCursorToTheBadCellAndSaysWhich)
     EXPECT_EQ(grid->currentIndex(), model->index(1, 0));
     ASSERT_EQ(dialogs_.shown.size(), 1U);
     EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("message"));
-    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].text), Sjis("2行目の予定日にエラーがあります."));
+    EXPECT_EQ(platform::ToSjis(dialogs_.shown[0].text),
+        Sjis(
+            "2行目の予定日「4/1」は書式が正しくありません。日付には「年」「月」「日」、曜日には「曜」を付けて"
+            "書きます。例：2026年12月24日、毎週水曜日、毎月第2火曜日"));
     EXPECT_FALSE(window->Schedule()->Modified());
 }
 
@@ -408,26 +419,37 @@ TEST_F(GuiWindow, RowButtonsActOnTheCurrentRow)
     EXPECT_EQ(model->index(0, 0).data().toString(), QString());
     EXPECT_EQ(model->index(1, 0).data().toString(), QStringLiteral("b"));
     EXPECT_EQ(model->headerData(9, Qt::Vertical).toString(), QStringLiteral("10"));
-    // Below 17 rows deleting does nothing.
+    // A short grid keeps its rows: the entries below move up and an empty
+    // row is added at the end.
+    model->setData(model->index(9, 1), QStringLiteral("last"));
     Find<QPushButton>(*window, "BtnScDel")->click();
     EXPECT_EQ(model->rowCount(), 10);
+    EXPECT_EQ(model->index(0, 0).data().toString(), QStringLiteral("b"));
+    EXPECT_EQ(model->index(8, 1).data().toString(), QStringLiteral("last"));
+    EXPECT_EQ(model->index(9, 1).data().toString(), QString());
+    EXPECT_EQ(grid->currentIndex().row(), 0);
 }
 
-TEST_F(GuiWindow, ColourDialogStartsFromItsLastColourAndCancelChangesNothing)
+TEST_F(GuiWindow, ColourDialogStartsFromTheSwatchAndCancelChangesNothing)
 {
     auto window = MakeWindow();
     auto* text = Find<gui::ColourSwatch>(*window, "LbMojiIro");
     auto* shadow = Find<gui::ColourSwatch>(*window, "LbKageIro");
-    dialogs_.colours = { std::nullopt, QColor(0x12, 0x34, 0x56), std::nullopt };
+    // Cancel, a new shadow colour, OK without a change, Cancel again.
+    dialogs_.colours = { std::nullopt, QColor(0x12, 0x34, 0x56), QColor(0, 255, 0), std::nullopt };
     QTest::mouseClick(text, Qt::LeftButton);
     EXPECT_EQ(text->Colour(), 65280);
     QTest::mouseClick(shadow, Qt::LeftButton);
     EXPECT_EQ(shadow->Colour(), 0x563412);
     QTest::mouseClick(text, Qt::LeftButton);
     EXPECT_EQ(text->Colour(), 65280);
-    ASSERT_EQ(dialogs_.colourStarts.size(), 3U);
-    EXPECT_EQ(dialogs_.colourStarts[0], QColor(Qt::black));
-    EXPECT_EQ(dialogs_.colourStarts[2], QColor(0x12, 0x34, 0x56));
+    QTest::mouseClick(shadow, Qt::LeftButton);
+    EXPECT_EQ(shadow->Colour(), 0x563412);
+    ASSERT_EQ(dialogs_.colourStarts.size(), 4U);
+    EXPECT_EQ(dialogs_.colourStarts[0], QColor(0, 255, 0)); // lime, the text swatch
+    EXPECT_EQ(dialogs_.colourStarts[1], QColor(192, 192, 192)); // silver, the shadow swatch
+    EXPECT_EQ(dialogs_.colourStarts[2], QColor(0, 255, 0));
+    EXPECT_EQ(dialogs_.colourStarts[3], QColor(0x12, 0x34, 0x56));
 }
 
 TEST_F(GuiWindow, ChoosingTheEncryptionMovesTheUsualPortAlong)

@@ -123,6 +123,14 @@ TEST(DrawKabegami, SceneTakesTheSettingsOnce)
     EXPECT_EQ(std::vector<std::string> { Sjis("0日後毎週水曜日 ゴミ") }, scene.scheduleLines);
     EXPECT_EQ(f.request.memoLines, scene.memoLines);
 
+    // The holidays within the dated window follow the box.
+    s.EdScD = "23";
+    EXPECT_EQ((std::vector<std::string> { Sjis("0日後毎週水曜日 ゴミ"), Sjis("23日後1月1日 元日") }),
+        app::SceneFor(f.request, desktop).scheduleLines);
+    s.ChShukujitsu = false;
+    EXPECT_EQ(std::vector<std::string> { Sjis("0日後毎週水曜日 ゴミ") },
+        app::SceneFor(f.request, desktop).scheduleLines);
+
     // Not ticked: no schedule lines; the memo hidden: no text at all.
     s.ChScMemo = false;
     EXPECT_TRUE(app::SceneFor(f.request, desktop).scheduleLines.empty());

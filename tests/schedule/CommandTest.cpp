@@ -49,6 +49,8 @@ TEST(Command, Upcoming)
     EXPECT_EQ(RunTool({ "upcoming", file, "--ahead", "0,0,2,0", "--today", "2026-12-22" }).out,
         "0日後毎週火曜日 ゴミ\n");
     EXPECT_EQ(RunTool({ "upcoming", "--ahead", "-1,-1,-1,-1", "--today", "2026-12-22", file }).out, "");
+    EXPECT_EQ(RunTool({ "upcoming", "--holidays", "--today", "2026-12-22", "--ahead", "1,3,5,10", file }).out,
+        "0日後毎週火曜日 ゴミ\n3日後毎年12月25日 クリスマス\n10日後1月1日 元日\n");
 }
 
 TEST(Command, Check)
@@ -57,7 +59,10 @@ TEST(Command, Check)
     dir.Write(Sjis("\"\",\"水曜\",\"a\"\r\n\"\",\"\",\"\"\r\n\"\",\"4/1\",\"b\"\r\n\"\",\"15日\",\"c\"\r\n"));
     const Result failed = RunTool({ "check", dir.File().string() });
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.out, "毎週水曜日\n\n3行目の予定日にエラーがあります.\n");
+    EXPECT_EQ(failed.out,
+        "毎週水曜日\n\n3行目の予定日「4/"
+        "1」は書式が正しくありません。日付には「年」「月」「日」、曜日には「曜」を"
+        "付けて書きます。例：2026年12月24日、毎週水曜日、毎月第2火曜日\n");
 
     dir.Write(Sjis("\"\",\"水曜\",\"a\"\r\n\"\",\"15日\",\"c\"\r\n"));
     const Result passed = RunTool({ "check", dir.File().string() });

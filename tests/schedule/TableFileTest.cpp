@@ -167,7 +167,11 @@ TEST(TableFile, RowOperations)
         { 20, Delete, 0, "bcdefghijklmnopqrst", true },
         { 20, Delete, 20, "abcdefghijklmnopqrst", false },
         { 16, Delete, 2, "abdefghijklmnop", true },
-        { 15, Delete, 2, "abcdefghijklmno", false },
+        // At 15 entries and below the grid keeps its size.
+        { 15, Delete, 2, "abdefghijklmno.", true },
+        { 9, Delete, 0, "bcdefghi.", true },
+        { 9, Delete, 8, "abcdefgh.", true },
+        { 9, Delete, 9, "abcdefghi", false },
         { 20, Up, 0, "abcdefghijklmnopqrst", false },
         { 20, Up, 1, "bacdefghijklmnopqrst", true },
         { 20, Up, 19, "abcdefghijklmnopqrts", true },
@@ -306,4 +310,63 @@ TEST(TableFile, ExplicitSaveIsNotRepeatedByDestructor)
     dir.Write("changed behind the table's back");
     table.reset();
     EXPECT_EQ(dir.Read(), "changed behind the table's back");
+}
+
+TEST(TableFile, RowAndSizeBounds)
+{
+    const std::size_t max = TScheduleTable::kMaxEntryCount;
+    const auto path = [](const TempFolder& dir) {
+        return std::filesystem::absolute(dir.File()).lexically_normal().string();
+    };
+    {
+        // A file of line feeds up to the bound is read, one entry a line;
+        // inserting stops at the bound.
+        TempFolder dir;
+        dir.Write(std::string(max, '\n'));
+        TScheduleTable table(dir.File());
+        ASSERT_EQ(table.LoadFailure(), nullptr);
+        EXPECT_EQ(table.Entries().size(), max);
+        EXPECT_FALSE(table.CanInsertRow(0));
+        table.InsertRow(0);
+        EXPECT_EQ(table.Entries().size(), max);
+        table.DeleteRow(0);
+        EXPECT_TRUE(table.CanInsertRow(0));
+    }
+    for (const std::string& bytes : { std::string(max + 1, '\n'), std::string(max, '\n') + "x",
+             std::string(std::size_t { 1 } << 20, '\n') }) {
+        // One more, or a megabyte of them, is refused before an entry is
+        // made, and the file is kept.
+        TempFolder dir;
+        dir.Write(bytes);
+        TScheduleTable table(dir.File());
+        ASSERT_NE(table.LoadFailure(), nullptr);
+        EXPECT_EQ(Utf8(table.LoadFailure()->what()),
+            "ファイル \"" + path(dir)
+                + "\" は開けません。行数が多すぎます (50000 行まで)。ファイルはそのまま残します。");
+        EXPECT_EQ(table.Entries().size(), 9U);
+        table.SetText(0, "x");
+        EXPECT_THROW(table.Save(), ScheduleError);
+        EXPECT_EQ(dir.Read(), bytes);
+    }
+    {
+        // A save that the next start could not read is refused; the old
+        // file stays.
+        TempFolder dir;
+        dir.Write("\"\",\"a\",\"1\"\r\n");
+        TScheduleTable table(dir.File());
+        table.SetText(0, std::string(platform::kScheduleReadLimit, 'x'));
+        try {
+            table.Save();
+            ADD_FAILURE() << "saved a file too large to read back";
+        } catch (const ScheduleError& e) {
+            EXPECT_EQ(Utf8(e.what()),
+                "ファイル \"" + path(dir)
+                    + "\" を作成できません。予定の文字が多すぎるため保存できません (1 MB "
+                      "まで)。予定を減らしてから保存してください。");
+        }
+        EXPECT_EQ(dir.Read(), "\"\",\"a\",\"1\"\r\n");
+        table.SetText(0, std::string(platform::kScheduleReadLimit - 300, 'x'));
+        table.Save();
+        EXPECT_EQ(TScheduleTable(dir.File()).Entries()[0].text.size(), platform::kScheduleReadLimit - 300);
+    }
 }

@@ -97,6 +97,14 @@ TEST(Upcoming, KindsWindowsAndTurnsOfMonthAndYear)
                 "毎年0月1日", "毎年1月第0月曜日", "毎週火曜日" },
             { "0日後毎週火曜日 t9" } },
         { 9999y / 12 / 31, { 1, 3, 400, 400 }, { "毎年1月1日", "毎年12月31日" }, { "0日後毎年12月31日 t2" } },
+        // 令和n is 2018 + n; the line shows the cell as it is.
+        { 2026y / 12 / 10, {}, { "令和8年12月20日", "R8年12月21日", "令和元年5月1日", "ｒ８年１２月１０日" },
+            { "10日後令和8年12月20日 t1", "0日後ｒ８年１２月１０日 t4" } },
+        { 2019y / 4 / 30, { 1, 3, 5, 1 }, { "令和元年5月1日", "平成31年5月1日" },
+            { "1日後令和元年5月1日 t1", "1日後平成31年5月1日 t2" } },
+        // What the check refuses is not listed either (2026-12-12 is a
+        // Saturday, which an unreadable weekday once counted as).
+        { 2026y / 12 / 12, {}, { "毎週X曜日", "毎週土曜日", "毎月13日(日)" }, { "0日後毎週土曜日 t2" } },
     };
     for (const Case& c : cases)
         EXPECT_EQ(Table(c.dates).Upcoming(c.today, c.window), c.lines)
@@ -142,6 +150,40 @@ template <typename Pred> int DaysUntil(NaiveDate today, Pred pred, int limit)
 }
 
 } // namespace
+
+TEST(Upcoming, HolidaysMergeWithTheDatedLines)
+{
+    struct Case {
+        year_month_day today;
+        Window window;
+        std::vector<const char*> dates;
+        std::vector<std::string> lines;
+    };
+    const Window on { 1, 3, 5, 10, true };
+    const Case cases[] = {
+        // 2026-09-18 is a Friday: 敬老の日 on Monday the 21st, 秋分の日 on
+        // Wednesday the 23rd, and the Tuesday between them a holiday too.
+        { 2026y / 9 / 18, on, { "毎週土曜日", "9月20日", "9月22日", "9月25日" },
+            { "1日後毎週土曜日 t1", "2日後9月20日 t2", "3日後9月21日 敬老の日", "4日後9月22日 t3",
+                "4日後9月22日 国民の休日", "5日後9月23日 秋分の日", "7日後9月25日 t4" } },
+        // Each holiday goes before the first dated line that falls later.
+        { 2026y / 9 / 18, on, { "9月25日", "2026年9月19日" },
+            { "3日後9月21日 敬老の日", "4日後9月22日 国民の休日", "5日後9月23日 秋分の日", "7日後9月25日 t1",
+                "1日後2026年9月19日 t2" } },
+        { 2026y / 9 / 18, { 1, 3, 5, 10, false }, { "9月22日" }, { "4日後9月22日 t1" } },
+        { 2026y / 9 / 21, { 1, 3, 5, 0, true }, { "毎週月曜日" },
+            { "0日後毎週月曜日 t1", "0日後9月21日 敬老の日" } },
+        { 2026y / 9 / 21, { 1, 3, 5, -1, true }, { "9月21日" }, {} },
+        // After the last line when no dated line falls later; the window is
+        // the dated one, across the turn of the year.
+        { 2026y / 12 / 28, { 1, 3, 5, 14, true }, { "毎月30日" },
+            { "2日後毎月30日 t1", "4日後1月1日 元日", "14日後1月11日 成人の日" } },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Table(c.dates).Upcoming(c.today, c.window), c.lines)
+            << static_cast<int>(c.today.year()) << "-" << static_cast<unsigned>(c.today.month()) << "-"
+            << static_cast<unsigned>(c.today.day()) << " first " << c.dates.front();
+}
 
 TEST(Upcoming, DayCountsAgreeWithPlainCalendarOverSeveralYears)
 {
