@@ -11,11 +11,15 @@
 #include <jpeglib.h>
 
 namespace render {
+
+const int kJpegTooManyScansError = JERR_BAD_PROGRESSION;
+
 namespace {
 
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
+    jpeg_progress_mgr progress;
 };
 
 extern "C" void OnJpegError(j_common_ptr info)
@@ -34,7 +38,7 @@ extern "C" void OnJpegProgress(j_common_ptr info)
     if (!info->is_decompressor)
         return;
     if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxJpegScans) {
-        info->err->msg_code = JERR_BAD_PROGRESSION;
+        info->err->msg_code = kJpegTooManyScansError;
         info->err->error_exit(info);
     }
 }
@@ -66,6 +70,7 @@ int Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view 
         return code == 0 ? JERR_INPUT_EMPTY : code;
     }
     jpeg_create_decompress(&info);
+    info.progress = &errors.progress; // creating clears it
     // libjpeg asks its memory manager before it allocates its big buffers
     // (a progressive picture keeps every coefficient of the full image);
     // past this bound it fails with an error instead of taking the memory.
@@ -175,9 +180,7 @@ DecodedJpeg DecodeJpeg(std::string_view data, int coverWidth, int coverHeight)
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = &OnJpegError;
     errors.base.output_message = &OnJpegMessage;
-    jpeg_progress_mgr progress {};
-    progress.progress_monitor = &OnJpegProgress;
-    info.progress = &progress;
+    errors.progress.progress_monitor = &OnJpegProgress;
 
     int code = Decode(info, errors, data, coverWidth, coverHeight, out);
     if (code >= 0)

@@ -17,6 +17,8 @@ struct DecodedJpeg {
 // The most scans a progressive picture may have; past it the decode fails
 // with libjpeg's bad-progression error.
 inline constexpr int kMaxJpegScans = 100;
+// libjpeg's number of that error (JERR_BAD_PROGRESSION).
+extern const int kJpegTooManyScansError;
 
 // Decodes JPEG data into 24-bit colour through libjpeg. When the declared
 // picture is at least coverWidth x coverHeight, it may be decoded with
