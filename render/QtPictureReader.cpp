@@ -74,13 +74,18 @@ Picture ReadWithQt(std::string_view data, const DecodeTarget& target, ColorRef b
     Picture picture;
     picture.fullWidth = size.width();
     picture.fullHeight = size.height();
-    // Only readers that shrink while decoding are asked to; the others
-    // would decode in full and then scale, which the composition does
-    // better.
+    // Only readers that shrink while decoding are asked to (the PNG reader
+    // says it can, but decodes in full and then scales, which the
+    // composition does better); a drawing (SVG) is drawn at the size it is
+    // shown at, larger or smaller.
     const DecodeTarget::Size drawn = target.For(size.width(), size.height());
-    if (drawn.width > 0 && drawn.width < size.width() && drawn.height < size.height()
-        && reader->supportsOption(QImageIOHandler::ScaledSize) && reader->format() != "png")
+    const bool drawing = reader->format().startsWith("svg");
+    if (drawn.width > 0 && (drawing || (drawn.width < size.width() && drawn.height < size.height()))
+        && reader->supportsOption(QImageIOHandler::ScaledSize) && reader->format() != "png") {
+        if (static_cast<std::uint64_t>(drawn.width) * static_cast<std::uint64_t>(drawn.height) > kMaxQtPixels)
+            throw RenderError(texts::kPictureTooLarge);
         reader->setScaledSize(QSize(drawn.width, drawn.height));
+    }
     QImage image;
     if (!reader->read(&image) || image.isNull())
         throw RenderError(texts::kBrokenPicture);

@@ -25,7 +25,7 @@ inline const std::string kWeekdays[7] = { jconvert::Utf8ToCp932("日"), jconvert
 inline const std::string kPictureFilePrefix = jconvert::Utf8ToCp932("ファイル \"");
 inline const std::string kPictureFileNotRead = jconvert::Utf8ToCp932("\" は絵として読めません。");
 inline const std::string kUnknownPictureKind
-    = jconvert::Utf8ToCp932("JPEG、PNG、BMP、GIF、TIFF、WebP のどの形式でもありません。");
+    = jconvert::Utf8ToCp932("JPEG、PNG、BMP、GIF、TIFF、WebP、SVG のどの形式でもありません。");
 inline const std::string kBrokenPicture = jconvert::Utf8ToCp932("絵のデータが壊れています。");
 inline const std::string kPictureTooLarge = jconvert::Utf8ToCp932("絵が大きすぎます。");
 inline const std::string kNoSlideShowPicture

@@ -12,9 +12,9 @@ packages=(
   nkf time libjpeg-turbo-progs imagemagick python3
   xvfb xauth xdotool x11-utils
   qt6-qpa-plugins
-  # WebP and TIFF pictures (Qt's image plug-ins); cwebp, dwebp and pngtopnm
-  # make and read pictures in the tests and benchmarks
-  qt6-image-formats-plugins webp netpbm
+  # WebP, TIFF and SVG pictures (Qt's image plug-ins); cwebp, dwebp and
+  # pngtopnm make and read pictures in the tests and benchmarks
+  qt6-image-formats-plugins libqt6svg6 webp netpbm
   # the Debian package and its checks; the guide's HTML and the manual pages
   dpkg-dev fakeroot file lintian desktop-file-utils appstream cmark-gfm man-db
   # real desktops for the wallpaper tests, and systemd's unit checker

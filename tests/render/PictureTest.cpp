@@ -77,6 +77,9 @@ TEST(Pictures, EveryKindIsReadByItsContentWhateverItsName)
     TempDir dir;
     const std::string halves = "convert -size 16x8 xc:red -fill blue -draw 'rectangle 8,0 15,7'";
     const std::string ppm = Make(dir, "halves.ppm", halves);
+    WriteBytes(dir.File("vector.svg"),
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"4\"><rect width=\"4\" height=\"4\" "
+        "fill=\"red\"/><rect x=\"4\" width=\"4\" height=\"4\" fill=\"blue\"/></svg>");
     const struct {
         std::string path;
         int tolerance;
@@ -88,6 +91,8 @@ TEST(Pictures, EveryKindIsReadByItsContentWhateverItsName)
         { Make(dir, "anim.gif", halves), 0 },
         { Make(dir, "scan.tiff", halves), 0 },
         { Make(dir, "no-extension", halves + " png:{}"), 0 },
+        // A drawing, drawn at twice its own size.
+        { dir.File("vector.svg"), 0 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -124,7 +129,7 @@ TEST(Pictures, UnreadableFilesAreErrorsNamingTheFile)
         std::string reason;
     } cases[] = {
         { "cut.png", Sjis("絵のデータが壊れています。") },
-        { "notes.txt", Sjis("JPEG、PNG、BMP、GIF、TIFF、WebP のどの形式でもありません。") },
+        { "notes.txt", Sjis("JPEG、PNG、BMP、GIF、TIFF、WebP、SVG のどの形式でもありません。") },
         { "huge.png", Sjis("絵が大きすぎます。") },
     };
     for (const auto& c : cases) {
