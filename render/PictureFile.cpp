@@ -7,8 +7,10 @@
 #include "render/QtPictureReader.h"
 #include "render/RenderError.h"
 #include "render/Texts.h"
+#include "render/WebpDecoder.h"
 
 #include <filesystem>
+#include <optional>
 
 namespace render {
 namespace {
@@ -64,6 +66,9 @@ Picture ByContent(const std::string& path, const DecodeTarget& target, ColorRef 
             return FromJpeg(data, target);
         if (IsBmp(data))
             return FromBmp(data);
+        if (IsWebp(data))
+            if (std::optional<Picture> webp = DecodeWebp(data, target, background))
+                return std::move(*webp);
     } catch (const RenderError& e) {
         CannotRead(path, e.what());
     }

@@ -15,9 +15,9 @@ namespace render {
 //    did: their errors are the decoders' own ("JPEG エラー #n",
 //    "ビットマップイメージが不正です").
 //  - Any other path is decided by the file's content: JPEG (libjpeg-turbo),
-//    a bitmap, a GNOME background list (the picture it shows at local time
-//    now; see GnomeSlideShow.h), or anything Qt's image readers know (PNG,
-//    GIF, TIFF, WebP). A file that is none of them, or whose data is
+//    a bitmap, WebP (libwebp), a GNOME background list (the picture it
+//    shows at local time now; see GnomeSlideShow.h), or anything Qt's image
+//    readers know (PNG, GIF, TIFF, SVG, animated WebP). A file that is none of them, or whose data is
 //    broken, raises RenderError "ファイル "<name>" は絵として読めません。<reason>".
 // The picture budget (Canvas::kMaxPixels) is checked against the declared
 // size before decoding in every case. Decoders that can shrink while

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libssl-dev
+  qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libwebp-dev libssl-dev
   fonts-ipafont-gothic locales
   dovecot-pop3d openssl
   nkf time libjpeg-turbo-progs imagemagick python3

@@ -88,7 +88,9 @@ TEST(Pictures, EveryKindIsReadByItsContentWhateverItsName)
         { Make(dir, "IMG_0412.JPG", "cjpeg -quality 95 -outfile {} " + ppm), 40 },
         { Make(dir, "sunset.jpeg", "cjpeg -quality 95 -outfile {} " + ppm), 40 },
         { Make(dir, "photo.webp", "cwebp -quiet -lossless " + ppm + " -o"), 0 },
-        { Make(dir, "anim.gif", halves), 0 },
+        { Make(dir, "anim.gif", "convert -delay 10 " + ppm + " -size 16x8 xc:lime"), 0 },
+        // An animation: its first frame, through Qt's reader.
+        { Make(dir, "anim.webp", "gif2webp -quiet " + dir.File("anim.gif") + " -o"), 0 },
         { Make(dir, "scan.tiff", halves), 0 },
         { Make(dir, "no-extension", halves + " png:{}"), 0 },
         // A drawing, drawn at twice its own size.
@@ -105,9 +107,13 @@ TEST(Pictures, EveryKindIsReadByItsContentWhateverItsName)
 TEST(Pictures, TransparencyIsLaidOnTheDesktopColour)
 {
     TempDir dir;
-    const std::string path = Make(dir, "clear.png", "convert -size 4x4 xc:'rgba(255,255,255,0.5)'");
-    const Canvas canvas = ComposePlacement(path, platform::Placement::Zoom, 4, 4, 0x00000000, {});
-    EXPECT_TRUE(Near(0x808080, PixelAt(canvas, 1, 1), 1)) << std::hex << PixelAt(canvas, 1, 1);
+    const std::string png = Make(dir, "clear.png", "convert -size 4x4 xc:'rgba(255,255,255,0.5)'");
+    const std::string webp = Make(dir, "clear.webp", "cwebp -quiet -lossless " + png + " -o");
+    for (const std::string& path : { png, webp }) {
+        SCOPED_TRACE(path);
+        const Canvas canvas = ComposePlacement(path, platform::Placement::Zoom, 4, 4, 0x00000000, {});
+        EXPECT_TRUE(Near(0x808080, PixelAt(canvas, 1, 1), 1)) << std::hex << PixelAt(canvas, 1, 1);
+    }
 }
 
 TEST(Pictures, UnreadableFilesAreErrorsNamingTheFile)
