@@ -92,7 +92,7 @@ Picture ReadWithQt(std::string_view data, const DecodeTarget& target, ColorRef b
     if (image.hasAlphaChannel())
         FlattenOnto(image, background);
     else if (image.format() != QImage::Format_RGB32)
-        image.convertTo(QImage::Format_RGB32);
+        image.convertTo(QImage::Format_BGR888); // three bytes a pixel, not four
     if (image.isNull())
         throw RenderError(texts::kBrokenPicture);
     picture.qtImage = std::move(image);

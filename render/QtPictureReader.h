@@ -14,8 +14,9 @@ bool QtCanRead(std::string_view data);
 
 // Reads the picture in data through Qt. The declared size is checked
 // against the picture budget before anything is decoded; Qt's readers hold
-// four bytes a pixel, so they are held to the bytes of a canvas at the
-// budget (kMaxQtPixels). Where the reader can shrink while decoding it does
+// up to four bytes a pixel, so they are held to the bytes of a canvas at
+// the budget (kMaxQtPixels). Pictures of fewer bytes a pixel (grey,
+// palettes) are widened to three, not four. Where the reader can shrink while decoding it does
 // so down to the target size. Transparent parts are laid on background.
 // Raises RenderError with the reason alone (too large, broken data).
 Picture ReadWithQt(std::string_view data, const DecodeTarget& target, ColorRef background);
