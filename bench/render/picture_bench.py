@@ -9,7 +9,7 @@ saved as PNG (ImageMagick), WebP (cwebp -q 90) and JPEG (cjpeg -quality 90);
 the draw has a 20-line memo and one schedule line, zoom placement for PNG
 and WebP, the older stretch values for the JPEG (so that a build without
 placement modes draws it the same way). Each contender runs REPEAT times,
-interleaved; medians of wall time and CPU time (user + system), and the
+interleaved, with the disk flushed before each run (untimed); medians of wall time and CPU time (user + system), and the
 peak resident memory, as a Markdown table. The machine is shared, so CPU
 time is the steadier figure.
 
@@ -88,6 +88,9 @@ def main():
             run(argv, work, out)  # warm the page cache
         for _ in range(args.repeat):
             for group, name, argv, out in contenders:
+                # The peers write their PPM without flushing it; the draw
+                # flushes its bitmap, and would pay for their pages too.
+                os.sync()
                 results.setdefault((group, name), []).append(run(argv, work, out))
 
         rows = []
