@@ -21,17 +21,16 @@ void ScaledCopy(const PixelView& src, Canvas& dst)
     if (src.Empty() || dst.Empty())
         return;
     const std::size_t rowBytes = static_cast<std::size_t>(dw) * 3;
-    if (sw == dw && src.pixelBytes == 3) {
+    if (sw == dw && src.Packed()) {
         for (int y = 0; y < dh; ++y)
             std::memcpy(
                 dst.Row(y), src.Row(static_cast<int>(static_cast<std::int64_t>(y) * sh / dh)), rowBytes);
         return;
     }
     // Source byte offset of each destination column.
-    std::vector<std::uint32_t> columns(static_cast<std::size_t>(dw));
+    std::vector<std::ptrdiff_t> columns(static_cast<std::size_t>(dw));
     for (int x = 0; x < dw; ++x)
-        columns[static_cast<std::size_t>(x)]
-            = static_cast<std::uint32_t>(src.pixelBytes * (static_cast<std::int64_t>(x) * sw / dw));
+        columns[static_cast<std::size_t>(x)] = src.xStep * (static_cast<std::int64_t>(x) * sw / dw);
     int previous = -1;
     for (int y = 0; y < dh; ++y) {
         const int sy = static_cast<int>(static_cast<std::int64_t>(y) * sh / dh);
@@ -73,7 +72,7 @@ Canvas ComposeBackground(const platform::WallpaperSettings& settings, int screen
     const bool covers = h >= screenHeight && w >= screenWidth;
     if ((covers || (tile == "0" && style == "2")) && !picture.Empty()) {
         // A decode of exactly the screen's size is already the background.
-        if (picture.qtImage.isNull() && picture.image.Width() == screenWidth
+        if (picture.qtImage.isNull() && picture.orientation == 1 && picture.image.Width() == screenWidth
             && picture.image.Height() == screenHeight)
             return std::move(picture.image);
         Canvas canvas(screenWidth, screenHeight, Canvas::Init::Uninitialized);

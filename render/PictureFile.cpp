@@ -4,6 +4,7 @@
 #include "render/BmpReader.h"
 #include "render/GnomeSlideShow.h"
 #include "render/JpegDecoder.h"
+#include "render/Orientation.h"
 #include "render/QtPictureReader.h"
 #include "render/RenderError.h"
 #include "render/Texts.h"
@@ -11,6 +12,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 namespace render {
 namespace {
@@ -29,13 +31,20 @@ constexpr std::uint64_t kSlideShowReadLimit = std::uint64_t { 1 } << 20;
 Picture FromJpeg(std::string_view data, const DecodeTarget& target)
 {
     Picture picture;
-    // The header is read twice: once for the size the target asks of it.
+    // The header is read twice: once for the size the target asks of it,
+    // as the picture is shown (a photo turned by its Exif orientation).
+    const int orientation = JpegOrientation(data);
+    const bool swap = SwapsSides(orientation);
     const DecodedJpeg probe = JpegHeaderSize(data);
-    const DecodeTarget::Size drawn = target.For(probe.fullWidth, probe.fullHeight);
+    DecodeTarget::Size drawn = swap ? target.For(probe.fullHeight, probe.fullWidth)
+                                    : target.For(probe.fullWidth, probe.fullHeight);
+    if (swap)
+        std::swap(drawn.width, drawn.height);
     DecodedJpeg jpeg = DecodeJpeg(data, drawn.width, drawn.height);
-    picture.fullWidth = jpeg.fullWidth;
-    picture.fullHeight = jpeg.fullHeight;
+    picture.fullWidth = swap ? jpeg.fullHeight : jpeg.fullWidth;
+    picture.fullHeight = swap ? jpeg.fullWidth : jpeg.fullHeight;
     picture.image = std::move(jpeg.image);
+    picture.orientation = orientation;
     return picture;
 }
 

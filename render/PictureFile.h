@@ -19,7 +19,8 @@ namespace render {
 //    shows at local time now; see GnomeSlideShow.h), or anything Qt's image
 //    readers know (PNG, GIF, TIFF, SVG, animated WebP). A file that is none of them, or whose data is
 //    broken, raises RenderError "ファイル "<name>" は絵として読めません。<reason>".
-// The picture budget (Canvas::kMaxPixels) is checked against the declared
+// Photos are turned by their orientation tag (Exif in JPEG, TIFF's own), as
+// desktops show them. The picture budget (Canvas::kMaxPixels) is checked against the declared
 // size before decoding in every case. Decoders that can shrink while
 // decoding do so down to the size target gives for the picture.
 // Transparent parts are laid on background. A file that cannot be opened

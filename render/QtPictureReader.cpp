@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
+#include <utility>
 
 namespace render {
 namespace {
@@ -22,6 +23,7 @@ public:
         buffer_.open(QIODevice::ReadOnly);
         reader_.setDevice(&buffer_);
         reader_.setDecideFormatFromContent(true);
+        reader_.setAutoTransform(true);
         // Qt's own ceiling (in megabytes) as a second guard behind ours:
         // formats of more than four bytes a pixel are decoded wider first.
         reader_.setAllocationLimit(static_cast<int>(kMaxQtPixels * 4 >> 20) + 1);
@@ -89,6 +91,9 @@ Picture ReadWithQt(std::string_view data, const DecodeTarget& target, ColorRef b
     QImage image;
     if (!reader->read(&image) || image.isNull())
         throw RenderError(texts::kBrokenPicture);
+    // A picture turned by its orientation tag (TIFF), as desktops show it.
+    if (reader->transformation() & QImageIOHandler::TransformationRotate90)
+        std::swap(picture.fullWidth, picture.fullHeight);
     if (image.hasAlphaChannel())
         FlattenOnto(image, background);
     else if (image.format() != QImage::Format_RGB32)

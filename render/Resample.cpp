@@ -78,15 +78,14 @@ inline std::uint8_t Clamp8(std::int32_t v)
 }
 
 // One source row through the horizontal taps into 3-byte pixels.
-void ScaleRow(const std::uint8_t* in, int pixelBytes, const Taps& taps, std::uint8_t* out)
+void ScaleRow(const std::uint8_t* in, std::ptrdiff_t xStep, const Taps& taps, std::uint8_t* out)
 {
     const std::size_t n = taps.first.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t* p
-            = in + static_cast<std::size_t>(taps.first[i]) * static_cast<std::size_t>(pixelBytes);
+        const std::uint8_t* p = in + xStep * taps.first[i];
         const std::int32_t* w = taps.Weights(i);
         std::int32_t b = 0, g = 0, r = 0;
-        for (int k = 0; k < taps.count[i]; ++k, p += pixelBytes) {
+        for (int k = 0; k < taps.count[i]; ++k, p += xStep) {
             b += p[0] * w[k];
             g += p[1] * w[k];
             r += p[2] * w[k];
@@ -109,12 +108,12 @@ void CopyClipped(const PixelView& src, Canvas& dst, int left, int top)
         return;
     for (std::int64_t y = y0; y < y1; ++y) {
         std::uint8_t* out = dst.Row(static_cast<int>(y)) + 3 * x0;
-        const std::uint8_t* in = src.Row(static_cast<int>(y - top)) + src.pixelBytes * (x0 - left);
-        if (src.pixelBytes == 3) {
+        const std::uint8_t* in = src.At(static_cast<int>(x0 - left), static_cast<int>(y - top));
+        if (src.Packed()) {
             std::memcpy(out, in, static_cast<std::size_t>(x1 - x0) * 3);
             continue;
         }
-        for (std::int64_t x = x0; x < x1; ++x, out += 3, in += src.pixelBytes) {
+        for (std::int64_t x = x0; x < x1; ++x, out += 3, in += src.xStep) {
             out[0] = in[0];
             out[1] = in[1];
             out[2] = in[2];
@@ -155,7 +154,7 @@ void DrawScaled(const PixelView& src, Canvas& dst, const platform::Rect& to)
             const std::size_t slot = static_cast<std::size_t>(s % ringRows);
             std::uint8_t* row = ring.data() + slot * rowBytes;
             if (held[slot] != s) {
-                ScaleRow(src.Row(s), src.pixelBytes, across, row);
+                ScaleRow(src.Row(s), src.xStep, across, row);
                 held[slot] = s;
             }
             rows[static_cast<std::size_t>(k)] = row;

@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const render::Picture p = render::ReadWithQt(bytes, target, 0);
             fuzz::require(static_cast<std::uint64_t>(p.fullWidth) * p.fullHeight <= render::kMaxQtPixels);
             const render::PixelView view = p.View();
-            fuzz::require(view.pixelBytes == 3 || view.pixelBytes == 4);
+            fuzz::require(view.xStep == 3 || view.xStep == 4);
             if (!view.Empty())
-                (void)view.Row(view.height - 1)[view.pixelBytes * view.width - 1];
+                (void)view.At(view.width - 1, view.height - 1)[2];
         }
     } catch (const render::RenderError&) {
     }

@@ -116,6 +116,48 @@ TEST(Pictures, TransparencyIsLaidOnTheDesktopColour)
     }
 }
 
+TEST(Pictures, PhotosAreTurnedByTheirExifOrientation)
+{
+    // Stored 32 x 16 in quadrants: red, blue above lime, white.
+    TempDir dir;
+    const std::string ppm = Make(dir, "q.ppm",
+        "convert -size 32x16 xc:red -fill blue -draw 'rectangle 16,0 31,7' -fill lime -draw "
+        "'rectangle 0,8 15,15' -fill white -draw 'rectangle 16,8 31,15'");
+    ASSERT_EQ(0, Shell("cjpeg -quality 95 -sample 1x1 -outfile " + dir.File("q.jpg") + " " + ppm));
+    const std::string plain = ReadBytes(dir.File("q.jpg"));
+    constexpr std::uint32_t kLime = 0x00FF00, kWhite = 0xFFFFFF;
+    const struct {
+        int orientation;
+        std::uint32_t topLeft, topRight, bottomLeft, bottomRight;
+    } cases[] = {
+        { 1, kRed, kBlue, kLime, kWhite }, { 2, kBlue, kRed, kWhite, kLime }, // mirrored
+        { 3, kWhite, kLime, kBlue, kRed }, // half a turn
+        { 6, kLime, kRed, kWhite, kBlue }, // a quarter clockwise: 16 x 32
+        { 8, kBlue, kWhite, kRed, kLime }, // a quarter anticlockwise
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.orientation);
+        // An Exif block with the one tag, big-endian, right after the start.
+        const unsigned char block[]
+            = { 0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 0x2A, 0, 0, 0, 8, 0, 1, 0x01,
+                  0x12, 0, 3, 0, 0, 0, 1, 0, static_cast<unsigned char>(c.orientation), 0, 0, 0, 0, 0, 0 };
+        const std::string exif(reinterpret_cast<const char*>(block), sizeof block);
+        WriteBytes(dir.File("IMG_0412.JPG"), plain.substr(0, 2) + exif + plain.substr(2));
+        const Canvas canvas
+            = ComposePlacement(dir.File("IMG_0412.JPG"), platform::Placement::Centered, 40, 40, kDesktop, {});
+        const bool upright = c.orientation >= 5;
+        const int left = upright ? 12 : 4, top = upright ? 4 : 12, qw = upright ? 8 : 16,
+                  qh = upright ? 16 : 8;
+        const std::uint32_t want[4] = { c.topLeft, c.topRight, c.bottomLeft, c.bottomRight };
+        for (int q = 0; q < 4; ++q) {
+            const int x = left + (q % 2) * qw + qw / 2, y = top + (q / 2) * qh + qh / 2;
+            EXPECT_TRUE(Near(want[q], PixelAt(canvas, x, y), 40))
+                << q << " " << std::hex << PixelAt(canvas, x, y);
+        }
+        EXPECT_EQ(kDesktop, PixelAt(canvas, upright ? 8 : 1, upright ? 1 : 8)); // beside the picture
+    }
+}
+
 TEST(Pictures, UnreadableFilesAreErrorsNamingTheFile)
 {
     TempDir dir;
