@@ -1,10 +1,11 @@
 // Fuzz entry point: any bytes as a picture file's content, through the
 // readers chosen by content (libwebp, Qt's image readers) and as a GNOME
-// background list. Errors must come back as RenderError, never as a crash,
+// background list, and its Exif orientation. Errors must come back as RenderError, never as a crash,
 // and a picture that is accepted must be within its reader's budget by its
 // declared size.
 #include "fuzz/FuzzRequire.h"
 #include "render/GnomeSlideShow.h"
+#include "render/Orientation.h"
 #include "render/QtPictureReader.h"
 #include "render/RenderError.h"
 #include "render/WebpDecoder.h"
@@ -40,6 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } catch (const render::RenderError&) {
     }
+    const int orientation = render::JpegOrientation(bytes);
+    fuzz::require(orientation >= 1 && orientation <= 8);
     if (render::IsGnomeSlideShow(bytes))
         (void)render::SlideShowPicture(bytes, "/backgrounds", std::chrono::local_seconds {}, 1920, 1080);
     return 0;
