@@ -5,7 +5,28 @@
 #include "render/BmpWriter.h"
 #include "schedule/TScheduleTable.h"
 
+#include <ctime>
+
 namespace app {
+namespace {
+
+std::chrono::local_seconds LocalNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    using namespace std::chrono;
+    const year_month_day date { year { local.tm_year + 1900 },
+        month { static_cast<unsigned>(local.tm_mon + 1) }, day { static_cast<unsigned>(local.tm_mday) } };
+    return local_days { date } + hours { local.tm_hour } + minutes { local.tm_min }
+    + seconds { local.tm_sec };
+}
+
+} // namespace
 
 platform::DesktopState ReadDesktop(platform::Desktop& desktop, const DesktopOverrides& o)
 {
@@ -15,7 +36,10 @@ platform::DesktopState ReadDesktop(platform::Desktop& desktop, const DesktopOver
     state.wallpaper.wallpaper = o.wallpaper.value_or(state.wallpaper.wallpaper);
     state.wallpaper.tileWallpaper = o.tileWallpaper.value_or(state.wallpaper.tileWallpaper);
     state.wallpaper.wallpaperStyle = o.wallpaperStyle.value_or(state.wallpaper.wallpaperStyle);
+    state.placement = o.placement ? o.placement : desktop.ReadPlacement();
     state.screen = o.screen ? *o.screen : desktop.PrimaryScreenSize();
+    if (!o.screen)
+        state.monitors = desktop.ReadMonitors();
     state.pixelsPerInch = o.pixelsPerInch ? *o.pixelsPerInch : desktop.PixelsPerInch();
     state.colour = o.colour ? *o.colour : desktop.DesktopColor();
     return state;
@@ -52,6 +76,7 @@ render::KabegamiScene SceneFor(const DrawRequest& request, const platform::Deskt
     const Settings& settings = request.settings;
     render::KabegamiScene scene;
     scene.desktop = desktop;
+    scene.now = request.now ? *request.now : LocalNow();
     scene.showText = !settings.ChShowMemo;
     if (!scene.showText)
         return scene;

@@ -34,6 +34,9 @@ struct DesktopOverrides {
     std::optional<std::string> wallpaper;
     std::optional<std::string> tileWallpaper;
     std::optional<std::string> wallpaperStyle;
+    std::optional<platform::Placement> placement;
+    // A screen given here stands for every monitor: the desktop's own are
+    // then not asked.
     std::optional<platform::ScreenSize> screen;
     std::optional<int> pixelsPerInch;
     std::optional<std::uint32_t> colour;
@@ -46,6 +49,8 @@ struct DrawRequest {
     // Null: no schedule lines.
     const schedule::TScheduleTable* schedule = nullptr;
     std::chrono::year_month_day today;
+    // Local time of the draw (a GNOME slide show's picture); absent: now.
+    std::optional<std::chrono::local_seconds> now;
     // Formats the title's date; empty for the user's locale.
     render::ShortDateFormat shortDate;
     std::filesystem::path outputFile = "kabegami.bmp";

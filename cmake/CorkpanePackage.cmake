@@ -1,6 +1,7 @@
 # `cmake --build build --target package` makes corkpane_<version>_amd64.deb.
 # Its library dependencies are computed from the binaries (dpkg-shlibdeps);
-# Qt's platform plugins are loaded at run time, so they are named here.
+# Qt's platform and image-format plugins (WebP, TIFF, SVG pictures) are loaded
+# at run time, so they are named here.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corkpane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -16,7 +17,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://corkpane.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "feh")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -14,6 +14,8 @@ public:
     ScreenSize screen { 1024, 768 };
     int pixelsPerInch = 96;
     std::uint32_t desktopColor = 0x00A56E3A;
+    std::optional<Placement> placement;
+    std::vector<Monitor> monitors;
     std::vector<std::string> installed;
     // What installing answers: false plays a desktop that ignores us.
     bool acceptsWallpaper = true;
@@ -22,6 +24,8 @@ public:
     ScreenSize PrimaryScreenSize() override { return screen; }
     int PixelsPerInch() override { return pixelsPerInch; }
     std::uint32_t DesktopColor() override { return desktopColor; }
+    std::optional<Placement> ReadPlacement() override { return placement; }
+    std::vector<Monitor> ReadMonitors() override { return monitors; }
     bool InstallWallpaper(const std::string& path) override
     {
         installed.push_back(path);

@@ -2,6 +2,7 @@
 
 #include "render/RenderError.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -10,11 +11,15 @@
 #include <jpeglib.h>
 
 namespace render {
+
+const int kJpegTooManyScansError = JERR_BAD_PROGRESSION;
+
 namespace {
 
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
+    jpeg_progress_mgr progress;
 };
 
 extern "C" void OnJpegError(j_common_ptr info)
@@ -24,6 +29,19 @@ extern "C" void OnJpegError(j_common_ptr info)
 }
 
 extern "C" void OnJpegMessage(j_common_ptr) { }
+
+// Called by libjpeg between the rows and scans it reads. Every scan of a
+// progressive picture is a pass over the whole image, so a small file of
+// thousands of empty scans costs minutes; real pictures have a dozen or so.
+extern "C" void OnJpegProgress(j_common_ptr info)
+{
+    if (!info->is_decompressor)
+        return;
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxJpegScans) {
+        info->err->msg_code = kJpegTooManyScansError;
+        info->err->error_exit(info);
+    }
+}
 
 // Bytes of the coefficient buffers a multi-scan picture needs: every
 // component's blocks of 64 16-bit coefficients, for the whole image.
@@ -52,6 +70,7 @@ int Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view 
         return code == 0 ? JERR_INPUT_EMPTY : code;
     }
     jpeg_create_decompress(&info);
+    info.progress = &errors.progress; // creating clears it
     // libjpeg asks its memory manager before it allocates its big buffers
     // (a progressive picture keeps every coefficient of the full image);
     // past this bound it fails with an error instead of taking the memory.
@@ -82,6 +101,18 @@ int Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view 
         }
     }
     jpeg_calc_output_dimensions(&info);
+    // A picture far larger than the screen in one direction only covers no
+    // reduced size; it is reduced anyway while its decode would still hold
+    // more than a few screens of pixels.
+    const std::uint64_t wanted
+        = std::max<std::uint64_t>(4 * static_cast<std::uint64_t>(std::max(coverWidth, 0))
+                * static_cast<std::uint64_t>(std::max(coverHeight, 0)),
+            std::uint64_t { Canvas::kLargestScreenWidth } * Canvas::kLargestScreenHeight);
+    while (
+        info.scale_denom < 8 && static_cast<std::uint64_t>(info.output_width) * info.output_height > wanted) {
+        info.scale_denom *= 2;
+        jpeg_calc_output_dimensions(&info);
+    }
     if (static_cast<std::uint64_t>(info.output_width) * info.output_height > Canvas::kMaxPixels) {
         jpeg_destroy_decompress(&info);
         return JERR_IMAGE_TOO_BIG;
@@ -110,7 +141,36 @@ int DecodeRows(jpeg_decompress_struct& info, ErrorManager& errors, Canvas& image
     return 0;
 }
 
+int ReadHeader(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view data, DecodedJpeg& out)
+{
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return 1;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(
+        &info, reinterpret_cast<const unsigned char*>(data.data()), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&info, TRUE);
+    out.fullWidth = static_cast<int>(info.image_width);
+    out.fullHeight = static_cast<int>(info.image_height);
+    jpeg_destroy_decompress(&info);
+    return 0;
+}
+
 } // namespace
+
+DecodedJpeg JpegHeaderSize(std::string_view data)
+{
+    DecodedJpeg out;
+    jpeg_decompress_struct info {};
+    ErrorManager errors {};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = &OnJpegError;
+    errors.base.output_message = &OnJpegMessage;
+    if (ReadHeader(info, errors, data, out) != 0)
+        return {};
+    return out;
+}
 
 DecodedJpeg DecodeJpeg(std::string_view data, int coverWidth, int coverHeight)
 {
@@ -120,6 +180,7 @@ DecodedJpeg DecodeJpeg(std::string_view data, int coverWidth, int coverHeight)
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = &OnJpegError;
     errors.base.output_message = &OnJpegMessage;
+    errors.progress.progress_monitor = &OnJpegProgress;
 
     int code = Decode(info, errors, data, coverWidth, coverHeight, out);
     if (code >= 0)

@@ -5,6 +5,7 @@
 #include "render/MemoStyle.h"
 #include "render/Texts.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,11 @@ namespace render {
 
 // Everything one wallpaper is composed from, as plain values.
 struct KabegamiScene {
-    // The user's picture and its placement, the screen, its pixels per inch
-    // and the desktop colour.
+    // The user's picture and its placement, the screen or monitors, the
+    // pixels per inch and the desktop colour.
     platform::DesktopState desktop;
+    // Local time of the draw: picks the picture of a GNOME slide show.
+    std::chrono::local_seconds now {};
     // False when the memo is hidden: the picture alone, no text at all.
     bool showText = true;
     MemoStyle style;
@@ -26,8 +29,11 @@ struct KabegamiScene {
 // The font every text block is drawn in.
 inline const std::string& kMemoFontFace = texts::kMsGothic;
 
-// Composes the canvas: the background from the picture and its placement,
-// then, when showText, the title, schedule lines and memo. Errors (a picture
+// Composes the canvas (see DesktopLayout.h for its size): the background
+// from the picture and its placement (the desktop's own mode where it has
+// one, Placement.h; else the older values, Background.h), then, when
+// showText, the title, schedule lines and memo inside the primary
+// monitor's work area, the font scaled with that monitor. Errors (a picture
 // that cannot be read) raise RenderError or the file unit's error.
 Canvas ComposeKabegami(const KabegamiScene& scene);
 

@@ -24,11 +24,18 @@ constexpr long long kMeasuredWidthLimit = 1 << 24;
 } // namespace
 
 MemoDrawer::MemoDrawer(Canvas& canvas, TextPainter& painter, const MemoStyle& style, int pixelHeight)
+    : MemoDrawer(canvas, painter, style, pixelHeight, { 0, 0, canvas.Width(), canvas.Height() })
+{
+}
+
+MemoDrawer::MemoDrawer(
+    Canvas& canvas, TextPainter& painter, const MemoStyle& style, int pixelHeight, const platform::Rect& area)
     : canvas_(canvas)
     , painter_(painter)
     , style_(style)
     , hpx_(pixelHeight)
     , n_(std::clamp(style.charsPerLine, 1, kMaxCharsPerLine))
+    , area_(area)
 {
 }
 
@@ -36,7 +43,7 @@ void MemoDrawer::DrawMemo(const std::string& title, const std::vector<std::strin
     const std::vector<std::string>& memoLines)
 {
     layout_ = MemoLayout {};
-    layout_.TopMargin = style_.topMargin;
+    layout_.TopMargin = Add(area_.y, style_.topMargin);
     layout_.ColumnGap = std::max(painter_.TextWidth("*"), 0);
     const long long estimate = 2LL * n_ * layout_.ColumnGap;
     layout_.BlockWidth = estimate > kMeasuredWidthLimit
@@ -46,8 +53,9 @@ void MemoDrawer::DrawMemo(const std::string& title, const std::vector<std::strin
     layout_.LinesPerColumn = style_.linesPerColumn;
     layout_.LineCount = 0;
 
-    int penX = Add(Add(canvas_.Width(), -static_cast<long long>(layout_.BlockWidth)),
-        -static_cast<long long>(style_.rightMargin));
+    int penX
+        = Add(Add(static_cast<long long>(area_.x) + area_.width, -static_cast<long long>(layout_.BlockWidth)),
+            -static_cast<long long>(style_.rightMargin));
     int penY = layout_.TopMargin;
 
     penY = Add(DrawMemoLine(penX, penY, title), layout_.ParagraphGap);
@@ -66,11 +74,11 @@ void MemoDrawer::DrawParagraphs(int& penX, int& penY, const std::vector<std::str
 
 bool MemoDrawer::Finished(int penX, int penY) const
 {
-    if (penX < 0)
+    if (penX < area_.x)
         return true;
-    // Below the canvas in the last column that can start, nothing further
+    // Below the area in the last column that can start, nothing further
     // shows. (A negative paragraph gap may lift the pen again.)
-    return layout_.ParagraphGap >= 0 && penY >= canvas_.Height() && penX - ColumnStep() < 0;
+    return layout_.ParagraphGap >= 0 && penY >= Bottom() && penX - ColumnStep() < area_.x;
 }
 
 long long MemoDrawer::ColumnStep() const
@@ -89,14 +97,20 @@ int MemoDrawer::DrawMemoLine(int& penX, int& penY, const std::string& text)
         // starts; it is clipped to the canvas.
         const std::int64_t width = static_cast<std::int64_t>(n_) * hpx_;
         const std::int64_t height = static_cast<std::int64_t>(lines.size()) * (hpx_ + 1);
-        BlendRectangle(
-            canvas_, penX, penY, width, height, style_.backgroundPercent, style_.backgroundMode == 0);
+        // Clipped to the area as the text is.
+        const std::int64_t left = std::max<std::int64_t>(penX, area_.x);
+        const std::int64_t top = std::max<std::int64_t>(penY, area_.y);
+        const std::int64_t right = std::min<std::int64_t>(std::int64_t { penX } + width, Right());
+        const std::int64_t bottom = std::min<std::int64_t>(std::int64_t { penY } + height, Bottom());
+        if (left < right && top < bottom)
+            BlendRectangle(canvas_, left, top, right - left, bottom - top, style_.backgroundPercent,
+                style_.backgroundMode == 0);
     }
 
     const long long pitch = static_cast<long long>(hpx_) + 1;
     for (std::size_t i = 0; i < lines.size();) {
-        if (penY >= canvas_.Height() && layout_.LineCount < layout_.LinesPerColumn) {
-            // The rest of this column is below the canvas: step over the
+        if (penY >= Bottom() && layout_.LineCount < layout_.LinesPerColumn) {
+            // The rest of this column is below the area: step over the
             // lines it still takes without drawing them.
             const std::size_t skip = std::min<std::size_t>(lines.size() - i,
                 static_cast<std::size_t>(layout_.LinesPerColumn)
@@ -112,7 +126,7 @@ int MemoDrawer::DrawMemoLine(int& penX, int& penY, const std::string& text)
         }
         if (layout_.LineCount >= layout_.LinesPerColumn) {
             penX = Add(penX, -ColumnStep());
-            if (penX < 0)
+            if (penX < area_.x)
                 break;
             penY = layout_.TopMargin;
             layout_.LineCount = 0;
@@ -123,12 +137,12 @@ int MemoDrawer::DrawMemoLine(int& penX, int& penY, const std::string& text)
 
 void MemoDrawer::DrawLineText(int x, int y, const std::string& line)
 {
-    // A line wholly above, below or right of the canvas (with its one-pixel
+    // A line wholly above, below or right of the area (with its one-pixel
     // shadow or outline) shows nothing; the painter need not be asked.
     // Glyphs may reach a little past their cell, so the margin is wide. (On
     // the left the walk ends at the first column past the edge anyway.)
     const long long reach = 2 * (static_cast<long long>(hpx_) + 1);
-    if (y > canvas_.Height() || y + reach < 0 || x > canvas_.Width())
+    if (y > Bottom() || y + reach < area_.y || x > Right())
         return;
     if (style_.shadowMode == 1) {
         painter_.SetColor(style_.shadowColor);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DesktopState.h"
 #include "render/Canvas.h"
 #include "render/MemoLayout.h"
 #include "render/MemoStyle.h"
@@ -12,13 +13,18 @@ namespace render {
 
 // Lays out and draws the text block: the title, the schedule lines and the
 // memo lines as paragraphs, wrapped at 2N bytes and stacked in columns from
-// the right edge of the canvas leftward, each paragraph over an optional
+// the right edge of its area leftward, each paragraph over an optional
 // lightened or darkened rectangle, each line with an optional shadow or
 // outline.
 class MemoDrawer {
 public:
-    // pixelHeight is the font's character height in pixels (hpx).
+    // pixelHeight is the font's character height in pixels (hpx). The block
+    // lays out in area (canvas coordinates: the part of the screen no panel
+    // covers), its margins counted from the area's top and right edges, and
+    // nothing of it is drawn outside; by default the whole canvas.
     MemoDrawer(Canvas& canvas, TextPainter& painter, const MemoStyle& style, int pixelHeight);
+    MemoDrawer(Canvas& canvas, TextPainter& painter, const MemoStyle& style, int pixelHeight,
+        const platform::Rect& area);
 
     // The whole block: the finished title line, then the schedule lines and
     // the memo lines, each one paragraph.
@@ -43,12 +49,15 @@ private:
     // How far left the next column starts.
     long long ColumnStep() const;
     void DrawLineText(int x, int y, const std::string& line);
+    long long Right() const { return static_cast<long long>(area_.x) + area_.width; }
+    long long Bottom() const { return static_cast<long long>(area_.y) + area_.height; }
 
     Canvas& canvas_;
     TextPainter& painter_;
     MemoStyle style_;
     int hpx_;
     int n_;
+    platform::Rect area_;
     MemoLayout layout_;
 };
 

@@ -5,6 +5,8 @@
 
 #include <QColor>
 #include <QGuiApplication>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,6 +27,14 @@ int FontPixelHeight(int points, int pixelsPerInch)
     if (rounded < 1)
         return 1;
     return rounded > 10000 ? 10000 : static_cast<int>(rounded);
+}
+
+int FontPixelHeight(int points, int pixelsPerInch, double scale)
+{
+    if (scale == 1.0 || !(scale > 0) || !std::isfinite(scale))
+        return FontPixelHeight(points, pixelsPerInch);
+    const double pixels = std::round(static_cast<double>(points) * pixelsPerInch * scale / 72);
+    return static_cast<int>(std::clamp(pixels, 1.0, 10000.0));
 }
 
 void EnsureGuiApplication()
@@ -65,6 +75,12 @@ QtTextPainter::~QtTextPainter()
 {
     if (painter_)
         painter_->end();
+}
+
+void QtTextPainter::ClipTo(const platform::Rect& area)
+{
+    if (painter_)
+        painter_->setClipRect(QRect(area.x, area.y, area.width, area.height));
 }
 
 int QtTextPainter::TextWidth(const std::string& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DesktopState.h"
 #include "render/TextPainter.h"
 
 #include <QFont>
@@ -26,6 +27,8 @@ public:
     void DrawText(int x, int y, const std::string& text) override;
 
     const QFont& Font() const { return font_; }
+    // Nothing is drawn outside the rectangle from now on.
+    void ClipTo(const platform::Rect& area);
 
 private:
     QImage image_;
@@ -41,6 +44,9 @@ QStringList FontFamiliesFor(const std::string& face);
 
 // Font pixel height for a size in points: round(points x dpi / 72), at least 1.
 int FontPixelHeight(int points, int pixelsPerInch);
+// The same on a monitor of that scale (device pixels per logical pixel):
+// at 200 % twice the pixels, as the desktop's own text.
+int FontPixelHeight(int points, int pixelsPerInch, double scale);
 
 // Creates the QGuiApplication text drawing needs when the process has none
 // (command line, tests), on the offscreen platform: drawing into an image

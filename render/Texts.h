@@ -20,6 +20,18 @@ inline const std::string kDefaultTitle = jconvert::Utf8ToCp932("忘れずに！"
 inline const std::string kWeekdays[7] = { jconvert::Utf8ToCp932("日"), jconvert::Utf8ToCp932("月"),
     jconvert::Utf8ToCp932("火"), jconvert::Utf8ToCp932("水"), jconvert::Utf8ToCp932("木"),
     jconvert::Utf8ToCp932("金"), jconvert::Utf8ToCp932("土") };
+// A picture file that exists but cannot be shown: "ファイル "<name>" は絵と
+// して読めません。" and one of the reasons below (or a decoder's message).
+inline const std::string kPictureFilePrefix = jconvert::Utf8ToCp932("ファイル \"");
+inline const std::string kPictureFileNotRead = jconvert::Utf8ToCp932("\" は絵として読めません。");
+inline const std::string kUnknownPictureKind
+    = jconvert::Utf8ToCp932("JPEG、PNG、BMP、GIF、TIFF、WebP、SVG のどの形式でもありません。");
+inline const std::string kBrokenPicture = jconvert::Utf8ToCp932("絵のデータが壊れています。");
+inline const std::string kPictureTooLarge = jconvert::Utf8ToCp932("絵が大きすぎます。");
+inline const std::string kNoSlideShowPicture
+    = jconvert::Utf8ToCp932("背景の一覧 (XML) に今表示する絵がありません。");
+inline const std::string kNestedSlideShow
+    = jconvert::Utf8ToCp932("背景の一覧 (XML) が別の一覧を指しています。");
 // Followed by the decoder's error number.
 inline const std::string kJpegError = jconvert::Utf8ToCp932("JPEG エラー #");
 

@@ -6,12 +6,15 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libssl-dev
+  qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libwebp-dev libssl-dev
   fonts-ipafont-gothic locales
   dovecot-pop3d openssl
   nkf time libjpeg-turbo-progs imagemagick python3
   xvfb xauth xdotool x11-utils
   qt6-qpa-plugins
+  # WebP, TIFF and SVG pictures (Qt's image plug-ins); cwebp, dwebp and
+  # pngtopnm make and read pictures in the tests and benchmarks
+  qt6-image-formats-plugins libqt6svg6 webp netpbm
   # the Debian package and its checks; the guide's HTML and the manual pages
   dpkg-dev fakeroot file lintian desktop-file-utils appstream cmark-gfm man-db
   # real desktops for the wallpaper tests, and systemd's unit checker

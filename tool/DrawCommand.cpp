@@ -25,11 +25,13 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
 constexpr const char* kSynopsis
     = "draw [--screen WxH] [--dpi N] [--desktop-color N] [--wallpaper PATH] [--tile TEXT] [--style TEXT]"
+      " [--placement none|centered|wallpaper|scaled|stretched|zoom|spanned]"
       " [--today YYYY-MM-DD] [--schedule FILE] [--install] [--dir DIR]";
 
 struct Options {
@@ -38,6 +40,20 @@ struct Options {
     std::optional<std::string> scheduleFile;
     bool install = false;
 };
+
+// GNOME's names for the placement modes.
+std::optional<platform::Placement> ParsePlacement(std::string_view text)
+{
+    using platform::Placement;
+    static const std::pair<std::string_view, Placement> names[] = { { "none", Placement::None },
+        { "centered", Placement::Centered }, { "wallpaper", Placement::Wallpaper },
+        { "scaled", Placement::Scaled }, { "stretched", Placement::Stretched }, { "zoom", Placement::Zoom },
+        { "spanned", Placement::Spanned } };
+    for (const auto& [name, placement] : names)
+        if (name == text)
+            return placement;
+    return std::nullopt;
+}
 
 // Parses the options; returns an error text for a usage error.
 std::string Parse(const tool::Args& args, Options& o)
@@ -49,7 +65,7 @@ std::string Parse(const tool::Args& args, Options& o)
             continue;
         }
         static const char* const valued[] = { "--screen", "--dpi", "--desktop-color", "--wallpaper", "--tile",
-            "--style", "--today", "--schedule" };
+            "--style", "--placement", "--today", "--schedule" };
         if (std::find(std::begin(valued), std::end(valued), name) == std::end(valued))
             return "unknown option " + name;
         if (i + 1 >= args.size())
@@ -80,6 +96,10 @@ std::string Parse(const tool::Args& args, Options& o)
             o.desktop.tileWallpaper = value;
         } else if (name == "--style") {
             o.desktop.wallpaperStyle = value;
+        } else if (name == "--placement") {
+            o.desktop.placement = ParsePlacement(value);
+            if (!o.desktop.placement)
+                return "--placement takes none, centered, wallpaper, scaled, stretched, zoom or spanned";
         } else if (name == "--today") {
             o.today = tool::ParseIsoDate(value);
             if (!o.today)

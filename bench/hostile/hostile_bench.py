@@ -19,6 +19,15 @@ the same run (--before names the older build).
   commas-1MB, ini-lines-1MB, memo-lines-1MB
                 the same just under the size limits (the memo drawn)
   fifo-memo     memo.txt as a named pipe nobody writes (`settings show`)
+  scan-bomb-11KB, scan-bomb-110KB, scan-bomb-880KB
+                a progressive JPEG claiming 4000x3000 whose last scan is
+                repeated until the file has that size (libjpeg only warns
+                about the bogus progression), as the wallpaper
+  jpeg-wide     a 304-byte JPEG claiming 65500x759 (inside the budget),
+                stretched on the 1080p screen
+  png-bomb, png-at-budget
+                a small PNG claiming 65500x65500, and one really of
+                7000x5300 (one colour, 0.1 MB), as the wallpaper
   memo-check    a mail body against a 10 MB memo, ordinary and crafted
                 (memo_check.cpp built against each source tree; CPU seconds)
 
@@ -31,6 +40,7 @@ import os
 import re
 import subprocess
 import tempfile
+import zlib
 
 TODAY = "2026-12-09"  # a Wednesday: every weekly row of the schedule is due
 
@@ -53,6 +63,29 @@ def progressive_bomb(work, width=65500, height=65500, name="bomb.jpg"):
     return jpg
 
 
+def scan_bomb(work, size, width=4000, height=3000, name="scans.jpg"):
+    """A progressive JPEG whose last scan is repeated up to size bytes."""
+    jpg = progressive_bomb(work, width, height, name)
+    data = open(jpg, "rb").read()
+    last = data.rindex(b"\xff\xda")
+    scan = data[last:-2]
+    body = data[:-2]
+    copies = max(0, (size - len(data)) // len(scan))
+    open(jpg, "wb").write(body + scan * copies + b"\xff\xd9")
+    return jpg
+
+
+def png_claiming(work, width, height, name):
+    """A real 64x64 PNG whose header is made to claim width x height."""
+    path = os.path.join(work, name)
+    subprocess.run(["convert", "-size", "64x64", "xc:gray", path], check=True)
+    data = bytearray(open(path, "rb").read())
+    data[16:24] = width.to_bytes(4, "big") + height.to_bytes(4, "big")
+    data[29:33] = zlib.crc32(bytes(data[12:29])).to_bytes(4, "big")
+    open(path, "wb").write(data)
+    return path
+
+
 def rle_bitmap(work, width=11585, height=11585, name="rle.bmp"):
     """An RLE8 bitmap claiming width x height whose data ends at once."""
     palette = b"".join(bytes((i, i, i, 0)) for i in range(256))
@@ -73,10 +106,12 @@ def write(path, data):
         f.write(data)
 
 
-def draw_args(wallpaper=None, schedule=None):
+def draw_args(wallpaper=None, schedule=None, placement=None):
     args = ["draw", "--screen", "1920x1080", "--dpi", "96", "--desktop-color", "0", "--today", TODAY]
     if wallpaper:
         args += ["--wallpaper", wallpaper, "--tile", "0", "--style", "2"]
+    if placement:
+        args += ["--placement", placement]
     if schedule:
         args += ["--schedule", schedule]
     return args
@@ -107,6 +142,24 @@ def make_cases(work):
     d = folder("rle-bmp-at-budget")
     edge = rle_bitmap(d, 8000, 6000, "edge.bmp")
     cases.append(("rle-bmp-at-budget", d, draw_args(edge), os.path.getsize(edge)))
+
+    for label, size in (("11KB", 11 << 10), ("110KB", 110 << 10), ("880KB", 880 << 10)):
+        d = folder("scan-bomb-" + label)
+        bomb = scan_bomb(d, size)
+        cases.append(("scan-bomb-" + label, d, draw_args(bomb), os.path.getsize(bomb)))
+
+    d = folder("jpeg-wide")
+    wide = progressive_bomb(d, 65500, 759, "wide.jpg")
+    cases.append(("jpeg-wide", d, draw_args(wide), os.path.getsize(wide)))
+
+    d = folder("png-bomb")
+    png = png_claiming(d, 65500, 65500, "bomb.png")
+    cases.append(("png-bomb", d, draw_args(png), os.path.getsize(png)))
+
+    d = folder("png-at-budget")
+    png = os.path.join(d, "edge.png")
+    subprocess.run(["convert", "-size", "7000x5300", "xc:gray", png], check=True)
+    cases.append(("png-at-budget", d, draw_args(png), os.path.getsize(png)))
 
     memo = sjis("".join(f"メモ {i} 行目\r\n" for i in range(300000)))
     ini = sjis("フォントサイズ=7500\r\n１行文字数=4096\r\n")

@@ -81,7 +81,7 @@ TEST(Background, WiderOnlyPictureIsCentredAndCutEvenly)
     EXPECT_EQ(kDesktop, PixelAt(canvas, 9, 6));
 }
 
-TEST(Background, PathDecidesTheDecoderCaseSensitivelyJpgFirst)
+TEST(Background, JpgOrBmpInThePathKeepsItsDecoderOtherNamesAreReadByContent)
 {
     TempDir dir;
     const std::string bmpBytes = [&] {
@@ -91,18 +91,21 @@ TEST(Background, PathDecidesTheDecoderCaseSensitivelyJpgFirst)
     WriteBytes(dir.File("upper.JPG"), bmpBytes);
     WriteBytes(dir.File("long.jpeg"), bmpBytes);
     WriteBytes(dir.File("picture.png"), bmpBytes);
-    // Nothing loads: centre gives the desktop colour, stretch stays white.
+    // Each is the bitmap it holds, whatever its name says: centred at
+    // (3, 2), stretched over the screen, tiled.
+    const auto pat = [](int x, int y) { return static_cast<std::uint32_t>(x | y << 8 | 7 << 16); };
     for (const char* name : { "upper.JPG", "long.jpeg", "picture.png" }) {
         SCOPED_TRACE(name);
         EXPECT_EQ(
-            kDesktop, PixelAt(ComposeBackground(Settings(dir.File(name), "0", "0"), 10, 8, kDesktop), 5, 4));
+            pat(2, 2), PixelAt(ComposeBackground(Settings(dir.File(name), "0", "0"), 10, 8, kDesktop), 5, 4));
         EXPECT_EQ(
-            kWhite, PixelAt(ComposeBackground(Settings(dir.File(name), "0", "2"), 10, 8, kDesktop), 5, 4));
+            pat(2, 1), PixelAt(ComposeBackground(Settings(dir.File(name), "0", "2"), 10, 8, kDesktop), 5, 4));
         EXPECT_EQ(
-            kWhite, PixelAt(ComposeBackground(Settings(dir.File(name), "1", "0"), 10, 8, kDesktop), 5, 4));
+            pat(1, 1), PixelAt(ComposeBackground(Settings(dir.File(name), "1", "0"), 10, 8, kDesktop), 5, 4));
     }
-    // ".jpg" anywhere in the path wins over ".bmp": a bitmap in a folder
-    // named like a JPEG goes to the JPEG decoder, which refuses it.
+    // ".jpg" anywhere in the path wins over ".bmp" and over the content: a
+    // bitmap in a folder named like a JPEG goes to the JPEG decoder, which
+    // refuses it with its own message.
     std::filesystem::create_directory(dir.File("pics.jpg.old"));
     WriteBytes(dir.File("pics.jpg.old/sea.bmp"), bmpBytes);
     try {

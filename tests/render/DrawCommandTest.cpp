@@ -66,6 +66,19 @@ TEST_F(DrawCommand, WritesTheWallpaperFromTheUsersFiles)
     EXPECT_TRUE(withSchedule == ReadBytes("kabegami.bmp"));
 }
 
+TEST_F(DrawCommand, PlacementReplacesTheTileAndStyleValues)
+{
+    ASSERT_EQ(0, Shell("convert -size 100x100 xc:blue wall.png"));
+    // Centred by the older values: red desktop colour at the corner; zoomed
+    // by the desktop's mode: the blue picture everywhere.
+    ASSERT_EQ(tool::kExitOk, Draw(Fixed("wall.png"))) << err_.str();
+    EXPECT_EQ(0x0000FFu, PixelAt(render::LoadBmpFile("kabegami.bmp"), 0, 299));
+    std::vector<std::string> zoom = Fixed("wall.png");
+    zoom.insert(zoom.end(), { "--placement", "zoom" });
+    ASSERT_EQ(tool::kExitOk, Draw(zoom)) << err_.str();
+    EXPECT_EQ(0xFF0000u, PixelAt(render::LoadBmpFile("kabegami.bmp"), 0, 299));
+}
+
 TEST_F(DrawCommand, ErrorsGoToStandardErrorAndWriteNothing)
 {
     WriteBytes("broken.bmp", "BMnot a bitmap");
@@ -73,9 +86,9 @@ TEST_F(DrawCommand, ErrorsGoToStandardErrorAndWriteNothing)
     EXPECT_EQ(render::texts::kInvalidBitmap + "\n", err_.str());
     EXPECT_FALSE(std::filesystem::exists("kabegami.bmp"));
 
-    const std::vector<std::vector<std::string>> usage
-        = { { "--screen", "0x10" }, { "--dpi", "x" }, { "--today", "2026-02-30" },
-              { "--desktop-color", "-1" }, { "--frobnicate", "1" }, { "--wallpaper" } };
+    const std::vector<std::vector<std::string>> usage = { { "--screen", "0x10" }, { "--dpi", "x" },
+        { "--today", "2026-02-30" }, { "--desktop-color", "-1" }, { "--frobnicate", "1" }, { "--wallpaper" },
+        { "--placement", "tiled" } };
     for (const auto& args : usage) {
         EXPECT_EQ(tool::kExitUsage, Draw(args)) << args[0];
         EXPECT_FALSE(err_.str().empty());
