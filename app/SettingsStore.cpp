@@ -40,14 +40,14 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
     const MessageCallback& message)
 {
-    platform::ReplaceFile(folder / kMemoFileName, memo);
+    platform::ReplaceFile(folder / kMemoFileName, memo, platform::kMemoReadLimit);
 
     const auto file = folder / kSettingsFileName;
     const auto bytes = platform::ReadFileIfExists(file, platform::kSettingsReadLimit);
     IniLines lines = bytes ? IniLines::Parse(*bytes) : IniLines(SettingsFileHeader());
     for (const SettingsKey& key : SettingsKey::All())
         lines.Set(key.key, key.Written(settings, message));
-    platform::ReplaceFile(file, lines.Serialize());
+    platform::ReplaceFile(file, lines.Serialize(), platform::kSettingsReadLimit);
 }
 
 } // namespace app

@@ -162,7 +162,8 @@ void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::s
     // was; the file unit's message names the file and the reason. Desktops
     // only start launchers that are marked executable.
     try {
-        platform::ReplaceFile(linkPath, DesktopEntry(target, arguments, workingDirectory, description), true);
+        platform::ReplaceFile(linkPath, DesktopEntry(target, arguments, workingDirectory, description),
+            platform::kSmallFileReadLimit, true);
     } catch (const platform::FileIoError& failure) {
         message_(failure.what());
     }

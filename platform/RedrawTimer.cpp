@@ -84,8 +84,8 @@ bool RedrawTimer::Install(const std::filesystem::path& tool, const std::filesyst
     std::filesystem::create_directories(wants, error);
     if (error)
         return false;
-    ReplaceFile(unitFolder_ / kServiceName, ServiceUnit(tool, folder));
-    ReplaceFile(unitFolder_ / kTimerName, TimerUnit());
+    ReplaceFile(unitFolder_ / kServiceName, ServiceUnit(tool, folder), kSmallFileReadLimit);
+    ReplaceFile(unitFolder_ / kTimerName, TimerUnit(), kSmallFileReadLimit);
     // Enabled as "systemctl --user enable" would, also when no service
     // manager runs right now.
     const std::filesystem::path link = wants / kTimerName;

@@ -182,7 +182,7 @@ void TScheduleTable::Save()
         AppendQuoted(out, entry.text);
         out.append("\r\n");
     }
-    platform::ReplaceFile(path_, out);
+    platform::ReplaceFile(path_, out, platform::kScheduleReadLimit);
     savedChangeCount_ = changeCount_;
 }
 

@@ -119,7 +119,7 @@ int Run(const tool::Args& given, tool::Io& io)
         status = tool::kExitFailure;
     }
 
-    platform::ReplaceFile(folder / app::kMemoFileName, window.memo());
+    platform::ReplaceFile(folder / app::kMemoFileName, window.memo(), platform::kMemoReadLimit);
     return status;
 }
 
