@@ -1,10 +1,16 @@
 #include "CommandRegistry.h"
+#include "common/SjisLiteral.h"
 #include "common/TempFolder.h"
+#include "platform/FileIo.h"
+#include "platform/FolderLock.h"
 
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -37,6 +43,37 @@ TEST(SettingsCommand, DirChoosesTheFolderOfTheFilesAndNeedsAValue)
     EXPECT_EQ(tool::kExitUsage, Invoke({ "settings", "roundtrip", "--dir" }, err));
     EXPECT_EQ(tool::kExitUsage, Invoke({ "receive", "--dir" }, err));
     EXPECT_NE(err.find("--dir needs a folder"), std::string::npos) << err;
+}
+
+// The window's start and close from the command line: a memo that cannot
+// be read is named and left as it is, the settings are still saved; a run
+// that finds another one on the folder waits for it and says so.
+TEST(SettingsCommand, RoundtripLeavesAnUnreadMemoAndWaitsForAnotherRun)
+{
+    const test_files::TempFolder temp("tool");
+    const std::filesystem::path& folder = temp.Path();
+    const std::string oversized(platform::kMemoReadLimit + 1, 'm');
+    temp.Write("memo.txt", oversized);
+    temp.Write("corkpane.ini", "User1=me\r\n");
+    std::string err;
+    EXPECT_EQ(tool::kExitFailure, Invoke({ "settings", "roundtrip", "--dir", folder.string() }, err));
+    EXPECT_TRUE(
+        err.starts_with(platform::CannotOpenMessage(folder / "memo.txt", platform::FileErrorReason(EFBIG))))
+        << err;
+    EXPECT_EQ(temp.Read("memo.txt"), oversized);
+    EXPECT_NE(temp.Read("corkpane.ini").find("User1=me\r\n"), std::string::npos);
+    EXPECT_NE(temp.Read("corkpane.ini").find(Sjis("文字色=0\r\n")), std::string::npos);
+
+    std::filesystem::remove(folder / "memo.txt");
+    auto held = platform::FolderLock::Take(folder, std::chrono::milliseconds::zero());
+    std::thread other([&held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        held.reset();
+    });
+    EXPECT_EQ(tool::kExitOk, Invoke({ "settings", "roundtrip", "--dir", folder.string() }, err)) << err;
+    other.join();
+    EXPECT_NE(err.find(Sjis("別の Corkpane が使用中です。終わるまで待ちます")), std::string::npos) << err;
+    EXPECT_TRUE(std::filesystem::exists(folder / "memo.txt"));
 }
 
 } // namespace
