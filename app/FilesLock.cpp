@@ -13,9 +13,14 @@ std::string InUse(const std::filesystem::path& folder)
 {
     std::error_code ec;
     const std::filesystem::path place = folder.empty() ? std::filesystem::path(".") : folder;
-    const std::filesystem::path absolute = std::filesystem::absolute(place, ec);
-    return texts::kFolderInUse + (ec ? place : absolute.lexically_normal()).string()
-        + texts::kInUseByAnotherRun;
+    std::filesystem::path shown = std::filesystem::absolute(place, ec).lexically_normal();
+    if (ec)
+        shown = place;
+    // "/home/me/." normalises to "/home/me/"; the folder is named without the
+    // trailing separator.
+    if (!shown.has_filename() && shown != shown.root_path())
+        shown = shown.parent_path();
+    return texts::kFolderInUse + shown.string() + texts::kInUseByAnotherRun;
 }
 
 } // namespace

@@ -59,7 +59,11 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
     for (const auto* failure : { &memoFailure, &settingsFailure }) {
         if (!*failure)
             continue;
-        text += (text.empty() ? "" : "\r\n") + std::string((*failure)->what()) + texts::kNotOverwritten;
+        // The reason may come from the C library without a full stop.
+        std::string line = (*failure)->what();
+        if (!line.ends_with(texts::kFullStop))
+            line += texts::kFullStop;
+        text += (text.empty() ? "" : "\r\n") + line + texts::kNotOverwritten;
         error = error != 0 ? error : (*failure)->SystemError();
     }
     if (!text.empty())

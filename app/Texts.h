@@ -10,6 +10,8 @@
 
 namespace app::texts {
 
+// Ends a sentence.
+inline const std::string kFullStop = jconvert::Utf8ToCp932("。");
 // Follows the cannot-open message of a memo or settings file that a load
 // could not read: the save at the end of the run leaves it as it is.
 inline const std::string kNotOverwritten

@@ -384,9 +384,12 @@ TEST_F(SettingsStore, AnUnreadableFileIsNamedAndLeftAsItIsTheOtherIsReadAndSaved
             ADD_FAILURE() << "no error";
         } catch (const platform::FileIoError& error) {
             EXPECT_EQ(error.SystemError(), c.error);
-            EXPECT_EQ(error.what(),
-                platform::CannotOpenMessage(dir_ / c.file, platform::FileErrorReason(c.error))
-                    + Sjis("読み込めなかったファイルには上書きしません。"));
+            // One sentence after the other, whether or not the reason ends in one.
+            std::string opening
+                = platform::CannotOpenMessage(dir_ / c.file, platform::FileErrorReason(c.error));
+            if (!opening.ends_with(Sjis("。")))
+                opening += Sjis("。");
+            EXPECT_EQ(error.what(), opening + Sjis("読み込めなかったファイルには上書きしません。"));
         }
         EXPECT_EQ(unread.memo, memoSpoiled);
         EXPECT_EQ(unread.settings, !memoSpoiled);
