@@ -412,27 +412,6 @@ TEST_F(SettingsStore, AnUnreadableFileIsNamedAndLeftAsItIsTheOtherIsReadAndSaved
             EXPECT_EQ(get("memo.txt"), "new memo");
         EXPECT_EQ(entries().size(), 2u) << "no temporary file is left behind";
     }
-
-    // Both unreadable: both named, one line each, and nothing written.
-    for (const auto& entry : fs::directory_iterator(dir_))
-        fs::remove_all(entry.path());
-    fs::create_directory(dir_ / "memo.txt");
-    fs::create_directory(dir_ / "corkpane.ini");
-    Settings settings;
-    std::string memo;
-    app::UnreadFiles unread;
-    try {
-        app::LoadSettings(dir_, settings, memo, {}, &unread);
-        ADD_FAILURE() << "no error";
-    } catch (const platform::FileIoError& error) {
-        const std::string message = error.what();
-        EXPECT_NE(message.find((dir_ / "memo.txt").string()), std::string::npos) << message;
-        EXPECT_NE(message.find("\r\n"), std::string::npos) << message;
-        EXPECT_NE(message.find((dir_ / "corkpane.ini").string()), std::string::npos) << message;
-    }
-    EXPECT_TRUE(unread.memo && unread.settings);
-    app::SaveSettings(dir_, settings, "x", {}, unread);
-    EXPECT_TRUE(fs::is_directory(dir_ / "memo.txt") && fs::is_empty(dir_ / "memo.txt"));
 }
 
 // Nothing is saved that the next start would refuse to read.
