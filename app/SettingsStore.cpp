@@ -2,9 +2,12 @@
 
 #include "app/IniLines.h"
 #include "app/SettingsKey.h"
+#include "app/Texts.h"
 #include "jconvert/TextLines.h"
 #include "jconvert/cp932.h"
 #include "platform/FileIo.h"
+
+#include <optional>
 
 namespace app {
 
@@ -21,33 +24,66 @@ const std::vector<std::string>& SettingsFileHeader()
 }
 
 void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::string& memo,
-    const MessageCallback& message)
+    const MessageCallback& message, UnreadFiles* unread)
 {
-    if (auto bytes = platform::ReadFileIfExists(folder / kMemoFileName, platform::kMemoReadLimit))
-        memo = jconvert::WithCrLfLineEnds(*bytes);
+    std::optional<platform::FileIoError> memoFailure;
+    try {
+        if (auto bytes = platform::ReadFileIfExists(folder / kMemoFileName, platform::kMemoReadLimit))
+            memo = jconvert::WithCrLfLineEnds(*bytes);
+    } catch (const platform::FileIoError& failure) {
+        memoFailure = failure;
+    }
 
     // Stands until a stored password is read or one is typed.
     settings.Password = "qqqqq";
 
-    const auto bytes = platform::ReadFileIfExists(folder / kSettingsFileName, platform::kSettingsReadLimit);
-    if (!bytes)
-        return;
-    const IniLines lines = IniLines::Parse(*bytes);
-    for (const SettingsKey& key : SettingsKey::All())
-        key.Read(settings, lines.Value(key.key), message);
+    std::optional<platform::FileIoError> settingsFailure;
+    std::optional<std::string> bytes;
+    try {
+        bytes = platform::ReadFileIfExists(folder / kSettingsFileName, platform::kSettingsReadLimit);
+    } catch (const platform::FileIoError& failure) {
+        settingsFailure = failure;
+    }
+    if (bytes) {
+        const IniLines lines = IniLines::Parse(*bytes);
+        for (const SettingsKey& key : SettingsKey::All())
+            key.Read(settings, lines.Value(key.key), message);
+    }
+
+    if (unread) {
+        unread->memo = memoFailure.has_value();
+        unread->settings = settingsFailure.has_value();
+    }
+    std::string text;
+    int error = 0;
+    for (const auto* failure : { &memoFailure, &settingsFailure }) {
+        if (!*failure)
+            continue;
+        // The reason may come from the C library without a full stop.
+        std::string line = (*failure)->what();
+        if (!line.ends_with(texts::kFullStop))
+            line += texts::kFullStop;
+        text += (text.empty() ? "" : "\r\n") + line + texts::kNotOverwritten;
+        error = error != 0 ? error : (*failure)->SystemError();
+    }
+    if (!text.empty())
+        throw platform::FileIoError(text, error);
 }
 
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
-    const MessageCallback& message)
+    const MessageCallback& message, const UnreadFiles& unread)
 {
-    platform::ReplaceFile(folder / kMemoFileName, memo);
+    if (!unread.memo)
+        platform::ReplaceFile(folder / kMemoFileName, memo, platform::kMemoReadLimit);
+    if (unread.settings)
+        return;
 
     const auto file = folder / kSettingsFileName;
     const auto bytes = platform::ReadFileIfExists(file, platform::kSettingsReadLimit);
     IniLines lines = bytes ? IniLines::Parse(*bytes) : IniLines(SettingsFileHeader());
     for (const SettingsKey& key : SettingsKey::All())
         lines.Set(key.key, key.Written(settings, message));
-    platform::ReplaceFile(file, lines.Serialize());
+    platform::ReplaceFile(file, lines.Serialize(), platform::kSettingsReadLimit);
 }
 
 } // namespace app

@@ -135,6 +135,9 @@ std::string ShortcutMaker::DesktopEntry(const std::filesystem::path& target, con
                        "Version=1.0\n";
     text += "Name=" + EntryValue(description) + "\n";
     text += "Comment=" + EntryValue(description) + "\n";
+    // Once the program is removed, desktops skip the entry (autostart at
+    // logon included) instead of failing to start it.
+    text += "TryExec=" + EntryValue(target.string()) + "\n";
     text += "Exec=" + EntryValue(exec) + "\n";
     text += "Path=" + EntryValue(workingDirectory.string()) + "\n";
     text += "Icon=corkpane\n";
@@ -162,7 +165,8 @@ void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::s
     // was; the file unit's message names the file and the reason. Desktops
     // only start launchers that are marked executable.
     try {
-        platform::ReplaceFile(linkPath, DesktopEntry(target, arguments, workingDirectory, description), true);
+        platform::ReplaceFile(linkPath, DesktopEntry(target, arguments, workingDirectory, description),
+            platform::kSmallFileReadLimit, true);
     } catch (const platform::FileIoError& failure) {
         message_(failure.what());
     }

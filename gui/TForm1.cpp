@@ -1,6 +1,7 @@
 #include "gui/TForm1.h"
 
 #include "app/DrawKabegami.h"
+#include "app/FilesLock.h"
 #include "app/ReceiveConfigFromSettings.h"
 #include "app/SettingsStore.h"
 #include "gui/ColourSwatch.h"
@@ -20,6 +21,7 @@
 #include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
 #include "platform/SystemErrorText.h"
+#include "platform/UserError.h"
 #include "platform/UserFolders.h"
 #include "schedule/TScheduleTable.h"
 
@@ -150,10 +152,12 @@ void TForm1::LoadSettings()
     auto apply = [&] {
         ApplySettings(settings);
         SetMemoText(memo);
+        MmMemo->setReadOnly(unread_.memo);
     };
     try {
         app::LoadSettings(
-            WorkingFolder(), settings, memo, [this](const std::string& text) { ShowMessage(text); });
+            WorkingFolder(), settings, memo, [this](const std::string& text) { ShowMessage(text); },
+            &unread_);
     } catch (...) {
         apply();
         throw;
@@ -163,12 +167,22 @@ void TForm1::LoadSettings()
 
 void TForm1::SaveSettings()
 {
-    app::SaveSettings(WorkingFolder(), CollectSettings(), MemoText(),
-        [this](const std::string& text) { ShowMessage(text); });
+    app::SaveSettings(
+        WorkingFolder(), CollectSettings(), MemoText(),
+        [this](const std::string& text) { ShowMessage(text); }, unread_);
 }
 
 void TForm1::FormCreate()
 {
+    // Another run on the same files (the logon run, the daily redraw, a
+    // second window) is waited for; one that goes on past the wait ends
+    // this start with its message before any file is read.
+    filesLock_ = app::LockFilesForRun(
+        WorkingFolder(),
+        [](const std::string& text) {
+            std::cerr << "corkpane: " << platform::FromSjis(text).toLocal8Bit().toStdString() << '\n';
+        },
+        env_.filesLockWait);
     // Each step runs even when one before it failed: the grid handlers and
     // the close rely on the schedule table.
     Guard([&] { LoadSettings(); });
@@ -179,8 +193,14 @@ void TForm1::FormCreate()
             (env_.scheduleFolder.empty() ? env_.programPath.parent_path() : env_.scheduleFolder)
             / schedule::TScheduleTable::kFileName);
         gridModel_->SetTable(schedule_.get());
-        if (const platform::FileIoError* failure = schedule_->LoadFailure())
+        if (const platform::FileIoError* failure = schedule_->LoadFailure()) {
+            // The file is kept as it is, so the grid takes no edits that a
+            // close could not save (and would refuse to close over).
+            StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            for (QPushButton* button : { BtnScDel, BtnScIns, BtnScUp, BtnScDown })
+                button->setEnabled(false);
             throw *failure;
+        }
     });
     if (HasStartupArgument(env_.arguments)) {
         startupMode_ = 1;
@@ -220,6 +240,9 @@ void TForm1::FormShow()
         // receive button still tries and reports.
         if (!MailServerEntered()) {
             MmLog->appendPlainText(Q(texts::kReceiveSkipped));
+        } else if (unread_.memo) {
+            // The start already said why; the draw and close still run.
+            MmLog->appendPlainText(Q(texts::kReceiveNeedsMemo));
         } else if (!Guard([&] { ReceiveMail(); })) {
             return;
         }
@@ -265,6 +288,8 @@ bool TForm1::FormClose()
             gridModel_->SetTable(nullptr);
             schedule_.reset();
         }
+        // Everything is saved: the next run may have the files.
+        filesLock_.reset();
     });
 }
 
@@ -375,6 +400,8 @@ void TForm1::BtnReceiveClick()
 
 void TForm1::ReceiveMail()
 {
+    if (unread_.memo)
+        throw platform::UserError(texts::kReceiveNeedsMemo);
     mail::ReceiveConfig config = app::ToReceiveConfig(CollectSettings());
     FormReceiveWindow window(*BtnReceive, *MmLog, *MmMemo);
     mail::ReceiveRun run(std::move(config), window);

@@ -5,15 +5,20 @@
 // reception, the schedule and the draw read them when they run. Every
 // control carries its name as objectName, so tests and people can find it.
 
-#include "app/Settings.h"
 #include "app/Clock.h"
+#include "app/FilesLock.h"
+#include "app/Settings.h"
+#include "app/SettingsStore.h"
+#include "platform/FolderLock.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <QUrl>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,6 +75,8 @@ struct FormEnvironment {
     platform::CommandRunner* commandRunner = nullptr;
     // Today's date, for the schedule and the memo title.
     app::Clock clock = app::LocalDateClock();
+    // How long the start waits for another run on the same files.
+    std::chrono::milliseconds filesLockWait = app::kRunLockWait;
     // The address the about page links to (a web address or a file); empty
     // for the project's page, or the installed documentation when the
     // build names no page.
@@ -100,7 +107,9 @@ public:
     void SetMemoText(const std::string& text);
     std::vector<std::string> MemoDisplayedLines() const;
 
-    // The settings and memo files to and from the controls.
+    // The settings and memo files to and from the controls. A file that
+    // could not be read is not written back: the memo editor is then read
+    // only, and reception refused, since nothing it holds could be saved.
     void LoadSettings();
     void SaveSettings();
 
@@ -160,6 +169,11 @@ private:
     bool MailServerEntered() const;
 
     FormEnvironment env_;
+    // One run at a time on the files: held from before they are read until
+    // they are saved at the close.
+    std::optional<platform::FolderLock> filesLock_;
+    // The files the start could not read, which the close leaves alone.
+    app::UnreadFiles unread_;
     int startupMode_ = 0;
     std::string password_;
     // The settings as last applied to the controls, whose bytes

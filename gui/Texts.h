@@ -99,6 +99,10 @@ inline const std::string kShortcutCaption = jconvert::Utf8ToCp932("「Corkpane�
 // because no mail server was ever entered.
 inline const std::string kReceiveSkipped
     = jconvert::Utf8ToCp932("サーバー名が設定されていないため、メール受信を省略しました。");
+// The reception log's line, and the receive button's message, while the
+// memo file could not be read: what arrives could not be saved.
+inline const std::string kReceiveNeedsMemo
+    = jconvert::Utf8ToCp932("メモのファイルを読み込めなかったため、メールは受信しません。");
 // Shown with the address when nothing could open the support page.
 inline const std::string kSupportPageFailed
     = jconvert::Utf8ToCp932("「Corkpane」サポートページを開けませんでした。");

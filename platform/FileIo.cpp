@@ -46,14 +46,26 @@ std::string ReasonFor(int error)
 }
 
 // The file a replacement writes: a symbolic link is followed, so that the
-// file it names is replaced and the link stays.
+// file it names is replaced and the link stays. A link whose target does not
+// exist yet names the file to create, as it would for any other program
+// writing through it. Links are resolved one step at a time (not by
+// canonical paths, which stop at the first missing name); a chain that does
+// not end is refused like the system refuses it.
 std::filesystem::path ReplacedFile(const std::filesystem::path& file)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec)))
-        return file;
-    const auto target = std::filesystem::weakly_canonical(file, ec);
-    return ec ? file : target;
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target = file;
+    for (int step = 0;; ++step) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec)))
+            return target;
+        if (step == kMaxLinks)
+            throw FileIoError(CannotCreateMessage(file, FileErrorReason(ELOOP)), ELOOP);
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec)
+            return target;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
 }
 
 std::string TemporaryPrefix(const std::filesystem::path& target)
@@ -147,9 +159,12 @@ std::string ReadWholeFile(const std::filesystem::path& file, std::uint64_t limit
     return std::move(*bytes);
 }
 
-void ReplaceFile(const std::filesystem::path& file, std::string_view bytes, bool executable)
+void ReplaceFile(
+    const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit, bool executable)
 {
-    FileReplacement replacement(file, executable);
+    if (bytes.size() > limit)
+        throw FileIoError(CannotCreateMessage(file, FileErrorReason(EFBIG)), EFBIG);
+    FileReplacement replacement(file, limit, executable);
     replacement.Write(bytes);
     replacement.Commit();
 }
@@ -239,9 +254,10 @@ std::size_t FileReader::Read(char* buffer, std::size_t count)
     }
 }
 
-FileReplacement::FileReplacement(const std::filesystem::path& file, bool executable)
+FileReplacement::FileReplacement(const std::filesystem::path& file, std::uint64_t limit, bool executable)
     : file_(file)
     , target_(ReplacedFile(file))
+    , limit_(limit)
 {
     // A file-size limit should fail the write with EFBIG, not end the
     // program: the save then reports it and removes the temporary.
@@ -290,6 +306,9 @@ void FileReplacement::Write(std::string_view bytes)
 {
     if (fd_ < 0)
         Fail(EBADF);
+    if (bytes.size() > limit_ - written_)
+        Fail(EFBIG);
+    written_ += bytes.size();
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0) {
@@ -418,9 +437,10 @@ std::size_t FileReader::Read(char* buffer, std::size_t count)
     return n;
 }
 
-FileReplacement::FileReplacement(const std::filesystem::path& file, bool)
+FileReplacement::FileReplacement(const std::filesystem::path& file, std::uint64_t limit, bool)
     : file_(file)
     , target_(ReplacedFile(file))
+    , limit_(limit)
 {
     RemoveStaleTemporaries(target_);
     static std::atomic<unsigned> counter { 0 };
@@ -464,6 +484,9 @@ void FileReplacement::Write(std::string_view bytes)
 {
     if (!handle_)
         Fail(EBADF);
+    if (bytes.size() > limit_ - written_)
+        Fail(EFBIG);
+    written_ += bytes.size();
     while (!bytes.empty()) {
         DWORD n = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));

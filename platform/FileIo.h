@@ -9,9 +9,12 @@
 // Replacing writes a temporary file beside the target (".<name>.corkpane-tmp-
 // <process>-<n>"), flushes it to disk, renames it over the target and
 // flushes the folder, so the target holds either its old or its new content.
-// A symbolic link is followed and the file it names is replaced; the
-// replaced file's permission bits are kept. Temporaries that an interrupted
-// save of the same file left behind are removed at its next save.
+// A symbolic link is followed and the file it names is replaced, or created
+// when the link dangles (the link itself stays); the replaced file's
+// permission bits are kept. Each write has a size limit, the same one the
+// program reads that kind of file with, so that nothing is saved that the
+// next run would refuse to read. Temporaries that an interrupted save of
+// the same file left behind are removed at its next save.
 
 #include "platform/UserError.h"
 
@@ -32,13 +35,17 @@ public:
     using UserError::UserError;
 };
 
-// Size limits for whole-file reads, far above any real file of each kind.
+// Size limits for whole-file reads and for saves, far above any real file
+// of each kind.
 inline constexpr std::uint64_t kMemoReadLimit = std::uint64_t { 16 } << 20;
 inline constexpr std::uint64_t kSettingsReadLimit = std::uint64_t { 1 } << 20;
 // Each schedule line becomes a grid row of its own; a megabyte is tens of
 // thousands of entries.
 inline constexpr std::uint64_t kScheduleReadLimit = std::uint64_t { 1 } << 20;
 inline constexpr std::uint64_t kPictureReadLimit = std::uint64_t { 256 } << 20;
+// The program's own small files of a few lines (the wallpaper memory, the
+// shortcuts and the timer's units) and the user-dirs.dirs it reads.
+inline constexpr std::uint64_t kSmallFileReadLimit = std::uint64_t { 64 } << 10;
 
 // The file's bytes, or nothing when no file exists at path. Anything else
 // that is not a readable regular file of at most limit bytes, or memory
@@ -72,11 +79,12 @@ private:
 // Replaces a file's content in steps: the constructor creates the
 // temporary file, Write appends to it, Commit puts it in place. Destroying
 // an uncommitted replacement removes the temporary and leaves the target as
-// it was. Failures throw FileIoError with the cannot-create message.
+// it was. Failures throw FileIoError with the cannot-create message;
+// writing more than limit bytes in all is such a failure (EFBIG).
 class FileReplacement {
 public:
     // executable: the new file may also be run (launchers need it).
-    explicit FileReplacement(const std::filesystem::path& file, bool executable = false);
+    FileReplacement(const std::filesystem::path& file, std::uint64_t limit, bool executable = false);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -90,12 +98,16 @@ private:
     std::filesystem::path file_; // as the caller named it, for messages
     std::filesystem::path target_; // the file replaced (links followed)
     std::filesystem::path temporary_;
+    std::uint64_t limit_;
+    std::uint64_t written_ = 0;
     int fd_ = -1;
     void* handle_ = nullptr; // the Windows file handle
 };
 
-// Replaces the file's content with bytes in one go (see FileReplacement).
-void ReplaceFile(const std::filesystem::path& file, std::string_view bytes, bool executable = false);
+// Replaces the file's content with bytes in one go (see FileReplacement);
+// more than limit bytes are refused before anything is written.
+void ReplaceFile(
+    const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit, bool executable = false);
 
 // "ファイル "<full name>" は開けません。<reason>"
 std::string CannotOpenMessage(const std::filesystem::path& file, const std::string& reason);

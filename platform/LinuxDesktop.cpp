@@ -550,7 +550,8 @@ std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
         QBuffer buffer(&png);
         if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG", 90))
             return {};
-        ReplaceFile(target, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+        ReplaceFile(target, std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
+            kPictureReadLimit);
     } catch (const FileIoError&) {
         return {};
     }

@@ -5,6 +5,22 @@
 #include <system_error>
 
 namespace platform {
+namespace {
+
+// A path as a condition's value: the whole rest of the line, where systemd
+// still expands "%" specifiers.
+std::string ConditionPath(const std::filesystem::path& path)
+{
+    std::string text;
+    for (const char c : path.string()) {
+        text += c;
+        if (c == '%')
+            text += '%';
+    }
+    return text;
+}
+
+} // namespace
 
 RedrawTimer::RedrawTimer(CommandRunner& runner, std::filesystem::path unitFolder)
     : runner_(runner)
@@ -39,10 +55,13 @@ std::string RedrawTimer::ExecWord(const std::string& word)
 std::string RedrawTimer::ServiceUnit(const std::filesystem::path& tool, const std::filesystem::path& folder)
 {
     std::string text = "[Unit]\n"
-                       "Description=Corkpane: redraw the wallpaper with today's memo and schedule\n"
-                       "\n"
-                       "[Service]\n"
-                       "Type=oneshot\n";
+                       "Description=Corkpane: redraw the wallpaper with today's memo and schedule\n";
+    // Once the program is removed, the timer's runs are skipped as unmet
+    // conditions (not failures) until the units are removed too.
+    text += "ConditionFileIsExecutable=" + ConditionPath(tool) + "\n";
+    text += "\n"
+            "[Service]\n"
+            "Type=oneshot\n";
     text += "ExecStart=" + ExecWord(tool.string()) + " draw --install --dir " + ExecWord(folder.string())
         + "\n";
     return text;
@@ -84,8 +103,8 @@ bool RedrawTimer::Install(const std::filesystem::path& tool, const std::filesyst
     std::filesystem::create_directories(wants, error);
     if (error)
         return false;
-    ReplaceFile(unitFolder_ / kServiceName, ServiceUnit(tool, folder));
-    ReplaceFile(unitFolder_ / kTimerName, TimerUnit());
+    ReplaceFile(unitFolder_ / kServiceName, ServiceUnit(tool, folder), kSmallFileReadLimit);
+    ReplaceFile(unitFolder_ / kTimerName, TimerUnit(), kSmallFileReadLimit);
     // Enabled as "systemctl --user enable" would, also when no service
     // manager runs right now.
     const std::filesystem::path link = wants / kTimerName;

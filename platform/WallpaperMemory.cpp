@@ -7,12 +7,6 @@
 #include <system_error>
 
 namespace platform {
-namespace {
-
-// Three short lines; anything much larger is not ours.
-constexpr std::uint64_t kMemoryReadLimit = 64 << 10;
-
-} // namespace
 
 std::optional<WallpaperSettings> WallpaperMemory::Load() const
 {
@@ -20,7 +14,7 @@ std::optional<WallpaperSettings> WallpaperMemory::Load() const
         return std::nullopt;
     std::optional<std::string> bytes;
     try {
-        bytes = ReadFileIfExists(path_, kMemoryReadLimit);
+        bytes = ReadFileIfExists(path_, kSmallFileReadLimit);
     } catch (const FileIoError&) {
     }
     if (!bytes)
@@ -65,7 +59,8 @@ bool WallpaperMemory::Save(const WallpaperSettings& settings) const
     try {
         ReplaceFile(target,
             "Wallpaper=" + settings.wallpaper + "\nTileWallpaper=" + settings.tileWallpaper
-                + "\nWallpaperStyle=" + settings.wallpaperStyle + "\n");
+                + "\nWallpaperStyle=" + settings.wallpaperStyle + "\n",
+            kSmallFileReadLimit);
     } catch (const FileIoError&) {
         return false;
     }

@@ -19,7 +19,8 @@ public:
     }
 
     std::optional<WallpaperSettings> Load() const;
-    // Written atomically; returns false when the file could not be written.
+    // Written atomically; returns false when the file could not be written
+    // or would be larger than it is read back with.
     bool Save(const WallpaperSettings& settings) const;
 
     const std::string& Path() const { return path_; }

@@ -42,7 +42,7 @@ void WriteBmpFile(const Canvas& canvas, const std::string& path)
     Put32(header + 38, 3780); // 96 dpi in pixels per metre
     Put32(header + 42, 3780);
 
-    platform::FileReplacement file(path);
+    platform::FileReplacement file(path, platform::kPictureReadLimit);
     file.Write(std::string_view(reinterpret_cast<const char*>(header), sizeof header));
     // Rows go out bottom-up through a buffer of several rows at a time,
     // with the padding bytes zeroed so equal pictures give equal files.

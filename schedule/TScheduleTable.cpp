@@ -224,7 +224,7 @@ void TScheduleTable::Save()
     // it for good.
     if (out.size() > platform::kScheduleReadLimit)
         throw ScheduleError(platform::CannotCreateMessage(path_, texts::kTooLarge));
-    platform::ReplaceFile(path_, out);
+    platform::ReplaceFile(path_, out, platform::kScheduleReadLimit);
     savedChangeCount_ = changeCount_;
 }
 

@@ -2,12 +2,15 @@
 // "corkpane.ini", "memo.txt" and "schedule.txt" from the program's folder
 // (or --dir) as the window does, composes the wallpaper and writes
 // "kabegami.bmp" there. Options replace what the desktop would say; only
-// --install tells the desktop to show the result.
+// --install tells the desktop to show the result. --install is the daily
+// redraw's: while another run holds the folder it draws nothing and says
+// so; a draw without it waits for that run.
 #include "Arguments.h"
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "app/Clock.h"
 #include "app/DrawKabegami.h"
+#include "app/FilesLock.h"
 #include "app/SettingsStore.h"
 #include "jconvert/TextLines.h"
 #include "platform/CommandRunner.h"
@@ -130,9 +133,23 @@ int Run(const tool::Args& given, tool::Io& io)
         return tool::kExitUsage;
     }
     try {
+        const app::MessageCallback message = [&io](const std::string& text) { io.err << text << '\n'; };
+        // The daily redraw (--install, from the timer) leaves the day's draw
+        // to a run that holds the files, the window or the logon run; any
+        // other draw waits for it like every run that writes.
+        std::optional<platform::FolderLock> lock;
+        if (options.install) {
+            lock = platform::FolderLock::Take(folder, std::chrono::milliseconds::zero());
+            if (!lock) {
+                message(app::RedrawSkippedMessage(folder));
+                return tool::kExitOk;
+            }
+        } else {
+            lock = app::LockFilesForRun(folder, message);
+        }
         app::Settings settings;
         std::string memo;
-        app::LoadSettings(folder, settings, memo, [&io](const std::string& text) { io.err << text << '\n'; });
+        app::LoadSettings(folder, settings, memo, message);
 
         const schedule::TScheduleTable table(options.scheduleFile
                 ? std::filesystem::path(*options.scheduleFile)

@@ -2,21 +2,26 @@
 // standard input for "-") as a reception run with MIME reading on would, and
 // prints what the run would see: the line "件名:" with the decoded subject,
 // then the body text the memo would receive, or the reason no body could be
-// taken. Everything printed is Shift_JIS with CR LF line ends.
+// taken. Everything printed is Shift_JIS with CR LF line ends. Either form
+// reads at most the memo's read limit (16 MB).
 #include "CommandRegistry.h"
 #include "jconvert/TextLines.h"
+#include "jconvert/cp932.h"
 #include "jconvert/encoded_words.h"
 #include "mail/Message.h"
 #include "mail/MimeBody.h"
 #include "mail/Texts.h"
 #include "platform/FileIo.h"
 
-#include <iterator>
+#include <cerrno>
+#include <istream>
 #include <string>
 
 namespace {
 
 constexpr char kSynopsis[] = "mime FILE|-   decoded subject and memo body of a saved mail";
+
+const std::string kStandardInput = jconvert::Utf8ToCp932("標準入力は読み込めません。");
 
 int Run(const tool::Args& args, tool::Io& io)
 {
@@ -26,7 +31,14 @@ int Run(const tool::Args& args, tool::Io& io)
     }
     std::string message;
     if (args[0] == "-") {
-        message.assign(std::istreambuf_iterator<char>(io.in), std::istreambuf_iterator<char>());
+        // The file form's limit holds here too: a mail no reception keeps
+        // is refused without holding more of it than the limit.
+        char block[65536];
+        while (io.in.read(block, sizeof block), io.in.gcount() > 0) {
+            message.append(block, static_cast<std::size_t>(io.in.gcount()));
+            if (message.size() > platform::kMemoReadLimit)
+                throw platform::FileIoError(kStandardInput + platform::FileErrorReason(EFBIG), EFBIG);
+        }
     } else {
         // Through the file unit: a folder, a pipe or a missing file is a
         // cannot-open error, never an empty mail reported as read.

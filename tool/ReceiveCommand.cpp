@@ -3,9 +3,11 @@
 // security choice and memo of the current directory, as the window's receive
 // button does it. Every log line goes to standard output; the memo, with
 // whatever the run added, is written back to "memo.txt", also when the run
-// fails part way.
+// fails part way. Another run on the same folder is waited for; a memo or
+// settings file that cannot be read ends the command before any connection.
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
+#include "app/FilesLock.h"
 #include "app/ReceiveConfigFromSettings.h"
 #include "app/SettingsStore.h"
 #include "mail/ReceiveRun.h"
@@ -96,6 +98,9 @@ int Run(const tool::Args& given, tool::Io& io)
     }
 
     const app::MessageCallback message = [&io](const std::string& text) { io.err << text << '\n'; };
+    // Held until the memo is saved: a second run reads the memo this one
+    // wrote, not the one before it.
+    const platform::FolderLock lock = app::LockFilesForRun(folder, message);
     app::Settings settings;
     std::string memo;
     app::LoadSettings(folder, settings, memo, message);
@@ -119,7 +124,7 @@ int Run(const tool::Args& given, tool::Io& io)
         status = tool::kExitFailure;
     }
 
-    platform::ReplaceFile(folder / app::kMemoFileName, window.memo());
+    platform::ReplaceFile(folder / app::kMemoFileName, window.memo(), platform::kMemoReadLimit);
     return status;
 }
 

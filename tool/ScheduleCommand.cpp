@@ -2,11 +2,13 @@
 // from the command line. Text in and out is Shift_JIS bytes.
 #include "Arguments.h"
 #include "CommandRegistry.h"
+#include "app/FilesLock.h"
 #include "platform/UserError.h"
 #include "schedule/TScheduleTable.h"
 
 #include <charconv>
 #include <chrono>
+#include <filesystem>
 #include <istream>
 #include <iterator>
 #include <memory>
@@ -155,6 +157,12 @@ int RunEdit(const tool::Args& args, tool::Io& io)
         }
     }
 
+    // Another run on the file's folder (the window, the logon run) would
+    // save over this edit or have it saved over: wait for it.
+    const std::filesystem::path file(args[1]);
+    const platform::FolderLock lock
+        = app::LockFilesForRun(file.has_parent_path() ? file.parent_path() : std::filesystem::path("."),
+            [&io](const std::string& text) { io.err << text << '\n'; });
     auto table = OpenTable(args[1]);
     for (std::size_t i = 2; i < args.size();) {
         const std::string& op = args[i];

@@ -2,10 +2,13 @@
 // program's folder (or --dir), as the window loads and saves them.
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
+#include "app/FilesLock.h"
 #include "app/SettingsKey.h"
 #include "app/SettingsStore.h"
+#include "platform/FileIo.h"
 
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -23,11 +26,23 @@ int Run(const tool::Args& given, tool::Io& io)
     const app::MessageCallback message = [&io](const std::string& text) { io.err << text << '\n'; };
     app::Settings settings;
     std::string memo;
-    app::LoadSettings(folder, settings, memo, message);
     if (args[0] == "roundtrip") {
-        // A start and a close without any edit in between.
-        app::SaveSettings(folder, settings, memo, message);
+        // A start and a close without any edit in between, as the window
+        // makes them: a file the start could not read is reported and left
+        // as it is, the other one is saved.
+        const platform::FolderLock lock = app::LockFilesForRun(folder, message);
+        app::UnreadFiles unread;
+        std::optional<platform::FileIoError> failure;
+        try {
+            app::LoadSettings(folder, settings, memo, message, &unread);
+        } catch (const platform::FileIoError& error) {
+            failure = error;
+        }
+        app::SaveSettings(folder, settings, memo, message, unread);
+        if (failure)
+            throw *failure;
     } else {
+        app::LoadSettings(folder, settings, memo, message);
         for (const app::SettingsKey& key : app::SettingsKey::All())
             io.out << key.control << '=' << key.Shown(settings) << '\n';
     }

@@ -28,6 +28,14 @@ the same run (--before names the older build).
   png-bomb, png-at-budget
                 a small PNG claiming 65500x65500, and one really of
                 7000x5300 (one colour, 0.1 MB), as the wallpaper
+  mime-stdin-90MB, mime-stdin-1MB
+                a mail of 90 MB (1 MB) of one-byte lines on standard input
+                (`mime -`)
+  memo-over-limit
+                memo.txt one byte over the 16 MB limit beside a settings file
+                (`settings roundtrip`: the memo is left as it is)
+  dangling-link memo.txt a symbolic link to a file not yet there
+                (`settings roundtrip`: the target is created)
   memo-check    a mail body against a 10 MB memo, ordinary and crafted
                 (memo_check.cpp built against each source tree; CPU seconds)
 
@@ -38,6 +46,7 @@ usage: hostile_bench.py [--tool build/bin/corkpane-tool] [--before PATH]
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import tempfile
 import zlib
@@ -118,7 +127,7 @@ def draw_args(wallpaper=None, schedule=None, placement=None):
 
 
 def make_cases(work):
-    """(name, folder, arguments, input size in bytes) per case."""
+    """(name, folder, arguments, input size in bytes[, standard input file]) per case."""
     cases = []
 
     def folder(name):
@@ -200,14 +209,35 @@ def make_cases(work):
     d = folder("fifo-memo")
     os.mkfifo(os.path.join(d, "memo.txt"))
     cases.append(("fifo-memo", d, ["settings", "show"], 0))
+
+    mail = b"Subject: memo\r\n\r\n"
+    for name, size in (("mime-stdin-90MB", 90 << 20), ("mime-stdin-1MB", (1 << 20) - 1)):
+        d = folder(name)
+        line = b"x\r\n"  # one-byte lines: the most lines per byte
+        body = line * ((size - len(mail)) // len(line))
+        write(os.path.join(d, "mail.eml"), mail + body + b"x" * (size - len(mail) - len(body)))
+        cases.append((name, d, ["mime", "-"], size, os.path.join(d, "mail.eml")))
+
+    d = folder("memo-over-limit")
+    ini = sjis("POP3Host1=pop.example.jp\r\nUser1=me\r\nメモタイトル=自分の\r\n")
+    write(os.path.join(d, "corkpane.ini"), ini)
+    write(os.path.join(d, "memo.txt"), b"m" * ((16 << 20) + 1))
+    cases.append(("memo-over-limit", d, ["settings", "roundtrip"], (16 << 20) + 1 + len(ini)))
+
+    d = folder("dangling-link")
+    os.makedirs(os.path.join(d, "data"))
+    os.symlink("data/memo.txt", os.path.join(d, "memo.txt"))
+    write(os.path.join(d, "corkpane.ini"), ini)
+    cases.append(("dangling-link", d, ["settings", "roundtrip"], 0))
     return cases
 
 
-def measure(tool, folder, args, timeout):
+def measure(tool, folder, args, timeout, stdin=None):
     """(peak MB, wall s, status, first error line) of one run."""
     try:
-        out = subprocess.run(["/usr/bin/time", "-v", tool] + args, cwd=folder, capture_output=True,
-                             timeout=timeout)
+        with open(stdin or os.devnull, "rb") as source:
+            out = subprocess.run(["/usr/bin/time", "-v", tool] + args, cwd=folder, stdin=source,
+                                 capture_output=True, timeout=timeout)
     except subprocess.TimeoutExpired:
         return None, None, f"killed after {timeout} s", ""
     err = out.stderr.decode("cp932", "replace")
@@ -220,6 +250,16 @@ def measure(tool, folder, args, timeout):
     message = next((line.strip() for line in err.splitlines()
                     if line.strip() and not line.startswith("\t") and "Command" not in line), "")
     return peak, seconds, state, message[:90]
+
+
+def after_roundtrip(place):
+    """What a settings roundtrip left: the memo's size and kind, and whether the settings kept their host."""
+    memo = os.path.join(place, "memo.txt")
+    kind = "link" if os.path.islink(memo) else "file"
+    size = os.path.getsize(memo) if os.path.exists(memo) else "missing"
+    ini = os.path.join(place, "corkpane.ini")
+    host = os.path.exists(ini) and b"pop.example.jp" in open(ini, "rb").read()
+    return f"memo.txt {kind} {size} B, host {'kept' if host else 'gone'}"
 
 
 def memo_check(source, work, label):
@@ -247,9 +287,17 @@ def main():
         cases = make_cases(work)
         print("| input | size | build | peak memory | wall time | result | first message |")
         print("|---|---|---|---|---|---|---|")
-        for name, folder, cmd, size in cases:
+        for name, folder, cmd, size, *stdin in cases:
             for label, tool, _ in builds:
-                peak, wall, state, message = measure(os.path.abspath(tool), folder, cmd, args.timeout)
+                place = folder
+                if "roundtrip" in cmd:
+                    # A run that writes gets its own copy, so each build meets the input as made.
+                    place = os.path.join(work, f"{name}-{label}")
+                    shutil.copytree(folder, place, symlinks=True)
+                peak, wall, state, message = measure(os.path.abspath(tool), place, cmd, args.timeout,
+                                                     *stdin)
+                if "roundtrip" in cmd:
+                    message = f"{message} [{after_roundtrip(place)}]"
                 peak_text = f"{peak:.0f} MB" if peak is not None else "-"
                 wall_text = f"{wall:.2f} s" if wall is not None else "-"
                 print(f"| {name} | {size / 1024:.1f} KB | {label} | {peak_text} | {wall_text} | {state} "

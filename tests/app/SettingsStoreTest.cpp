@@ -334,36 +334,102 @@ TEST_F(SettingsStore, FailedSaveLosesNothing)
     }
 }
 
-TEST_F(SettingsStore, UnreadableFileStopsLoading)
+// Each file is read on its own: one that exists but cannot be read (a
+// folder in its place, over the read limit, no permission) is named in the
+// error, keeps its part of the state as it was, and is left exactly as it is
+// by the save; the other file is read and written as always.
+TEST_F(SettingsStore, AnUnreadableFileIsNamedAndLeftAsItIsTheOtherIsReadAndSaved)
 {
-    // A memo that cannot be read stops before anything else is applied.
-    fs::create_directory(dir_ / "memo.txt");
-    put("corkpane.ini", "POP3Host1=host\r\n");
-    Settings settings;
-    std::string memo = "kept";
-    EXPECT_THROW(app::LoadSettings(dir_, settings, memo), platform::FileIoError);
-    EXPECT_EQ(memo, "kept");
-    EXPECT_EQ(settings, Settings {});
+    const std::string ini = "# mine\r\nPOP3Host1=host\r\nUser1=me\r\n";
+    const std::string oversized(platform::kMemoReadLimit + 1, 'm');
+    struct Case {
+        const char* name;
+        const char* file; // the unreadable one
+        void (*spoil)(const fs::path& file, const std::string& oversized);
+        int error;
+    };
+    const Case cases[] = {
+        { "memo is a folder", "memo.txt",
+            [](const fs::path& f, const std::string&) { fs::create_directory(f); }, EISDIR },
+        { "memo over the limit", "memo.txt",
+            [](const fs::path& f, const std::string& big) { std::ofstream(f, std::ios::binary) << big; },
+            EFBIG },
+        { "memo not readable", "memo.txt",
+            [](const fs::path& f, const std::string&) {
+                std::ofstream(f, std::ios::binary) << "secret memo";
+                fs::permissions(f, fs::perms::owner_write);
+            },
+            EACCES },
+        { "settings over the limit", "corkpane.ini",
+            [](const fs::path& f, const std::string& big) {
+                std::ofstream(f, std::ios::binary) << big.substr(0, platform::kSettingsReadLimit + 1);
+            },
+            EFBIG },
+        { "settings are a folder", "corkpane.ini",
+            [](const fs::path& f, const std::string&) { fs::create_directory(f); }, EISDIR },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.error == EACCES && ::geteuid() == 0)
+            continue; // permissions do not stop the superuser
+        for (const auto& entry : fs::directory_iterator(dir_))
+            fs::remove_all(entry.path());
+        const bool memoSpoiled = std::string(c.file) == "memo.txt";
+        put(memoSpoiled ? "corkpane.ini" : "memo.txt", memoSpoiled ? ini : "line\n");
+        c.spoil(dir_ / c.file, oversized);
+        const auto spoiledSize = fs::is_regular_file(dir_ / c.file) ? fs::file_size(dir_ / c.file) : 0;
 
-    // A settings file that cannot be read leaves the memo and the placeholder.
-    fs::remove(dir_ / "memo.txt");
-    fs::remove(dir_ / "corkpane.ini");
-    put("memo.txt", "m");
-    fs::create_directory(dir_ / "corkpane.ini");
-    try {
-        app::LoadSettings(dir_, settings, memo);
-        ADD_FAILURE() << "no error";
-    } catch (const platform::FileIoError& error) {
-        const std::string message = error.what();
-        EXPECT_NE(
-            message.find((dir_ / "corkpane.ini").string() + Sjis("\" は開けません。")), std::string::npos)
-            << message;
-        // The reason follows in Japanese, not the C library's English.
-        EXPECT_TRUE(message.ends_with(Sjis("。") + platform::SystemErrorText(EISDIR))) << message;
+        Settings settings;
+        std::string memo = "kept";
+        app::UnreadFiles unread;
+        try {
+            app::LoadSettings(dir_, settings, memo, {}, &unread);
+            ADD_FAILURE() << "no error";
+        } catch (const platform::FileIoError& error) {
+            EXPECT_EQ(error.SystemError(), c.error);
+            // One sentence after the other, whether or not the reason ends in one.
+            std::string opening
+                = platform::CannotOpenMessage(dir_ / c.file, platform::FileErrorReason(c.error));
+            if (!opening.ends_with(Sjis("。")))
+                opening += Sjis("。");
+            EXPECT_EQ(error.what(), opening + Sjis("読み込めなかったファイルには上書きしません。"));
+        }
+        EXPECT_EQ(unread.memo, memoSpoiled);
+        EXPECT_EQ(unread.settings, !memoSpoiled);
+        EXPECT_EQ(memo, memoSpoiled ? "kept" : "line\r\n");
+        EXPECT_EQ(settings.EdHost, memoSpoiled ? "host" : Settings {}.EdHost);
+        EXPECT_EQ(settings.Password, memoSpoiled ? "" : "qqqqq");
+
+        settings.EdTitle = "changed";
+        app::SaveSettings(dir_, settings, "new memo", {}, unread);
+        fs::permissions(dir_ / c.file, fs::perms::owner_all, fs::perm_options::add);
+        if (spoiledSize != 0) {
+            EXPECT_EQ(fs::file_size(dir_ / c.file), spoiledSize);
+            EXPECT_EQ(get(c.file).substr(0, 11), c.error == EACCES ? "secret memo" : oversized.substr(0, 11));
+        } else {
+            EXPECT_TRUE(fs::is_directory(dir_ / c.file));
+        }
+        if (memoSpoiled)
+            EXPECT_NE(get("corkpane.ini").find("POP3Host1=host\r\n"), std::string::npos);
+        else
+            EXPECT_EQ(get("memo.txt"), "new memo");
+        EXPECT_EQ(entries().size(), 2u) << "no temporary file is left behind";
     }
-    EXPECT_EQ(memo, "m");
-    EXPECT_EQ(settings.Password, "qqqqq");
-    EXPECT_EQ(settings.EdHost, Settings {}.EdHost);
+}
+
+// Nothing is saved that the next start would refuse to read.
+TEST_F(SettingsStore, AMemoOverTheReadLimitIsNotSaved)
+{
+    put("memo.txt", "old");
+    const std::string huge(platform::kMemoReadLimit + 1, 'x');
+    try {
+        app::SaveSettings(dir_, Settings {}, huge);
+        ADD_FAILURE() << "saved";
+    } catch (const platform::FileIoError& error) {
+        EXPECT_EQ(error.SystemError(), EFBIG);
+    }
+    EXPECT_EQ(get("memo.txt"), "old");
+    EXPECT_FALSE(fs::exists(dir_ / "corkpane.ini"));
 }
 
 TEST_F(SettingsStore, ReplacementKeepsLinksAndPermissions)

@@ -78,7 +78,9 @@ TEST_F(GuiDraw, ADesktopThatIgnoresTheWallpaperIsSaidNotSilentAndTheStartupRunGo
         dialogs_.shown[0].text.contains(QString::fromStdString((Folder() / "kabegami.bmp").string())));
     EXPECT_TRUE(Exists("kabegami.bmp"));
 
-    // Unattended: no box to wait on; the run draws, saves and ends.
+    // Unattended: no box to wait on; the run draws, saves and ends. (One
+    // window at a time on the files: the first one goes first.)
+    window.reset();
     dialogs_.shown.clear();
     auto startup = MakeWindow({ "/su" });
     Find<gui::RadioGroup>(*startup, "RgReceive")->SetItemIndex(1);

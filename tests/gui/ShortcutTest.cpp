@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTest>
 #include <cstdlib>
 #include <optional>
 
@@ -128,13 +129,18 @@ TEST_F(GuiShortcuts, ExecAndPathAreEscapedForTheDesktopEntryFormat)
         std::string program;
         std::string exec;
         std::string path;
+        std::string tryExec;
     };
     const Case cases[] = {
-        { "/opt/cork/corkpane", "Exec=/opt/cork/corkpane /su", "Path=/opt/cork" },
-        { "/opt/my tools/corkpane", "Exec=\"/opt/my tools/corkpane\" /su", "Path=/opt/my tools" },
-        { "/opt/100%/corkpane", "Exec=/opt/100%%/corkpane /su", "Path=/opt/100%" },
-        { "/opt/$x\\y/corkpane", "Exec=\"/opt/\\\\$x\\\\\\\\y/corkpane\" /su", "Path=/opt/$x\\\\y" },
-        { "/corkpane", "Exec=/corkpane /su", "Path=/" },
+        { "/opt/cork/corkpane", "Exec=/opt/cork/corkpane /su", "Path=/opt/cork",
+            "TryExec=/opt/cork/corkpane" },
+        { "/opt/my tools/corkpane", "Exec=\"/opt/my tools/corkpane\" /su", "Path=/opt/my tools",
+            "TryExec=/opt/my tools/corkpane" },
+        { "/opt/100%/corkpane", "Exec=/opt/100%%/corkpane /su", "Path=/opt/100%",
+            "TryExec=/opt/100%/corkpane" },
+        { "/opt/$x\\y/corkpane", "Exec=\"/opt/\\\\$x\\\\\\\\y/corkpane\" /su", "Path=/opt/$x\\\\y",
+            "TryExec=/opt/$x\\\\y/corkpane" },
+        { "/corkpane", "Exec=/corkpane /su", "Path=/", "TryExec=/corkpane" },
     };
     for (const Case& c : cases) {
         const std::filesystem::path program(c.program);
@@ -142,7 +148,42 @@ TEST_F(GuiShortcuts, ExecAndPathAreEscapedForTheDesktopEntryFormat)
             = gui::ShortcutMaker::DesktopEntry(program, "/su", program.parent_path(), "Corkpane");
         EXPECT_NE(entry.find("\n" + c.exec + "\n"), std::string::npos) << entry;
         EXPECT_NE(entry.find("\n" + c.path + "\n"), std::string::npos) << entry;
+        EXPECT_NE(entry.find("\n" + c.tryExec + "\n"), std::string::npos) << entry;
     }
+}
+
+// Once the program is removed, the logon entry starts nothing: GLib's
+// launcher, which desktops use for autostart, skips it by its TryExec.
+TEST_F(GuiShortcuts, TheLogonEntryStartsNothingOnceTheProgramIsGone)
+{
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty()) {
+        GTEST_SKIP() << "gio is not installed";
+    }
+    const std::filesystem::path program = Folder() / "corkpane";
+    const std::filesystem::path marker = Folder() / "started";
+    std::ofstream(program) << "#!/bin/sh\necho \"$1\" > '" << marker.string() << "'\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    gui::ShortcutMaker maker(program, [](const std::string&) {});
+    maker.MakeShortCut("Corkpane", gui::ShortcutMaker::kStartup);
+    auto launch = [&] {
+        QProcess process;
+        process.start(gio, { QStringLiteral("launch"), QString::fromStdString(AutostartFile().string()) });
+        process.waitForFinished(30000);
+        return process.exitCode();
+    };
+
+    EXPECT_EQ(launch(), 0);
+    for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) {
+        QTest::qWait(50);
+    }
+    EXPECT_EQ(Read(marker), "/su\n");
+
+    std::filesystem::remove(marker);
+    std::filesystem::remove(program);
+    EXPECT_NE(launch(), 0);
+    QTest::qWait(300);
+    EXPECT_FALSE(std::filesystem::exists(marker));
 }
 
 TEST_F(GuiShortcuts, AFailedWriteIsReportedAndTheOtherShortcutIsStillMade)

@@ -6,6 +6,7 @@
 #include "gui/MemoEditor.h"
 #include "gui/RadioGroup.h"
 #include "platform/SjisText.h"
+#include "platform/UserError.h"
 #include "schedule/TScheduleTable.h"
 
 #include <QCheckBox>
@@ -331,6 +332,80 @@ TEST_F(GuiWindow, UnreadableFilesAreReportedAndCreationGoesOn)
         window.reset();
         std::filesystem::remove_all(Folder() / unreadable);
     }
+}
+
+// A memo or schedule the start could not read is left exactly as it is,
+// in the window and in the unattended run; the rest is read and saved. The
+// window takes nothing it could not save: the memo editor is read only,
+// reception is refused, the grid takes no edits, and the close goes through.
+TEST_F(GuiWindow, FilesTheStartCouldNotReadAreLeftAsTheyAre)
+{
+    const std::string ini = "POP3Host1=127.0.0.1\r\nUser1=me\r\n";
+    const std::string oversized(platform::kMemoReadLimit + 1, 'm');
+    for (const bool unattended : { false, true }) {
+        SCOPED_TRACE(unattended ? "/su" : "window");
+        WriteFile("memo.txt", oversized);
+        WriteFile("corkpane.ini", ini);
+        std::filesystem::remove_all(Folder() / "schedule.txt");
+        std::filesystem::create_directory(Folder() / "schedule.txt");
+        dialogs_.shown.clear();
+        auto window
+            = MakeWindow(unattended ? std::vector<std::string> { "/su" } : std::vector<std::string> {});
+        ASSERT_EQ(dialogs_.Errors().size(), 2);
+        EXPECT_TRUE(dialogs_.Errors()[0].contains(QString::fromStdString((Folder() / "memo.txt").string())));
+        EXPECT_TRUE(platform::ToSjis(dialogs_.Errors()[0]).ends_with(Sjis("上書きしません。")));
+        EXPECT_EQ(Find<QLineEdit>(*window, "EdHost")->text(), QStringLiteral("127.0.0.1"));
+        EXPECT_TRUE(Find<QPlainTextEdit>(*window, "MmMemo")->isReadOnly());
+        EXPECT_EQ(
+            Find<QTableView>(*window, "StringGrid1")->editTriggers(), QAbstractItemView::NoEditTriggers);
+        EXPECT_FALSE(Find<QPushButton>(*window, "BtnScIns")->isEnabled());
+        Find<QLineEdit>(*window, "EdTitle")->setText(QStringLiteral("saved"));
+        if (unattended) {
+            window->show();
+            EXPECT_TRUE(window->IsClosed());
+            EXPECT_TRUE(Find<QPlainTextEdit>(*window, "MmLog")
+                            ->toPlainText()
+                            .contains(platform::FromSjis(
+                                Sjis("メモのファイルを読み込めなかったため、メールは受信しません。"))));
+            EXPECT_TRUE(Exists("kabegami.bmp"));
+        } else {
+            Find<QPushButton>(*window, "BtnReceive")->click();
+            ASSERT_EQ(dialogs_.Errors().size(), 3);
+            EXPECT_EQ(platform::ToSjis(dialogs_.Errors()[2]),
+                Sjis("メモのファイルを読み込めなかったため、メールは受信しません。"));
+            EXPECT_TRUE(window->close());
+        }
+        EXPECT_EQ(dialogs_.Errors().size(), unattended ? 2 : 3);
+        EXPECT_EQ(ReadFile("memo.txt"), oversized);
+        EXPECT_TRUE(std::filesystem::is_directory(Folder() / "schedule.txt"));
+        EXPECT_NE(ReadFile("corkpane.ini").find(Sjis("メモタイトル=saved")), std::string::npos);
+    }
+}
+
+// One run at a time on the files: a start while another run holds them
+// gives up after its wait with the message that says so, before any file is
+// read or written; the first run lets go when its close has saved.
+TEST_F(GuiWindow, AStartWaitsForAnotherRunOnTheSameFiles)
+{
+    filesLockWait_ = std::chrono::milliseconds(2000);
+    WriteFile("memo.txt", "first");
+    auto first = MakeWindow();
+    try {
+        filesLockWait_ = std::chrono::milliseconds(100);
+        MakeWindow({ "/su" });
+        ADD_FAILURE() << "two windows on one folder";
+    } catch (const platform::UserError& error) {
+        EXPECT_TRUE(std::string(error.what())
+                        .ends_with(Sjis("1 秒待っても終わらなかったため、何もせずに終了します。")))
+            << error.what();
+    }
+    EXPECT_FALSE(Exists("corkpane.ini"));
+
+    // The close saves and lets go, even while the window object lives on.
+    first->SetMemoText("saved by the first");
+    EXPECT_TRUE(first->close());
+    auto second = MakeWindow();
+    EXPECT_EQ(second->MemoText(), "saved by the first");
 }
 
 TEST_F(GuiWindow, StartupRunClosesAndSavesWithoutBecomingVisible)

@@ -109,6 +109,18 @@ void DovecotServer::AddUser(
         folder_.Write(maildir / "cur" / (std::to_string(i + 1) + ".fixture:2,"), messages[i]);
 }
 
+void DovecotServer::Deliver(const std::string& name, const std::string& message)
+{
+    const fs::path maildir = fs::path(root_) / "mail" / name;
+    const std::string file = std::to_string(1000000 + ++delivered_) + ".delivered";
+    const fs::path written = folder_.Write(maildir / "tmp" / file, message);
+    if (::geteuid() == 0) {
+        const Accounts accounts = PickAccounts();
+        (void)::chown(written.c_str(), accounts.mailUid, accounts.mailGid);
+    }
+    fs::rename(written, maildir / "new" / file);
+}
+
 void DovecotServer::EnableTls(const std::string& certFile, const std::string& keyFile, bool required)
 {
     certFile_ = certFile;

@@ -25,6 +25,10 @@ public:
     // before Start.
     void AddUser(
         const std::string& name, const std::string& password, const std::vector<std::string>& messages);
+    // Delivers one more message to a user's mailbox while the server runs,
+    // as a mail server would (written aside, then moved into "new"); the
+    // next login sees it after the ones before.
+    void Deliver(const std::string& name, const std::string& message);
     // Serves TLS with this certificate chain and key (PEM files): STLS on
     // port() and POP3S on tlsPort(). With required set, the login is refused
     // until the connection is secured. Call before Start.
@@ -50,6 +54,7 @@ private:
     std::string keyFile_;
     bool tlsRequired_ = false;
     pid_t pid_ = -1;
+    int delivered_ = 0;
 };
 
 } // namespace mailtest

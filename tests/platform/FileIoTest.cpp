@@ -95,7 +95,7 @@ TEST_F(FileIoTest, ReplacesThroughLinksKeepingPermissions)
     ::chmod(target.c_str(), 0640);
     fs::create_symlink("real/schedule.txt", File("link.txt"));
 
-    ReplaceFile(File("link.txt"), "new");
+    ReplaceFile(File("link.txt"), "new", 100);
     EXPECT_TRUE(fs::is_symlink(File("link.txt")));
     EXPECT_EQ("new", temp_.Read(target));
     struct stat info { };
@@ -103,7 +103,7 @@ TEST_F(FileIoTest, ReplacesThroughLinksKeepingPermissions)
     EXPECT_EQ(0640u, info.st_mode & 07777);
 
     // A new launcher may be run.
-    ReplaceFile(File("launcher.desktop"), "x", true);
+    ReplaceFile(File("launcher.desktop"), "x", 100, true);
     ASSERT_EQ(0, ::stat(File("launcher.desktop").c_str(), &info));
     EXPECT_EQ(0111u, info.st_mode & 0111);
     EXPECT_EQ((std::vector<std::string> { "launcher.desktop", "link.txt", "real" }), Names());
@@ -121,7 +121,7 @@ TEST_F(FileIoTest, FailuresAndInterruptedSavesLeaveNoTemporaries)
     temp_.Write(running, "busy");
     temp_.Write(".memo.txt.corkpane-tmp-x", "other");
     {
-        FileReplacement abandoned(memo);
+        FileReplacement abandoned(memo, 100);
         abandoned.Write("never committed");
     }
     EXPECT_EQ("old", temp_.Read(memo));
@@ -136,7 +136,7 @@ TEST_F(FileIoTest, FailuresAndInterruptedSavesLeaveNoTemporaries)
     small.rlim_cur = 1024;
     ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
     try {
-        ReplaceFile(memo, std::string(4096, 'x'));
+        ReplaceFile(memo, std::string(4096, 'x'), kMemoReadLimit);
         ADD_FAILURE() << "a write past the size limit succeeded";
     } catch (const FileIoError& e) {
         EXPECT_EQ(EFBIG, e.SystemError());
@@ -145,10 +145,64 @@ TEST_F(FileIoTest, FailuresAndInterruptedSavesLeaveNoTemporaries)
     ::setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_EQ("old", temp_.Read(memo));
 
-    EXPECT_THROW(ReplaceFile(File("missing/memo.txt"), "x"), FileIoError);
+    EXPECT_THROW(ReplaceFile(File("missing/memo.txt"), "x", 100), FileIoError);
     EXPECT_EQ(
         (std::vector<std::string> { ".memo.txt.corkpane-tmp-1-0", ".memo.txt.corkpane-tmp-x", "memo.txt" }),
         Names());
+}
+
+// A link whose target is not there yet names the file to create, through
+// relative and absolute links and chains of them; the links stay. A loop is
+// refused with the system's reason, like a save nothing could have done.
+TEST_F(FileIoTest, DanglingLinksAreFollowedToTheFileTheyName)
+{
+    fs::create_directory(File("data"));
+    fs::create_symlink("data/memo.txt", File("memo.txt"));
+    fs::create_symlink(File("data/settings.ini"), File("corkpane.ini"));
+    fs::create_symlink("hop.txt", File("schedule.txt"));
+    fs::create_symlink("data/schedule.txt", File("hop.txt"));
+    for (const char* name : { "memo.txt", "corkpane.ini", "schedule.txt" })
+        ReplaceFile(File(name), name, 100);
+    EXPECT_EQ("memo.txt", temp_.Read("data/memo.txt"));
+    EXPECT_EQ("corkpane.ini", temp_.Read("data/settings.ini"));
+    EXPECT_EQ("schedule.txt", temp_.Read("data/schedule.txt"));
+    for (const char* name : { "memo.txt", "corkpane.ini", "schedule.txt", "hop.txt" })
+        EXPECT_TRUE(fs::is_symlink(File(name))) << name;
+
+    fs::create_symlink("loop.txt", File("loop.txt"));
+    try {
+        ReplaceFile(File("loop.txt"), "x", 100);
+        ADD_FAILURE() << "wrote through a loop";
+    } catch (const FileIoError& e) {
+        EXPECT_EQ(ELOOP, e.SystemError());
+        EXPECT_EQ(CannotCreateMessage(File("loop.txt"), FileErrorReason(ELOOP)), e.what());
+    }
+    EXPECT_TRUE(fs::is_symlink(File("loop.txt")));
+}
+
+// A save never writes more than the program reads back: past the limit,
+// whole or in steps, the old file stays and no temporary is left.
+TEST_F(FileIoTest, SavesPastTheReadLimitAreRefused)
+{
+    const fs::path memo = temp_.Write("memo.txt", "old");
+    const std::string atLimit(16, 'x');
+    ReplaceFile(memo, atLimit, 16);
+    EXPECT_EQ(atLimit, ReadWholeFile(memo, 16));
+    try {
+        ReplaceFile(memo, atLimit + "y", 16);
+        ADD_FAILURE() << "wrote past the limit";
+    } catch (const FileIoError& e) {
+        EXPECT_EQ(EFBIG, e.SystemError());
+        EXPECT_EQ(CannotCreateMessage(memo, FileErrorReason(EFBIG)), e.what());
+    }
+    {
+        FileReplacement steps(memo, 16);
+        steps.Write(std::string(10, 'a'));
+        EXPECT_THROW(steps.Write(std::string(7, 'b')), FileIoError);
+        EXPECT_THROW(steps.Commit(), FileIoError);
+    }
+    EXPECT_EQ(atLimit, temp_.Read(memo));
+    EXPECT_EQ((std::vector<std::string> { "memo.txt" }), Names());
 }
 
 } // namespace

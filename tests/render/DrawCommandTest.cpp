@@ -1,5 +1,6 @@
 #include "CommandRegistry.h"
 #include "TestSupport.h"
+#include "app/FilesLock.h"
 #include "common/SjisLiteral.h"
 #include "render/BmpReader.h"
 #include "render/RenderError.h"
@@ -93,5 +94,18 @@ TEST_F(DrawCommand, ErrorsGoToStandardErrorAndWriteNothing)
         EXPECT_EQ(tool::kExitUsage, Draw(args)) << args[0];
         EXPECT_FALSE(err_.str().empty());
     }
+    EXPECT_FALSE(std::filesystem::exists("kabegami.bmp"));
+}
+
+// The daily redraw leaves the day to a run that holds the files (the window,
+// the logon run): it draws nothing, says so and is no failure for systemd.
+TEST_F(DrawCommand, TheDailyRedrawSkipsWhileAnotherRunHoldsTheFiles)
+{
+    const auto held = platform::FolderLock::Take(".", std::chrono::milliseconds::zero());
+    ASSERT_TRUE(held);
+    std::vector<std::string> args = Fixed();
+    args.push_back("--install");
+    EXPECT_EQ(tool::kExitOk, Draw(args));
+    EXPECT_EQ(err_.str(), app::RedrawSkippedMessage(".") + "\n");
     EXPECT_FALSE(std::filesystem::exists("kabegami.bmp"));
 }

@@ -1,7 +1,9 @@
 #include "CommandRegistry.h"
 #include "common/SjisLiteral.h"
 #include "common/TempFolder.h"
+#include "platform/FileIo.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -52,6 +54,21 @@ TEST(MimeCommand, WhatIsNoReadableFileFailsWithTheFileMessage)
         EXPECT_NE(r.err.find(Sjis("は開けません。")), std::string::npos) << path;
     }
     EXPECT_EQ(Invoke({ "mime" }).status, tool::kExitUsage);
+}
+
+// Standard input has the file form's limit: one byte over it is refused
+// in both forms with the too-large reason, and nothing is printed.
+TEST(MimeCommand, BothFormsRefuseAMailOverTheMemoLimit)
+{
+    const test_files::TempFolder folder("mime");
+    const std::string atLimit = kMail + std::string(platform::kMemoReadLimit - kMail.size(), 'x');
+    const std::filesystem::path file = folder.Write("big.eml", atLimit + "x");
+    for (const Outcome& r : { Invoke({ "mime", file.string() }), Invoke({ "mime", "-" }, atLimit + "x") }) {
+        EXPECT_EQ(r.status, tool::kExitFailure);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(r.err.ends_with(platform::FileErrorReason(EFBIG) + "\n")) << test_text::Utf8(r.err);
+    }
+    EXPECT_EQ(Invoke({ "mime", "-" }, atLimit).status, tool::kExitOk);
 }
 
 } // namespace
