@@ -5,6 +5,7 @@
 #include "app/SettingsKey.h"
 #include "common/FolderNames.h"
 #include "common/SjisLiteral.h"
+#include "common/TempFolder.h"
 #include "platform/FileIo.h"
 #include "platform/SystemErrorText.h"
 
@@ -28,18 +29,10 @@ const std::string kServer1 = Sjis("サーバー１");
 
 class SettingsStore : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path()
-            / ("corkpane-settings-" + std::to_string(::getpid()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
     void TearDown() override
     {
+        // A test may take its permissions away; the folder must still go.
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir_);
     }
 
     void put(const std::string& name, const std::string& bytes) const
@@ -62,7 +55,8 @@ protected:
         return settings;
     }
 
-    fs::path dir_;
+    test_files::TempFolder folder_ { "settings" };
+    const fs::path dir_ = folder_.Path();
 };
 
 std::string shown(const Settings& settings, std::string_view control)

@@ -1,6 +1,7 @@
 // corkpane --help and --version run the built program as a user's shell
 // would, with no display and no Qt platform chosen: they must answer and
 // exit 0 without starting Qt or writing any file.
+#include "common/TempFolder.h"
 #include "version/Version.h"
 
 #include <array>
@@ -62,9 +63,8 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
         { "LANG=ja_JP.eucJP", "--help", "Usage: corkpane [/su]", false },
         { "LC_ALL=C LANG=ja_JP.UTF-8", "--help", "Usage: corkpane [/su]", false },
     };
-    const std::filesystem::path folder
-        = std::filesystem::temp_directory_path() / ("corkpane-command-line-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    const test_files::TempFolder scratch("command-line");
+    const std::filesystem::path& folder = scratch.Path();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.environment + " corkpane " + c.arguments);
         const ProgramRun run = RunProgram(c.environment, c.arguments, folder);
@@ -79,7 +79,6 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
     }
     // Not even the unattended run's files appeared.
     EXPECT_TRUE(std::filesystem::is_empty(folder));
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

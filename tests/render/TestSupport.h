@@ -3,6 +3,7 @@
 // Helpers shared by the render tests: a scratch folder, running Debian's
 // image tools, and pixel access.
 
+#include "common/TempFolder.h"
 #include "render/Canvas.h"
 
 #include <cstdint>
@@ -11,29 +12,19 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace rendertest {
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempDir {
+// A fresh folder under the system's temporary folder, removed afterwards;
+// File gives a name in it as the text the image tools take.
+class TempDir : public test_files::TempFolder {
 public:
     TempDir()
+        : test_files::TempFolder("render")
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corkpane-render-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
     }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
+    std::string File(const std::string& name) const { return (Path() / name).string(); }
 };
 
 inline int Shell(const std::string& command)

@@ -1,45 +1,23 @@
 #pragma once
 
+#include "common/TempFolder.h"
+
 #include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <iterator>
 #include <string>
-#include <unistd.h>
 
 namespace schedule_test {
 
-// A fresh folder per test, removed afterwards.
-class TempFolder {
+// A fresh folder per test with "schedule.txt" in it as the file at hand.
+class TempFolder : public test_files::TempFolder {
 public:
     TempFolder()
+        : test_files::TempFolder("schedule")
     {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(info->test_suite_name()) + "." + info->name();
-        for (char& c : name)
-            if (c == '/')
-                c = '_';
-        path_ = std::filesystem::temp_directory_path()
-            / ("corkpane-schedule-" + std::to_string(::getpid()) + "-" + name);
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path File() const { return path_ / "schedule.txt"; }
-
-    void Write(const std::string& bytes) const { std::ofstream(File(), std::ios::binary) << bytes; }
-    std::string Read() const
-    {
-        std::ifstream in(File(), std::ios::binary);
-        return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
     }
 
-private:
-    std::filesystem::path path_;
+    std::filesystem::path File() const { return Path() / "schedule.txt"; }
+    void Write(const std::string& bytes) const { test_files::TempFolder::Write("schedule.txt", bytes); }
+    std::string Read() const { return test_files::TempFolder::Read("schedule.txt"); }
 };
 
 } // namespace schedule_test
