@@ -10,6 +10,9 @@ namespace app {
 // they run.
 using Clock = std::function<std::chrono::year_month_day()>;
 
+// The local date and time now.
+std::chrono::local_seconds LocalNow();
+
 // Today's date in the local time zone, read at every call.
 Clock LocalDateClock();
 

@@ -1,32 +1,12 @@
 #include "app/DrawKabegami.h"
 
+#include "app/Clock.h"
 #include "app/IntegerText.h"
 #include "platform/Desktop.h"
 #include "render/BmpWriter.h"
 #include "schedule/TScheduleTable.h"
 
-#include <ctime>
-
 namespace app {
-namespace {
-
-std::chrono::local_seconds LocalNow()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    using namespace std::chrono;
-    const year_month_day date { year { local.tm_year + 1900 },
-        month { static_cast<unsigned>(local.tm_mon + 1) }, day { static_cast<unsigned>(local.tm_mday) } };
-    return local_days { date } + hours { local.tm_hour } + minutes { local.tm_min }
-    + seconds { local.tm_sec };
-}
-
-} // namespace
 
 platform::DesktopState ReadDesktop(platform::Desktop& desktop, const DesktopOverrides& o)
 {

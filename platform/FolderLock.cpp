@@ -22,6 +22,22 @@ namespace {
 // enough to cost nothing while it waits.
 constexpr std::chrono::milliseconds kRetryInterval { 50 };
 
+// Asks tryOnce again until it answers true (the lock is held, or there is
+// no lock to be had) or the wait is over; false when it is over.
+template <typename Try> bool TryUntil(Try tryOnce, std::chrono::milliseconds wait)
+{
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        if (tryOnce())
+            return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            return false;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(kRetryInterval, deadline - now));
+    }
+}
+
 } // namespace
 
 FolderLock::FolderLock(FolderLock&& other) noexcept
@@ -52,21 +68,19 @@ std::optional<FolderLock> FolderLock::Take(
         const int error = errno;
         throw FileIoError(CannotOpenMessage(place, FileErrorReason(error)), error);
     }
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        if (::flock(lock.fd_, LOCK_EX | LOCK_NB) == 0)
-            return lock;
-        if (errno == EINTR)
-            continue;
-        // No advisory locks on this file system: nothing to wait for.
-        if (errno != EWOULDBLOCK)
-            return lock;
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline)
-            return std::nullopt;
-        std::this_thread::sleep_for(
-            std::min<std::chrono::steady_clock::duration>(kRetryInterval, deadline - now));
-    }
+    const bool held = TryUntil(
+        [&lock] {
+            int result;
+            do
+                result = ::flock(lock.fd_, LOCK_EX | LOCK_NB);
+            while (result != 0 && errno == EINTR);
+            // No advisory locks on this file system: nothing to wait for.
+            return result == 0 || errno != EWOULDBLOCK;
+        },
+        wait);
+    if (!held)
+        return std::nullopt;
+    return lock;
 }
 
 FolderLock::~FolderLock()
@@ -92,19 +106,16 @@ std::optional<FolderLock> FolderLock::Take(
     }
     FolderLock lock;
     lock.handle_ = handle;
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        OVERLAPPED place {};
-        if (::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &place))
-            return lock;
-        if (::GetLastError() != ERROR_LOCK_VIOLATION)
-            return lock;
-        const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline)
-            return std::nullopt;
-        std::this_thread::sleep_for(
-            std::min<std::chrono::steady_clock::duration>(kRetryInterval, deadline - now));
-    }
+    const bool held = TryUntil(
+        [handle] {
+            OVERLAPPED place {};
+            return ::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &place)
+                || ::GetLastError() != ERROR_LOCK_VIOLATION;
+        },
+        wait);
+    if (!held)
+        return std::nullopt;
+    return lock;
 }
 
 FolderLock::~FolderLock()

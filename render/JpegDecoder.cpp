@@ -141,6 +141,14 @@ int DecodeRows(jpeg_decompress_struct& info, ErrorManager& errors, Canvas& image
     return 0;
 }
 
+// Errors end the decode through errors' jump instead of exiting.
+void UseErrorManager(jpeg_decompress_struct& info, ErrorManager& errors)
+{
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = &OnJpegError;
+    errors.base.output_message = &OnJpegMessage;
+}
+
 int ReadHeader(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view data, DecodedJpeg& out)
 {
     if (setjmp(errors.jump)) {
@@ -164,9 +172,7 @@ DecodedJpeg JpegHeaderSize(std::string_view data)
     DecodedJpeg out;
     jpeg_decompress_struct info {};
     ErrorManager errors {};
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = &OnJpegError;
-    errors.base.output_message = &OnJpegMessage;
+    UseErrorManager(info, errors);
     if (ReadHeader(info, errors, data, out) != 0)
         return {};
     return out;
@@ -177,9 +183,7 @@ DecodedJpeg DecodeJpeg(std::string_view data, int coverWidth, int coverHeight)
     DecodedJpeg out;
     jpeg_decompress_struct info {};
     ErrorManager errors {};
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = &OnJpegError;
-    errors.base.output_message = &OnJpegMessage;
+    UseErrorManager(info, errors);
     errors.progress.progress_monitor = &OnJpegProgress;
 
     int code = Decode(info, errors, data, coverWidth, coverHeight, out);
