@@ -394,9 +394,10 @@ void TForm1::DrawKabegami()
     // The file is written either way. A desktop that did not take it is
     // said, not raised: the unattended run must not stop on it, so there it
     // goes to standard error instead of a box.
-    if (!app::DrawKabegami(*env_.desktop, request)) {
-        const QString text
-            = Q(texts::kWallpaperNotTaken) + QString::fromStdU16String(request.outputFile.u16string());
+    if (const platform::Installation installed = app::DrawKabegami(*env_.desktop, request);
+        !installed.taken) {
+        const QString text = Q(installed.problem) + QStringLiteral("\n") + Q(texts::kWallpaperNotTaken)
+            + QString::fromStdU16String(request.outputFile.u16string());
         if (startupMode_ == 1) {
             std::cerr << "corkpane: " << text.toLocal8Bit().toStdString() << '\n';
         } else {
