@@ -4,6 +4,7 @@
 // by the same bus) and feh on an Xvfb server. A component that is not
 // installed skips its test, naming it.
 
+#include "RealSession.h"
 #include "common/TempFolder.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
@@ -26,49 +27,9 @@ using namespace platform;
 
 namespace {
 
-// Sets an environment variable for one test; the installers' commands
-// inherit the process's environment.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value)
-        : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-std::string Missing(std::initializer_list<const char*> programs)
-{
-    std::string missing;
-    for (const char* program : programs)
-        if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
-            missing += std::string(missing.empty() ? "" : ", ") + program;
-    return missing;
-}
-
-std::string Tool(const std::vector<std::string>& argv)
-{
-    ProcessRunner runner;
-    const CommandResult result = runner.Run(argv);
-    EXPECT_EQ(0, result.exitCode) << argv[0] << " " << (argv.size() > 1 ? argv[1] : "");
-    std::string out = result.output;
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
-}
+using real_session::Missing;
+using real_session::ScopedEnv;
+using real_session::Tool;
 
 class RealDesktopTest : public ::testing::Test {
 protected:
