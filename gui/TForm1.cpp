@@ -325,7 +325,26 @@ void TForm1::BtnShortCutClick()
         maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
         maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
         InstallRedrawTimer();
+        if (env_.desktop != nullptr && !env_.desktop->RunsAutostartEntries()) {
+            ShowMessage(texts::kAutostartLine + platform::ToSjis(AutostartExecLine()));
+        }
     });
+}
+
+QString TForm1::AutostartExecLine() const
+{
+    // sway runs the line through the shell: the program starts in the
+    // folder the autostart entry would start it in.
+    const auto quoted = [](const std::filesystem::path& path) {
+        return QStringLiteral("'")
+            + QString::fromStdU16String(path.u16string())
+                  .replace(QStringLiteral("'"), QStringLiteral("'\\''"))
+            + QStringLiteral("'");
+    };
+    const std::filesystem::path folder
+        = env_.startFolder.empty() ? env_.programPath.parent_path() : env_.startFolder;
+    return QStringLiteral("exec cd ") + quoted(folder) + QStringLiteral(" && exec ")
+        + quoted(env_.programPath) + QStringLiteral(" /su");
 }
 
 void TForm1::InstallRedrawTimer()

@@ -5,8 +5,8 @@
 // reception, the schedule and the draw read them when they run. Every
 // control carries its name as objectName, so tests and people can find it.
 
-#include "app/Settings.h"
 #include "app/Clock.h"
+#include "app/Settings.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -137,6 +137,8 @@ private:
     std::filesystem::path WorkingFolder() const;
     // The daily redraw beside the logon shortcut, where systemd runs.
     void InstallRedrawTimer();
+    // The line a sway configuration needs for the logon run.
+    QString AutostartExecLine() const;
     void BuildReceivePage();
     void BuildMemoPage();
     void BuildSchedulePage();

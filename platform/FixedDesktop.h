@@ -21,6 +21,8 @@ public:
     std::vector<bool> installedSpanned;
     // What installing answers: false plays a desktop that ignores us.
     bool acceptsWallpaper = true;
+    // False plays a session that starts no autostart entries (sway).
+    bool runsAutostart = true;
 
     WallpaperSettings ReadWallpaperSettings() override { return settings; }
     std::optional<Placement> WallpaperPlacement() override { return placement; }
@@ -34,6 +36,7 @@ public:
         installedSpanned.push_back(spanned);
         return { acceptsWallpaper, acceptsWallpaper ? std::string() : std::string("fixed") };
     }
+    bool RunsAutostartEntries() override { return runsAutostart; }
 };
 
 } // namespace platform
