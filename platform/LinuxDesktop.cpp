@@ -225,6 +225,13 @@ std::string ProfileOf(const std::string& commandLine)
     return std::regex_search(commandLine, m, option) ? m[1].str() : std::string("default");
 }
 
+// A command's failure as the user reads it: the program missing, or failed.
+Installation Failed(const char* desktop, const char* program, const CommandResult& result)
+{
+    return { false,
+        result.exitCode == 127 ? texts::ToolMissing(desktop, program) : texts::ToolFailed(desktop, program) };
+}
+
 } // namespace
 
 LinuxDesktop::LinuxDesktop(CommandRunner& runner, Environment environment, AccountHomeLookup accountHome)
@@ -1047,13 +1054,17 @@ std::string LinuxDesktop::MakeCopy(const std::string& bitmap)
     } catch (const FileIoError&) {
         return {};
     }
+    return target;
+}
+
+void LinuxDesktop::RemoveCopiesBut(const std::string& copy, const std::string& shown)
+{
+    std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(cacheFolder_, error)) {
-        const std::string other = entry.path().filename().string();
-        if (other != name && other.rfind(kCopyPrefix, 0) == 0 && other.size() > 4
-            && other.compare(other.size() - 4, 4, kCopySuffix) == 0)
+        const std::string path = entry.path().string();
+        if (path != copy && path != shown && IsOurOutput(path) && EndsWith(path, kCopySuffix))
             std::filesystem::remove(entry.path(), error);
     }
-    return target;
 }
 
 Installation LinuxDesktop::InstallWallpaper(const std::string& path, bool spanned)
@@ -1065,19 +1076,13 @@ Installation LinuxDesktop::InstallWallpaper(const std::string& path, bool spanne
     const std::string copy = MakeCopy(path);
     if (copy.empty())
         return { false, texts::NoCopy() };
-    return (this->*entry_->install)(*entry_, copy, spanned);
+    const Installation installed = (this->*entry_->install)(*entry_, copy, spanned);
+    // The earlier copies go once the desktop shows the new one; a desktop
+    // that did not take it keeps the copy it names, which it would
+    // otherwise show as nothing at its next start.
+    RemoveCopiesBut(copy, installed.taken ? copy : ReadPicture().settings.wallpaper);
+    return installed;
 }
-
-// A command's failure as the user reads it: the program missing, or failed.
-namespace {
-
-Installation Failed(const char* desktop, const char* program, const CommandResult& result)
-{
-    return { false,
-        result.exitCode == 127 ? texts::ToolMissing(desktop, program) : texts::ToolFailed(desktop, program) };
-}
-
-} // namespace
 
 Installation LinuxDesktop::InstallGnomeLike(const Entry& entry, const std::string& copy, bool spanned)
 {
@@ -1116,9 +1121,10 @@ Installation LinuxDesktop::InstallKde(const Entry& entry, const std::string& cop
             return { false, texts::ToolMissing(entry.name, "dbus-send") };
         if (error.find("Widgets are locked") != std::string::npos)
             return { false, texts::KdeLocked() };
-        if (error.find("ServiceUnknown") != std::string::npos || error.find("NoReply") != std::string::npos
-            || error.find("not provided") != std::string::npos || error.find("Service") != std::string::npos)
-            return { false, texts::NotRunning(entry.name, "plasmashell") };
+        // No shell on the bus, one that does not answer, or no bus at all.
+        for (const char* absent : { "ServiceUnknown", "NoReply", "NameHasNoOwner", "session bus" })
+            if (error.find(absent) != std::string::npos)
+                return { false, texts::NotRunning(entry.name, "plasmashell") };
         return { false, texts::ToolFailed(entry.name, "evaluateScript") };
     }
     // Each desktop reads its picture back.

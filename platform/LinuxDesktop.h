@@ -138,6 +138,8 @@ private:
     void ApplyX11WorkArea(std::vector<Monitor>& monitors);
     double X11Scale();
     std::string MakeCopy(const std::string& bitmap);
+    // Removes our copies in the cache folder but these two.
+    void RemoveCopiesBut(const std::string& copy, const std::string& shown);
 
     CommandRunner& runner_;
     Environment env_;

@@ -213,6 +213,11 @@ TEST_F(LinuxDesktopTest, InstallsANewPngCopyAndKeepsDrawingFromTheUsersPicture)
     const std::vector<std::string> second = Copies();
     ASSERT_EQ(1u, second.size()); // the earlier copy is gone
     EXPECT_NE(first[0], second[0]);
+    // A desktop that does not take the next one keeps showing its copy.
+    runner_.ignoresSettings = true;
+    EXPECT_FALSE(linux.InstallWallpaper(home_ + "/drawn.bmp", false));
+    EXPECT_TRUE(std::filesystem::exists(home_ + "/.cache/corkpane/" + second[0]));
+    runner_.ignoresSettings = false;
 
     // The user picks another picture: that one is remembered from now on.
     runner_.gsettings[schema + " picture-uri"] = "'file:///pics/new.bmp'";
