@@ -371,3 +371,37 @@ TEST(RealDesktops, RandrMonitorsAndTheWorkAreaOnAnXServer)
         EXPECT_NE(monitors.end(), same) << screen.geometry.x << "," << screen.geometry.width;
     }
 }
+
+TEST(RealDesktops, ADrawOnTwoRandrMonitorsIsThePrimaryMonitorsSizeAndShownOneToOne)
+{
+    if (const std::string missing = Missing({ "Xvfb", "xrandr", "xprop", "feh", "import" }); !missing.empty())
+        GTEST_SKIP() << "not installed: " << missing;
+    Session session("draw");
+    ASSERT_FALSE(session.StartDisplay("2560x1024").empty());
+    Tool({ "xrandr", "--setmonitor", "left", "1600/400x1024/270+0+0", "screen" });
+    Tool({ "xrandr", "--setmonitor", "right", "960/250x720/190+1600+0", "none" });
+    Tool({ "xprop", "-root", "-f", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA", "0, 30, 2560, 994" });
+    // The user's picture, centred by feh on each monitor.
+    const std::string mine = session.Picture("mine.bmp", Qt::blue, "BMP");
+    Tool({ "feh", "--bg-center", mine });
+    const std::string folder = session.Root() + "/files";
+    std::filesystem::create_directories(folder);
+    ScopedEnv noDesktop("XDG_CURRENT_DESKTOP", "");
+    ProcessRunner runner;
+    const CommandResult draw
+        = runner.Run({ CORKPANE_TOOL_FULL, "draw", "--install", "--dir", folder, "--today", "2026-12-09" });
+    ASSERT_EQ(0, draw.exitCode) << draw.errorOutput;
+    // The canvas is the primary (first) monitor, the user's picture centred
+    // on it; feh shows it one to one there.
+    QImage drawn;
+    ASSERT_TRUE(drawn.load(QString::fromStdString(folder + "/kabegami.bmp")));
+    EXPECT_EQ(QSize(1600, 1024), drawn.size());
+    EXPECT_EQ(QColor(Qt::blue).rgb(), drawn.pixel(800, 512));
+    EXPECT_NE(std::string::npos, FileText(session.Home() + "/.fehbg").find("--bg-fill"))
+        << FileText(session.Home() + "/.fehbg");
+    EXPECT_EQ(drawn.pixel(800, 512), session.RootPixel(800, 512));
+    EXPECT_EQ(drawn.pixel(5, 1000), session.RootPixel(5, 1000));
+    // The user's placement is remembered with the picture.
+    EXPECT_NE(std::string::npos,
+        FileText(session.Home() + "/.config/corkpane/wallpaper.txt").find("Placement=centered"));
+}
