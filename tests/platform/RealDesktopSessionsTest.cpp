@@ -387,6 +387,9 @@ TEST(RealDesktops, ADrawOnTwoRandrMonitorsIsThePrimaryMonitorsSizeAndShownOneToO
     const std::string folder = session.Root() + "/files";
     std::filesystem::create_directories(folder);
     ScopedEnv noDesktop("XDG_CURRENT_DESKTOP", "");
+    // In a sanitizer build: fontconfig keeps its configuration until exit.
+    ScopedEnv leaks("LSAN_OPTIONS",
+        "suppressions=" + session.Folder().Write("lsan.supp", "leak:libfontconfig.so\n").string());
     ProcessRunner runner;
     const CommandResult draw
         = runner.Run({ CORKPANE_TOOL_FULL, "draw", "--install", "--dir", folder, "--today", "2026-12-09" });
