@@ -1087,7 +1087,8 @@ Installation LinuxDesktop::InstallWallpaper(const std::string& path, bool spanne
 Installation LinuxDesktop::InstallGnomeLike(const Entry& entry, const std::string& copy, bool spanned)
 {
     const std::string schema = entry.schema;
-    const std::string value = QuoteGVariant(entry.uri ? PathToFileUri(copy) : copy);
+    const std::string picture = entry.uri ? PathToFileUri(copy) : copy;
+    const std::string value = QuoteGVariant(picture);
     const CommandResult set = runner_.Run({ "gsettings", "set", schema, entry.pictureKey, value });
     if (set.exitCode != 0)
         return Failed(entry.name, "gsettings", set);
@@ -1096,7 +1097,7 @@ Installation LinuxDesktop::InstallGnomeLike(const Entry& entry, const std::strin
         GsettingsSet(schema, "picture-uri-dark", value);
     if (!GsettingsSet(schema, "picture-options", spanned ? "'spanned'" : "'zoom'"))
         return { false, texts::ToolFailed(entry.name, "gsettings") };
-    if (Gsettings(schema, entry.pictureKey) != value)
+    if (UnquoteGVariant(Gsettings(schema, entry.pictureKey)) != picture)
         return { false, texts::NotShown(entry.name) };
     return { true };
 }
