@@ -6,20 +6,36 @@
 #include "render/BmpWriter.h"
 #include "schedule/TScheduleTable.h"
 
+#include <algorithm>
+
 namespace app {
 
 platform::DesktopState ReadDesktop(platform::Desktop& desktop, const DesktopOverrides& o)
 {
     platform::DesktopState state;
-    if (!o.wallpaper || !o.tileWallpaper || !o.wallpaperStyle)
+    if (!o.wallpaper || !o.tileWallpaper || !o.wallpaperStyle) {
         state.wallpaper = desktop.ReadWallpaperSettings();
+        // A tile or style given in its place decides the placement alone.
+        if (!o.tileWallpaper && !o.wallpaperStyle)
+            state.placement = desktop.WallpaperPlacement();
+    }
     state.wallpaper.wallpaper = o.wallpaper.value_or(state.wallpaper.wallpaper);
     state.wallpaper.tileWallpaper = o.tileWallpaper.value_or(state.wallpaper.tileWallpaper);
     state.wallpaper.wallpaperStyle = o.wallpaperStyle.value_or(state.wallpaper.wallpaperStyle);
-    state.placement = o.placement ? o.placement : desktop.ReadPlacement();
-    state.screen = o.screen ? *o.screen : desktop.PrimaryScreenSize();
-    if (!o.screen)
-        state.monitors = desktop.ReadMonitors();
+    if (o.placement)
+        state.placement = o.placement;
+    if (o.screen) {
+        // A screen given in its place is one monitor of that size.
+        state.screen = *o.screen;
+    } else {
+        // The primary monitor is the screen; the desktop is asked once.
+        state.monitors = desktop.Monitors();
+        const auto primary = std::find_if(state.monitors.begin(), state.monitors.end(),
+            [](const platform::Monitor& monitor) { return monitor.primary; });
+        state.screen = primary != state.monitors.end()
+            ? platform::ScreenSize { primary->geometry.width, primary->geometry.height }
+            : desktop.PrimaryScreenSize();
+    }
     state.pixelsPerInch = o.pixelsPerInch ? *o.pixelsPerInch : desktop.PixelsPerInch();
     state.colour = o.colour ? *o.colour : desktop.DesktopColor();
     return state;
@@ -72,12 +88,14 @@ render::KabegamiScene SceneFor(const DrawRequest& request, const platform::Deskt
     return scene;
 }
 
-bool DrawKabegami(platform::Desktop& desktop, const DrawRequest& request)
+platform::Installation DrawKabegami(platform::Desktop& desktop, const DrawRequest& request)
 {
-    const render::Canvas canvas
-        = render::ComposeKabegami(SceneFor(request, ReadDesktop(desktop, request.overrides)));
+    const platform::DesktopState state = ReadDesktop(desktop, request.overrides);
+    const render::Canvas canvas = render::ComposeKabegami(SceneFor(request, state));
     render::WriteBmpFile(canvas, request.outputFile.string());
-    return !request.install || desktop.InstallWallpaper(request.outputFile.string());
+    if (!request.install)
+        return { true };
+    return desktop.InstallWallpaper(request.outputFile.string(), platform::SpansMonitors(state));
 }
 
 } // namespace app

@@ -6,6 +6,7 @@
 // canvas from those, and the result is written and installed.
 
 #include "app/Settings.h"
+#include "platform/Desktop.h"
 #include "platform/DesktopState.h"
 #include "render/Kabegami.h"
 #include "render/MemoDate.h"
@@ -19,9 +20,6 @@
 #include <string>
 #include <vector>
 
-namespace platform {
-class Desktop;
-}
 namespace schedule {
 class TScheduleTable;
 }
@@ -62,9 +60,10 @@ struct DrawRequest {
 // The whole draw: reads the desktop, composes the wallpaper, writes
 // outputFile (replacing it atomically) and installs it. Any error ends the
 // draw before the file is replaced and is raised as it came (the file
-// unit's error, RenderError). Returns false when the desktop did not take
-// the new wallpaper (the file is written either way).
-bool DrawKabegami(platform::Desktop& desktop, const DrawRequest& request);
+// unit's error, RenderError). The result says whether the desktop took the
+// new wallpaper and, when not, why (the file is written either way). A
+// picture spanning all monitors is installed spanned.
+platform::Installation DrawKabegami(platform::Desktop& desktop, const DrawRequest& request);
 
 // What is composed for the request on a desktop in that state: the text
 // block's style, title, schedule lines and memo, or the picture alone when

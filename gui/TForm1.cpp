@@ -354,7 +354,26 @@ void TForm1::BtnShortCutClick()
         maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
         maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
         InstallRedrawTimer();
+        if (env_.desktop != nullptr && !env_.desktop->RunsAutostartEntries()) {
+            ShowMessage(texts::kAutostartLine + platform::ToSjis(AutostartExecLine()));
+        }
     });
+}
+
+QString TForm1::AutostartExecLine() const
+{
+    // sway runs the line through the shell: the program starts in the
+    // folder the autostart entry would start it in.
+    const auto quoted = [](const std::filesystem::path& path) {
+        return QStringLiteral("'")
+            + QString::fromStdU16String(path.u16string())
+                  .replace(QStringLiteral("'"), QStringLiteral("'\\''"))
+            + QStringLiteral("'");
+    };
+    const std::filesystem::path folder
+        = env_.startFolder.empty() ? env_.programPath.parent_path() : env_.startFolder;
+    return QStringLiteral("exec cd ") + quoted(folder) + QStringLiteral(" && exec ")
+        + quoted(env_.programPath) + QStringLiteral(" /su");
 }
 
 void TForm1::InstallRedrawTimer()
@@ -425,9 +444,10 @@ void TForm1::DrawKabegami()
     // The file is written either way. A desktop that did not take it is
     // said, not raised: the unattended run must not stop on it, so there it
     // goes to standard error instead of a box.
-    if (!app::DrawKabegami(*env_.desktop, request)) {
-        const QString text
-            = Q(texts::kWallpaperNotTaken) + QString::fromStdU16String(request.outputFile.u16string());
+    if (const platform::Installation installed = app::DrawKabegami(*env_.desktop, request);
+        !installed.taken) {
+        const QString text = Q(installed.problem) + QStringLiteral("\n") + Q(texts::kWallpaperNotTaken)
+            + QString::fromStdU16String(request.outputFile.u16string());
         if (startupMode_ == 1) {
             std::cerr << "corkpane: " << text.toLocal8Bit().toStdString() << '\n';
         } else {

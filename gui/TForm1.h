@@ -146,6 +146,8 @@ private:
     std::filesystem::path WorkingFolder() const;
     // The daily redraw beside the logon shortcut, where systemd runs.
     void InstallRedrawTimer();
+    // The line a sway configuration needs for the logon run.
+    QString AutostartExecLine() const;
     void BuildReceivePage();
     void BuildMemoPage();
     void BuildSchedulePage();

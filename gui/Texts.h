@@ -113,6 +113,11 @@ inline const std::string kSaveFailed = "Save failed!";
 // Shown before the drawn file's name when the desktop did not take it.
 inline const std::string kWallpaperNotTaken
     = jconvert::Utf8ToCp932("壁紙を設定できませんでした。描いた画像: ");
+// After the logon shortcut is made on a session that does not start
+// autostart entries (sway), before the line its configuration needs.
+inline const std::string kAutostartLine = jconvert::Utf8ToCp932(
+    "このデスクトップ (sway) はログオン時の自動起動の項目を実行しません。ログオンのたびに描き直すには、"
+    "sway の設定ファイル (~/.config/sway/config) に次の 1 行を加えてください:\n\n");
 
 // A row of 48 hyphens on the about page.
 inline constexpr char kPanel1[] = "------------------------------------------------";

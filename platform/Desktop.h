@@ -9,6 +9,16 @@
 
 namespace platform {
 
+// What installing the wallpaper came to.
+struct Installation {
+    bool taken = false;
+    // Why the desktop does not show it, in Shift_JIS, naming the desktop;
+    // empty when taken.
+    std::string problem {};
+
+    explicit operator bool() const { return taken; }
+};
+
 // The platform operations a wallpaper draw needs. Paths are bytes in the
 // system's code page.
 class Desktop {
@@ -17,20 +27,23 @@ public:
 
     // The user's wallpaper settings; absent values read as empty text.
     virtual WallpaperSettings ReadWallpaperSettings() = 0;
+    // The desktop's own placement mode for the picture the last
+    // ReadWallpaperSettings named; nullopt where it has none.
+    virtual std::optional<Placement> WallpaperPlacement() { return std::nullopt; }
     // The primary screen in physical pixels.
     virtual ScreenSize PrimaryScreenSize() = 0;
+    // Every monitor in device pixels; empty when the desktop cannot tell.
+    virtual std::vector<Monitor> Monitors() { return {}; }
     virtual int PixelsPerInch() = 0;
     // The desktop background colour, 0x00BBGGRR.
     virtual std::uint32_t DesktopColor() = 0;
-    // The desktop's own placement mode; nullopt where it keeps none (the
-    // tile and style values then decide).
-    virtual std::optional<Placement> ReadPlacement() { return std::nullopt; }
-    // Every monitor with its work area and scale; empty when the desktop
-    // cannot tell (one monitor of PrimaryScreenSize, nothing covering it).
-    virtual std::vector<Monitor> ReadMonitors() { return {}; }
-    // Makes the bitmap at path the wallpaper. Returns false when the desktop
-    // could not be told; the drawn file is there either way.
-    virtual bool InstallWallpaper(const std::string& path) = 0;
+    // Makes the bitmap at path the wallpaper, shown one to one on the
+    // primary monitor, or laid over all monitors when spanned. The drawn
+    // file is there either way.
+    virtual Installation InstallWallpaper(const std::string& path, bool spanned) = 0;
+    // False where the session does not start the user's autostart entries
+    // (sway), so the logon run needs a line in the session's own settings.
+    virtual bool RunsAutostartEntries() { return true; }
 };
 
 } // namespace platform

@@ -70,6 +70,7 @@ struct DesktopState {
     std::optional<Placement> placement;
     // The primary screen in physical pixels.
     ScreenSize screen;
+    // Of one logical pixel (96 at 100 %); a monitor's scale multiplies it.
     int pixelsPerInch = 96;
     // The desktop background colour, 0x00BBGGRR.
     std::uint32_t colour = 0;
@@ -77,5 +78,12 @@ struct DesktopState {
     // the screen's size with nothing covering it.
     std::vector<Monitor> monitors;
 };
+
+// True when one picture is laid over all monitors: the canvas then covers
+// the whole desktop and is installed spanned.
+inline bool SpansMonitors(const DesktopState& state)
+{
+    return state.placement == Placement::Spanned && state.monitors.size() > 1;
+}
 
 } // namespace platform

@@ -1,22 +1,44 @@
 #include "platform/WallpaperMemory.h"
 
 #include "platform/FileIo.h"
+#include "platform/PlacementNames.h"
 
 #include <filesystem>
 #include <sstream>
 #include <system_error>
 
 namespace platform {
+namespace {
+
+std::optional<std::string> ReadMemory(const std::string& path)
+{
+    if (path.empty())
+        return std::nullopt;
+    try {
+        return ReadFileIfExists(path, kSmallFileReadLimit);
+    } catch (const FileIoError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::optional<Placement> WallpaperMemory::LoadPlacement() const
+{
+    const std::optional<std::string> bytes = ReadMemory(path_);
+    if (!bytes)
+        return std::nullopt;
+    std::istringstream in(*bytes);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("Placement=", 0) == 0)
+            return PlacementFromName(std::string_view(line).substr(10));
+    return std::nullopt;
+}
 
 std::optional<WallpaperSettings> WallpaperMemory::Load() const
 {
-    if (path_.empty())
-        return std::nullopt;
-    std::optional<std::string> bytes;
-    try {
-        bytes = ReadFileIfExists(path_, kSmallFileReadLimit);
-    } catch (const FileIoError&) {
-    }
+    const std::optional<std::string> bytes = ReadMemory(path_);
     if (!bytes)
         return std::nullopt;
     std::istringstream in(*bytes);
@@ -43,7 +65,7 @@ std::optional<WallpaperSettings> WallpaperMemory::Load() const
     return settings;
 }
 
-bool WallpaperMemory::Save(const WallpaperSettings& settings) const
+bool WallpaperMemory::Save(const WallpaperSettings& settings, std::optional<Placement> placement) const
 {
     if (path_.empty())
         return false;
@@ -59,7 +81,8 @@ bool WallpaperMemory::Save(const WallpaperSettings& settings) const
     try {
         ReplaceFile(target,
             "Wallpaper=" + settings.wallpaper + "\nTileWallpaper=" + settings.tileWallpaper
-                + "\nWallpaperStyle=" + settings.wallpaperStyle + "\n",
+                + "\nWallpaperStyle=" + settings.wallpaperStyle + "\n"
+                + (placement ? "Placement=" + std::string(PlacementName(*placement)) + "\n" : std::string()),
             kSmallFileReadLimit);
     } catch (const FileIoError&) {
         return false;

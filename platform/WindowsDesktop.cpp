@@ -65,11 +65,13 @@ std::uint32_t WindowsDesktop::DesktopColor()
     return GetSysColor(COLOR_BACKGROUND);
 }
 
-bool WindowsDesktop::InstallWallpaper(const std::string& path)
+Installation WindowsDesktop::InstallWallpaper(const std::string& path, bool)
 {
     // Not written to the user's profile and no change broadcast: the
     // registry keeps describing the user's own picture.
-    return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()), 0) != FALSE;
+    if (SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()), 0) != FALSE)
+        return { true };
+    return { false, jconvert::Utf8ToCp932("Windows が壁紙を受け付けませんでした。") };
 }
 
 } // namespace platform

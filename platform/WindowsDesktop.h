@@ -16,7 +16,7 @@ public:
     ScreenSize PrimaryScreenSize() override;
     int PixelsPerInch() override;
     std::uint32_t DesktopColor() override;
-    bool InstallWallpaper(const std::string& path) override;
+    Installation InstallWallpaper(const std::string& path, bool spanned) override;
 };
 
 } // namespace platform

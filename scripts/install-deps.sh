@@ -19,7 +19,15 @@ packages=(
   dpkg-dev fakeroot file lintian desktop-file-utils appstream cmark-gfm man-db
   # real desktops for the wallpaper tests, and systemd's unit checker
   libglib2.0-bin gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus
-  xfconf feh x11-xserver-utils systemd
+  xfconf feh x11-xserver-utils systemd procps
+)
+
+# The other desktops the wallpaper tests start headless, without what they
+# only recommend (a whole desktop session otherwise): KDE Plasma's shell,
+# sway with swaybg, LXQt's and LXDE's desktop processes, the MATE and
+# Cinnamon schemas.
+desktops=(
+  plasma-workspace plasma-desktop sway swaybg pcmanfm pcmanfm-qt mate-desktop-common cinnamon-desktop-data
 )
 
 missing=()
@@ -29,14 +37,27 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
+missing_desktops=()
+for p in "${desktops[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed'; then
+    missing_desktops+=("$p")
+  fi
+done
+
+if ((${#missing[@]} + ${#missing_desktops[@]})); then
+  echo "Installing: ${missing[*]} ${missing_desktops[*]}"
   sudo=""
   if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
   $sudo apt-get update -qq
   # Package scripts must not try to start services (no init system here);
   # tests start their own servers.
-  DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $sudo apt-get install -y -qq "${missing[@]}"
+  if ((${#missing[@]})); then
+    DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $sudo apt-get install -y -qq "${missing[@]}"
+  fi
+  if ((${#missing_desktops[@]})); then
+    DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $sudo apt-get install -y -qq --no-install-recommends \
+      "${missing_desktops[@]}"
+  fi
 fi
 
 # The Japanese locale: the screenshots are taken in it, and the manual pages

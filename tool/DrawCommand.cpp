@@ -167,8 +167,9 @@ int Run(const tool::Args& given, tool::Io& io)
         request.outputFile = folder / "kabegami.bmp";
         request.overrides = options.desktop;
         request.install = options.install;
-        if (!app::DrawKabegami(desktop, request)) {
-            io.err << "corkpane-tool draw: kabegami.bmp was written, but the desktop did not take it as its "
+        if (const platform::Installation installed = app::DrawKabegami(desktop, request); !installed.taken) {
+            io.err << installed.problem << '\n'
+                   << "corkpane-tool draw: kabegami.bmp was written, but the desktop did not take it as its "
                       "wallpaper\n";
             return tool::kExitFailure;
         }

@@ -3,6 +3,8 @@
 #include "app/DrawKabegami.h"
 #include "app/ReceiveConfigFromSettings.h"
 #include "common/SjisLiteral.h"
+#include "common/TempFolder.h"
+#include "platform/FixedDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -96,3 +98,55 @@ TEST(RunInputs, NumberBoxesFallBackPerBox)
 }
 
 } // namespace
+
+TEST(RunInputs, TheDesktopsPlacementAndMonitorsAreReadUnlessOverriddenAndASpanIsInstalledSpanned)
+{
+    const platform::Monitor left { { 0, 0, 1920, 1080 }, { 0, 0, 1920, 1080 }, 1.0, false };
+    const platform::Monitor right { { 1920, 0, 2560, 1440 }, { 1920, 32, 2560, 1408 }, 2.0, true };
+    app::DesktopOverrides style;
+    style.wallpaperStyle = "2";
+    app::DesktopOverrides screen;
+    screen.screen = platform::ScreenSize { 800, 600 };
+    const struct {
+        const char* name;
+        std::optional<platform::Placement> placement;
+        std::vector<platform::Monitor> monitors;
+        app::DesktopOverrides overrides;
+        std::optional<platform::Placement> wantPlacement;
+        platform::ScreenSize wantScreen;
+        bool spanned;
+    } cases[] = {
+        { "spanned over two", platform::Placement::Spanned, { left, right }, {}, platform::Placement::Spanned,
+            { 2560, 1440 }, true },
+        { "spanned on one", platform::Placement::Spanned, { right }, {}, platform::Placement::Spanned,
+            { 2560, 1440 }, false },
+        { "zoom over two", platform::Placement::Zoom, { left, right }, {}, platform::Placement::Zoom,
+            { 2560, 1440 }, false },
+        // A style given in the desktop's place decides alone; a screen
+        // given is one monitor.
+        { "style given", platform::Placement::Spanned, { left, right }, style, std::nullopt, { 2560, 1440 },
+            false },
+        { "screen given", platform::Placement::Spanned, { left, right }, screen, platform::Placement::Spanned,
+            { 800, 600 }, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test_files::TempFolder folder("draw");
+        platform::FixedDesktop desktop;
+        desktop.placement = c.placement;
+        desktop.monitors = c.monitors;
+        const platform::DesktopState state = app::ReadDesktop(desktop, c.overrides);
+        EXPECT_EQ(c.wantPlacement, state.placement);
+        EXPECT_EQ(c.wantScreen, state.screen);
+        app::DrawRequest request;
+        request.settings.ChShowMemo = true; // the picture alone
+        request.outputFile = folder / "kabegami.bmp";
+        request.overrides = c.overrides;
+        desktop.acceptsWallpaper = false;
+        const platform::Installation installed = app::DrawKabegami(desktop, request);
+        EXPECT_FALSE(installed.taken);
+        EXPECT_EQ("fixed", installed.problem);
+        ASSERT_EQ(1u, desktop.installedSpanned.size());
+        EXPECT_EQ(c.spanned, desktop.installedSpanned[0]);
+    }
+}

@@ -112,6 +112,20 @@ TEST_F(GuiShortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
     EXPECT_EQ(Read(AutostartFile()), autostart);
 }
 
+TEST_F(GuiShortcuts, ASessionWithoutAutostartGetsTheLineForItsConfiguration)
+{
+    desktop_.runsAutostart = false; // sway
+    auto window = MakeWindow();
+    Click(*window, true);
+    EXPECT_TRUE(std::filesystem::exists(AutostartFile()));
+    ASSERT_EQ(dialogs_.shown.size(), 2U);
+    const QString folder = QString::fromStdString(Folder().string());
+    EXPECT_TRUE(dialogs_.shown[1].text.endsWith(QStringLiteral("exec cd '") + folder
+        + QStringLiteral("' && exec '") + folder + QStringLiteral("/corkpane' /su")))
+        << dialogs_.shown[1].text.toStdString();
+    EXPECT_TRUE(dialogs_.shown[1].text.contains(QStringLiteral("~/.config/sway/config")));
+}
+
 TEST_F(GuiShortcuts, DesktopFolderComesFromUserDirs)
 {
     std::filesystem::create_directories(Home() / "config");

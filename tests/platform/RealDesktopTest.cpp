@@ -4,6 +4,7 @@
 // by the same bus) and feh on an Xvfb server. A component that is not
 // installed skips its test, naming it.
 
+#include "RealSession.h"
 #include "common/TempFolder.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
@@ -26,49 +27,9 @@ using namespace platform;
 
 namespace {
 
-// Sets an environment variable for one test; the installers' commands
-// inherit the process's environment.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value)
-        : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-std::string Missing(std::initializer_list<const char*> programs)
-{
-    std::string missing;
-    for (const char* program : programs)
-        if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
-            missing += std::string(missing.empty() ? "" : ", ") + program;
-    return missing;
-}
-
-std::string Tool(const std::vector<std::string>& argv)
-{
-    ProcessRunner runner;
-    const CommandResult result = runner.Run(argv);
-    EXPECT_EQ(0, result.exitCode) << argv[0] << " " << (argv.size() > 1 ? argv[1] : "");
-    std::string out = result.output;
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
-        out.pop_back();
-    return out;
-}
+using real_session::Missing;
+using real_session::ScopedEnv;
+using real_session::Tool;
 
 class RealDesktopTest : public ::testing::Test {
 protected:
@@ -203,12 +164,13 @@ TEST_F(RealDesktopTest, GnomeSettingsThroughGsettingsAndDconf)
     LinuxDesktop desktop(runner_, Env("GNOME"));
     const WallpaperSettings mine { picture_, "0", "0" };
     EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
-    ASSERT_TRUE(desktop.InstallWallpaper(drawn_));
+    ASSERT_TRUE(desktop.InstallWallpaper(drawn_, false));
     const std::string uri = Tool({ "gsettings", "get", schema, "picture-uri" });
     const std::string copy = CopyIn(LinuxDesktop::FileUriToPath(LinuxDesktop::UnquoteGVariant(uri)));
     EXPECT_FALSE(copy.empty()) << uri;
     EXPECT_TRUE(std::filesystem::exists(copy)) << copy;
-    EXPECT_EQ("'stretched'", Tool({ "gsettings", "get", schema, "picture-options" }));
+    // The canvas is the primary monitor's size: zoomed, it shows one to one.
+    EXPECT_EQ("'zoom'", Tool({ "gsettings", "get", schema, "picture-options" }));
     // The next draw starts again from the user's own picture.
     EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
 }
@@ -226,7 +188,7 @@ TEST_F(RealDesktopTest, XfceSettingsThroughXfconfd)
     LinuxDesktop desktop(runner_, Env("XFCE"));
     const WallpaperSettings mine { picture_, "1", "0" }; // tiled
     EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
-    ASSERT_TRUE(desktop.InstallWallpaper(drawn_));
+    ASSERT_TRUE(desktop.InstallWallpaper(drawn_, false));
     const std::string copy = CopyIn(Tool({ "xfconf-query", "-c", "xfce4-desktop", "-p", property }));
     EXPECT_FALSE(copy.empty());
     EXPECT_TRUE(std::filesystem::exists(copy)) << copy;
@@ -248,7 +210,7 @@ TEST_F(RealDesktopTest, FehOnAPlainXServerAndTheScreenSizeWithAndWithoutRandr)
 
         LinuxDesktop desktop(runner_, Env("", display));
         ASSERT_EQ(LinuxDesktop::Kind::X11, desktop.DesktopKind());
-        desktop.SetScreenProbe([] { return std::nullopt; }); // no Qt screen: the server is asked
+        desktop.SetScreenProbe([] { return std::vector<Monitor>(); }); // no Qt screen: the server is asked
         std::string warning;
         desktop.SetWarning([&warning](const std::string& line) { warning += line; });
         const ScreenSize size = desktop.PrimaryScreenSize();
@@ -259,15 +221,15 @@ TEST_F(RealDesktopTest, FehOnAPlainXServerAndTheScreenSizeWithAndWithoutRandr)
         // Without RandR (and so without Xinerama) feh records no file name
         // in ~/.fehbg; the picture remembered on the first pass is kept.
         EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
-        ASSERT_TRUE(desktop.InstallWallpaper(drawn_));
+        ASSERT_TRUE(desktop.InstallWallpaper(drawn_, false));
         std::ifstream script(home_ + "/.fehbg");
         const std::string fehbg { std::istreambuf_iterator<char>(script), std::istreambuf_iterator<char>() };
-        EXPECT_NE(fehbg.find("--bg-scale"), std::string::npos) << fehbg;
+        EXPECT_NE(fehbg.find("--bg-fill"), std::string::npos) << fehbg;
         if (randr) {
             const std::string copy = CopyIn(fehbg).substr(0, CopyIn(fehbg).find('\''));
             EXPECT_TRUE(!copy.empty() && std::filesystem::exists(copy)) << fehbg;
         }
-        // The root window shows the drawn picture, stretched over it.
+        // The root window shows the drawn picture, zoomed over it.
         const std::string shot = root_ + "/root.png";
         Tool({ "import", "-window", "root", shot });
         QImage screen;
@@ -295,10 +257,10 @@ TEST_F(RealDesktopTest, QtReportsTheScreenInDevicePixelsAlsoScaledAndWithoutRand
     char* argv[] = { name, nullptr };
     QGuiApplication application(argc, argv);
     ASSERT_EQ(QStringLiteral("xcb"), QGuiApplication::platformName());
-    const std::optional<ScreenSize> size = LinuxDesktop::QtPrimaryScreen();
-    ASSERT_TRUE(size.has_value());
-    EXPECT_EQ(1280, size->width);
-    EXPECT_EQ(1024, size->height);
+    const std::vector<Monitor> screens = LinuxDesktop::QtScreens();
+    ASSERT_EQ(1u, screens.size());
+    EXPECT_EQ(1280, screens[0].geometry.width);
+    EXPECT_EQ(1024, screens[0].geometry.height);
     EXPECT_EQ(2.0, QGuiApplication::primaryScreen()->devicePixelRatio());
 }
 
