@@ -210,7 +210,8 @@ TEST_F(Dovecot, EmptyLongAndRefusedAccounts)
 
     Result refused = Receive(server_.port(), "memo", "wrong", "kept");
     EXPECT_EQ(refused.error, "[AUTH] Authentication failed.");
-    EXPECT_EQ(refused.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+    EXPECT_EQ(
+        refused.log, EndedBy(Log { kConnecting, kConnected, kDisconnecting, kDisconnected }, refused.error));
     EXPECT_EQ(refused.memo, "kept");
 }
 

@@ -56,7 +56,8 @@ TEST_F(ReceiveCommand, OverridesServerAndKeepsMemoOfAFailedRun)
     const std::string milk = Sjis("牛乳を買う");
     EXPECT_EQ(out_.str(),
         Sjis("Status>接続中\nStatus>接続完了\nメール件数2\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n件名:") + memoWord
-            + "\n" + milk + "\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n");
+            + "\n" + milk + "\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n"
+            + Sjis("エラーのため受信を中止しました: 接続が閉じられました。\n"));
     EXPECT_EQ(err_.str(), Sjis("接続が閉じられました。\n"));
     EXPECT_EQ(folder_.Read("memo.txt"), "old\r\n" + milk + "\r\n");
 }
@@ -89,7 +90,8 @@ TEST_F(ReceiveCommand, StoredSecurityChoiceAndItsOverride)
     out_.str("");
     EXPECT_EQ(Run({ "--security", "tls", "--ca-file", "no-such-ca.pem" }), 1);
     EXPECT_EQ(err_.str(), Sjis("CA 証明書ファイルを読み込めません: no-such-ca.pem\n"));
-    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(out_.str(),
+        Sjis("エラーのため受信を中止しました: CA 証明書ファイルを読み込めません: no-such-ca.pem\n"));
 }
 
 // The stored MIME setting decides how the subject and body are read: a

@@ -27,6 +27,7 @@ using Log = std::vector<std::string>;
 const std::string kFailed = Sjis("メールの受信に失敗しました。");
 const std::string kClosed = Sjis("接続が閉じられました。");
 const std::string kTooLong = Sjis("最大行の長さを超えました。");
+const std::string kLineTooLongSkipped = Sjis("メールの行が長すぎるため受信しませんでした。");
 
 const std::string kGreeting = "+OK ready\r\n";
 const std::string kLogin = "CAPA\r\nUSER u\r\nPASS p w\r\n";
@@ -79,7 +80,7 @@ TEST_P(FakeServerRun, TranscriptLogAndOutcome)
     EXPECT_EQ(server.Transcript(), c.transcript);
     EXPECT_FALSE(server.SawCommandAhead());
     EXPECT_EQ(r.error, c.error);
-    EXPECT_EQ(r.log, c.log);
+    EXPECT_EQ(r.log, EndedBy(c.log, c.error));
     EXPECT_EQ(r.memo, c.memoAfter);
     EXPECT_TRUE(r.enabledAfter);
 }
@@ -165,10 +166,31 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
         FakeCase { "unrecognised_reply", { kGreeting, "OK fine\r\n" }, After::Listen,
             "CAPA\r\nUSER u\r\nQUIT\r\n", "Unrecognized POP3 Response Header:\n\"OK fine\"",
             Join({ kOpen, { kDisconnecting, kDisconnected } }) },
-        FakeCase { "line_over_limit",
-            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: " + kLongName + "a\r\n.\r\n" },
-            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nQUIT\r\n", kTooLong,
-            Join({ kOpen, { kCount + "1", kSep, kDisconnecting, kDisconnected } }) },
+        // A header line over the limit loses the rest of that header, not
+        // the run: the mail has no subject left and is not a memo.
+        FakeCase { "header_line_over_limit",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 2\r\n",
+                "+OK\r\nFrom: a\r\nSubject: " + kLongName + "a\r\nX: y\r\n.\r\n", kMemoTop,
+                "+OK\r\n\r\nnext\r\n.\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nTOP 2 0\r\nRETR 2\r\nQUIT\r\n", "",
+            Join({ kOpen,
+                { kCount + "2", kSep, kSubject, kSep, kSubject + kMemo, "next", kSep, kDisconnecting,
+                    kDisconnected } }),
+            "", "next\r\n" },
+        // A memo mail with such a line is not received; the next one is.
+        FakeCase { "memo_line_over_limit",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 2\r\n", kMemoTop,
+                "+OK\r\n\r\nfirst\r\n" + std::string(70000, 'x') + "\r\nlast\r\n.\r\n", kMemoTop,
+                "+OK\r\n\r\nnext\r\n.\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nRETR 1\r\nTOP 2 0\r\nRETR 2\r\nQUIT\r\n", "",
+            Join({ kOpen,
+                { kCount + "2", kSep, kSubject + kMemo, kLineTooLongSkipped, kSep, kSubject + kMemo, "next",
+                    kSep, kDisconnecting, kDisconnected } }),
+            "", "next\r\n" },
+        // A status line over the limit still ends the run.
+        FakeCase { "status_line_over_limit", { kGreeting, "+OK " + kLongName + "aaaaaaaaaa\r\n" },
+            After::Listen, "CAPA\r\nUSER u\r\nQUIT\r\n", kTooLong,
+            Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "closed_mid_reply",
             { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: cut" }, After::Close,
             kLogin + "STAT\r\nTOP 1 0\r\n", kClosed, Join({ kOpen, { kCount + "1", kSep } }) },
@@ -179,23 +201,27 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
 
 TEST(Receive, ConnectionFailures)
 {
-    // Nothing listens: the system refuses, reported with its Windows number.
-    RunResult refused = Receive(mailtest::UnusedLoopbackPort());
+    // Nothing listens: the system refuses, reported with its Windows number
+    // and the server tried.
+    const int port = mailtest::UnusedLoopbackPort();
+    RunResult refused = Receive(port);
     // The reason is the system's, in Japanese.
-    EXPECT_EQ(refused.error, Sjis("Socket エラー # 10061\r\n") + platform::SystemErrorText(ECONNREFUSED));
+    EXPECT_EQ(refused.error,
+        Sjis("Socket エラー # 10061\r\n") + platform::SystemErrorText(ECONNREFUSED)
+            + " (127.0.0.1:" + std::to_string(port) + ")");
     EXPECT_EQ(refused.error.find("Connection"), std::string::npos);
-    EXPECT_EQ(refused.log, Log { kConnecting });
+    EXPECT_EQ(refused.log, EndedBy(Log { kConnecting }, refused.error));
 
     // A name with blanks fails without asking a name server.
     RunResult unknown = Receive(110, {}, 3000, "no such host");
-    EXPECT_EQ(unknown.error, Sjis("Socket エラー # 11001\r\nホストが見つかりません。"));
-    EXPECT_EQ(unknown.log, Log { kResolving });
+    EXPECT_EQ(unknown.error, Sjis("Socket エラー # 11001\r\nホストが見つかりません。 (no such host:110)"));
+    EXPECT_EQ(unknown.log, EndedBy(Log { kResolving }, unknown.error));
     EXPECT_TRUE(refused.enabledAfter && unknown.enabledAfter);
 
     // A password with a line break would smuggle in a command; nothing is sent.
     RunResult smuggled = Receive(mailtest::UnusedLoopbackPort(), {}, 3000, "127.0.0.1", 3000, "pw\r\nDELE 1");
     EXPECT_EQ(smuggled.error, Sjis("ユーザー名またはパスワードに改行が含まれています。"));
-    EXPECT_EQ(smuggled.log, Log {});
+    EXPECT_EQ(smuggled.log, EndedBy(Log {}, smuggled.error));
 }
 
 TEST(Receive, NamedHostIsResolvedFirst)
@@ -212,8 +238,8 @@ TEST(Receive, ConnectTimeout)
     mailtest::FullQueueListener listener;
     ASSERT_TRUE(listener.full()) << "could not fill a listen queue";
     RunResult r = Receive(listener.port(), {}, 3000, "127.0.0.1", 300);
-    EXPECT_EQ(r.error, kConnectTimeout);
-    EXPECT_EQ(r.log, Log { kConnecting });
+    EXPECT_EQ(r.error, kConnectTimeout + " (127.0.0.1:" + std::to_string(listener.port()) + ")");
+    EXPECT_EQ(r.log, EndedBy(Log { kConnecting }, r.error));
 }
 
 struct SubjectCase {
