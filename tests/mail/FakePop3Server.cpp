@@ -40,6 +40,7 @@ int ListenOnLoopback(int& port, int backlog)
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
     socklen_t length = sizeof address;
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
         || ::listen(fd, backlog) != 0

@@ -49,8 +49,9 @@ private:
     LoopbackConversation conversation_;
 };
 
-// A socket listening on a free loopback port (stored in port) with the given
-// queue length; throws when none can be had.
+// A socket listening on loopback at port, or on a free one when port is 0
+// (then stored in port), with the given queue length; throws when it cannot
+// be had.
 int ListenOnLoopback(int& port, int backlog = 4);
 
 // A loopback port nothing listens on (just released by the system).

@@ -3,15 +3,20 @@
 #include "FakePop3Server.h"
 #include "FullQueueListener.h"
 #include "LogLines.h"
+#include "MailboxServer.h"
 #include "RunReception.h"
 #include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/TextReceiveWindow.h"
 #include "platform/SystemErrorText.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -277,6 +282,69 @@ TEST(Receive, StatusWithoutWordLogsItsNumber)
 {
     EXPECT_EQ(mail::StatusLogLine(mail::hsStatusText), "Status>5");
     EXPECT_EQ(mail::StatusLogLine(12), "Status>12");
+}
+
+} // namespace
+
+namespace {
+
+const std::string kRetry = Sjis("接続できませんでした。");
+
+// The logon run waits for a network that comes up late: a server that
+// starts listening after 2.5 s is reached by the third try (0, 1, 3 s);
+// with no server, the tries stop once the next pause would pass the wait.
+TEST(Receive, LogonRunWaitsForTheNetwork)
+{
+    const struct {
+        int listenAfterMs; // -1: never
+        int waitMs;
+        int tries;
+        bool reached;
+    } cases[] = { { 2500, 8000, 3, true }, { -1, 2500, 2, false } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.listenAfterMs);
+        const int port = mailtest::UnusedLoopbackPort();
+        std::optional<mailtest::MailboxServer> server;
+        std::thread starter([&] {
+            if (c.listenAfterMs < 0)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.listenAfterMs));
+            server.emplace(mailtest::MailboxServer::Script {
+                .messages = {}, .capa = mailtest::MailboxServer::kNoCapa, .port = port });
+        });
+        mail::ReceiveConfig config = mailtest::LoopbackConfig(port, "u", "p");
+        config.networkWaitMs = c.waitMs;
+        const auto start = std::chrono::steady_clock::now();
+        const RunResult r = mailtest::RunReception(config, "");
+        const auto took = std::chrono::steady_clock::now() - start;
+        starter.join();
+        if (server)
+            server->Transcript();
+        EXPECT_EQ(r.error.empty(), c.reached) << r.error;
+        EXPECT_EQ(std::count(r.log.begin(), r.log.end(), kConnecting), c.tries);
+        const auto retries = std::count_if(
+            r.log.begin(), r.log.end(), [](const std::string& line) { return line.rfind(kRetry, 0) == 0; });
+        EXPECT_EQ(retries, c.tries - 1);
+        EXPECT_LT(took, std::chrono::milliseconds(c.reached ? 4500 : 2000));
+    }
+}
+
+// Reception stops adding before the memo would pass its size limit; the
+// mail stays on the server, and a smaller one still fits.
+TEST(Receive, MemoNeverGrowsPastItsLimit)
+{
+    mailtest::MailboxServer server(
+        { .messages = { "Subject: memo\n\n" + std::string(60, 'a') + "\n", "Subject: memo\n\nsmall\n" },
+            .capa = mailtest::MailboxServer::kNoCapa });
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(server.port(), "u", "p");
+    config.keyword1 = "memo";
+    config.maxMemoBytes = 50;
+    const RunResult r = mailtest::RunReception(config, std::string(40, 'm'));
+    EXPECT_EQ(r.error, "");
+    EXPECT_EQ(r.memo, std::string(40, 'm') + "\r\nsmall\r\n");
+    EXPECT_EQ(std::count(r.log.begin(), r.log.end(),
+                  Sjis("メモの大きさの上限を超えるため、このメールは受信しませんでした。")),
+        1);
 }
 
 } // namespace
