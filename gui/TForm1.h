@@ -5,8 +5,9 @@
 // reception, the schedule and the draw read them when they run. Every
 // control carries its name as objectName, so tests and people can find it.
 
-#include "app/Settings.h"
 #include "app/Clock.h"
+#include "app/ReceivedMemory.h"
+#include "app/Settings.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -19,6 +20,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -74,6 +76,9 @@ struct FormEnvironment {
     // for the project's page, or the installed documentation when the
     // build names no page.
     std::string supportPage;
+    // How long the logon run goes on trying to reach the mail server: at
+    // logon the network may come up a few seconds after the session.
+    int logonNetworkWaitMs = 30000;
 };
 
 class TForm1 : public QMainWindow {
@@ -114,6 +119,7 @@ public:
     void LbMojiIroClick(ColourSwatch* sender);
     void EdPWChange(const QString& text);
     void RgSecurityClick(int index);
+    void CbAuthChange(int index);
     void LbUrlClick();
     void BtnShortCutClick();
     void BtnReceiveClick();
@@ -143,8 +149,9 @@ private:
     void BuildSettingsPage();
     void BuildMailPage();
     void BuildAboutPage();
-    // One reception run; errors are thrown to the caller.
-    void ReceiveMail();
+    // One reception run; errors are thrown to the caller. The logon run
+    // waits for the network; a click tries once.
+    void ReceiveMail(bool logon);
     // Composes, writes and installs the wallpaper; errors are thrown.
     void DrawKabegami();
     // The port typed into EdPort, or POP3's standard port when it holds none.
@@ -169,6 +176,8 @@ private:
     bool closed_ = false;
     QColor lastColour_;
     QUrl supportUrl_;
+    // What reception remembered, stored when the memo is.
+    app::ReceivedMemory receivedMemory_;
 
     // The schedule; the grid view shows its entries through the model.
     std::unique_ptr<schedule::TScheduleTable> schedule_;
@@ -224,6 +233,9 @@ private:
     RadioGroup* RgReceive = nullptr;
     RadioGroup* RgSecurity = nullptr;
     QCheckBox* ChMimeKaidoku = nullptr;
+    QCheckBox* ChRemember = nullptr;
+    QComboBox* CbAuth = nullptr;
+    QLineEdit* EdTokenCommand = nullptr;
 
     LinkLabel* LbUrl = nullptr;
     QLabel* LbFolder = nullptr;

@@ -107,6 +107,7 @@ void Pop3Client::ConnectOver(int connectedSocket)
 void Pop3Client::ResetExchangeState()
 {
     pipelining_ = false;
+    uidl_ = false;
     mechanisms_.clear();
     sent_.clear();
     unsent_.clear();
@@ -183,6 +184,7 @@ Pop3Client::Reply Pop3Client::AuthStep(std::string_view line, std::string& text)
 void Pop3Client::AskCapabilities()
 {
     pipelining_ = false;
+    uidl_ = false;
     mechanisms_.clear();
     std::string text;
     // A server without CAPA answers -ERR and is spoken to one command at a
@@ -195,6 +197,8 @@ void Pop3Client::AskCapabilities()
         std::string_view name = rest.substr(0, rest.find(' '));
         if (WordIs(name, "PIPELINING"))
             pipelining_ = true;
+        if (WordIs(name, "UIDL"))
+            uidl_ = true;
         if (WordIs(name, "SASL")) {
             rest.remove_prefix(name.size());
             while (!rest.empty()) {
@@ -323,7 +327,7 @@ bool Pop3Client::ListUniqueIds(int count, std::unordered_map<int, std::string>& 
 {
     ids.clear();
     std::string text;
-    if (Exchange("UIDL", text, true) == Reply::Err)
+    if (!uidl_ || Exchange("UIDL", text, true) == Reply::Err)
         return false;
     std::size_t replyBytes = 0;
     std::size_t held = 0;

@@ -69,8 +69,9 @@ public:
     int CheckMessages();
     // The server's unique id of each message 1 … count (UIDL), by message
     // number; a message without a well-formed id has none. False, with ids
-    // empty, when the server refuses UIDL or its list would hold more than
-    // maxBytes. Asked before PlanFetches.
+    // empty, when the server does not list UIDL among its capabilities (a
+    // server without CAPA is not asked), refuses it, or its list would hold
+    // more than maxBytes. Asked before PlanFetches.
     bool ListUniqueIds(int count, std::unordered_map<int, std::string>& ids, std::size_t maxBytes);
     // Tells the client that headers 1 … count will be asked for in order,
     // and for each the whole message exactly when wantsWhole says so. With
@@ -156,6 +157,7 @@ private:
     std::vector<std::string> lines_;
     bool pipelining_ = false;
     std::vector<std::string> mechanisms_;
+    bool uidl_ = false;
     bool clockStarted_ = false;
     bool lineWhole_ = true;
     // Requests written or queued whose replies have not been read, oldest

@@ -4,10 +4,10 @@
 // schedule file "beside the executable", all live there.
 
 #include "FakeDialogs.h"
+#include "app/Clock.h"
 #include "gui/TForm1.h"
 #include "platform/CommandRunner.h"
 #include "platform/FixedDesktop.h"
-#include "app/Clock.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -33,6 +33,7 @@ protected:
         environment.commandRunner = commandRunner_;
         environment.startFolder = startFolder_;
         environment.supportPage = supportPage_;
+        environment.logonNetworkWaitMs = logonNetworkWaitMs_;
         return std::make_unique<gui::TForm1>(std::move(environment));
     }
 
@@ -65,6 +66,9 @@ protected:
     std::filesystem::path startFolder_;
     // Where the about page links to; empty for the program's default.
     std::string supportPage_;
+    // The logon run tries to reach the mail server once unless a test
+    // gives it time.
+    int logonNetworkWaitMs_ = 0;
     // A small desktop that records what is installed, never the real one.
     platform::FixedDesktop desktop_ = [] {
         platform::FixedDesktop desktop;

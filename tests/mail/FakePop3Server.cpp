@@ -61,10 +61,11 @@ int UnusedLoopbackPort()
     return port;
 }
 
-FakePop3Server::FakePop3Server(std::vector<std::string> replies, After after, std::string capaReply)
+FakePop3Server::FakePop3Server(std::vector<std::string> replies, After after, std::string capaReply, int port)
     : replies_(std::move(replies))
     , after_(after)
     , capaReply_(std::move(capaReply))
+    , conversation_(port)
 {
     conversation_.Start([this] { Serve(); });
 }
