@@ -391,7 +391,11 @@ void Pop3Client::Flush()
     // Keeps the window full: refilled in one write once a quarter of it has
     // been answered, so that a run costs a few round trips, not one per
     // message, and the requests still go out in batches.
-    if (pipelining_ && !stopped_ && !lost_ && sent_.size() <= kPipelineWindow * 3 / 4
+    // While replies dropped for their size wait to be asked for again, no
+    // more are asked ahead: each header then costs at most two fetches.
+    const bool dropping
+        = std::any_of(headers_.begin(), headers_.end(), [](const HeaderReply& h) { return h.dropped; });
+    if (pipelining_ && !stopped_ && !lost_ && !dropping && sent_.size() <= kPipelineWindow * 3 / 4
         && heldBytes_ <= kMaxHeldHeaderBytes / 2) {
         while (sent_.size() < kPipelineWindow && nextTop_ <= planned_)
             Queue(Command::Top, nextTop_);
