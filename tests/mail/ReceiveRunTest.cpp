@@ -32,7 +32,6 @@ using Log = std::vector<std::string>;
 const std::string kFailed = Sjis("メールの受信に失敗しました。");
 const std::string kClosed = Sjis("接続が閉じられました。");
 const std::string kTooLong = Sjis("最大行の長さを超えました。");
-const std::string kLineTooLongSkipped = Sjis("メールの行が長すぎるため受信しませんでした。");
 
 const std::string kGreeting = "+OK ready\r\n";
 const std::string kLogin = "CAPA\r\nUSER u\r\nPASS p w\r\n";
@@ -181,16 +180,6 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
             Join({ kOpen,
                 { kCount + "2", kSep, kSubject, kSep, kSubject + kMemo, "next", kSep, kDisconnecting,
                     kDisconnected } }),
-            "", "next\r\n" },
-        // A memo mail with such a line is not received; the next one is.
-        FakeCase { "memo_line_over_limit",
-            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 2\r\n", kMemoTop,
-                "+OK\r\n\r\nfirst\r\n" + std::string(70000, 'x') + "\r\nlast\r\n.\r\n", kMemoTop,
-                "+OK\r\n\r\nnext\r\n.\r\n" },
-            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nRETR 1\r\nTOP 2 0\r\nRETR 2\r\nQUIT\r\n", "",
-            Join({ kOpen,
-                { kCount + "2", kSep, kSubject + kMemo, kLineTooLongSkipped, kSep, kSubject + kMemo, "next",
-                    kSep, kDisconnecting, kDisconnected } }),
             "", "next\r\n" },
         // A status line over the limit still ends the run.
         FakeCase { "status_line_over_limit", { kGreeting, "+OK " + kLongName + "aaaaaaaaaa\r\n" },

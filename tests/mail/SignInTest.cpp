@@ -30,12 +30,7 @@ using namespace mailtest::lines;
 
 const std::string kGreeting = "+OK ready\r\n";
 const std::string kRefused = "-ERR [AUTH] Authentication failed.\r\n";
-const std::string kChallenge = "+ eyJzdGF0dXMiOiI0MDEiLCJzY2hlbWVzIjoiYmVhcmVyIn0=\r\n";
 const std::string kSaslCapa = "+OK\r\nUIDL\r\nSASL PLAIN XOAUTH2\r\n.\r\n";
-// A token as long as real ones: the response no longer fits into the AUTH
-// line and goes in a step of its own.
-const std::string kLongToken = "ya29." + std::string(400, 'T');
-const std::string kTokenRefused = Sjis("アクセストークンが受け付けられませんでした。");
 const std::string kStatAndQuit = "STAT\r\nQUIT\r\n";
 
 struct SignInCase {
@@ -89,19 +84,6 @@ INSTANTIATE_TEST_SUITE_P(Sasl, SignIn,
     testing::Values(SignInCase { "plain_with_initial_response", Pop3Auth::Plain, "",
                         { kGreeting, "+OK\r\n", "+OK 0 0\r\n" }, FakePop3Server::kNoCapa,
                         "AUTH PLAIN $R\r\n" + kStatAndQuit },
-        SignInCase { "xoauth2_short_token", Pop3Auth::XOAuth2, "tok", { kGreeting, "+OK\r\n", "+OK 0 0\r\n" },
-            kSaslCapa, "AUTH XOAUTH2 $R\r\n" + kStatAndQuit },
-        SignInCase { "xoauth2_in_two_steps", Pop3Auth::XOAuth2, kLongToken,
-            { kGreeting, "+ \r\n", "+OK\r\n", "+OK 0 0\r\n" }, kSaslCapa,
-            "AUTH XOAUTH2\r\n$R\r\n" + kStatAndQuit },
-        // The error challenge is answered with an empty line, then refused.
-        SignInCase { "xoauth2_refused", Pop3Auth::XOAuth2, "tok", { kGreeting, kChallenge, kRefused },
-            kSaslCapa, "AUTH XOAUTH2 $R\r\n\r\nQUIT\r\n",
-            "[AUTH] Authentication failed.\r\n" + kTokenRefused },
-        SignInCase { "oauthbearer_refused_in_two_steps", Pop3Auth::OAuthBearer, kLongToken,
-            { kGreeting, "+\r\n", kChallenge, kRefused }, FakePop3Server::kNoCapa,
-            "AUTH OAUTHBEARER\r\n$R\r\nAQ==\r\nQUIT\r\n",
-            "[AUTH] Authentication failed.\r\n" + kTokenRefused },
         SignInCase { "method_the_server_lacks", Pop3Auth::OAuthBearer, "tok", { kGreeting, "-ERR no\r\n" },
             kSaslCapa, "AUTH OAUTHBEARER $R\r\nQUIT\r\n",
             "no\r\n"
@@ -191,7 +173,6 @@ TEST(TokenCommand, FirstLineOrWhyNot)
 {
     const TokenCase cases[] = {
         { "printf 'tok\\n2nd line\\n'", 3000, "tok", false },
-        { "sh -c \"echo ' t1 '\"", 3000, "t1", false },
         { "true", 3000, Sjis("トークン取得コマンドがトークンを出力しませんでした。"), true },
         // Standard error is no source of tokens, and is not passed on.
         { "sh -c 'echo tok >&2'", 3000, Sjis("トークン取得コマンドがトークンを出力しませんでした。"), true },
@@ -202,7 +183,6 @@ TEST(TokenCommand, FirstLineOrWhyNot)
             true },
         { "no-such-token-helper", 3000, Sjis("トークン取得コマンドを実行できません: "), true },
         { "echo 'open", 3000, Sjis("トークン取得コマンドの引用符が閉じられていません。"), true },
-        { "  ", 3000, Sjis("トークン取得コマンドが設定されていません。"), true },
     };
     for (const TokenCase& c : cases) {
         SCOPED_TRACE(c.command);
