@@ -1,6 +1,7 @@
 #include "app/ReceiveConfigFromSettings.h"
 
 #include "app/IntegerText.h"
+#include "platform/FileIo.h"
 
 namespace app {
 
@@ -16,6 +17,14 @@ mail::ReceiveConfig ToReceiveConfig(const Settings& s)
     const int port = ParseInteger(s.EdPort);
     config.port = port >= 1 && port <= 65535 ? port : mail::Pop3Options::kDefaultPort;
     config.security = static_cast<mail::Pop3Security>(s.RgSecurity < 0 ? 0 : s.RgSecurity);
+    config.auth = static_cast<mail::Pop3Auth>(s.CbAuth);
+    config.tokenCommand = s.EdTokenCommand;
+    config.remember = s.ChRemember;
+    // The memo is saved whole, so it never grows past what the program
+    // reads back; the memory of received mail keeps to half its file's
+    // limit, line ends included.
+    config.maxMemoBytes = platform::kMemoReadLimit;
+    config.maxRememberedBytes = platform::kSettingsReadLimit / 2;
     return config;
 }
 

@@ -33,6 +33,9 @@ struct Settings {
     int RgReceive {}; // 0 "受信する" (receive at startup), 1 "受信しない"
     int RgSecurity {}; // 0 "なし", 1 "STARTTLS", 2 "SSL/TLS"
     bool ChMimeKaidoku {}; // read memo mail as MIME
+    bool ChRemember {}; // remember the mails received (by UIDL)
+    int CbAuth {}; // 0 USER/PASS, 1 PLAIN, 2 XOAUTH2, 3 OAUTHBEARER
+    std::string EdTokenCommand; // prints the access token for XOAUTH2 and OAUTHBEARER
 
     // Memo display.
     std::string EdMojiSu;

@@ -1,8 +1,10 @@
 #include "app/SettingsKey.h"
 
 #include "app/IntegerText.h"
+#include "jconvert/AsciiText.h"
 #include "jconvert/cp932.h"
 
+#include <array>
 #include <vector>
 
 namespace app {
@@ -15,6 +17,10 @@ std::string Sjis(std::string_view utf8)
 {
     return jconvert::Utf8ToCp932(utf8);
 }
+
+// The sign-in methods as "POP3Auth1" stores them, in the order of
+// mail::Pop3Auth.
+constexpr std::array<std::string_view, 4> kAuthWords { "user", "plain", "xoauth2", "oauthbearer" };
 
 std::vector<SettingsKey> MakeKeys()
 {
@@ -88,6 +94,13 @@ std::vector<SettingsKey> MakeKeys()
         // they were, without holidays.
         {.key = Sjis("祝日表示"), .control = "ChShukujitsu", .kind = K::LaterTick, .initial = "1",
             .tick = &Settings::ChShukujitsu},
+        // On in a new set-up; a file without it keeps receiving as before.
+        {.key = "POP3Remember1", .control = "ChRemember", .kind = K::LaterTick, .initial = "1",
+            .tick = &Settings::ChRemember},
+        {.key = "POP3Auth1", .control = "CbAuth", .kind = K::Choice, .initial = "user",
+            .number = &Settings::CbAuth, .choices = kAuthWords},
+        {.key = "POP3TokenCommand1", .control = "EdTokenCommand", .kind = K::Text, .initial = "",
+            .text = &Settings::EdTokenCommand},
     };
     // clang-format on
 }
@@ -124,7 +137,26 @@ void SettingsKey::Read(Settings& settings, std::string_view value, const Message
     case Kind::LaterTick:
         settings.*tick = !value.empty() && value != "0";
         break;
+    case Kind::Choice:
+        settings.*number = ChoiceIndex(value);
+        break;
     }
+}
+
+int SettingsKey::ChoiceIndex(std::string_view word) const
+{
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (jconvert::EqualsIgnoringAsciiCase(jconvert::TrimBlanks(word), choices[i]))
+            return static_cast<int>(i);
+    }
+    return 0;
+}
+
+std::string_view SettingsKey::ChoiceWord(int index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < choices.size()
+        ? choices[static_cast<std::size_t>(index)]
+        : choices.front();
 }
 
 std::string SettingsKey::Written(const Settings& settings, const MessageCallback& message) const
@@ -145,6 +177,8 @@ std::string SettingsKey::Written(const Settings& settings, const MessageCallback
         return settings.*tick ? "1" : "0";
     case Kind::LaterTick:
         return settings.*tick ? "1" : "";
+    case Kind::Choice:
+        return settings.*number > 0 ? std::string(ChoiceWord(settings.*number)) : std::string();
     }
     return {};
 }
@@ -170,6 +204,8 @@ std::string SettingsKey::Shown(const Settings& settings) const
     case Kind::Tick:
     case Kind::LaterTick:
         return settings.*tick ? "1" : "0";
+    case Kind::Choice:
+        return std::string(ChoiceWord(settings.*number));
     }
     return {};
 }
@@ -191,6 +227,9 @@ void SettingsKey::SetInitial(Settings& settings) const
     case Kind::Tick:
     case Kind::LaterTick:
         settings.*tick = initial == "1";
+        break;
+    case Kind::Choice:
+        settings.*number = ChoiceIndex(initial);
         break;
     }
 }

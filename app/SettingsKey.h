@@ -28,6 +28,11 @@ struct SettingsKey {
         // as not ticked, and not ticked is stored by leaving the key out, so
         // a file that lacks it is written back as it was.
         LaterTick,
+        // One of a list of words (choices), held as its index and shown in
+        // a combo box. A missing key or an unknown word reads as the first,
+        // and the first is stored by leaving the key out, so a file that
+        // lacks it is written back as it was.
+        Choice,
     };
 
     std::string key; // the key as stored, Shift_JIS
@@ -37,19 +42,25 @@ struct SettingsKey {
     // numbers, "1" for ticked).
     std::string initial;
     std::string Settings::*text = nullptr; // Text, Password
-    int Settings::*number = nullptr; // Colour, Radio
+    int Settings::*number = nullptr; // Colour, Radio, Choice
     bool Settings::*tick = nullptr; // Tick, LaterTick
     int radioItems = 0; // Radio
+    std::span<const std::string_view> choices {}; // Choice, as stored
 
     // Applies a stored value (empty when the key is missing) to settings.
     void Read(Settings& settings, std::string_view value, const MessageCallback& message) const;
     // The value to store; empty means the key's line is removed.
     std::string Written(const Settings& settings, const MessageCallback& message) const;
     // The control's state as one line of text: the list's entries joined by
-    // "|", the password in clear, numbers and ticks in decimal.
+    // "|", the password in clear, numbers and ticks in decimal, a choice as
+    // its word.
     std::string Shown(const Settings& settings) const;
     // Puts the value a new window shows into settings.
     void SetInitial(Settings& settings) const;
+    // A choice's index for a stored word (letter case ignored; 0 when it is
+    // none of them), and the word for an index.
+    int ChoiceIndex(std::string_view word) const;
+    std::string_view ChoiceWord(int index) const;
 
     // All stored keys in file order.
     static std::span<const SettingsKey> All();

@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
@@ -217,10 +218,10 @@ void TForm1::BuildMailPage()
     TabMail->setObjectName(QStringLiteral("TabMail"));
     const app::Settings defaults;
 
-    QGroupBox* account = Group(TabMail, "GroupBox1", texts::kGroupPop3, QRect(3, 0, 480, 140));
+    QGroupBox* account = Group(TabMail, "GroupBox1", texts::kGroupPop3, QRect(3, 0, 480, 156));
     LBoxSetuzokuSaki = new QListWidget(account);
     LBoxSetuzokuSaki->setObjectName(QStringLiteral("LBoxSetuzokuSaki"));
-    LBoxSetuzokuSaki->setGeometry(8, 20, 120, 110);
+    LBoxSetuzokuSaki->setGeometry(8, 20, 120, 102);
     for (const std::string& entry : defaults.LBoxSetuzokuSaki) {
         LBoxSetuzokuSaki->addItem(platform::FromSjis(entry));
     }
@@ -234,23 +235,36 @@ void TForm1::BuildMailPage()
     EdPort = LabelledEdit(
         account, "EdPort", texts::kLbPort, platform::FromSjis(defaults.EdPort), 136, 101, 70, 60);
     connect(EdPW, &QLineEdit::textChanged, this, &TForm1::EdPWChange);
+    // The sign-in method beside the port; the token command below, across
+    // the group, for the token methods only.
+    CbAuth = LabelledCombo(account, "CbAuth", texts::kLbAuth,
+        { QStringLiteral("USER/PASS"), QStringLiteral("PLAIN"), QStringLiteral("XOAUTH2"),
+            QStringLiteral("OAUTHBEARER") },
+        272, 101, 60, 120);
+    EdTokenCommand = LabelledEdit(account, "EdTokenCommand", texts::kLbTokenCommand,
+        platform::FromSjis(defaults.EdTokenCommand), 8, 128, 194, 250);
+    connect(CbAuth, &QComboBox::currentIndexChanged, this, &TForm1::CbAuthChange);
+    CbAuth->setCurrentIndex(defaults.CbAuth);
+    CbAuthChange(defaults.CbAuth);
 
-    QGroupBox* keywords = Group(TabMail, "GroupBox2", texts::kGroupKeyword, QRect(3, 146, 480, 80));
+    QGroupBox* keywords = Group(TabMail, "GroupBox2", texts::kGroupKeyword, QRect(3, 160, 480, 72));
     EdKeyWord1 = LabelledEdit(
-        keywords, "EdKeyWord1", texts::kLbKeyWord1, platform::FromSjis(defaults.EdKeyWord1), 8, 20, 80, 200);
+        keywords, "EdKeyWord1", texts::kLbKeyWord1, platform::FromSjis(defaults.EdKeyWord1), 8, 18, 80, 200);
     EdKeyWord2 = LabelledEdit(
-        keywords, "EdKeyWord2", texts::kLbKeyWord2, platform::FromSjis(defaults.EdKeyWord2), 8, 48, 80, 200);
+        keywords, "EdKeyWord2", texts::kLbKeyWord2, platform::FromSjis(defaults.EdKeyWord2), 8, 44, 80, 200);
 
     RgReceive = Radios(TabMail, "RgReceive", texts::kRgReceive,
-        { Q(texts::kReceiveYes), Q(texts::kReceiveNo) }, 2, defaults.RgReceive, QRect(3, 232, 230, 48));
+        { Q(texts::kReceiveYes), Q(texts::kReceiveNo) }, 2, defaults.RgReceive, QRect(3, 236, 230, 48));
     RgSecurity = Radios(TabMail, "RgSecurity", texts::kRgSecurity,
         { Q(texts::kSecurityNone), Q(texts::kSecurityStartTls), Q(texts::kSecurityTls) }, 3,
-        defaults.RgSecurity, QRect(238, 232, 245, 48));
+        defaults.RgSecurity, QRect(238, 236, 245, 48));
     for (int i = 0; i < RgSecurity->Count(); ++i) {
         connect(RgSecurity->Button(i), &QRadioButton::clicked, this, [this, i] { RgSecurityClick(i); });
     }
     ChMimeKaidoku = Check(
-        TabMail, "ChMimeKaidoku", texts::kChMimeKaidoku, defaults.ChMimeKaidoku, QRect(8, 286, 300, 22));
+        TabMail, "ChMimeKaidoku", texts::kChMimeKaidoku, defaults.ChMimeKaidoku, QRect(8, 288, 230, 22));
+    ChRemember
+        = Check(TabMail, "ChRemember", texts::kChRemember, defaults.ChRemember, QRect(243, 288, 240, 22));
     PageControl1->addTab(TabMail, Q(texts::kTabMail));
 }
 

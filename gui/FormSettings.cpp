@@ -7,8 +7,10 @@
 #include "platform/SjisText.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <algorithm>
 
 namespace gui {
 namespace {
@@ -64,6 +66,10 @@ app::Settings TForm1::CollectSettings() const
             if (const auto* box = SettingControl<QCheckBox>(*this, key))
                 s.*key.tick = box->isChecked();
             break;
+        case Kind::Choice:
+            if (const auto* combo = SettingControl<QComboBox>(*this, key))
+                s.*key.number = std::max(combo->currentIndex(), 0);
+            break;
         }
     }
     return s;
@@ -101,6 +107,10 @@ void TForm1::ApplySettings(const app::Settings& s)
         case Kind::LaterTick:
             if (auto* box = SettingControl<QCheckBox>(*this, key))
                 box->setChecked(s.*key.tick);
+            break;
+        case Kind::Choice:
+            if (auto* combo = SettingControl<QComboBox>(*this, key))
+                combo->setCurrentIndex(s.*key.number);
             break;
         }
     }

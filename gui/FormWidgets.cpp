@@ -4,6 +4,7 @@
 #include "platform/SjisText.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +46,21 @@ QLineEdit* LabelledEdit(QWidget* parent, const char* name, std::string_view labe
     edit->setGeometry(left + labelWidth + 4, top, editWidth, 21);
     caption->setBuddy(edit);
     return edit;
+}
+
+QComboBox* LabelledCombo(QWidget* parent, const char* name, std::string_view label, const QStringList& items,
+    int left, int top, int labelWidth, int comboWidth)
+{
+    auto* caption = new QLabel(Q(label), parent);
+    caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+    caption->setGeometry(left, top, labelWidth, 21);
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->addItems(items);
+    combo->setGeometry(left + labelWidth + 4, top, comboWidth, 21);
+    caption->setBuddy(combo);
+    return combo;
 }
 
 QLabel* PlainLabel(QWidget* parent, const QString& text, QRect geometry)

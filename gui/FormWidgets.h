@@ -9,6 +9,7 @@
 #include <string_view>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,10 @@ QPushButton* SpeedButton(QWidget* parent, const char* name, std::string_view cap
 // A one-line edit with its caption label on its left.
 QLineEdit* LabelledEdit(QWidget* parent, const char* name, std::string_view label, const QString& text,
     int left, int top, int labelWidth, int editWidth);
+
+// A drop-down list of fixed items with its caption label on its left.
+QComboBox* LabelledCombo(QWidget* parent, const char* name, std::string_view label, const QStringList& items,
+    int left, int top, int labelWidth, int comboWidth);
 
 QLabel* PlainLabel(QWidget* parent, const QString& text, QRect geometry);
 QGroupBox* Group(QWidget* parent, const char* name, std::string_view title, QRect geometry);

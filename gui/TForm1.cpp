@@ -16,6 +16,7 @@
 #include "gui/Texts.h"
 #include "mail/ReceiveRun.h"
 #include "mail/ReceiveWindow.h"
+#include "mail/Sasl.h"
 #include "platform/CommandRunner.h"
 #include "platform/Desktop.h"
 #include "platform/RedrawTimer.h"
@@ -26,6 +27,7 @@
 #include "schedule/TScheduleTable.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QIcon>
@@ -170,6 +172,9 @@ void TForm1::SaveSettings()
     app::SaveSettings(
         WorkingFolder(), CollectSettings(), MemoText(),
         [this](const std::string& text) { ShowMessage(text); }, unread_);
+    // Only with the memo saved: a mail remembered as received must have its
+    // text stored.
+    receivedMemory_.Save();
 }
 
 void TForm1::FormCreate()
@@ -243,7 +248,7 @@ void TForm1::FormShow()
         } else if (unread_.memo) {
             // The start already said why; the draw and close still run.
             MmLog->appendPlainText(Q(texts::kReceiveNeedsMemo));
-        } else if (!Guard([&] { ReceiveMail(); })) {
+        } else if (!Guard([&] { ReceiveMail(true); })) {
             return;
         }
     }
@@ -412,19 +417,34 @@ void TForm1::RgSecurityClick(int index)
     }
 }
 
-void TForm1::BtnReceiveClick()
+void TForm1::CbAuthChange(int index)
 {
-    Guard([&] { ReceiveMail(); });
+    // Only the token methods run the command.
+    EdTokenCommand->setEnabled(mail::UsesToken(static_cast<mail::Pop3Auth>(index)));
 }
 
-void TForm1::ReceiveMail()
+void TForm1::BtnReceiveClick()
+{
+    Guard([&] { ReceiveMail(false); });
+}
+
+void TForm1::ReceiveMail(bool logon)
 {
     if (unread_.memo)
         throw platform::UserError(texts::kReceiveNeedsMemo);
     mail::ReceiveConfig config = app::ToReceiveConfig(CollectSettings());
+    config.networkWaitMs = logon ? env_.logonNetworkWaitMs : 0;
+    receivedMemory_.Prepare(WorkingFolder(), config);
     FormReceiveWindow window(*BtnReceive, *MmLog, *MmMemo);
-    mail::ReceiveRun run(std::move(config), window);
-    run.Run();
+    mail::ReceiveRun run(config, window);
+    // What a failed run received before failing is remembered too.
+    try {
+        run.Run();
+    } catch (...) {
+        receivedMemory_.Keep(WorkingFolder(), config, run.RememberedIds());
+        throw;
+    }
+    receivedMemory_.Keep(WorkingFolder(), config, run.RememberedIds());
 }
 
 void TForm1::BtnDrawClick()

@@ -7,6 +7,7 @@
 
 #include "app/Clock.h"
 #include "app/FilesLock.h"
+#include "app/ReceivedMemory.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "platform/FolderLock.h"
@@ -24,6 +25,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -81,6 +83,9 @@ struct FormEnvironment {
     // for the project's page, or the installed documentation when the
     // build names no page.
     std::string supportPage;
+    // How long the logon run goes on trying to reach the mail server: at
+    // logon the network may come up a few seconds after the session.
+    int logonNetworkWaitMs = 30000;
 };
 
 class TForm1 : public QMainWindow {
@@ -123,6 +128,7 @@ public:
     void LbMojiIroClick(ColourSwatch* sender);
     void EdPWChange(const QString& text);
     void RgSecurityClick(int index);
+    void CbAuthChange(int index);
     void LbUrlClick();
     void BtnShortCutClick();
     void BtnReceiveClick();
@@ -154,8 +160,9 @@ private:
     void BuildSettingsPage();
     void BuildMailPage();
     void BuildAboutPage();
-    // One reception run; errors are thrown to the caller.
-    void ReceiveMail();
+    // One reception run; errors are thrown to the caller. The logon run
+    // waits for the network; a click tries once.
+    void ReceiveMail(bool logon);
     // Composes, writes and installs the wallpaper; errors are thrown.
     void DrawKabegami();
     // The port typed into EdPort, or POP3's standard port when it holds none.
@@ -184,6 +191,8 @@ private:
     bool firstShow_ = true;
     bool closed_ = false;
     QUrl supportUrl_;
+    // What reception remembered, stored when the memo is.
+    app::ReceivedMemory receivedMemory_;
 
     // The schedule; the grid view shows its entries through the model.
     std::unique_ptr<schedule::TScheduleTable> schedule_;
@@ -240,6 +249,9 @@ private:
     RadioGroup* RgReceive = nullptr;
     RadioGroup* RgSecurity = nullptr;
     QCheckBox* ChMimeKaidoku = nullptr;
+    QCheckBox* ChRemember = nullptr;
+    QComboBox* CbAuth = nullptr;
+    QLineEdit* EdTokenCommand = nullptr;
 
     LinkLabel* LbUrl = nullptr;
     QLabel* LbFolder = nullptr;

@@ -1,10 +1,13 @@
 #include "mail/Pop3Client.h"
 
 #include "jconvert/AsciiText.h"
+#include "jconvert/coders.h"
 #include "mail/MailError.h"
 #include "mail/Message.h"
+#include "mail/Sasl.h"
 #include "mail/Texts.h"
 #include "mail/TlsContext.h"
+#include "mail/TokenCommand.h"
 
 #include <algorithm>
 #include <climits>
@@ -18,6 +21,16 @@ namespace {
 bool WordIs(std::string_view word, std::string_view status)
 {
     return jconvert::EqualsIgnoringAsciiCase(word, status);
+}
+
+// What a kept line costs beyond its bytes: the string and its allocation.
+constexpr std::size_t kLineOverhead = sizeof(std::string) + 16;
+
+// A unique id as RFC 1939 allows it: 1 to 70 characters from 0x21 to 0x7E.
+bool IsUniqueId(std::string_view id)
+{
+    return !id.empty() && id.size() <= 70
+        && std::all_of(id.begin(), id.end(), [](char c) { return c >= 0x21 && c <= 0x7e; });
 }
 
 } // namespace
@@ -48,6 +61,10 @@ void Pop3Client::Connect()
     if (options_.security != Pop3Security::None)
         tls.emplace(options_.caFile);
     ResetExchangeState();
+    if (!clockStarted_) {
+        connection_.StartRunClock(options_.runTimeLimitMs);
+        clockStarted_ = true;
+    }
     connection_.SetReadTimeout(options_.readTimeoutMs);
     connection_.SetMaxLineLength(kMaxLineLength);
     connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
@@ -72,6 +89,10 @@ void Pop3Client::Connect()
 
 void Pop3Client::ConnectOver(int connectedSocket)
 {
+    if (!clockStarted_) {
+        connection_.StartRunClock(options_.runTimeLimitMs);
+        clockStarted_ = true;
+    }
     connection_.SetReadTimeout(options_.readTimeoutMs);
     connection_.SetMaxLineLength(kMaxLineLength);
     connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
@@ -86,10 +107,14 @@ void Pop3Client::ConnectOver(int connectedSocket)
 void Pop3Client::ResetExchangeState()
 {
     pipelining_ = false;
+    uidl_ = false;
+    mechanisms_.clear();
     sent_.clear();
     unsent_.clear();
     unsentCount_ = 0;
     headers_.clear();
+    heldBytes_ = 0;
+    wanted_ = 0;
     wantsWhole_ = nullptr;
     planned_ = 0;
     nextTop_ = 1;
@@ -99,14 +124,68 @@ void Pop3Client::ResetExchangeState()
 
 void Pop3Client::Login()
 {
+    if (options_.auth != Pop3Auth::User) {
+        Authenticate();
+        return;
+    }
     std::string text;
-    Exchange("USER " + options_.user, text);
-    Exchange("PASS " + options_.password, text);
+    if (Exchange("USER " + options_.user, text, true) == Reply::Err
+        || Exchange("PASS " + options_.password, text, true) == Reply::Err)
+        throw MailError(RefusalMessage(text, options_.auth, mechanisms_));
+}
+
+void Pop3Client::Authenticate()
+{
+    // The password or token would go out readable by anyone on the way.
+    if (!connection_.IsSecure() && !connection_.PeerIsLocal())
+        throw MailError(texts::kAuthNeedsTls);
+    // The token is fetched only now, when the network is known to be up:
+    // token helpers usually ask the provider for a fresh one.
+    const std::string secret = UsesToken(options_.auth)
+        ? RunTokenCommand(options_.tokenCommand, options_.tokenCommandTimeoutMs)
+        : options_.password;
+    const std::string response = jconvert::EncodeBase64(
+        SaslResponse(options_.auth, options_.user, secret, options_.host, options_.port));
+    const std::string command = "AUTH " + std::string(MechanismName(options_.auth));
+    std::string text;
+    // A command with its initial response stays within 255 octets (RFC
+    // 5034); a longer one, as a token makes it, goes in two steps: the
+    // mechanism, then the response after the server's "+".
+    const bool initial = command.size() + 1 + response.size() + 2 <= 255;
+    Reply reply = AuthStep(initial ? command + " " + response : command, text);
+    if (!initial && reply == Reply::More)
+        reply = AuthStep(response, text);
+    if (reply == Reply::More) {
+        // A challenge after the response is the server's error report:
+        // answered as the mechanism asks (XOAUTH2 an empty line, OAUTHBEARER
+        // a lone ^A, PLAIN "*" to cancel), so that it gives its verdict.
+        const std::string_view answer = options_.auth == Pop3Auth::XOAuth2 ? ""
+            : options_.auth == Pop3Auth::OAuthBearer                       ? "AQ=="
+                                                                           : "*";
+        reply = AuthStep(answer, text);
+        if (reply == Reply::More) {
+            AuthStep("*", text);
+            throw MailError(texts::kUnexpectedChallenge);
+        }
+    }
+    if (reply == Reply::Err)
+        throw MailError(RefusalMessage(text, options_.auth, mechanisms_));
+}
+
+Pop3Client::Reply Pop3Client::AuthStep(std::string_view line, std::string& text)
+{
+    std::string request;
+    request.reserve(line.size() + 2);
+    request.append(line).append("\r\n");
+    connection_.Write(request);
+    return ReadStatus(text, true, true);
 }
 
 void Pop3Client::AskCapabilities()
 {
     pipelining_ = false;
+    uidl_ = false;
+    mechanisms_.clear();
     std::string text;
     // A server without CAPA answers -ERR and is spoken to one command at a
     // time.
@@ -114,9 +193,24 @@ void Pop3Client::AskCapabilities()
         return;
     ReadMultiLine(kMaxHeaderBytes, kMaxHeaderBytes);
     for (const std::string& capability : lines_) {
-        std::string_view name = std::string_view(capability).substr(0, capability.find(' '));
+        std::string_view rest = capability;
+        std::string_view name = rest.substr(0, rest.find(' '));
         if (WordIs(name, "PIPELINING"))
             pipelining_ = true;
+        if (WordIs(name, "UIDL"))
+            uidl_ = true;
+        if (WordIs(name, "SASL")) {
+            rest.remove_prefix(name.size());
+            while (!rest.empty()) {
+                const std::size_t start = rest.find_first_not_of(' ');
+                if (start == std::string_view::npos)
+                    break;
+                rest.remove_prefix(start);
+                const std::string_view mechanism = rest.substr(0, rest.find(' '));
+                mechanisms_.emplace_back(mechanism);
+                rest.remove_prefix(mechanism.size());
+            }
+        }
     }
 }
 
@@ -131,7 +225,7 @@ Pop3Client::Reply Pop3Client::Exchange(std::string_view command, std::string& te
     return ReadStatus(text, errIsAnswer);
 }
 
-Pop3Client::Reply Pop3Client::ReadStatus(std::string& text, bool errIsAnswer)
+Pop3Client::Reply Pop3Client::ReadStatus(std::string& text, bool errIsAnswer, bool moreIsAnswer)
 {
     connection_.ReadLine(line_);
     std::string_view reply = line_;
@@ -141,6 +235,10 @@ Pop3Client::Reply Pop3Client::ReadStatus(std::string& text, bool errIsAnswer)
     if (WordIs(word, "+OK")) {
         text.assign(rest);
         return Reply::Ok;
+    }
+    if (moreIsAnswer && word == "+") {
+        text.assign(rest);
+        return Reply::More;
     }
     if (WordIs(word, "-ERR")) {
         while (!rest.empty() && rest.front() == ' ')
@@ -154,36 +252,48 @@ Pop3Client::Reply Pop3Client::ReadStatus(std::string& text, bool errIsAnswer)
     throw MailError(std::string(texts::kUnrecognizedReply) + "\n\"" + line_ + "\"");
 }
 
-bool Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBytes)
+bool Pop3Client::ReadReplyLine(std::size_t& replyBytes)
+{
+    std::size_t bytes = 0;
+    lineWhole_ = connection_.ReadLineOrSkip(line_, bytes, options_.maxReplyBytes - replyBytes);
+    replyBytes += bytes;
+    if (replyBytes > options_.maxReplyBytes)
+        throw MailError(texts::kReplyTooLarge);
+    if (!line_.empty() && line_.front() == '.') {
+        if (line_.size() == 1)
+            return false;
+        if (line_[1] == '.')
+            line_.erase(0, 1);
+    }
+    return true;
+}
+
+Pop3Client::Kept Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBytes)
 {
     std::size_t count = 0;
     std::size_t headerBytes = 0;
     std::size_t bodyBytes = 0;
     std::size_t replyBytes = 0;
     bool inBody = false;
-    bool keeping = true;
-    for (;;) {
-        connection_.ReadLine(line_);
-        replyBytes += line_.size() + 2;
-        if (replyBytes > options_.maxReplyBytes)
-            throw MailError(texts::kReplyTooLarge);
-        if (!line_.empty() && line_.front() == '.') {
-            if (line_.size() == 1)
-                break;
-            if (line_[1] == '.')
-                line_.erase(0, 1);
-        }
+    Kept kept = Kept::Whole;
+    while (ReadReplyLine(replyBytes)) {
         // Past a limit the rest of the reply is still read, so that the
         // next reply is found, but nothing of it is held.
-        if (!keeping)
+        if (kept != Kept::Whole)
             continue;
+        // A line over the length limit loses the rest of the header (or the
+        // message) with it: what follows could be taken for something else.
+        if (!lineWhole_) {
+            kept = Kept::LongLine;
+            continue;
+        }
         // The blank line between header and body belongs to neither.
         const bool separator = !inBody && line_.empty();
         inBody = inBody || separator;
         std::size_t& used = inBody ? bodyBytes : headerBytes;
         used += separator ? 0 : line_.size() + 2;
         if (used > (inBody ? maxBodyBytes : maxHeaderBytes)) {
-            keeping = false;
+            kept = Kept::OverLimit;
             continue;
         }
         // Reuse the strings of earlier replies to keep allocation down.
@@ -194,7 +304,7 @@ bool Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBy
         ++count;
     }
     lines_.resize(count);
-    return keeping;
+    return kept;
 }
 
 int Pop3Client::CheckMessages()
@@ -211,6 +321,47 @@ int Pop3Client::CheckMessages()
     if (count > INT_MAX)
         throw MailError(std::string(texts::kBadStatReply) + "\n\"" + line_ + "\"");
     return static_cast<int>(count);
+}
+
+bool Pop3Client::ListUniqueIds(int count, std::unordered_map<int, std::string>& ids, std::size_t maxBytes)
+{
+    ids.clear();
+    std::string text;
+    if (!uidl_ || Exchange("UIDL", text, true) == Reply::Err)
+        return false;
+    std::size_t replyBytes = 0;
+    std::size_t held = 0;
+    bool fits = true;
+    while (ReadReplyLine(replyBytes)) {
+        if (!fits || !lineWhole_)
+            continue;
+        // "n id": a line of any other form, a number outside the mailbox or
+        // a second id for one message gives that message none.
+        std::string_view line = line_;
+        const std::size_t space = line.find(' ');
+        if (space == std::string_view::npos)
+            continue;
+        long long n = 0;
+        for (const char c : line.substr(0, space)) {
+            if (c < '0' || c > '9' || n > count) {
+                n = 0;
+                break;
+            }
+            n = n * 10 + (c - '0');
+        }
+        const std::string_view id = jconvert::TrimBlanks(line.substr(space + 1));
+        if (n < 1 || n > count || !IsUniqueId(id))
+            continue;
+        held += id.size() + 2 * kLineOverhead;
+        if (held > maxBytes) {
+            fits = false;
+            continue;
+        }
+        ids.emplace(static_cast<int>(n), id);
+    }
+    if (!fits)
+        ids.clear();
+    return fits;
 }
 
 void Pop3Client::PlanFetches(int count, WantsWhole wantsWhole)
@@ -240,7 +391,12 @@ void Pop3Client::Flush()
     // Keeps the window full: refilled in one write once a quarter of it has
     // been answered, so that a run costs a few round trips, not one per
     // message, and the requests still go out in batches.
-    if (pipelining_ && !stopped_ && !lost_ && sent_.size() <= kPipelineWindow * 3 / 4) {
+    // While replies dropped for their size wait to be asked for again, no
+    // more are asked ahead: each header then costs at most two fetches.
+    const bool dropping
+        = std::any_of(headers_.begin(), headers_.end(), [](const HeaderReply& h) { return h.dropped; });
+    if (pipelining_ && !stopped_ && !lost_ && !dropping && sent_.size() <= kPipelineWindow * 3 / 4
+        && heldBytes_ <= kMaxHeldHeaderBytes / 2) {
         while (sent_.size() < kPipelineWindow && nextTop_ <= planned_)
             Queue(Command::Top, nextTop_);
     }
@@ -272,16 +428,26 @@ void Pop3Client::ReadNextReply()
             stopped_ = true;
         } else {
             ReadMultiLine(kMaxHeaderBytes, 0);
-            header.lines.assign(lines_.begin(), lines_.end());
-            // The whole message is asked for now, behind the requests
-            // already out, so that it is on its way when the run needs it.
-            if (pipelining_ && !stopped_ && wantsWhole_ && due.n <= planned_) {
-                Message msg;
-                msg.LoadHeaders(header.lines);
-                if (wantsWhole_(msg))
-                    Queue(Command::Retr, due.n);
+            for (const std::string& line : lines_)
+                header.held += line.size() + kLineOverhead;
+            if (due.n != wanted_ && heldBytes_ + header.held > kMaxHeldHeaderBytes) {
+                // Asked for again when the run comes to it.
+                header.dropped = true;
+                header.held = 0;
+            } else {
+                header.lines.assign(lines_.begin(), lines_.end());
+                // The whole message is asked for now, behind the requests
+                // already out, so that it is on its way when the run needs
+                // it.
+                if (pipelining_ && !stopped_ && wantsWhole_ && due.n <= planned_) {
+                    Message msg;
+                    msg.LoadHeaders(header.lines);
+                    if (wantsWhole_(due.n, msg))
+                        Queue(Command::Retr, due.n);
+                }
             }
         }
+        heldBytes_ += header.held;
         headers_.push_back(std::move(header));
     } catch (...) {
         lost_ = true;
@@ -289,18 +455,29 @@ void Pop3Client::ReadNextReply()
     }
 }
 
+void Pop3Client::DropHeaders(std::deque<HeaderReply>::iterator end)
+{
+    for (auto h = headers_.begin(); h != end; ++h)
+        heldBytes_ -= h->held;
+    headers_.erase(headers_.begin(), end);
+}
+
 void Pop3Client::RetrieveHeader(int n, Message& msg)
 {
+    wanted_ = n;
     for (;;) {
         auto found
             = std::find_if(headers_.begin(), headers_.end(), [n](const HeaderReply& h) { return h.n == n; });
         if (found != headers_.end()) {
             HeaderReply header = std::move(*found);
-            headers_.erase(headers_.begin(), found + 1);
-            if (!header.ok)
-                throw MailError(header.error);
-            msg.LoadHeaders(header.lines);
-            return;
+            DropHeaders(found + 1);
+            if (!header.dropped) {
+                wanted_ = 0;
+                if (!header.ok)
+                    throw MailError(header.error);
+                msg.LoadHeaders(header.lines);
+                return;
+            }
         }
         if (!IsDue(Command::Top, n))
             Queue(Command::Top, n);
@@ -315,7 +492,7 @@ Pop3Client::Fetch Pop3Client::Retrieve(int n, Message& msg)
     // Header replies ahead of it are kept for the messages that follow.
     while (sent_.front().command != Command::Retr || sent_.front().n != n)
         ReadNextReply();
-    bool kept = false;
+    Kept kept = Kept::Whole;
     try {
         Flush();
         std::string text;
@@ -328,10 +505,10 @@ Pop3Client::Fetch Pop3Client::Retrieve(int n, Message& msg)
         lost_ = true;
         throw;
     }
-    if (!kept) {
+    if (kept != Kept::Whole) {
         lines_.clear();
         msg.Clear();
-        return Fetch::TooLarge;
+        return kept == Kept::LongLine ? Fetch::LineTooLong : Fetch::TooLarge;
     }
     msg.LoadMessage(lines_);
     return Fetch::Ok;
@@ -354,7 +531,7 @@ void Pop3Client::Disconnect() noexcept
             try {
                 while (!lost_ && !sent_.empty()) {
                     ReadNextReply();
-                    headers_.clear();
+                    DropHeaders(headers_.end());
                 }
             } catch (const MailError&) {
             }

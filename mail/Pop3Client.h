@@ -1,12 +1,12 @@
 #pragma once
 
-// A POP3 client (plain USER/PASS login) with just the commands reception
-// needs: CAPA, STAT, TOP n 0, RETR n and QUIT, in clear, over TLS from the
-// start (POP3S) or upgraded with STLS before the login. Requests are single
-// lines ended by CR LF; a reply whose first word is +OK succeeds, -ERR fails
-// with the server's text, anything else fails as an unrecognised reply.
-// Multi-line replies end at a line holding one dot; a line starting with two
-// dots loses the first.
+// A POP3 client with just the commands reception needs: CAPA, USER/PASS or
+// AUTH (SASL PLAIN, XOAUTH2, OAUTHBEARER), STAT, UIDL, TOP n 0, RETR n and
+// QUIT, in clear, over TLS from the start (POP3S) or upgraded with STLS
+// before the login. Requests are single lines ended by CR LF; a reply whose
+// first word is +OK succeeds, -ERR fails with the server's text, anything
+// else fails as an unrecognised reply. Multi-line replies end at a line
+// holding one dot; a line starting with two dots loses the first.
 //
 // A server that lists PIPELINING among its capabilities gets the header and
 // message requests of a run ahead of their replies, a window of them at a
@@ -20,6 +20,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace mail {
@@ -29,8 +30,8 @@ class Message;
 class Pop3Client {
 public:
     using StatusHandler = std::function<void(Pop3Status)>;
-    // Whether the whole message is wanted, judged from its header.
-    using WantsWhole = std::function<bool(const Message&)>;
+    // Whether the whole of message n is wanted, judged from its header.
+    using WantsWhole = std::function<bool(int n, const Message& header)>;
 
     static constexpr std::size_t kMaxLineLength = 16384;
     // Header lines beyond this many bytes are read and dropped: no real
@@ -43,6 +44,12 @@ public:
     // every reply before it sends more: neither side can stall on a full
     // buffer.
     static constexpr std::size_t kPipelineWindow = 256;
+    // Header replies read ahead of the one the run is waiting for hold at
+    // most this much, their bytes and each line's bookkeeping counted. A
+    // reply past it is dropped and asked for again when its turn comes, so
+    // that a server of huge headers cannot make the window hold hundreds of
+    // them at once.
+    static constexpr std::size_t kMaxHeldHeaderBytes = 8 * 1024 * 1024;
 
     // The client of one connection; onStatus is told of resolving,
     // connecting, connected, disconnecting and disconnected.
@@ -51,13 +58,21 @@ public:
     const Pop3Options& Options() const noexcept { return options_; }
 
     // Connects, reads the greeting, asks the capabilities, secures the
-    // connection as the security option asks and logs in. Throws MailError.
+    // connection as the security option asks and logs in. Throws MailError
+    // (ConnectError when the server could not be reached). The run's time
+    // limit counts from the first Connect.
     void Connect();
     // The same over a socket that is already connected (taken over and
     // closed by this client), without status events: for tests and fuzzing.
     void ConnectOver(int connectedSocket);
     // The message count from STAT.
     int CheckMessages();
+    // The server's unique id of each message 1 … count (UIDL), by message
+    // number; a message without a well-formed id has none. False, with ids
+    // empty, when the server does not list UIDL among its capabilities (a
+    // server without CAPA is not asked), refuses it, or its list would hold
+    // more than maxBytes. Asked before PlanFetches.
+    bool ListUniqueIds(int count, std::unordered_map<int, std::string>& ids, std::size_t maxBytes);
     // Tells the client that headers 1 … count will be asked for in order,
     // and for each the whole message exactly when wantsWhole says so. With
     // pipelining the requests then go out ahead; otherwise this changes
@@ -65,11 +80,12 @@ public:
     void PlanFetches(int count, WantsWhole wantsWhole);
     // The header of message n (TOP n 0) into msg.
     void RetrieveHeader(int n, Message& msg);
-    enum class Fetch { Ok, Refused, TooLarge };
+    enum class Fetch { Ok, Refused, TooLarge, LineTooLong };
     // The whole message n (RETR n) into msg: Ok when the server sent it,
-    // Refused when it answered -ERR, TooLarge when its body exceeded
-    // the body size limit (read to its end and dropped; msg is left empty). Other
-    // faults throw.
+    // Refused when it answered -ERR, TooLarge when its body exceeded the
+    // body size limit, LineTooLong when one of its lines exceeded the line
+    // length limit (both read to their end and dropped; msg is left empty).
+    // Other faults throw.
     Fetch Retrieve(int n, Message& msg);
     // Reads and drops the replies still due, then sends QUIT without waiting
     // for its reply and closes the socket. The status events are only
@@ -79,9 +95,14 @@ public:
     bool Connected() const noexcept { return connection_.IsOpen(); }
     // Whether the server listed PIPELINING (after STLS: inside TLS).
     bool Pipelining() const noexcept { return pipelining_; }
+    // The SASL mechanisms the server listed (after STLS: inside TLS).
+    const std::vector<std::string>& Mechanisms() const noexcept { return mechanisms_; }
 
 private:
-    enum class Reply { Ok, Err };
+    // More: the server's "+" continuation during AUTH.
+    enum class Reply { Ok, Err, More };
+    // How much of a multi-line reply was kept.
+    enum class Kept { Whole, OverLimit, LongLine };
     enum class Command { Top, Retr };
     struct Sent {
         Command command;
@@ -92,18 +113,30 @@ private:
         bool ok;
         std::string error;
         std::vector<std::string> lines;
+        // Dropped to keep within kMaxHeldHeaderBytes: asked for again.
+        bool dropped = false;
+        std::size_t held = 0;
     };
 
     void Login();
+    // AUTH with the SASL mechanism of the auth option.
+    void Authenticate();
+    // Sends one line of an AUTH exchange and reads the reply.
+    Reply AuthStep(std::string_view line, std::string& text);
     // Sends command (when not empty) and reads the status line; -ERR throws
     // unless errIsAnswer is set. text receives what follows the status word.
     Reply Exchange(std::string_view command, std::string& text, bool errIsAnswer = false);
-    Reply ReadStatus(std::string& text, bool errIsAnswer);
+    Reply ReadStatus(std::string& text, bool errIsAnswer, bool moreIsAnswer = false);
     void AskCapabilities();
+    // Reads the next line of a multi-line reply into line_, dot-stuffing
+    // removed; false at the line that ends the reply. lineWhole_ tells
+    // whether the line was within the length limit (else line_ is empty).
+    // replyBytes counts the reply's bytes; past maxReplyBytes it fails.
+    bool ReadReplyLine(std::size_t& replyBytes);
     // Reads a multi-line reply's lines into lines_, up to maxBytes of them
-    // (header or body as body says); the rest is read and dropped. False
-    // when something was dropped.
-    bool ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBytes);
+    // (header or body as body says); the rest is read and dropped, as is
+    // everything after a line over the length limit.
+    Kept ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBytes);
     void ResetExchangeState();
     // Adds a request to those due; it goes out with the next Flush.
     void Queue(Command command, int n);
@@ -114,6 +147,8 @@ private:
     // kept for RetrieveHeader, a message reply nobody waits for dropped.
     void ReadNextReply();
     void Status(Pop3Status status);
+    // Removes the kept header replies up to end, with what they hold.
+    void DropHeaders(std::deque<HeaderReply>::iterator end);
 
     Pop3Options options_;
     StatusHandler onStatus_;
@@ -121,12 +156,19 @@ private:
     std::string line_;
     std::vector<std::string> lines_;
     bool pipelining_ = false;
+    std::vector<std::string> mechanisms_;
+    bool uidl_ = false;
+    bool clockStarted_ = false;
+    bool lineWhole_ = true;
     // Requests written or queued whose replies have not been read, oldest
     // first, and the bytes of those not yet written.
     std::deque<Sent> sent_;
     std::string unsent_;
     std::size_t unsentCount_ = 0;
     std::deque<HeaderReply> headers_;
+    std::size_t heldBytes_ = 0;
+    // The header the run is waiting for (0: none), kept whatever it holds.
+    int wanted_ = 0;
     WantsWhole wantsWhole_;
     int planned_ = 0;
     int nextTop_ = 1;

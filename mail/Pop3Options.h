@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mail/Pop3Auth.h"
 #include "mail/Pop3Security.h"
 #include "mail/TcpConnection.h"
 
@@ -21,6 +22,10 @@ struct Pop3Options {
     // no mail server sends a message this large, and a reply that never
     // ends must not keep the run going either.
     static constexpr std::size_t kDefaultMaxReplyBytes = 256 * 1024 * 1024;
+    // A whole run, however the server paces it, ends after five minutes: a
+    // server sending just above the minimum rate cannot hold the logon run.
+    static constexpr int kDefaultRunTimeLimitMs = 5 * 60 * 1000;
+    static constexpr int kDefaultTokenCommandTimeoutMs = 30000;
 
     std::string host {};
     int port = kDefaultPort;
@@ -44,6 +49,15 @@ struct Pop3Options {
     // A memo mail whose body is larger is logged as too large and skipped.
     std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
     std::size_t maxReplyBytes = kDefaultMaxReplyBytes;
+    // Counted from the client's first Connect; 0 turns it off.
+    int runTimeLimitMs = kDefaultRunTimeLimitMs;
+    // USER/PASS, or SASL. PLAIN and the token methods go out only over TLS
+    // or to a server on this machine.
+    Pop3Auth auth = Pop3Auth::User;
+    // For XOAUTH2 and OAUTHBEARER: the command line whose first output line
+    // is the access token, run when the client signs in.
+    std::string tokenCommand {};
+    int tokenCommandTimeoutMs = kDefaultTokenCommandTimeoutMs;
 };
 
 } // namespace mail

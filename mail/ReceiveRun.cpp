@@ -5,14 +5,45 @@
 #include "jconvert/encoded_words.h"
 #include "jconvert/mime_header.h"
 #include "jconvert/sjis.h"
+#include "mail/ConnectError.h"
 #include "mail/Message.h"
 #include "mail/MimeBody.h"
 #include "mail/ReceiveWindow.h"
 #include "mail/Texts.h"
+#include "platform/SystemErrorText.h"
 
+#include <cerrno>
+#include <chrono>
 #include <exception>
+#include <new>
+#include <thread>
 
 namespace mail {
+
+namespace {
+
+// What the server's id list may hold in memory, its bookkeeping counted:
+// far above any real mailbox's.
+constexpr std::size_t kMaxIdListBytes = 32 * 1024 * 1024;
+
+// A message as one log line: its line breaks become blanks.
+std::string OneLine(std::string_view text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            line += ' ';
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
+} // namespace
 
 std::string StatusLogLine(int status)
 {
@@ -76,25 +107,113 @@ void ReceiveRun::Run()
 {
     window_.SetReceiveEnabled(false);
     std::exception_ptr failure;
+    std::string reason;
     try {
-        client_.Connect();
+        ConnectWaitingForNetwork();
         const int count = client_.CheckMessages();
         window_.AddLogLine(texts::kMailCount + std::to_string(count));
+        if (config_.remember)
+            ListUniqueIds(count);
         window_.AddLogLine(texts::kSeparator);
         // The client may ask for the memo mails ahead, on the same test the
         // run makes below.
-        client_.PlanFetches(count, [this](const Message& header) {
-            return IsMemoSubject(SubjectOf(header), config_.keyword1, config_.keyword2);
+        client_.PlanFetches(count, [this](int n, const Message& header) {
+            return IsMemoSubject(SubjectOf(header), config_.keyword1, config_.keyword2) && !IsRemembered(n);
         });
         for (int n = 1; n <= count; ++n)
             ReceiveOneMail(n);
+    } catch (const std::bad_alloc&) {
+        failure = std::current_exception();
+        reason = platform::SystemErrorText(ENOMEM);
+    } catch (const std::exception& error) {
+        failure = std::current_exception();
+        reason = error.what();
     } catch (...) {
         failure = std::current_exception();
     }
     client_.Disconnect();
+    // The log alone shows how the run ended, also where no message box is
+    // seen (the logon run, the command line's output).
+    if (failure)
+        window_.AddLogLine(texts::kRunFailed + OneLine(reason));
     window_.SetReceiveEnabled(true);
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void ReceiveRun::ConnectWaitingForNetwork()
+{
+    // The pauses grow by a second each time (tries at 0, 1, 3, 6, 10, 15,
+    // 21 and 28 s for a 30 s wait), so that a network that comes up a few
+    // seconds late is found soon, without trying every moment.
+    const auto start = std::chrono::steady_clock::now();
+    const auto wait = std::chrono::milliseconds(std::max(config_.networkWaitMs, 0));
+    for (int pause = 1;; ++pause) {
+        try {
+            client_.Connect();
+            return;
+        } catch (const ConnectError& error) {
+            if (std::chrono::steady_clock::now() - start + std::chrono::seconds(pause) > wait)
+                throw;
+            window_.AddLogLine(texts::kConnectRetry + std::to_string(pause) + texts::kConnectRetryAfter
+                + OneLine(error.what()));
+            std::this_thread::sleep_for(std::chrono::seconds(pause));
+        }
+    }
+}
+
+void ReceiveRun::ListUniqueIds(int count)
+{
+    listed_ = client_.ListUniqueIds(count, ids_, kMaxIdListBytes);
+    if (!listed_) {
+        window_.AddLogLine(texts::kNoUidl);
+        return;
+    }
+    remembered_.insert(config_.receivedIds.begin(), config_.receivedIds.end());
+    // Only what the server still lists is kept: a mail deleted there is
+    // forgotten.
+    std::unordered_set<std::string> listed;
+    for (int n = 1; n <= count; ++n) {
+        auto id = ids_.find(n);
+        if (id == ids_.end() || !remembered_.count(id->second) || !listed.insert(id->second).second)
+            continue;
+        kept_.push_back(id->second);
+        keptBytes_ += id->second.size() + 1;
+    }
+}
+
+const std::string& ReceiveRun::UniqueId(int n) const
+{
+    static const std::string none;
+    if (!listed_)
+        return none;
+    auto id = ids_.find(n);
+    return id == ids_.end() ? none : id->second;
+}
+
+bool ReceiveRun::IsRemembered(int n) const
+{
+    const std::string& id = UniqueId(n);
+    return !id.empty() && remembered_.count(id) > 0;
+}
+
+void ReceiveRun::Remember(int n)
+{
+    const std::string& id = UniqueId(n);
+    // A memory that is full remembers nothing more; those mails are then
+    // kept out of the memo by its text alone, as without remembering.
+    if (id.empty() || remembered_.count(id) > 0 || keptBytes_ + id.size() + 1 > config_.maxRememberedBytes)
+        return;
+    remembered_.insert(id);
+    kept_.push_back(id);
+    keptBytes_ += id.size() + 1;
+}
+
+std::optional<std::vector<std::string>> ReceiveRun::RememberedIds() const
+{
+    if (!config_.remember || !listed_)
+        return std::nullopt;
+    return kept_;
 }
 
 std::string ReceiveRun::SubjectOf(const Message& msg) const
@@ -110,36 +229,63 @@ void ReceiveRun::ReceiveOneMail(int n)
     window_.AddLogLine(texts::kSubject + subject);
 
     if (IsMemoSubject(subject, config_.keyword1, config_.keyword2)) {
-        const Pop3Client::Fetch fetched = client_.Retrieve(n, msg);
-        if (fetched == Pop3Client::Fetch::Ok) {
-            std::string body;
-            std::string error = msg.BodyError();
-            if (config_.decodeMime) {
-                MimeBody mime = DecodeMimeBody(msg.Lines());
-                body = std::move(mime.text);
-                error = std::move(mime.error);
-            } else if (error.empty()) {
-                body = jconvert::ConvertJCode(msg.Body(), jconvert::CODE_SJIS);
-            }
-            // A mail whose body cannot be read shows why in the log in place
-            // of its body, adds nothing, and the run goes on with the next.
-            if (!error.empty())
-                window_.AddLogLine(error);
-            // The log shows the body line by line.
-            for (const std::string_view line : jconvert::SplitLines(body))
-                window_.AddLogLine(std::string(line));
-            // A body of nothing but line ends would only add blank lines, run
-            // after run, so it is left out of the memo.
-            const bool hasText = body.find_first_not_of("\r\n") != std::string::npos;
-            if (hasText && jconvert::SjisFind(window_.MemoText(), body) == std::string::npos)
-                window_.AppendMemoLines(body);
-        } else if (fetched == Pop3Client::Fetch::TooLarge) {
-            window_.AddLogLine(texts::kMessageTooLarge);
-        } else {
-            window_.AddLogLine(texts::kRetrieveFailed);
-        }
+        // A remembered mail is not even fetched.
+        if (IsRemembered(n))
+            window_.AddLogLine(texts::kAlreadyReceived);
+        else
+            ReceiveMemoMail(n, msg);
     }
     window_.AddLogLine(texts::kSeparator);
+}
+
+void ReceiveRun::ReceiveMemoMail(int n, Message& msg)
+{
+    switch (client_.Retrieve(n, msg)) {
+    case Pop3Client::Fetch::Ok:
+        break;
+    case Pop3Client::Fetch::TooLarge:
+        window_.AddLogLine(texts::kMessageTooLarge);
+        return;
+    case Pop3Client::Fetch::LineTooLong:
+        window_.AddLogLine(texts::kLineTooLongSkipped);
+        return;
+    case Pop3Client::Fetch::Refused:
+        window_.AddLogLine(texts::kRetrieveFailed);
+        return;
+    }
+    std::string body;
+    std::string error = msg.BodyError();
+    if (config_.decodeMime) {
+        MimeBody mime = DecodeMimeBody(msg.Lines());
+        body = std::move(mime.text);
+        error = std::move(mime.error);
+    } else if (error.empty()) {
+        body = jconvert::ConvertJCode(msg.Body(), jconvert::CODE_SJIS);
+    }
+    // A mail whose body cannot be read shows why in the log in place of its
+    // body, adds nothing, and the run goes on with the next.
+    if (!error.empty())
+        window_.AddLogLine(error);
+    // The log shows the body line by line.
+    for (const std::string_view line : jconvert::SplitLines(body))
+        window_.AddLogLine(std::string(line));
+    // A body of nothing but line ends would only add blank lines, run after
+    // run, so it is left out of the memo (and not remembered: read as MIME
+    // later, it may give text).
+    if (body.find_first_not_of("\r\n") == std::string::npos)
+        return;
+    const std::string memo = window_.MemoText();
+    // The memo gets a line break first unless it ends with one.
+    const std::size_t joint = memo.empty() || memo.back() == '\n' || memo.back() == '\r' ? 0 : 2;
+    if (jconvert::SjisFind(memo, body) != std::string::npos) {
+        Remember(n);
+    } else if (memo.size() + joint + body.size() > config_.maxMemoBytes) {
+        // Left on the server for a later run, when the memo has room again.
+        window_.AddLogLine(texts::kMemoFull);
+    } else {
+        window_.AppendMemoLines(body);
+        Remember(n);
+    }
 }
 
 } // namespace mail

@@ -4,13 +4,19 @@
 // header, decode and log the subject and, when the subject begins with a
 // keyword, fetch the whole message, log its body and add the body to the
 // memo unless the memo already holds it. Nothing is deleted on the server,
-// so the memo's content is what keeps a mail from being added twice.
+// so the memo's content is what keeps a mail from being added twice; with
+// remembering on, the server's unique ids of the mails added keep them from
+// coming back even when their text has left the memo.
 
 #include "mail/Pop3Client.h"
 #include "mail/ReceiveConfig.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace mail {
 
@@ -23,11 +29,27 @@ public:
 
     // The whole run, with the receive button disabled meanwhile. However it
     // ends, the connection is closed and the button enabled again before an
-    // error is passed on; log lines and memo text added so far stay.
+    // error is passed on, and the log's last line says that the run failed
+    // and why; log lines and memo text added so far stay.
     void Run();
 
+    // The ids to remember after the run: those remembered before that the
+    // server still lists, and those of the mails this run added (or found
+    // in the memo). Nothing when remembering is off or the server listed
+    // no ids: the stored memory then stays as it is. Also after a failed
+    // run, for what it received before failing.
+    std::optional<std::vector<std::string>> RememberedIds() const;
+
 private:
+    void ConnectWaitingForNetwork();
+    void ListUniqueIds(int count);
     void ReceiveOneMail(int n);
+    // The whole memo mail n (its header in msg) into the log and the memo.
+    void ReceiveMemoMail(int n, Message& msg);
+    // The id of message n when it is known and may be remembered; "" else.
+    const std::string& UniqueId(int n) const;
+    bool IsRemembered(int n) const;
+    void Remember(int n);
     // The subject as the log shows it and the keywords are tested against.
     std::string SubjectOf(const Message& msg) const;
     void IdPOP31Status(Pop3Status status);
@@ -35,6 +57,13 @@ private:
     ReceiveConfig config_;
     ReceiveWindow& window_;
     Pop3Client client_;
+    // The server's ids (with remembering on and UIDL answered).
+    std::unordered_map<int, std::string> ids_;
+    bool listed_ = false;
+    std::unordered_set<std::string> remembered_;
+    // The ids to store: kept from before, then added in this run.
+    std::vector<std::string> kept_;
+    std::size_t keptBytes_ = 0;
 };
 
 // The log line for a status event: "Status>" and the event's word, or its

@@ -1,5 +1,6 @@
 #include "mail/TcpConnection.h"
 
+#include "mail/ConnectError.h"
 #include "mail/MailError.h"
 #include "mail/Texts.h"
 #include "mail/TlsContext.h"
@@ -165,6 +166,23 @@ std::string TlsFailureMessage(const std::string& detail)
     return detail.empty() ? std::string(texts::kTlsFailed) : texts::kTlsFailed + std::string("\r\n") + detail;
 }
 
+// The server as the messages name it: "host:port", an IPv6 address in
+// brackets.
+std::string ServerName(const std::string& host, int port)
+{
+    const bool ipv6 = host.find(':') != std::string::npos;
+    return (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
+}
+
+// "受信の制限時間 (5 分) を超えました。", in minutes where the limit is
+// whole minutes.
+std::string RunTimeLimitMessage(int limitMs)
+{
+    if (limitMs % 60000 == 0)
+        return texts::kRunTimeLimit + std::to_string(limitMs / 60000) + texts::kRunTimeLimitMinutes;
+    return texts::kRunTimeLimit + std::to_string((limitMs + 999) / 1000) + texts::kRunTimeLimitSeconds;
+}
+
 // Owns the result of getaddrinfo.
 struct AddressList {
     addrinfo* head = nullptr;
@@ -195,11 +213,15 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
     broken_ = false;
     begin_ = end_ = scanned_ = 0;
 
+    // Every failure names the server, so that a wrong name or port shows.
+    const std::string where = " (" + ServerName(host, port) + ")";
+    auto unreachable = [&where](const std::string& message) { throw ConnectError(message + where); };
+
     const bool numeric = IsNumericAddress(host);
     if (!numeric && onStatus)
         onStatus(hsResolving);
     if (port < 1 || port > 65535)
-        throw MailError(SocketErrorMessage(EINVAL));
+        throw MailError(SocketErrorMessage(EINVAL) + where);
 
     addrinfo hints {};
     hints.ai_family = AF_UNSPEC;
@@ -211,7 +233,7 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
     // Any failure to turn the name into an address reads as "host not found".
     if (host.empty() || getaddrinfo(host.c_str(), service.c_str(), &hints, &addresses.head) != 0
         || addresses.head == nullptr)
-        throw MailError(SocketMessage(kHostNotFoundCode, texts::kHostNotFound));
+        unreachable(SocketMessage(kHostNotFoundCode, texts::kHostNotFound));
 
     if (onStatus)
         onStatus(hsConnecting);
@@ -236,7 +258,7 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
                 } while (ready < 0 && errno == EINTR);
                 if (ready == 0) {
                     ::close(fd);
-                    throw MailError(texts::kConnectTimeout);
+                    unreachable(texts::kConnectTimeout);
                 }
                 socklen_t length = sizeof error;
                 if (ready < 0)
@@ -261,9 +283,9 @@ void TcpConnection::Open(const std::string& host, int port, int timeoutMs, const
         ::close(fd);
         lastError = error;
         if (RemainingMs(deadline) == 0)
-            throw MailError(texts::kConnectTimeout);
+            unreachable(texts::kConnectTimeout);
     }
-    throw MailError(SocketErrorMessage(lastError));
+    unreachable(SocketErrorMessage(lastError));
 }
 
 void TcpConnection::Adopt(int connectedSocket)
@@ -332,7 +354,7 @@ void TcpConnection::StartTls(const TlsContext& context, const std::string& host,
     // Non-blocking from here on: every wait goes through poll with the time
     // left, so the limits hold however the TLS records are cut.
     ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
-    const long long deadline = timeoutMs > 0 ? NowMs() + timeoutMs : -1;
+    const long long deadline = WithinRun(timeoutMs > 0 ? NowMs() + timeoutMs : -1);
     for (;;) {
         ERR_clear_error();
         const int rc = SSL_connect(ssl_);
@@ -340,8 +362,11 @@ void TcpConnection::StartTls(const TlsContext& context, const std::string& host,
             break;
         const int error = SSL_get_error(ssl_, rc);
         if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
-            if (!WaitForTls(error, deadline))
+            if (!WaitForTls(error, deadline)) {
+                if (runEndMs_ >= 0 && NowMs() >= runEndMs_)
+                    fail(RunTimeLimitMessage(runLimitMs_));
                 fail(texts::kConnectTimeout);
+            }
             continue;
         }
         const long verified = SSL_get_verify_result(ssl_);
@@ -403,7 +428,7 @@ template <typename Call> void TcpConnection::RetrySecure(Call&& call)
             const long long windowEnd = SpeedWindowEndMs();
             if (windowEnd >= 0 && (until < 0 || windowEnd < until))
                 until = windowEnd;
-            if (!WaitForTls(error, until)) {
+            if (!WaitForTls(error, WithinRun(until))) {
                 CountReceived(0);
                 if (deadline >= 0 && NowMs() >= deadline)
                     throw MailError(texts::kReadTimeout);
@@ -472,8 +497,26 @@ long long TcpConnection::SpeedWindowEndMs() const noexcept
     return lowSpeedWindowMs_ > 0 ? speedWindowStartMs_ + lowSpeedWindowMs_ : -1;
 }
 
+void TcpConnection::StartRunClock(int limitMs) noexcept
+{
+    runLimitMs_ = std::max(limitMs, 0);
+    runEndMs_ = runLimitMs_ > 0 ? NowMs() + runLimitMs_ : -1;
+}
+
+long long TcpConnection::WithinRun(long long until) const
+{
+    if (runEndMs_ < 0)
+        return until;
+    if (NowMs() >= runEndMs_)
+        throw MailError(RunTimeLimitMessage(runLimitMs_));
+    return until < 0 || runEndMs_ < until ? runEndMs_ : until;
+}
+
 void TcpConnection::CountReceived(std::size_t bytes)
 {
+    // A server that keeps sending just enough is still stopped at the end
+    // of the run's time.
+    WithinRun(-1);
     speedWindowBytes_ += bytes;
     const long long end = SpeedWindowEndMs();
     if (end < 0 || NowMs() < end)
@@ -494,6 +537,7 @@ void TcpConnection::WaitReadable()
         const long long windowEnd = SpeedWindowEndMs();
         if (windowEnd >= 0 && (until < 0 || windowEnd < until))
             until = windowEnd;
+        until = WithinRun(until);
         const long long left = until < 0 ? -1 : std::max(until - NowMs(), 0LL);
         const int ready = ::poll(&p, 1, left < 0 ? -1 : static_cast<int>(std::min(left, 3600LL * 1000)));
         if (ready > 0 || (ready < 0 && errno != EINTR))
@@ -595,6 +639,66 @@ void TcpConnection::ReadLine(std::string& line)
             throw MailError(texts::kLineTooLong);
         Fill();
     }
+}
+
+bool TcpConnection::ReadLineOrSkip(std::string& line, std::size_t& bytes, std::size_t skipLimit)
+{
+    // Bytes of an over-long line already let go of.
+    std::size_t dropped = 0;
+    bool tooLong = false;
+    for (;;) {
+        const char* start = buffer_.data() + scanned_;
+        const void* found = scanned_ < end_ ? std::memchr(start, '\n', end_ - scanned_) : nullptr;
+        if (found != nullptr) {
+            std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+            std::size_t stop = lf;
+            if (stop > begin_ && buffer_[stop - 1] == '\r')
+                --stop;
+            bytes = dropped + (lf + 1 - begin_);
+            tooLong = tooLong || stop - begin_ > maxLineLength_;
+            if (tooLong)
+                line.clear();
+            else
+                line.assign(buffer_.data() + begin_, stop - begin_);
+            begin_ = scanned_ = lf + 1;
+            return !tooLong;
+        }
+        scanned_ = end_;
+        std::size_t pending = end_ - begin_;
+        if (pending > 0 && buffer_[end_ - 1] == '\r')
+            --pending; // may still become the CR of a CR LF
+        if (pending > maxLineLength_) {
+            // The line is lost anyway: what has come of it is let go of
+            // (a final CR kept, as it may belong to the line end), so that
+            // memory stays at one line however long this one runs.
+            tooLong = true;
+            const std::size_t keep = end_ - begin_ - pending;
+            dropped += pending;
+            begin_ = scanned_ = end_ - keep;
+            if (dropped > skipLimit)
+                throw MailError(texts::kReplyTooLarge);
+        }
+        Fill();
+    }
+}
+
+bool TcpConnection::PeerIsLocal() const noexcept
+{
+    sockaddr_storage peer {};
+    socklen_t length = sizeof peer;
+    if (fd_ < 0 || ::getpeername(fd_, reinterpret_cast<sockaddr*>(&peer), &length) != 0)
+        return false;
+    if (peer.ss_family == AF_UNIX)
+        return true;
+    if (peer.ss_family == AF_INET) {
+        const auto* v4 = reinterpret_cast<const sockaddr_in*>(&peer);
+        return (ntohl(v4->sin_addr.s_addr) >> 24) == 127;
+    }
+    if (peer.ss_family == AF_INET6) {
+        const in6_addr& a = reinterpret_cast<const sockaddr_in6*>(&peer)->sin6_addr;
+        return IN6_IS_ADDR_LOOPBACK(&a) || (IN6_IS_ADDR_V4MAPPED(&a) && a.s6_addr[12] == 127);
+    }
+    return false;
 }
 
 } // namespace mail

@@ -35,7 +35,9 @@ public:
     // Resolves host (reporting hsResolving unless it is a numeric address),
     // then connects to the first address that accepts within timeoutMs in
     // all (hsConnecting, then hsConnected). Throws on failure, leaving the
-    // connection closed.
+    // connection closed: ConnectError when the server could not be reached
+    // (name not found, refused, unreachable, no answer in time). Every
+    // message of a failure here ends with the server and port, " (host:port)".
     void Open(const std::string& host, int port, int timeoutMs, const StatusHandler& onStatus);
 
     // Takes over a socket that is already connected, in place of Open.
@@ -55,11 +57,24 @@ public:
     void SetLowSpeedLimit(int bytesPerSecond, int windowMs) noexcept;
     // Longest line ReadLine accepts, line end not counted.
     void SetMaxLineLength(std::size_t length) noexcept { maxLineLength_ = length; }
+    // From now on no read or wait goes on past limitMs from this moment: a
+    // bound on the whole run, whatever the server's pace. 0 turns it off.
+    void StartRunClock(int limitMs) noexcept;
 
     // Sends bytes as they are.
     void Write(std::string_view bytes);
     // The next line without its line end (LF, or CR LF).
     void ReadLine(std::string& line);
+    // The same, except that a line over the length limit is read to its end
+    // and dropped instead of failing: false then, with line empty. Nothing
+    // of a dropped line is held. bytes receives what the line took, line end
+    // included. A dropped line that runs on past skipLimit bytes fails with
+    // the reply-too-large error.
+    bool ReadLineOrSkip(std::string& line, std::size_t& bytes, std::size_t skipLimit);
+
+    // Whether the other end is this machine (a loopback address or a local
+    // socket).
+    bool PeerIsLocal() const noexcept;
 
     // Turns the open connection into a TLS one: handshake within timeoutMs
     // (0 or less: no limit), the certificate checked against context's trust
@@ -105,6 +120,9 @@ private:
     void StartSpeedWindow() noexcept;
     // The steady-clock time at which the current window ends (-1: never).
     long long SpeedWindowEndMs() const noexcept;
+    // The earliest of until and the run's end (-1: neither); fails once the
+    // run's time is up.
+    long long WithinRun(long long until) const;
     [[noreturn]] void FailWithErrno(int error);
 
     int fd_ = -1;
@@ -115,6 +133,10 @@ private:
     int lowSpeedBytesPerSecond_ = kDefaultLowSpeedBytesPerSecond;
     int lowSpeedWindowMs_ = kDefaultLowSpeedWindowMs;
     long long speedWindowStartMs_ = 0;
+    // When the run's time is up on the steady clock (-1: never), and its
+    // length for the message.
+    long long runEndMs_ = -1;
+    int runLimitMs_ = 0;
     std::size_t speedWindowBytes_ = 0;
     std::size_t maxLineLength_ = 16384;
     // Received bytes not yet handed out are buffer_[begin_, end_); scanned_

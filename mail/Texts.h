@@ -18,6 +18,23 @@ inline const std::string kRetrieveFailed = jconvert::Utf8ToCp932("メールの�
 inline const std::string kMessageTooLarge
     = jconvert::Utf8ToCp932("メールが大きすぎるため受信しませんでした。");
 inline constexpr char kStatusPrefix[] = "Status>";
+// A memo mail with a line over the length limit, logged in place of its body.
+inline const std::string kLineTooLongSkipped
+    = jconvert::Utf8ToCp932("メールの行が長すぎるため受信しませんでした。");
+// A memo mail whose body would take the memo past what the program reads.
+inline const std::string kMemoFull
+    = jconvert::Utf8ToCp932("メモの大きさの上限を超えるため、このメールは受信しませんでした。");
+// A memo mail remembered as received by an earlier run.
+inline const std::string kAlreadyReceived = jconvert::Utf8ToCp932("受信済みのメールです。");
+// Remembering is on, but the server gives no usable list of mail ids.
+inline const std::string kNoUidl = jconvert::Utf8ToCp932(
+    "サーバーがメールの識別番号 (UIDL) を返さないため、受信済みのメールを記憶できません。");
+// A try at logon that did not reach the server: kConnectRetry, the pause in
+// seconds, kConnectRetryAfter, the reason.
+inline const std::string kConnectRetry = jconvert::Utf8ToCp932("接続できませんでした。");
+inline const std::string kConnectRetryAfter = jconvert::Utf8ToCp932(" 秒後にもう一度試します: ");
+// The last line of a run that failed, before the reason.
+inline const std::string kRunFailed = jconvert::Utf8ToCp932("エラーのため受信を中止しました: ");
 
 // Words of the connection status events.
 inline const std::string kResolving = jconvert::Utf8ToCp932("接続開始");
@@ -38,6 +55,10 @@ inline const std::string kHostNotFound = jconvert::Utf8ToCp932("ホストが見�
 inline const std::string kLineBreakInLogin
     = jconvert::Utf8ToCp932("ユーザー名またはパスワードに改行が含まれています。");
 inline const std::string kBadStatReply = jconvert::Utf8ToCp932("不正な STAT 応答:");
+// The run's overall time limit: kRunTimeLimit, the number, then the unit.
+inline const std::string kRunTimeLimit = jconvert::Utf8ToCp932("受信の制限時間 (");
+inline const std::string kRunTimeLimitMinutes = jconvert::Utf8ToCp932(" 分) を超えました。");
+inline const std::string kRunTimeLimitSeconds = jconvert::Utf8ToCp932(" 秒) を超えました。");
 inline const std::string kUnknownUuScheme
     = jconvert::Utf8ToCp932("UUE エンコーディングスキームが認識できません。");
 
@@ -57,5 +78,51 @@ inline const std::string kTlsFailed = jconvert::Utf8ToCp932("SSL/TLS 接続を�
 inline const std::string kDataBeforeHandshake
     = jconvert::Utf8ToCp932("STLS の応答の後に余分なデータが届きました。");
 inline const std::string kCaFileUnreadable = jconvert::Utf8ToCp932("CA 証明書ファイルを読み込めません: ");
+
+// Sign-in with SASL.
+inline const std::string kAuthNeedsTls = jconvert::Utf8ToCp932(
+    "PLAIN とトークンによる認証は、暗号化した接続でしか使えません。「暗号化」で STARTTLS か SSL/TLS "
+    "を選んでください。");
+inline const std::string kNoTokenCommand
+    = jconvert::Utf8ToCp932("トークン取得コマンドが設定されていません。");
+inline const std::string kTokenCommandUnclosedQuote
+    = jconvert::Utf8ToCp932("トークン取得コマンドの引用符が閉じられていません。");
+inline const std::string kTokenCommandNotStarted
+    = jconvert::Utf8ToCp932("トークン取得コマンドを実行できません: ");
+// kTokenCommandTimeout, the seconds, kTokenCommandTimeoutEnd.
+inline const std::string kTokenCommandTimeout = jconvert::Utf8ToCp932("トークン取得コマンドが ");
+inline const std::string kTokenCommandTimeoutEnd = jconvert::Utf8ToCp932(" 秒以内に終わりませんでした。");
+// kTokenCommandFailed, the exit status, kTokenCommandFailedEnd.
+inline const std::string kTokenCommandFailed
+    = jconvert::Utf8ToCp932("トークン取得コマンドが失敗しました (終了コード ");
+inline const std::string kTokenCommandKilled
+    = jconvert::Utf8ToCp932("トークン取得コマンドが強制終了されました (シグナル ");
+inline const std::string kTokenCommandFailedEnd = jconvert::Utf8ToCp932(")。");
+inline const std::string kTokenCommandNoToken
+    = jconvert::Utf8ToCp932("トークン取得コマンドがトークンを出力しませんでした。");
+inline const std::string kTokenCommandBadToken = jconvert::Utf8ToCp932(
+    "トークン取得コマンドの出力の 1 行目がアクセストークンではありません (使えない文字があります)。");
+inline const std::string kUnexpectedChallenge
+    = jconvert::Utf8ToCp932("サーバーが認証の途中で想定外の応答を返しました。");
+
+// What a refused sign-in needs, added after the server's own words.
+inline const std::string kNeedsAppPassword = jconvert::Utf8ToCp932(
+    "このアカウントには、ふだんのパスワードではなくアプリ パスワードが必要です。アカウントの設定でアプリ "
+    "パスワードを作り、パスワードの欄に入れてください。");
+inline const std::string kNeedsWebLogin = jconvert::Utf8ToCp932(
+    "ブラウザーでのログイン (本人確認) が求められています。ブラウザーでアカウントにログインして確認するか、"
+    "「認証方式」でトークンによるサインイン (XOAUTH2 か OAUTHBEARER) を使ってください。");
+// kServerOffersToken, the server's token methods, kServerOffersTokenEnd.
+inline const std::string kServerOffersToken
+    = jconvert::Utf8ToCp932("このサーバーはトークンによるサインインに対応しています (");
+inline const std::string kServerOffersTokenEnd = jconvert::Utf8ToCp932(
+    ")。パスワードでログインできないアカウントでは、「認証方式」でその方式を選び、「トークン取得コマンド」"
+    "を設定してください。");
+inline const std::string kTokenRefused = jconvert::Utf8ToCp932(
+    "アクセストークンが受け付けられませんでした。トークン取得コマンドが有効なトークンを出力しているか、"
+    "ユーザー名がアカウントのメールアドレスと合っているか確かめてください。");
+// kMechanismNotOffered, then the methods the server lists.
+inline const std::string kMechanismNotOffered
+    = jconvert::Utf8ToCp932("このサーバーはこの認証方式に対応していません。対応している方式: ");
 
 } // namespace mail::texts

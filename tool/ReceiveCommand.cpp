@@ -1,14 +1,18 @@
 // corkpane-tool receive [--host H] [--port N] [--security none|starttls|tls]
-// [--ca-file FILE]: one mail reception run with the account, keywords,
-// security choice and memo of the current directory, as the window's receive
+// [--ca-file FILE] [--auth user|plain|xoauth2|oauthbearer] [--token-command
+// CMD]: one mail reception run with the account, keywords, security and
+// sign-in choice and memo of the current directory, as the window's receive
 // button does it. Every log line goes to standard output; the memo, with
 // whatever the run added, is written back to "memo.txt", also when the run
-// fails part way. Another run on the same folder is waited for; a memo or
-// settings file that cannot be read ends the command before any connection.
+// fails part way, and then the memory of received mail when it is on.
+// Another run on the same folder is waited for; a memo or settings file
+// that cannot be read ends the command before any connection.
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "app/FilesLock.h"
 #include "app/ReceiveConfigFromSettings.h"
+#include "app/ReceivedMemory.h"
+#include "app/SettingsKey.h"
 #include "app/SettingsStore.h"
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
@@ -22,8 +26,8 @@
 
 namespace {
 
-constexpr char kUsage[]
-    = "usage: corkpane-tool receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE]\n";
+constexpr char kUsage[] = "usage: corkpane-tool receive [--host H] [--port N] [--security none|starttls|tls] "
+                          "[--ca-file FILE] [--auth user|plain|xoauth2|oauthbearer] [--token-command CMD]\n";
 
 std::optional<mail::Pop3Security> SecurityNamed(const std::string& name)
 {
@@ -50,6 +54,20 @@ int RunPort(std::optional<int> given, int stored, std::optional<mail::Pop3Securi
     return stored;
 }
 
+// The sign-in method named as "POP3Auth1" stores it.
+std::optional<mail::Pop3Auth> AuthNamed(const std::string& name)
+{
+    for (const app::SettingsKey& key : app::SettingsKey::All()) {
+        if (key.control != "CbAuth")
+            continue;
+        for (std::size_t i = 0; i < key.choices.size(); ++i) {
+            if (key.choices[i] == name)
+                return static_cast<mail::Pop3Auth>(i);
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<int> PortNumber(const std::string& text)
 {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 5)
@@ -73,6 +91,8 @@ int Run(const tool::Args& given, tool::Io& io)
     std::optional<int> port;
     std::optional<mail::Pop3Security> security;
     std::optional<std::string> caFile;
+    std::optional<mail::Pop3Auth> auth;
+    std::optional<std::string> tokenCommand;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--host" && i + 1 < args.size()) {
             host = args[++i];
@@ -91,6 +111,15 @@ int Run(const tool::Args& given, tool::Io& io)
             }
         } else if (args[i] == "--ca-file" && i + 1 < args.size()) {
             caFile = args[++i];
+        } else if (args[i] == "--auth" && i + 1 < args.size()) {
+            auth = AuthNamed(args[++i]);
+            if (!auth) {
+                io.err << "corkpane-tool receive: not a sign-in method (user, plain, xoauth2, oauthbearer): "
+                       << args[i] << '\n';
+                return tool::kExitUsage;
+            }
+        } else if (args[i] == "--token-command" && i + 1 < args.size()) {
+            tokenCommand = args[++i];
         } else {
             io.err << kUsage;
             return tool::kExitUsage;
@@ -112,25 +141,36 @@ int Run(const tool::Args& given, tool::Io& io)
     if (security)
         config.security = *security;
     config.caFile = caFile.value_or("");
+    if (auth)
+        config.auth = *auth;
+    if (tokenCommand)
+        config.tokenCommand = *tokenCommand;
+    app::ReceivedMemory memory;
+    memory.Prepare(folder, config);
 
     mail::TextReceiveWindow window(memo);
     window.onLogLine = [&io](const std::string& line) { io.out << line << '\n' << std::flush; };
     int status = tool::kExitOk;
+    mail::ReceiveRun run(config, window);
     // A failed run still saves what it received so far.
     try {
-        mail::ReceiveRun(config, window).Run();
+        run.Run();
     } catch (const platform::UserError& error) {
         io.err << error.what() << '\n';
         status = tool::kExitFailure;
     }
 
+    // The memo first: a mail is remembered only once its text is stored.
     platform::ReplaceFile(folder / app::kMemoFileName, window.memo(), platform::kMemoReadLimit);
+    memory.Keep(folder, config, run.RememberedIds());
+    memory.Save();
     return status;
 }
 
 const tool::Registration reg { "receive",
-    "receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE] [--dir DIR]  (one POP3 "
-    "reception run into memo.txt)",
+    "receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE] [--auth METHOD] "
+    "[--token-command CMD] [--dir DIR]  (one POP3 reception run into memo.txt; METHOD: user, plain, xoauth2, "
+    "oauthbearer)",
     &Run };
 
 } // namespace

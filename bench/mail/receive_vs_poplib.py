@@ -14,7 +14,13 @@ With --delay-ms D both talk to the server through a small proxy on loopback
 that holds every chunk D ms in each direction (a round trip of 2D ms, like
 a home connection to a mail provider) without limiting throughput.
 
+With --remember the tool is timed twice per round instead of against
+poplib: without and with "受信済みのメールを記憶する" (its memory file removed
+before each run, so both runs fetch and add every memo mail; the second
+also asks UIDL and writes the memory).
+
 usage: receive_vs_poplib.py [--tool PATH] [--runs N] [--messages N] [--memos N] [--delay-ms D]
+                            [--remember]
 """
 import argparse
 import base64
@@ -195,9 +201,14 @@ def poplib_run(port, memo_numbers):
     client.quit()
 
 
-def tool_run(tool, folder, port):
+def tool_run(tool, folder, port, remember=False):
+    for name in os.listdir(folder):
+        if name.startswith("received-"):
+            os.remove(os.path.join(folder, name))
     with open(os.path.join(folder, "corkpane.ini"), "wb") as f:
         f.write(b"POP3Host1=127.0.0.1\r\nUser1=memo\r\nPOP3Port1=%d\r\n" % port)
+        if remember:
+            f.write(b"POP3Remember1=1\r\n")
         scrambled = subprocess.run([tool, "password", "scramble"], input=b"secret", capture_output=True,
                                    check=True).stdout.strip()
         f.write(b"PassWord1=" + scrambled + b"\r\n")
@@ -225,6 +236,8 @@ def main():
     parser.add_argument("--delay-ms", type=float, default=0.0,
                         help="delay added in each direction by a loopback proxy (0: direct)")
     parser.add_argument("--skip-peer", action="store_true", help="time the tool only (quick checks)")
+    parser.add_argument("--remember", action="store_true",
+                        help="time the tool without and with its memory of received mail")
     args = parser.parse_args()
     args.tool = os.path.abspath(args.tool)
 
@@ -243,6 +256,26 @@ def main():
         folder = os.path.join(root, "work")
         os.makedirs(folder)
         tool_times, tool_cpu, pop_times, pop_cpu = [], [], [], []
+        if args.remember:
+            with_times, with_cpu = [], []
+            for _ in range(args.runs):
+                for remember, times, cpus in ((False, tool_times, tool_cpu), (True, with_times, with_cpu)):
+                    elapsed, cpu, memo = tool_run(args.tool, folder, port, remember)
+                    if memo.count(b"\r\n") != 3 * len(memo_numbers):
+                        sys.exit("the receive run did not add every memo body")
+                    times.append(elapsed)
+                    cpus.append(cpu)
+                if not any(name.startswith("received-") for name in os.listdir(folder)):
+                    sys.exit("the run with memory wrote no memory file")
+            off, on = statistics.median(tool_times), statistics.median(with_times)
+            print(f"messages {args.messages}, memo mails {len(memo_numbers)}, runs {args.runs},"
+                  f" added delay {args.delay_ms:g} ms each way")
+            print(f"memory off  median {off * 1000:8.1f} ms  (min {min(tool_times) * 1000:.1f}),"
+                  f" CPU {statistics.median(tool_cpu) * 1000:.1f} ms")
+            print(f"memory on   median {on * 1000:8.1f} ms  (min {min(with_times) * 1000:.1f}),"
+                  f" CPU {statistics.median(with_cpu) * 1000:.1f} ms")
+            print(f"ratio on / off {on / off:.3f}")
+            return
         for _ in range(args.runs):
             elapsed, cpu, memo = tool_run(args.tool, folder, port)
             tool_times.append(elapsed)

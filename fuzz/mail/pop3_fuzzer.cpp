@@ -52,12 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int count = std::min(client.CheckMessages(), kMaxMessages);
         // Whole messages for every header that names a subject starting with
         // 'm', so that both kinds of request are mixed in the window.
-        auto wanted = [](const mail::Message& header) { return header.Subject().rfind('m', 0) == 0; };
+        auto wanted = [](int, const mail::Message& header) { return header.Subject().rfind('m', 0) == 0; };
         client.PlanFetches(count, wanted);
         for (int n = 1; n <= count; ++n) {
             mail::Message msg;
             client.RetrieveHeader(n, msg);
-            if (!wanted(msg))
+            if (!wanted(n, msg))
                 continue;
             const mail::Pop3Client::Fetch fetched = client.Retrieve(n, msg);
             fuzz::require(fetched == mail::Pop3Client::Fetch::Ok || msg.Body().empty());

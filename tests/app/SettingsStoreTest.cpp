@@ -116,7 +116,8 @@ TEST_F(SettingsStore, FirstRunWritesHeaderAndEveryKey)
                                  "スタートアップ受信=0\r\n"
                                  "POP3Security1=0\r\n"
                                  "MIME解読=1\r\n" // MIME解読: a new set-up reads MIME mail
-                                 "祝日表示=1\r\n"); // and lists the holidays
+                                 "祝日表示=1\r\n" // and lists the holidays
+                                 "POP3Remember1=1\r\n"); // and remembers what it received
     EXPECT_EQ(get("corkpane.ini"), ini);
     EXPECT_EQ(entries(), (std::vector<std::string> { "corkpane.ini", "memo.txt" }));
 
@@ -150,6 +151,10 @@ TEST_F(SettingsStore, ReadsSingleValues)
         { Sjis("MIME解読=1"), "ChMimeKaidoku", "1" }, { Sjis("MIME解読=0"), "ChMimeKaidoku", "0" },
         { Sjis("MIME解読="), "ChMimeKaidoku", "0" }, { Sjis("祝日表示=1"), "ChShukujitsu", "1" },
         { Sjis("祝日表示=0"), "ChShukujitsu", "0" },
+        { "POP3Remember1=1", "ChRemember", "1" },
+        { "POP3Remember1=0", "ChRemember", "0" }, { "POP3Auth1=XOAUTH2", "CbAuth", "xoauth2" },
+        { "POP3Auth1= plain", "CbAuth", "plain" }, { "POP3Auth1=cram-md5", "CbAuth", "user" },
+        { "POP3TokenCommand1=oama access a@b", "EdTokenCommand", "oama access a@b" },
         { "PassWord1=" + app::ScramblePassword("pw  "), "Password", "pw  " },
         { "PassWord1=srf3w8", "Password", "" }, // tampered
     };
@@ -169,6 +174,7 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
         { "ChShowMemo", "1" }, { "ChScCal", "1" },
         { "ChMimeKaidoku", "0" }, // bodies as sent, as before the key existed
         { "ChShukujitsu", "0" }, // no holidays, as before the key existed
+        { "ChRemember", "0" }, { "CbAuth", "user" }, // receiving as before the keys existed
     };
     for (const auto& c : cases)
         EXPECT_EQ(shown(loaded, c.control), c.value) << c.control;
@@ -184,6 +190,12 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
     EXPECT_EQ(lines[2], Sjis("文字色=0"));
     EXPECT_EQ(lines[10], Sjis("スタートアップ受信=0"));
     EXPECT_EQ(lines[11], "POP3Security1=0");
+
+    // A sign-in method other than USER/PASS is stored by its word.
+    Settings token = loaded;
+    token.CbAuth = 3;
+    app::SaveSettings(dir_, token, "");
+    EXPECT_EQ(app::IniLines::Parse(get("corkpane.ini")).Value("POP3Auth1"), "oauthbearer");
 }
 
 TEST_F(SettingsStore, RewritesInPlaceWithCrLf)

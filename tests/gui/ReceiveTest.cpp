@@ -7,6 +7,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <chrono>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -122,6 +125,38 @@ TEST_F(GuiReception, StartupWithoutAServerNameSkipsReceptionAndDraws)
     EXPECT_TRUE(platform::ToSjis(dialogs_.Errors()[0]).starts_with(Sjis("Socket エラー # 11001\r\n")))
         << dialogs_.Errors()[0].toStdString();
     EXPECT_NE(Log(*window), skipped);
+}
+
+// At logon the run goes on trying while the network comes up; a click tries
+// once and names the server it could not reach.
+TEST_F(GuiReception, LogonRunWaitsForTheNetworkAClickDoesNot)
+{
+    logonNetworkWaitMs_ = 6000;
+    const QString retry = QString::fromUtf8("接続できませんでした。1 秒後にもう一度試します: ");
+    const int port = mailtest::UnusedLoopbackPort();
+    auto clicked = MakeWindow();
+    PointAt(*clicked, port);
+    Find<QPushButton>(*clicked, "BtnReceive")->click();
+    ASSERT_EQ(dialogs_.Errors().size(), 1);
+    EXPECT_TRUE(dialogs_.Errors()[0].endsWith(QStringLiteral(" (127.0.0.1:%1)").arg(port)));
+    EXPECT_FALSE(Log(*clicked).contains(retry));
+    // One run at a time on the folder: the first window goes before the
+    // logon run starts.
+    clicked.reset();
+
+    std::optional<FakePop3Server> server;
+    std::thread late([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        server.emplace(OneMemoMail(), FakePop3Server::After::Listen, FakePop3Server::kNoCapa, port);
+    });
+    auto window = MakeWindow({ "/su" });
+    PointAt(*window, port);
+    window->show();
+    late.join();
+    EXPECT_TRUE(window->IsClosed());
+    EXPECT_EQ(dialogs_.Errors().size(), 1);
+    EXPECT_EQ(ReadFile("memo.txt"), "buy milk\r\n");
+    EXPECT_TRUE(Log(*window).contains(retry)) << Log(*window).toStdString();
 }
 
 } // namespace

@@ -34,6 +34,7 @@ protected:
         environment.startFolder = startFolder_;
         environment.supportPage = supportPage_;
         environment.filesLockWait = filesLockWait_;
+        environment.logonNetworkWaitMs = logonNetworkWaitMs_;
         return std::make_unique<gui::TForm1>(std::move(environment));
     }
 
@@ -68,6 +69,9 @@ protected:
     std::string supportPage_;
     // How long a start waits for another run on the folder.
     std::chrono::milliseconds filesLockWait_ = app::kRunLockWait;
+    // The logon run tries to reach the mail server once unless a test
+    // gives it time.
+    int logonNetworkWaitMs_ = 0;
     // A small desktop that records what is installed, never the real one.
     platform::FixedDesktop desktop_ = [] {
         platform::FixedDesktop desktop;

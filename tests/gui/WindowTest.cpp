@@ -10,6 +10,7 @@
 #include "schedule/TScheduleTable.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -162,6 +163,9 @@ TEST_F(GuiWindow, EverySettingBindsToAControlOfItsKind)
         case Kind::LaterTick:
             EXPECT_NE(window->findChild<QCheckBox*>(name), nullptr);
             break;
+        case Kind::Choice:
+            EXPECT_NE(window->findChild<QComboBox*>(name), nullptr);
+            break;
         }
     }
 }
@@ -290,6 +294,32 @@ TEST_F(GuiWindow, StoredFileWithoutTheMimeKeyKeepsItOff)
     EXPECT_NE(ReadFile("corkpane.ini").find(Sjis("祝日表示=1\r\n")), std::string::npos);
     EXPECT_TRUE(MakeWindow()->CollectSettings().ChMimeKaidoku);
     EXPECT_TRUE(MakeWindow()->CollectSettings().ChShukujitsu);
+}
+
+// The sign-in and memory controls: remembering is on in a new set-up and
+// off for a stored one without its key; a token method enables its command
+// and is stored by its word.
+TEST_F(GuiWindow, SignInAndMemoryControls)
+{
+    {
+        auto window = MakeWindow();
+        EXPECT_TRUE(Find<QCheckBox>(*window, "ChRemember")->isChecked());
+        auto* method = Find<QComboBox>(*window, "CbAuth");
+        auto* command = Find<QLineEdit>(*window, "EdTokenCommand");
+        EXPECT_EQ(method->currentIndex(), 0);
+        EXPECT_FALSE(command->isEnabled());
+        method->setCurrentIndex(2);
+        EXPECT_TRUE(command->isEnabled());
+        command->setText(QStringLiteral("oama access me@example.jp"));
+        EXPECT_TRUE(window->close());
+    }
+    const std::string saved = ReadFile("corkpane.ini");
+    EXPECT_NE(
+        saved.find("POP3Remember1=1\r\nPOP3Auth1=xoauth2\r\nPOP3TokenCommand1=oama access me@example.jp\r\n"),
+        std::string::npos)
+        << saved;
+    WriteFile("corkpane.ini", "POP3Host1=pop.example.jp\r\n");
+    EXPECT_FALSE(MakeWindow()->CollectSettings().ChRemember);
 }
 
 TEST_F(GuiWindow, FailedSaveKeepsTheWindowOpenAndALaterCloseSavesAgain)

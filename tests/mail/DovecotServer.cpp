@@ -121,6 +121,11 @@ void DovecotServer::Deliver(const std::string& name, const std::string& message)
     fs::rename(written, maildir / "new" / file);
 }
 
+void DovecotServer::EnableOAuth2(const std::string& introspectionUrl)
+{
+    introspectionUrl_ = introspectionUrl;
+}
+
 void DovecotServer::EnableTls(const std::string& certFile, const std::string& keyFile, bool required)
 {
     certFile_ = certFile;
@@ -132,28 +137,29 @@ std::string DovecotServer::WriteConfig() const
 {
     const Accounts accounts = PickAccounts();
     std::ostringstream conf;
-    conf << "base_dir = " << root_ << "/run\n"
-         << "state_dir = " << root_ << "/state\n"
-         << "log_path = " << root_ << "/dovecot.log\n"
-         << "protocols = pop3\n"
-         << "listen = 127.0.0.1\n"
-         << "ssl = "
-         << (certFile_.empty()     ? "no"
-                    : tlsRequired_ ? "required"
-                                   : "yes")
-         << "\n"
-         << "disable_plaintext_auth = no\n"
-         << "auth_mechanisms = plain\n"
-         << "auth_failure_delay = 0\n"
-         << "default_login_user = " << accounts.loginUser << "\n"
-         << "default_internal_user = " << accounts.internalUser << "\n"
-         << "mail_location = maildir:" << root_ << "/mail/%u\n"
-         << "passdb {\n  driver = passwd-file\n  args = scheme=PLAIN username_format=%u " << root_
-         << "/passwd\n}\n"
-         << "userdb {\n  driver = static\n  args = uid=" << accounts.mailUid << " gid=" << accounts.mailGid
-         << " home=" << root_ << "/mail/%u\n}\n"
-         << "service pop3-login {\n  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " << port_
-         << "\n  }\n";
+    conf
+        << "base_dir = " << root_ << "/run\n"
+        << "state_dir = " << root_ << "/state\n"
+        << "log_path = " << root_ << "/dovecot.log\n"
+        << "protocols = pop3\n"
+        << "listen = 127.0.0.1\n"
+        << "ssl = "
+        << (certFile_.empty()     ? "no"
+                   : tlsRequired_ ? "required"
+                                  : "yes")
+        << "\n"
+        << "disable_plaintext_auth = no\n"
+        << "auth_mechanisms = plain" << (introspectionUrl_.empty() ? "" : " xoauth2 oauthbearer") << "\n"
+        << "auth_failure_delay = 0\n"
+        << "default_login_user = " << accounts.loginUser << "\n"
+        << "default_internal_user = " << accounts.internalUser << "\n"
+        << "mail_location = maildir:" << root_ << "/mail/%u\n"
+        << "passdb {\n  driver = passwd-file\n  mechanisms = plain\n  args = scheme=PLAIN username_format=%u "
+        << root_ << "/passwd\n}\n"
+        << "userdb {\n  driver = static\n  args = uid=" << accounts.mailUid << " gid=" << accounts.mailGid
+        << " home=" << root_ << "/mail/%u\n}\n"
+        << "service pop3-login {\n  inet_listener pop3 {\n    address = 127.0.0.1\n    port = " << port_
+        << "\n  }\n";
     if (!certFile_.empty())
         conf << "  inet_listener pop3s {\n    address = 127.0.0.1\n    port = " << tlsPort_
              << "\n    ssl = yes\n  }\n";
@@ -161,6 +167,14 @@ std::string DovecotServer::WriteConfig() const
          << "service anvil {\n  chroot =\n}\n";
     if (!certFile_.empty())
         conf << "ssl_cert = <" << certFile_ << "\nssl_key = <" << keyFile_ << "\n";
+    if (!introspectionUrl_.empty()) {
+        conf << "passdb {\n  driver = oauth2\n  mechanisms = xoauth2 oauthbearer\n  args = " << root_
+             << "/oauth2.conf\n}\n";
+        folder_.Write("oauth2.conf",
+            "introspection_mode = post\nintrospection_url = " + introspectionUrl_
+                + "\nforce_introspection = yes\nusername_attribute = username\nactive_attribute = "
+                  "active\nactive_value = true\n");
+    }
     if (::geteuid() != 0) {
         // An ordinary user can give its sockets to no other group.
         for (const char* service : { "stats", "dict", "dict-async" }) {

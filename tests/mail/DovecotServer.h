@@ -33,6 +33,10 @@ public:
     // port() and POP3S on tlsPort(). With required set, the login is refused
     // until the connection is secured. Call before Start.
     void EnableTls(const std::string& certFile, const std::string& keyFile, bool required);
+    // Also signs in with OAuth 2.0 tokens (SASL XOAUTH2 and OAUTHBEARER),
+    // which Dovecot checks at the introspection endpoint at url (RFC 7662
+    // style, the token POSTed). Call before Start.
+    void EnableOAuth2(const std::string& introspectionUrl);
     // Starts the server and waits until it accepts connections. Returns ""
     // on success, otherwise what went wrong (a missing dovecot included).
     std::string Start();
@@ -53,6 +57,7 @@ private:
     std::string certFile_;
     std::string keyFile_;
     bool tlsRequired_ = false;
+    std::string introspectionUrl_;
     pid_t pid_ = -1;
     int delivered_ = 0;
 };

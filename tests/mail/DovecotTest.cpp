@@ -1,6 +1,7 @@
 // Reception end to end against a real Dovecot POP3 server on loopback.
 
 #include "DovecotServer.h"
+#include "IntrospectionEndpoint.h"
 #include "LogLines.h"
 #include "MemoMails.h"
 #include "RunReception.h"
@@ -111,6 +112,13 @@ protected:
             mime.push_back(mailtest::ReadMemoMail(m.file));
         mime.push_back("Subject: " + kMemoWord + "\n\nafter the fault\n");
         server_.AddUser("mime", "pw", mime);
+        // Lines over the 16 KB limit: in a header before its subject, and in
+        // a memo mail's body.
+        const std::string longLine(20000, 'x');
+        server_.AddUser("long-lines", "pw",
+            { "X-Long: " + longLine + "\nSubject: " + kMemoWord + "\n\nlost\n",
+                "Subject: " + kMemoWord + "\n\nfirst\n" + longLine + "\n",
+                "Subject: " + kMemoWord + "\n\nafter\n" });
         const std::string failure = server_.Start();
         ASSERT_EQ(failure, "") << "the Dovecot test server is required";
     }
@@ -208,9 +216,19 @@ TEST_F(Dovecot, EmptyLongAndRefusedAccounts)
     EXPECT_EQ(many.log[2], kCount + "300");
     EXPECT_EQ(many.log[4], kSubject + "note 1");
 
+    // One bad mail no longer stops every run at it.
+    Result lines = Receive(server_.port(), "long-lines", "pw", "");
+    EXPECT_EQ(lines.error, "");
+    EXPECT_EQ(lines.log,
+        (Log { kConnecting, kConnected, kCount + "3", kSep, kSubject, kSep, kSubject + kMemo,
+            Sjis("メールの行が長すぎるため受信しませんでした。"), kSep, kSubject + kMemo, "after", kSep,
+            kDisconnecting, kDisconnected }));
+    EXPECT_EQ(lines.memo, "after\r\n");
+
     Result refused = Receive(server_.port(), "memo", "wrong", "kept");
     EXPECT_EQ(refused.error, "[AUTH] Authentication failed.");
-    EXPECT_EQ(refused.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+    EXPECT_EQ(
+        refused.log, EndedBy(Log { kConnecting, kConnected, kDisconnecting, kDisconnected }, refused.error));
     EXPECT_EQ(refused.memo, "kept");
 }
 
@@ -247,6 +265,43 @@ TEST_F(Dovecot, MemoMailsOfTodaysSenders)
     EXPECT_EQ(off.error, "");
     EXPECT_EQ(off.memo, "This is a multi-part message in MIME format.\r\nafter the fault\r\n");
     EXPECT_NE(std::find(off.log.begin(), off.log.end(), mail::texts::kUnknownUuScheme), off.log.end());
+}
+
+// Token sign-in against Dovecot's oauth2 passdb, which asks a local
+// introspection endpoint about each token: both methods, with the initial
+// response and in two steps, and a refused token.
+TEST(DovecotOAuth2, TokenMethods)
+{
+    const std::string shortToken = "good-token";
+    const std::string longToken = "ya29." + std::string(300, 'L');
+    mailtest::IntrospectionEndpoint endpoint({ { shortToken, "memo" }, { longToken, "memo" } });
+    mailtest::DovecotServer server;
+    server.AddUser("memo", "pw", { "Subject: " + kMemoWord + "\n\nmilk\n" });
+    server.EnableOAuth2(endpoint.Url());
+    ASSERT_EQ(server.Start(), "") << "the Dovecot test server is required";
+    for (const mail::Pop3Auth auth : { mail::Pop3Auth::XOAuth2, mail::Pop3Auth::OAuthBearer }) {
+        for (const std::string& token : { shortToken, longToken, std::string("expired-token") }) {
+            SCOPED_TRACE(static_cast<int>(auth));
+            SCOPED_TRACE(token.substr(0, 12));
+            mail::ReceiveConfig config = mailtest::LoopbackConfig(server.port(), "memo", "");
+            config.keyword1 = kMemo;
+            config.auth = auth;
+            config.tokenCommand = "echo " + token;
+            const Result r = mailtest::RunReception(config, "");
+            if (token == "expired-token") {
+                EXPECT_EQ(r.error,
+                    "[AUTH] Authentication failed.\r\n"
+                        + Sjis("アクセストークンが受け付けられませんでした。トークン取得コマンドが有効なトー"
+                               "クンを出力"
+                               "しているか、ユーザー名がアカウントのメールアドレスと合っているか確かめてくだ"
+                               "さい。"));
+                EXPECT_EQ(r.memo, "");
+            } else {
+                EXPECT_EQ(r.error, "");
+                EXPECT_EQ(r.memo, "milk\r\n");
+            }
+        }
+    }
 }
 
 } // namespace

@@ -182,7 +182,7 @@ TEST_P(DovecotTlsFailure, EndsTheRunBeforeTheLogin)
         // The connection is dropped at once: no QUIT, so no closing lines.
         const Log opened = c.host == "127.0.0.1" ? Log { kConnecting, kConnected }
                                                  : Log { kResolving, kConnecting, kConnected };
-        EXPECT_EQ(r.log, opened) << static_cast<int>(security);
+        EXPECT_EQ(r.log, EndedBy(opened, r.error)) << static_cast<int>(security);
         EXPECT_EQ(r.memo, "kept");
     }
 }
@@ -205,13 +205,13 @@ TEST_F(DovecotTls, ServerWithoutTls)
     // in clear (the run would otherwise have fetched the memo mail).
     Result stls = Receive(server_.port(), Pop3Security::StartTls, "");
     EXPECT_EQ(stls.error, "TLS support isn't enabled.");
-    EXPECT_EQ(stls.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+    EXPECT_EQ(stls.log, EndedBy(Log { kConnecting, kConnected, kDisconnecting, kDisconnected }, stls.error));
     EXPECT_EQ(stls.memo, "kept");
 
     // TLS from the start against a plain server: its greeting is no TLS.
     Result tls = Receive(server_.port(), Pop3Security::Tls, "");
     EXPECT_EQ(tls.error.rfind(kTlsFailed, 0), 0u) << tls.error;
-    EXPECT_EQ(tls.log, (Log { kConnecting, kConnected }));
+    EXPECT_EQ(tls.log, EndedBy(Log { kConnecting, kConnected }, tls.error));
 }
 
 } // namespace

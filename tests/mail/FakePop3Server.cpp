@@ -40,6 +40,7 @@ int ListenOnLoopback(int& port, int backlog)
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
     socklen_t length = sizeof address;
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
         || ::listen(fd, backlog) != 0
@@ -60,10 +61,11 @@ int UnusedLoopbackPort()
     return port;
 }
 
-FakePop3Server::FakePop3Server(std::vector<std::string> replies, After after, std::string capaReply)
+FakePop3Server::FakePop3Server(std::vector<std::string> replies, After after, std::string capaReply, int port)
     : replies_(std::move(replies))
     , after_(after)
     , capaReply_(std::move(capaReply))
+    , conversation_(port)
 {
     conversation_.Start([this] { Serve(); });
 }

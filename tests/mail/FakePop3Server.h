@@ -26,8 +26,9 @@ public:
     // replies[0] is sent when the client connects (the greeting); every later
     // reply answers the next line the client sends, except a CAPA, which is
     // answered with capaReply (by default that of a server without CAPA).
-    explicit FakePop3Server(
-        std::vector<std::string> replies, After after = After::Listen, std::string capaReply = kNoCapa);
+    // It listens on port, or on a free one when port is 0.
+    explicit FakePop3Server(std::vector<std::string> replies, After after = After::Listen,
+        std::string capaReply = kNoCapa, int port = 0);
 
     static inline const std::string kNoCapa = "-ERR unknown command\r\n";
 
@@ -49,8 +50,9 @@ private:
     LoopbackConversation conversation_;
 };
 
-// A socket listening on a free loopback port (stored in port) with the given
-// queue length; throws when none can be had.
+// A socket listening on loopback at port, or on a free one when port is 0
+// (then stored in port), with the given queue length; throws when it cannot
+// be had.
 int ListenOnLoopback(int& port, int backlog = 4);
 
 // A loopback port nothing listens on (just released by the system).

@@ -24,4 +24,24 @@ inline const std::string kConnectTimeout = Sjis("接続タイムアウト。");
 inline const std::string kReadTimeout = Sjis("受信タイムアウト。");
 inline const std::string kTlsFailed = Sjis("SSL/TLS 接続を確立できませんでした。");
 
+// The last log line of a failed run: the reason on one line.
+inline std::string FailureLine(const std::string& error)
+{
+    std::string line = Sjis("エラーのため受信を中止しました: ");
+    for (std::size_t i = 0; i < error.size(); ++i) {
+        if (error[i] == '\r' && i + 1 < error.size() && error[i + 1] == '\n')
+            continue;
+        line += error[i] == '\r' || error[i] == '\n' ? ' ' : error[i];
+    }
+    return line;
+}
+
+// A log, ended by the failure line when the run failed with error.
+template <typename Log> Log EndedBy(Log log, const std::string& error)
+{
+    if (!error.empty())
+        log.push_back(FailureLine(error));
+    return log;
+}
+
 } // namespace mailtest::lines

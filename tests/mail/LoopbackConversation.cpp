@@ -6,8 +6,9 @@
 
 namespace mailtest {
 
-LoopbackConversation::LoopbackConversation()
-    : listenFd_(ListenOnLoopback(port_))
+LoopbackConversation::LoopbackConversation(int port)
+    : port_(port)
+    , listenFd_(ListenOnLoopback(port_))
 {
 }
 

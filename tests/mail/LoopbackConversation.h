@@ -10,7 +10,8 @@ namespace mailtest {
 // first, so the thread ends before anything it uses goes away.
 class LoopbackConversation {
 public:
-    LoopbackConversation();
+    // Listens on port, or on a free one when port is 0.
+    explicit LoopbackConversation(int port = 0);
     ~LoopbackConversation();
     LoopbackConversation(const LoopbackConversation&) = delete;
     LoopbackConversation& operator=(const LoopbackConversation&) = delete;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -52,8 +53,14 @@ const std::string MailboxServer::kPipelining = "+OK\r\nTOP\r\nUIDL\r\nPIPELINING
 const std::string MailboxServer::kNoPipelining = "+OK\r\nTOP\r\nUIDL\r\n.\r\n";
 const std::string MailboxServer::kNoCapa = "-ERR unknown command\r\n";
 
+std::string MailboxServer::UniqueId(const std::string& message)
+{
+    return "uid" + std::to_string(std::hash<std::string> {}(message));
+}
+
 MailboxServer::MailboxServer(Script script)
     : script_(std::move(script))
+    , conversation_(script_.port)
 {
     conversation_.Start([this] { Serve(); });
 }
@@ -77,6 +84,14 @@ std::string MailboxServer::Answer(const std::string& command, bool& close)
         return script_.capa;
     if (command == "STAT")
         return "+OK " + std::to_string(count) + " 0\r\n";
+    if (command == "UIDL") {
+        if (!script_.uidl)
+            return "-ERR unknown command\r\n";
+        std::string list = "+OK\r\n";
+        for (int n = 1; n <= count; ++n)
+            list += std::to_string(n) + " " + UniqueId(script_.messages[n - 1]) + "\r\n";
+        return list + ".\r\n";
+    }
     if (command.rfind("TOP ", 0) == 0) {
         const int n = number(4);
         if (n == script_.closeAtTop) {

@@ -34,6 +34,11 @@ public:
         // Every byte of every reply is sent on its own, this far apart
         // (0: replies go out whole).
         int dripMs = 0;
+        // Whether UIDL is answered; each message's id follows from its
+        // content, so it stays when other messages come or go.
+        bool uidl = true;
+        // The loopback port to listen on (0: any free one).
+        int port = 0;
     };
 
     explicit MailboxServer(Script script);
@@ -45,6 +50,9 @@ public:
     int MostAhead() const { return mostAhead_; }
     // Whether QUIT arrived while replies to earlier commands were unsent.
     bool QuitBeforeReplies() const { return quitEarly_; }
+
+    // The id UIDL gives a message.
+    static std::string UniqueId(const std::string& message);
 
     // A CAPA reply listing PIPELINING, one listing only TOP, and a refusal.
     static const std::string kPipelining;

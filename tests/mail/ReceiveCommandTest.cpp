@@ -3,7 +3,9 @@
 
 #include "CommandRegistry.h"
 #include "FakePop3Server.h"
+#include "MailboxServer.h"
 #include "app/PasswordScrambler.h"
+#include "common/FolderNames.h"
 #include "common/SjisLiteral.h"
 #include "common/TempFolder.h"
 
@@ -56,7 +58,8 @@ TEST_F(ReceiveCommand, OverridesServerAndKeepsMemoOfAFailedRun)
     const std::string milk = Sjis("牛乳を買う");
     EXPECT_EQ(out_.str(),
         Sjis("Status>接続中\nStatus>接続完了\nメール件数2\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n件名:") + memoWord
-            + "\n" + milk + "\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n");
+            + "\n" + milk + "\nwwwwwwwwwwwwwwwwwwwwwwwwwwwww\n"
+            + Sjis("エラーのため受信を中止しました: 接続が閉じられました。\n"));
     EXPECT_EQ(err_.str(), Sjis("接続が閉じられました。\n"));
     EXPECT_EQ(folder_.Read("memo.txt"), "old\r\n" + milk + "\r\n");
 }
@@ -89,7 +92,8 @@ TEST_F(ReceiveCommand, StoredSecurityChoiceAndItsOverride)
     out_.str("");
     EXPECT_EQ(Run({ "--security", "tls", "--ca-file", "no-such-ca.pem" }), 1);
     EXPECT_EQ(err_.str(), Sjis("CA 証明書ファイルを読み込めません: no-such-ca.pem\n"));
-    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(out_.str(),
+        Sjis("エラーのため受信を中止しました: CA 証明書ファイルを読み込めません: no-such-ca.pem\n"));
 }
 
 // The stored MIME setting decides how the subject and body are read: a
@@ -123,9 +127,37 @@ TEST_F(ReceiveCommand, RejectsBadArguments)
 {
     for (const tool::Args& args : { tool::Args { "--port", "0" }, tool::Args { "--port", "70000" },
              tool::Args { "--port", "x1" }, tool::Args { "--host" }, tool::Args { "extra" },
-             tool::Args { "--security", "ssl" }, tool::Args { "--security" }, tool::Args { "--ca-file" } })
+             tool::Args { "--security", "ssl" }, tool::Args { "--security" }, tool::Args { "--ca-file" },
+             tool::Args { "--auth", "cram-md5" }, tool::Args { "--auth" }, tool::Args { "--token-command" } })
         EXPECT_EQ(Run(args), 2) << args.back();
     EXPECT_FALSE(fs::exists("memo.txt"));
+}
+
+// With the memory on, a memo line deleted between runs stays deleted: the
+// memory file is written after the memo. The sign-in options replace the
+// stored ones.
+TEST_F(ReceiveCommand, RemembersAcrossRunsAndSignsInWithAToken)
+{
+    const std::string mailbox = "Subject: =?ISO-2022-JP?B?GyRCJWElYhsoQg==?=\n\nmilk\n";
+    // One port for both runs: the memory belongs to the account.
+    const int port = mailtest::UnusedLoopbackPort();
+    for (const std::string memo : { "", "other\r\n" }) {
+        mailtest::MailboxServer server(
+            { .messages = { mailbox }, .capa = mailtest::MailboxServer::kNoPipelining, .port = port });
+        std::ofstream("corkpane.ini", std::ios::binary)
+            << "POP3Host1=127.0.0.1\r\nUser1=u\r\nPOP3Remember1=1\r\nPOP3Port1=" << port
+            << Sjis("\r\nキーワード１=メモ\r\n");
+        std::ofstream("memo.txt", std::ios::binary) << memo;
+        EXPECT_EQ(Run({ "--auth", "xoauth2", "--token-command", "echo tok" }), 0) << err_.str();
+        EXPECT_EQ(folder_.Read("memo.txt"), memo.empty() ? "milk\r\n" : memo);
+        EXPECT_EQ(server.Transcript().rfind("CAPA\r\nAUTH XOAUTH2 ", 0), 0u);
+    }
+    const std::vector<std::string> files = test_files::FolderNames(folder_.Path());
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[2].rfind("received-", 0), 0u);
+    EXPECT_EQ(folder_.Read(files[2]),
+        "# u@127.0.0.1:" + std::to_string(port) + "\r\n" + mailtest::MailboxServer::UniqueId(mailbox)
+            + "\r\n");
 }
 
 } // namespace

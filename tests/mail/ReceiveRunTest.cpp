@@ -3,15 +3,20 @@
 #include "FakePop3Server.h"
 #include "FullQueueListener.h"
 #include "LogLines.h"
+#include "MailboxServer.h"
 #include "RunReception.h"
 #include "common/SjisLiteral.h"
 #include "mail/MailError.h"
 #include "mail/TextReceiveWindow.h"
 #include "platform/SystemErrorText.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -79,7 +84,7 @@ TEST_P(FakeServerRun, TranscriptLogAndOutcome)
     EXPECT_EQ(server.Transcript(), c.transcript);
     EXPECT_FALSE(server.SawCommandAhead());
     EXPECT_EQ(r.error, c.error);
-    EXPECT_EQ(r.log, c.log);
+    EXPECT_EQ(r.log, EndedBy(c.log, c.error));
     EXPECT_EQ(r.memo, c.memoAfter);
     EXPECT_TRUE(r.enabledAfter);
 }
@@ -165,10 +170,21 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
         FakeCase { "unrecognised_reply", { kGreeting, "OK fine\r\n" }, After::Listen,
             "CAPA\r\nUSER u\r\nQUIT\r\n", "Unrecognized POP3 Response Header:\n\"OK fine\"",
             Join({ kOpen, { kDisconnecting, kDisconnected } }) },
-        FakeCase { "line_over_limit",
-            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: " + kLongName + "a\r\n.\r\n" },
-            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nQUIT\r\n", kTooLong,
-            Join({ kOpen, { kCount + "1", kSep, kDisconnecting, kDisconnected } }) },
+        // A header line over the limit loses the rest of that header, not
+        // the run: the mail has no subject left and is not a memo.
+        FakeCase { "header_line_over_limit",
+            { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 2\r\n",
+                "+OK\r\nFrom: a\r\nSubject: " + kLongName + "a\r\nX: y\r\n.\r\n", kMemoTop,
+                "+OK\r\n\r\nnext\r\n.\r\n" },
+            After::Listen, kLogin + "STAT\r\nTOP 1 0\r\nTOP 2 0\r\nRETR 2\r\nQUIT\r\n", "",
+            Join({ kOpen,
+                { kCount + "2", kSep, kSubject, kSep, kSubject + kMemo, "next", kSep, kDisconnecting,
+                    kDisconnected } }),
+            "", "next\r\n" },
+        // A status line over the limit still ends the run.
+        FakeCase { "status_line_over_limit", { kGreeting, "+OK " + kLongName + "aaaaaaaaaa\r\n" },
+            After::Listen, "CAPA\r\nUSER u\r\nQUIT\r\n", kTooLong,
+            Join({ kOpen, { kDisconnecting, kDisconnected } }) },
         FakeCase { "closed_mid_reply",
             { kGreeting, "+OK\r\n", "+OK\r\n", "+OK 1\r\n", "+OK\r\nSubject: cut" }, After::Close,
             kLogin + "STAT\r\nTOP 1 0\r\n", kClosed, Join({ kOpen, { kCount + "1", kSep } }) },
@@ -179,23 +195,27 @@ INSTANTIATE_TEST_SUITE_P(Receive, FakeServerRun,
 
 TEST(Receive, ConnectionFailures)
 {
-    // Nothing listens: the system refuses, reported with its Windows number.
-    RunResult refused = Receive(mailtest::UnusedLoopbackPort());
+    // Nothing listens: the system refuses, reported with its Windows number
+    // and the server tried.
+    const int port = mailtest::UnusedLoopbackPort();
+    RunResult refused = Receive(port);
     // The reason is the system's, in Japanese.
-    EXPECT_EQ(refused.error, Sjis("Socket エラー # 10061\r\n") + platform::SystemErrorText(ECONNREFUSED));
+    EXPECT_EQ(refused.error,
+        Sjis("Socket エラー # 10061\r\n") + platform::SystemErrorText(ECONNREFUSED)
+            + " (127.0.0.1:" + std::to_string(port) + ")");
     EXPECT_EQ(refused.error.find("Connection"), std::string::npos);
-    EXPECT_EQ(refused.log, Log { kConnecting });
+    EXPECT_EQ(refused.log, EndedBy(Log { kConnecting }, refused.error));
 
     // A name with blanks fails without asking a name server.
     RunResult unknown = Receive(110, {}, 3000, "no such host");
-    EXPECT_EQ(unknown.error, Sjis("Socket エラー # 11001\r\nホストが見つかりません。"));
-    EXPECT_EQ(unknown.log, Log { kResolving });
+    EXPECT_EQ(unknown.error, Sjis("Socket エラー # 11001\r\nホストが見つかりません。 (no such host:110)"));
+    EXPECT_EQ(unknown.log, EndedBy(Log { kResolving }, unknown.error));
     EXPECT_TRUE(refused.enabledAfter && unknown.enabledAfter);
 
     // A password with a line break would smuggle in a command; nothing is sent.
     RunResult smuggled = Receive(mailtest::UnusedLoopbackPort(), {}, 3000, "127.0.0.1", 3000, "pw\r\nDELE 1");
     EXPECT_EQ(smuggled.error, Sjis("ユーザー名またはパスワードに改行が含まれています。"));
-    EXPECT_EQ(smuggled.log, Log {});
+    EXPECT_EQ(smuggled.log, EndedBy(Log {}, smuggled.error));
 }
 
 TEST(Receive, NamedHostIsResolvedFirst)
@@ -212,8 +232,8 @@ TEST(Receive, ConnectTimeout)
     mailtest::FullQueueListener listener;
     ASSERT_TRUE(listener.full()) << "could not fill a listen queue";
     RunResult r = Receive(listener.port(), {}, 3000, "127.0.0.1", 300);
-    EXPECT_EQ(r.error, kConnectTimeout);
-    EXPECT_EQ(r.log, Log { kConnecting });
+    EXPECT_EQ(r.error, kConnectTimeout + " (127.0.0.1:" + std::to_string(listener.port()) + ")");
+    EXPECT_EQ(r.log, EndedBy(Log { kConnecting }, r.error));
 }
 
 struct SubjectCase {
@@ -251,6 +271,69 @@ TEST(Receive, StatusWithoutWordLogsItsNumber)
 {
     EXPECT_EQ(mail::StatusLogLine(mail::hsStatusText), "Status>5");
     EXPECT_EQ(mail::StatusLogLine(12), "Status>12");
+}
+
+} // namespace
+
+namespace {
+
+const std::string kRetry = Sjis("接続できませんでした。");
+
+// The logon run waits for a network that comes up late: a server that
+// starts listening after 2.5 s is reached by the third try (0, 1, 3 s);
+// with no server, the tries stop once the next pause would pass the wait.
+TEST(Receive, LogonRunWaitsForTheNetwork)
+{
+    const struct {
+        int listenAfterMs; // -1: never
+        int waitMs;
+        int tries;
+        bool reached;
+    } cases[] = { { 2500, 8000, 3, true }, { -1, 2500, 2, false } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.listenAfterMs);
+        const int port = mailtest::UnusedLoopbackPort();
+        std::optional<mailtest::MailboxServer> server;
+        std::thread starter([&] {
+            if (c.listenAfterMs < 0)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.listenAfterMs));
+            server.emplace(mailtest::MailboxServer::Script {
+                .messages = {}, .capa = mailtest::MailboxServer::kNoCapa, .port = port });
+        });
+        mail::ReceiveConfig config = mailtest::LoopbackConfig(port, "u", "p");
+        config.networkWaitMs = c.waitMs;
+        const auto start = std::chrono::steady_clock::now();
+        const RunResult r = mailtest::RunReception(config, "");
+        const auto took = std::chrono::steady_clock::now() - start;
+        starter.join();
+        if (server)
+            server->Transcript();
+        EXPECT_EQ(r.error.empty(), c.reached) << r.error;
+        EXPECT_EQ(std::count(r.log.begin(), r.log.end(), kConnecting), c.tries);
+        const auto retries = std::count_if(
+            r.log.begin(), r.log.end(), [](const std::string& line) { return line.rfind(kRetry, 0) == 0; });
+        EXPECT_EQ(retries, c.tries - 1);
+        EXPECT_LT(took, std::chrono::milliseconds(c.reached ? 4500 : 2000));
+    }
+}
+
+// Reception stops adding before the memo would pass its size limit; the
+// mail stays on the server, and a smaller one still fits.
+TEST(Receive, MemoNeverGrowsPastItsLimit)
+{
+    mailtest::MailboxServer server(
+        { .messages = { "Subject: memo\n\n" + std::string(60, 'a') + "\n", "Subject: memo\n\nsmall\n" },
+            .capa = mailtest::MailboxServer::kNoCapa });
+    mail::ReceiveConfig config = mailtest::LoopbackConfig(server.port(), "u", "p");
+    config.keyword1 = "memo";
+    config.maxMemoBytes = 50;
+    const RunResult r = mailtest::RunReception(config, std::string(40, 'm'));
+    EXPECT_EQ(r.error, "");
+    EXPECT_EQ(r.memo, std::string(40, 'm') + "\r\nsmall\r\n");
+    EXPECT_EQ(std::count(r.log.begin(), r.log.end(),
+                  Sjis("メモの大きさの上限を超えるため、このメールは受信しませんでした。")),
+        1);
 }
 
 } // namespace

@@ -73,7 +73,7 @@ TEST_P(SecureLogin, NoLoginBeforeTls)
     EXPECT_EQ(transcript.find("someone"), std::string::npos);
     EXPECT_EQ(transcript.find("secret-pw"), std::string::npos);
     EXPECT_EQ(error.substr(0, c.error.size()), c.error) << error;
-    EXPECT_EQ(r.log, c.log);
+    EXPECT_EQ(r.log, EndedBy(c.log, error));
     EXPECT_EQ(r.memo, "m");
     EXPECT_TRUE(r.enabledAfter);
 }
@@ -123,7 +123,7 @@ TEST(Tls, UnreadableCaFileStopsBeforeAnyContact)
     } catch (const mail::MailError& e) {
         EXPECT_EQ(std::string(e.what()), kCaUnreadable + "/no/such/ca.pem");
     }
-    EXPECT_EQ(window.log(), Log {});
+    EXPECT_EQ(window.log(), (Log { FailureLine(kCaUnreadable + "/no/such/ca.pem") }));
     EXPECT_TRUE(window.receiveEnabled());
 }
 
@@ -142,5 +142,5 @@ TEST(Tls, LoginInsideTlsAndReadTimeLimit)
     EXPECT_EQ(error, kReadTimeout);
     // The QUIT after the time-out still goes inside TLS.
     EXPECT_EQ(server.Transcript(), "CAPA\r\nUSER someone\r\nPASS secret-pw\r\nSTAT\r\nQUIT\r\n");
-    EXPECT_EQ(r.log, (Log { kConnecting, kConnected, kDisconnecting, kDisconnected }));
+    EXPECT_EQ(r.log, EndedBy(Log { kConnecting, kConnected, kDisconnecting, kDisconnected }, error));
 }
