@@ -13,6 +13,8 @@
 #include "platform/WindowsDesktop.h"
 #else
 #include "platform/LinuxDesktop.h"
+#include "platform/SessionRecord.h"
+#include "platform/UserError.h"
 #endif
 
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -122,6 +125,14 @@ int main(int argc, char* argv[])
 #else
         platform::ProcessRunner runner;
         platform::LinuxDesktop desktop(runner, &platform::ProcessEnvironment);
+        // For the daily redraw, which starts outside the session; it is no
+        // reason to stop a start.
+        try {
+            platform::KeepSessionRecord(platform::SessionRecordFile(platform::UserFolders::OfProcess()),
+                &platform::ProcessEnvironment);
+        } catch (const platform::UserError& error) {
+            std::cerr << "corkpane: " << platform::FromSjis(error.what()).toLocal8Bit().toStdString() << '\n';
+        }
 #endif
         gui::FormEnvironment environment;
         environment.arguments = std::move(arguments);

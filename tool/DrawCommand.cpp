@@ -15,6 +15,8 @@
 #include "jconvert/TextLines.h"
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/SessionRecord.h"
+#include "platform/UserFolders.h"
 #include "schedule/TScheduleTable.h"
 
 #include <algorithm>
@@ -114,12 +116,6 @@ std::string Parse(const tool::Args& args, Options& o)
     return {};
 }
 
-std::string Environment(const std::string& name)
-{
-    const char* value = std::getenv(name.c_str());
-    return value ? value : "";
-}
-
 int Run(const tool::Args& given, tool::Io& io)
 {
     tool::Args args = given;
@@ -157,8 +153,17 @@ int Run(const tool::Args& given, tool::Io& io)
         if (const platform::FileIoError* failure = table.LoadFailure())
             throw *failure;
 
+        if (options.install) {
+            // Started by the service manager, outside the session: the
+            // display and desktop the window last saw stand in for what
+            // this environment lacks, also for the desktop's own commands.
+            for (const auto& [name, value] : platform::MissingSessionVariables(
+                     platform::SessionRecordFile(platform::UserFolders::OfProcess()),
+                     &platform::ProcessEnvironment))
+                ::setenv(name.c_str(), value.c_str(), 0);
+        }
         platform::ProcessRunner runner;
-        platform::LinuxDesktop desktop(runner, &Environment);
+        platform::LinuxDesktop desktop(runner, &platform::ProcessEnvironment);
         app::DrawRequest request;
         request.settings = std::move(settings);
         request.memoLines = jconvert::SplitLines<std::string>(memo);
