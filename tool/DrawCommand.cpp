@@ -30,6 +30,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -170,9 +171,10 @@ int Run(const tool::Args& given, tool::Io& io)
         request.overrides = options.desktop;
         request.install = options.install;
         if (!app::DrawKabegami(desktop, request)) {
+            std::error_code ec;
+            const std::filesystem::path drawn = std::filesystem::absolute(request.outputFile, ec);
             io.err << tool::texts::kWallpaperNotTaken
-                   << platform::PathText(std::filesystem::absolute(request.outputFile).lexically_normal())
-                   << '\n';
+                   << platform::PathText(ec ? request.outputFile : drawn.lexically_normal()) << '\n';
             return tool::kExitFailure;
         }
         return tool::kExitOk;
