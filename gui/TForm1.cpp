@@ -359,14 +359,15 @@ void TForm1::BtnShortCutClick()
         // The report names every file written, so the user can find (and
         // later remove) them, and gives each failure its own reason.
         auto line = [](const std::string& what, const ShortcutMaker::Result& result) {
-            return what + (result.made ? platform::PathText(result.file) : texts::kNotMade + result.reason)
-                + "\n";
+            return what + (result.made ? platform::PathText(result.file) : texts::kNotMade + result.reason);
         };
         const bool allMade = desktop.made && startup.made && !timerFailed;
         std::string report = (allMade ? texts::kShortcutsMade : texts::kShortcutsNotAllMade) + "\n\n";
-        report += line(texts::kDesktopShortcutItem, desktop);
+        report += line(texts::kDesktopShortcutItem, desktop) + "\n";
         report += line(texts::kStartupShortcutItem, startup);
-        report += timer;
+        if (!timer.empty()) {
+            report += "\n" + timer;
+        }
         ShowMessage(report);
     });
 }
@@ -379,13 +380,13 @@ std::string TForm1::InstallRedrawTimer(bool& failed)
     // program; without it, or without systemd, the logon run alone draws.
     const std::filesystem::path tool = env_.programPath.parent_path() / "corkpane-tool";
     if (!std::filesystem::exists(tool)) {
-        return texts::kRedrawTimerItem + texts::kRedrawTimerNoTool + "\n";
+        return texts::kRedrawTimerItem + texts::kRedrawTimerNoTool;
     }
     platform::ProcessRunner processes;
     const std::filesystem::path units = platform::UserFolders::OfProcess().SystemdUserUnits();
     platform::RedrawTimer timer(env_.commandRunner != nullptr ? *env_.commandRunner : processes, units);
     if (!timer.Available()) {
-        return texts::kRedrawTimerItem + texts::kRedrawTimerNoSystemd + "\n";
+        return texts::kRedrawTimerItem + texts::kRedrawTimerNoSystemd;
     }
     const std::filesystem::path folder
         = env_.startFolder.empty() ? env_.programPath.parent_path() : env_.startFolder;
@@ -393,9 +394,9 @@ std::string TForm1::InstallRedrawTimer(bool& failed)
         timer.Install(tool, folder);
     } catch (const platform::UserError& error) {
         failed = true;
-        return texts::kRedrawTimerItem + texts::kNotMade + error.what() + "\n";
+        return texts::kRedrawTimerItem + texts::kNotMade + error.what();
     }
-    return texts::kRedrawTimerItem + platform::PathText(units / platform::RedrawTimer::kTimerName) + "\n";
+    return texts::kRedrawTimerItem + platform::PathText(units / platform::RedrawTimer::kTimerName);
 #else
     return {};
 #endif

@@ -129,7 +129,7 @@ TEST_F(GuiShortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
             + AutostartFile().string()
             + "\n"
               "毎日 0 時 1 分の描き直し: プログラムと同じフォルダーに corkpane-tool "
-              "がないため、作成しませんでした。\n");
+              "がないため、作成しませんでした。");
 
     std::ofstream(DesktopFile(), std::ios::trunc) << "stale";
     std::ofstream(AutostartFile(), std::ios::trunc) << "stale";
@@ -307,10 +307,8 @@ TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothing
     // The logon entry starts the program where its files are.
     EXPECT_NE(Read(AutostartFile()).find("\nPath=" + startFolder_.string() + "\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Home() / "config" / "systemd"));
-    EXPECT_NE(
-        LastShown().find(
-            "\n毎日 0 時 1 分の描き直し: systemd (systemctl) が見つからないため、作成しませんでした。\n"),
-        std::string::npos)
+    EXPECT_TRUE(LastShown().ends_with(
+        "\n毎日 0 時 1 分の描き直し: systemd (systemctl) が見つからないため、作成しませんでした。"))
         << LastShown();
     // A unit folder that cannot be made is a failure the report names.
     systemctl.present = true;
@@ -326,9 +324,8 @@ TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothing
 
     Click(*window, true);
     EXPECT_EQ(dialogs_.shown.size(), 6U); // questions and reports, no failure
-    EXPECT_NE(
-        LastShown().find("\n毎日 0 時 1 分の描き直し: " + (units / "corkpane-redraw.timer").string() + "\n"),
-        std::string::npos)
+    EXPECT_TRUE(
+        LastShown().ends_with("\n毎日 0 時 1 分の描き直し: " + (units / "corkpane-redraw.timer").string()))
         << LastShown();
     const std::string service = Read(units / "corkpane-redraw.service");
     const std::string timer = Read(units / "corkpane-redraw.timer");
