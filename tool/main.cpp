@@ -72,10 +72,8 @@ int main(int argc, char** argv)
     std::ostream err(&messages);
     err.setf(std::ios::unitbuf);
 #ifndef CORKPANE_TOOL_FULL
-    if (argc < 2 || !tool::CommandRegistry::Instance().Has(argv[1])) {
-        err.flush();
+    if (argc < 2 || !tool::CommandRegistry::Instance().Has(argv[1]))
         return HandOver(argc, argv, err);
-    }
 #endif
     tool::DescriptorBuffer input(0, tool::DescriptorBuffer::kRead);
     tool::DescriptorBuffer output(1, tool::DescriptorBuffer::kWrite);
