@@ -1,6 +1,7 @@
 #include "app/FilesLock.h"
 
 #include "app/Texts.h"
+#include "platform/FileIo.h"
 #include "platform/UserError.h"
 
 #include <system_error>
@@ -20,7 +21,7 @@ std::string InUse(const std::filesystem::path& folder)
     // trailing separator.
     if (!shown.has_filename() && shown != shown.root_path())
         shown = shown.parent_path();
-    return texts::kFolderInUse + shown.string() + texts::kInUseByAnotherRun;
+    return texts::kFolderInUse + platform::PathText(shown) + texts::kInUseByAnotherRun;
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 #include "gui/ShortcutMaker.h"
 
+#include "gui/Texts.h"
 #include "platform/FileIo.h"
 #include "platform/UserFolders.h"
-
-#include <system_error>
 
 #ifdef _WIN32
 #include <objbase.h>
@@ -19,6 +18,13 @@ constexpr char kSetDescriptionFailed[] = "SetDescription failed!";
 constexpr char kSaveFailed[] = "Save failed!";
 
 #ifndef _WIN32
+
+// What a desktop shows as the launchers' tooltips (UTF-8, as the file is):
+// one for the ordinary start, one for the run at logon.
+constexpr char kLauncherComment[] = "Memo and schedule drawn into the desktop wallpaper";
+constexpr char kLauncherCommentJa[] = "メモとスケジュールを壁紙に描くツール";
+constexpr char kLogonComment[] = "Draws the memo and schedule into the wallpaper at logon";
+constexpr char kLogonCommentJa[] = "ログオン時に、メモとスケジュールを壁紙に描きます";
 
 // One argument of an Exec line: quoted when it holds a reserved character,
 // with the four characters that stay special inside quotes escaped, and
@@ -88,25 +94,31 @@ ShortcutMaker::ShortcutMaker(
 {
 }
 
-void ShortcutMaker::MakeShortCut(const std::string& name, int kind)
+ShortcutMaker::Result ShortcutMaker::MakeShortCut(const std::string& name, int kind)
 {
     const std::string arguments = kind == kStartup ? "/su" : "";
+    Result result;
     std::filesystem::path folder;
     try {
         folder = GetSpecialFolderPath(kind);
     } catch (const platform::FileIoError& error) {
         message_(error.what());
-        return;
+        result.reason = error.what();
+        return result;
     }
     if (folder.empty()) {
         // Without its folder the shortcut has no place to be written.
         message_(kSaveFailed);
-        return;
+        result.reason = texts::kShortcutFolderUnknown;
+        return result;
     }
     // The folder of the executable, without a trailing separator, unless
     // the files are kept elsewhere.
     const std::filesystem::path workingDirectory = startIn_.empty() ? program_.parent_path() : startIn_;
-    CreateLink(program_, arguments, folder / LinkFileName(name), workingDirectory, name);
+    result.file = folder / LinkFileName(name);
+    result.reason = CreateLink(program_, arguments, result.file, workingDirectory, name);
+    result.made = result.reason.empty();
+    return result;
 }
 
 #ifndef _WIN32
@@ -134,7 +146,9 @@ std::string ShortcutMaker::DesktopEntry(const std::filesystem::path& target, con
                        "Type=Application\n"
                        "Version=1.0\n";
     text += "Name=" + EntryValue(description) + "\n";
-    text += "Comment=" + EntryValue(description) + "\n";
+    const bool logon = arguments == "/su";
+    text += std::string("Comment=") + (logon ? kLogonComment : kLauncherComment) + "\n";
+    text += std::string("Comment[ja]=") + (logon ? kLogonCommentJa : kLauncherCommentJa) + "\n";
     // Once the program is removed, desktops skip the entry (autostart at
     // logon included) instead of failing to start it.
     text += "TryExec=" + EntryValue(target.string()) + "\n";
@@ -145,7 +159,7 @@ std::string ShortcutMaker::DesktopEntry(const std::filesystem::path& target, con
     return text;
 }
 
-void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::string& arguments,
+std::string ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::string& arguments,
     const std::filesystem::path& linkPath, const std::filesystem::path& workingDirectory,
     const std::string& description)
 {
@@ -155,11 +169,11 @@ void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::s
     if (description.empty() || description.find_first_of("\r\n") != std::string::npos) {
         message_(kSetDescriptionFailed);
     }
-    std::error_code error;
-    std::filesystem::create_directories(linkPath.parent_path(), error);
-    if (error) {
+    try {
+        platform::CreateFolders(linkPath.parent_path());
+    } catch (const platform::FileIoError& failure) {
         message_(kSaveFailed);
-        return;
+        return failure.what();
     }
     // Replaced atomically, so a failed write leaves an older shortcut as it
     // was; the file unit's message names the file and the reason. Desktops
@@ -169,7 +183,9 @@ void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::s
             platform::kSmallFileReadLimit, true);
     } catch (const platform::FileIoError& failure) {
         message_(failure.what());
+        return failure.what();
     }
+    return {};
 }
 
 #else
@@ -199,10 +215,12 @@ std::string ShortcutMaker::DesktopEntry(
     return {};
 }
 
-void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::string& arguments,
+std::string ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::string& arguments,
     const std::filesystem::path& linkPath, const std::filesystem::path& workingDirectory,
     const std::string& description)
 {
+    // Stays set unless the file is saved.
+    std::string reason = texts::kShortcutNotSaved;
     // COM is entered and left around each link.
     const HRESULT initialised = CoInitialize(nullptr);
     IShellLinkA* link = nullptr;
@@ -223,6 +241,8 @@ void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::s
             // The path converted in full, not cut at MAX_PATH characters.
             if (FAILED(file->Save(linkPath.wstring().c_str(), TRUE))) {
                 message_(kSaveFailed);
+            } else {
+                reason.clear();
             }
             file->Release();
         }
@@ -231,6 +251,7 @@ void ShortcutMaker::CreateLink(const std::filesystem::path& target, const std::s
     if (SUCCEEDED(initialised)) {
         CoUninitialize();
     }
+    return reason;
 }
 
 #endif

@@ -19,6 +19,7 @@
 #include "mail/Sasl.h"
 #include "platform/CommandRunner.h"
 #include "platform/Desktop.h"
+#include "platform/FileIo.h"
 #include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
 #include "platform/SystemErrorText.h"
@@ -356,12 +357,28 @@ void TForm1::BtnShortCutClick()
         }
         ShortcutMaker maker(
             env_.programPath, [this](const std::string& text) { ShowMessage(text); }, env_.startFolder);
-        maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
-        maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
-        InstallRedrawTimer();
-        if (env_.desktop != nullptr && !env_.desktop->RunsAutostartEntries()) {
-            ShowMessage(texts::kAutostartLine + platform::ToSjis(AutostartExecLine()));
+        const ShortcutMaker::Result desktop = maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
+        const ShortcutMaker::Result startup = maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
+        bool timerFailed = false;
+        const std::string timer = InstallRedrawTimer(timerFailed);
+        // The report names every file written, so the user can find (and
+        // later remove) them, and gives each failure its own reason.
+        auto line = [](const std::string& what, const ShortcutMaker::Result& result) {
+            return what + (result.made ? platform::PathText(result.file) : texts::kNotMade + result.reason);
+        };
+        const bool allMade = desktop.made && startup.made && !timerFailed;
+        std::string report = (allMade ? texts::kShortcutsMade : texts::kShortcutsNotAllMade) + "\n\n";
+        report += line(texts::kDesktopShortcutItem, desktop) + "\n";
+        report += line(texts::kStartupShortcutItem, startup);
+        if (!timer.empty()) {
+            report += "\n" + timer;
         }
+        // A session that starts no autostart entries (sway) needs the logon
+        // run in its own configuration.
+        if (env_.desktop != nullptr && !env_.desktop->RunsAutostartEntries()) {
+            report += "\n\n" + texts::kAutostartLine + platform::ToSjis(AutostartExecLine());
+        }
+        ShowMessage(report);
     });
 }
 
@@ -381,26 +398,33 @@ QString TForm1::AutostartExecLine() const
         + quoted(env_.programPath) + QStringLiteral(" /su");
 }
 
-void TForm1::InstallRedrawTimer()
+std::string TForm1::InstallRedrawTimer(bool& failed)
 {
+    failed = false;
 #ifndef _WIN32
     // The timer runs the command-line tool that is installed beside the
     // program; without it, or without systemd, the logon run alone draws.
     const std::filesystem::path tool = env_.programPath.parent_path() / "corkpane-tool";
     if (!std::filesystem::exists(tool)) {
-        return;
+        return texts::kRedrawTimerItem + texts::kRedrawTimerNoTool;
     }
     platform::ProcessRunner processes;
-    platform::RedrawTimer timer(env_.commandRunner != nullptr ? *env_.commandRunner : processes,
-        platform::UserFolders::OfProcess().SystemdUserUnits());
+    const std::filesystem::path units = platform::UserFolders::OfProcess().SystemdUserUnits();
+    platform::RedrawTimer timer(env_.commandRunner != nullptr ? *env_.commandRunner : processes, units);
     if (!timer.Available()) {
-        return;
+        return texts::kRedrawTimerItem + texts::kRedrawTimerNoSystemd;
     }
     const std::filesystem::path folder
         = env_.startFolder.empty() ? env_.programPath.parent_path() : env_.startFolder;
-    if (!timer.Install(tool, folder)) {
-        ShowMessage(texts::kSaveFailed);
+    try {
+        timer.Install(tool, folder);
+    } catch (const platform::UserError& error) {
+        failed = true;
+        return texts::kRedrawTimerItem + texts::kNotMade + error.what();
     }
+    return texts::kRedrawTimerItem + platform::PathText(units / platform::RedrawTimer::kTimerName);
+#else
+    return {};
 #endif
 }
 

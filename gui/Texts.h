@@ -111,8 +111,25 @@ inline const std::string kSupportPageFailed
     = jconvert::Utf8ToCp932("「Corkpane」サポートページを開けませんでした。");
 // Before the folder that holds the files, on the about page.
 inline const std::string kFilesFolder = jconvert::Utf8ToCp932("ファイル: ");
-// A shortcut or the daily redraw could not be written.
-inline const std::string kSaveFailed = "Save failed!";
+// The report after ショートカット作成: a heading, then one line for each of
+// the two shortcuts and the daily redraw, with the file written or, after
+// kNotMade, the reason it was not.
+inline const std::string kShortcutsMade = jconvert::Utf8ToCp932("ショートカットを作成しました。");
+inline const std::string kShortcutsNotAllMade = jconvert::Utf8ToCp932("作成できなかったものがあります。");
+inline const std::string kDesktopShortcutItem = jconvert::Utf8ToCp932("デスクトップのショートカット: ");
+inline const std::string kStartupShortcutItem = jconvert::Utf8ToCp932("ログオン時の自動実行: ");
+inline const std::string kRedrawTimerItem = jconvert::Utf8ToCp932("毎日 0 時 1 分の描き直し: ");
+inline const std::string kNotMade = jconvert::Utf8ToCp932("作成できませんでした。");
+inline const std::string kRedrawTimerNoTool
+    = jconvert::Utf8ToCp932("プログラムと同じフォルダーに corkpane-tool がないため、作成しませんでした。");
+inline const std::string kRedrawTimerNoSystemd
+    = jconvert::Utf8ToCp932("systemd (systemctl) が見つからないため、作成しませんでした。");
+// The reason when the desktop or autostart folder itself is unknown.
+inline const std::string kShortcutFolderUnknown
+    = jconvert::Utf8ToCp932("ショートカットを置くフォルダーが見つかりません。");
+// The reason when a shell link could not be saved (Windows).
+inline const std::string kShortcutNotSaved
+    = jconvert::Utf8ToCp932("ショートカットのファイルを保存できませんでした。");
 // Shown before the drawn file's name when the desktop did not take it.
 inline const std::string kWallpaperNotTaken
     = jconvert::Utf8ToCp932("壁紙を設定できませんでした。描いた画像: ");

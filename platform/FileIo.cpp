@@ -30,7 +30,7 @@ std::string FullName(const std::filesystem::path& file)
 {
     std::error_code ec;
     const auto absolute = std::filesystem::absolute(file, ec);
-    return (ec ? file : absolute.lexically_normal()).string();
+    return PathText(ec ? file : absolute.lexically_normal());
 }
 
 std::string ReasonFor(int error)
@@ -149,6 +149,33 @@ std::string CannotCreateMessage(const std::filesystem::path& file, const std::st
 {
     return jconvert::Utf8ToCp932("ファイル \"") + FullName(file)
         + jconvert::Utf8ToCp932("\" を作成できません。") + reason;
+}
+
+std::string CannotCreateFolderMessage(const std::filesystem::path& folder, const std::string& reason)
+{
+    // "/a/b/" is named without its trailing separator.
+    std::filesystem::path shown = folder;
+    if (!shown.has_filename() && shown.has_relative_path())
+        shown = shown.parent_path();
+    return jconvert::Utf8ToCp932("フォルダー \"") + FullName(shown)
+        + jconvert::Utf8ToCp932("\" を作成できません。") + reason;
+}
+
+void CreateFolders(const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec)
+        throw FileIoError(CannotCreateFolderMessage(folder, FileErrorReason(ec.value())), ec.value());
+}
+
+std::string PathText(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return path.string();
+#else
+    return jconvert::Utf8ToCp932(path.native());
+#endif
 }
 
 std::string ReadWholeFile(const std::filesystem::path& file, std::uint64_t limit)

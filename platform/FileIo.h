@@ -109,10 +109,22 @@ private:
 void ReplaceFile(
     const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit, bool executable = false);
 
+// Creates a folder and the folders above it that are missing; a folder that
+// already exists is fine. Throws FileIoError with the cannot-create-folder
+// message otherwise (a file in its place, no permission, a full disk).
+void CreateFolders(const std::filesystem::path& folder);
+
+// A file's or folder's name as messages show it: Shift_JIS, like the rest of
+// the message. Names on disk are UTF-8 here (the ANSI code page on
+// Windows); a character without a Shift_JIS form shows as the geta mark.
+std::string PathText(const std::filesystem::path& path);
+
 // "ファイル "<full name>" は開けません。<reason>"
 std::string CannotOpenMessage(const std::filesystem::path& file, const std::string& reason);
 // "ファイル "<full name>" を作成できません。<reason>"
 std::string CannotCreateMessage(const std::filesystem::path& file, const std::string& reason);
+// "フォルダー "<full name>" を作成できません。<reason>"
+std::string CannotCreateFolderMessage(const std::filesystem::path& folder, const std::string& reason);
 // The reason part of a file message for an errno value.
 std::string FileErrorReason(int error);
 

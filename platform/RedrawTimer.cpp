@@ -84,39 +84,29 @@ std::string RedrawTimer::TimerUnit()
 
 bool RedrawTimer::Available()
 {
-    if (unitFolder_.empty())
-        return false;
     // 127: there is no systemctl, so no systemd to run the timer.
-    if (runner_.Run({ "systemctl", "--version" }).exitCode != 0)
-        return false;
-    // A unit folder that cannot be made (a file in its place, no rights)
-    // leaves systemd without our units, as on a system without it.
-    std::error_code error;
-    std::filesystem::create_directories(unitFolder_ / "timers.target.wants", error);
-    return !error;
+    return !unitFolder_.empty() && runner_.Run({ "systemctl", "--version" }).exitCode == 0;
 }
 
-bool RedrawTimer::Install(const std::filesystem::path& tool, const std::filesystem::path& folder)
+void RedrawTimer::Install(const std::filesystem::path& tool, const std::filesystem::path& folder)
 {
-    std::error_code error;
     const std::filesystem::path wants = unitFolder_ / "timers.target.wants";
-    std::filesystem::create_directories(wants, error);
-    if (error)
-        return false;
+    CreateFolders(wants);
     ReplaceFile(unitFolder_ / kServiceName, ServiceUnit(tool, folder), kSmallFileReadLimit);
     ReplaceFile(unitFolder_ / kTimerName, TimerUnit(), kSmallFileReadLimit);
     // Enabled as "systemctl --user enable" would, also when no service
     // manager runs right now.
     const std::filesystem::path link = wants / kTimerName;
+    std::error_code error;
     if (!std::filesystem::is_symlink(link, error)) {
         std::filesystem::remove(link, error);
+        error.clear();
         std::filesystem::create_symlink(std::filesystem::path("..") / kTimerName, link, error);
         if (error)
-            return false;
+            throw FileIoError(CannotCreateMessage(link, FileErrorReason(error.value())), error.value());
     }
     if (runner_.Run({ "systemctl", "--user", "daemon-reload" }).exitCode == 0)
         runner_.Run({ "systemctl", "--user", "start", kTimerName });
-    return true;
 }
 
 } // namespace platform

@@ -29,16 +29,16 @@ public:
     // One word of an ExecStart= line, quoted when needed.
     static std::string ExecWord(const std::string& word);
 
-    // True when systemd runs the user's services here (systemctl exists)
-    // and the unit folder exists or could be made.
+    // True when systemd runs the user's services here: systemctl exists and
+    // there is a unit folder to write to.
     bool Available();
 
     // Writes both units, enables the timer and asks the user's service
-    // manager to start it. Nothing else is touched. A unit file that cannot
-    // be written throws the file unit's FileIoError; returns false when the
-    // folder or the link could not be made. A service manager that is not
+    // manager to start it. Nothing else is touched. A unit folder, unit
+    // file or link that cannot be made throws the file unit's FileIoError,
+    // which names it and the system's reason. A service manager that is not
     // running (it picks the units up at the next logon) is not a failure.
-    bool Install(const std::filesystem::path& tool, const std::filesystem::path& folder);
+    void Install(const std::filesystem::path& tool, const std::filesystem::path& folder);
 
 private:
     CommandRunner& runner_;

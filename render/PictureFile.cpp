@@ -24,7 +24,8 @@ constexpr std::uint64_t kSlideShowReadLimit = std::uint64_t { 1 } << 20;
 {
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    throw RenderError(texts::kPictureFilePrefix + (ec ? path : absolute.lexically_normal().string())
+    throw RenderError(texts::kPictureFilePrefix
+        + platform::PathText(ec ? std::filesystem::path(path) : absolute.lexically_normal())
         + texts::kPictureFileNotRead + reason);
 }
 

@@ -1,6 +1,13 @@
 #include "Arguments.h"
 
+#include "jconvert/cp932.h"
+
 namespace tool {
+
+std::string Shown(std::string_view argument)
+{
+    return jconvert::Utf8ToCp932(argument);
+}
 
 std::optional<std::chrono::year_month_day> ParseIsoDate(std::string_view text)
 {

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <chrono>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tool {
@@ -24,6 +25,10 @@ template <typename T> std::optional<T> ParseNumber(std::string_view text)
         return std::nullopt;
     return value;
 }
+
+// An argument as a message shows it (Shift_JIS, like the message around
+// it): the command line is the locale's text, UTF-8.
+std::string Shown(std::string_view argument);
 
 // YYYY-MM-DD, a real calendar date in years 1 to 9999; otherwise nothing.
 std::optional<std::chrono::year_month_day> ParseIsoDate(std::string_view text);

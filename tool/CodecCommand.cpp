@@ -154,7 +154,8 @@ int Run(const Args& args, Io& io)
             return UsageError(io, "--strict-check-len needs a number");
         const auto len = tool::ParseNumber<int>(args[next + 1]);
         if (!len)
-            return UsageError(io, "--strict-check-len: not a decimal integer: '" + args[next + 1] + "'");
+            return UsageError(
+                io, "--strict-check-len: not a decimal integer: '" + tool::Shown(args[next + 1]) + "'");
         jconvert::STRICT_CHECK_LEN = *len;
         next += 2;
     }
@@ -164,7 +165,7 @@ int Run(const Args& args, Io& io)
     const std::string& name = args[next++];
     const auto it = Functions().find(name);
     if (it == Functions().end())
-        return UsageError(io, "unknown function '" + name + "'");
+        return UsageError(io, "unknown function '" + tool::Shown(name) + "'");
     const Function& f = it->second;
     const Args rest(args.begin() + static_cast<std::ptrdiff_t>(next), args.end());
     if (rest.size() != ArgumentCount(f)) {
@@ -181,24 +182,25 @@ int Run(const Args& args, Io& io)
     } else if (const auto* code = std::get_if<CodeFn>(&f)) {
         const auto out = tool::ParseNumber<int>(rest[0]);
         if (!out)
-            return UsageError(io, name + ": not a decimal integer: '" + rest[0] + "'");
+            return UsageError(io, name + ": not a decimal integer: '" + tool::Shown(rest[0]) + "'");
         result = (*code)(ReadAll(io.in), *out);
     } else if (const auto* twoCodes = std::get_if<TwoCodesFn>(&f)) {
         const auto in = tool::ParseNumber<int>(rest[0]);
         const auto out = tool::ParseNumber<int>(rest[1]);
         if (!in || !out)
-            return UsageError(io, name + ": not a decimal integer: '" + rest[in ? 1 : 0] + "'");
+            return UsageError(io, name + ": not a decimal integer: '" + tool::Shown(rest[in ? 1 : 0]) + "'");
         result = (*twoCodes)(ReadAll(io.in), *in, *out);
     } else if (const auto* lineBreakFn = std::get_if<LineBreakFn>(&f)) {
         const auto lineBreak = ParseLineBreak(rest[0]);
         if (!lineBreak)
-            return UsageError(io, name + ": BREAK must be hexadecimal bytes or '-': '" + rest[0] + "'");
+            return UsageError(
+                io, name + ": BREAK must be hexadecimal bytes or '-': '" + tool::Shown(rest[0]) + "'");
         result = (*lineBreakFn)(ReadAll(io.in), *lineBreak);
     } else if (const auto* pair = std::get_if<BytePairFn>(&f)) {
         const auto b1 = ParseHexByte(rest[0]);
         const auto b2 = ParseHexByte(rest[1]);
         if (!b1 || !b2)
-            return UsageError(io, name + ": not a hexadecimal byte: '" + rest[b1 ? 1 : 0] + "'");
+            return UsageError(io, name + ": not a hexadecimal byte: '" + tool::Shown(rest[b1 ? 1 : 0]) + "'");
         result = (*pair)(*b1, *b2);
     }
     io.out.write(result.data(), static_cast<std::streamsize>(result.size()));

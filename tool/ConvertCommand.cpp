@@ -10,12 +10,16 @@
 // encoding is detected from its first megabyte (held until then, or until
 // the input ends); see jconvert::DetectTextCode for what undecided input
 // does. guess prints what convert would detect.
+#include "Arguments.h"
 #include "CommandRegistry.h"
+#include "Texts.h"
 #include "jconvert/CodeStream.h"
 #include "jconvert/codes.h"
 #include "platform/FileIo.h"
+#include "platform/SystemErrorText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <ios>
 #include <istream>
 #include <optional>
@@ -64,8 +68,15 @@ public:
                     0, buffer_->sgetn(buffer, static_cast<std::streamsize>(count))));
         } catch (const platform::FileIoError& error) {
             Fail(error);
-        } catch (const std::ios_base::failure&) {
+        } catch (const std::ios_base::failure& error) {
+            // A stream that throws on a failed read; the code is errno's
+            // where the standard library took it from the system.
+            const std::error_code code = error.code();
+            const bool system
+                = code.category() == std::generic_category() || code.category() == std::system_category();
             failed_ = true;
+            error_ = tool::texts::kStandardInputUnreadable
+                + platform::SystemErrorText(system ? code.value() : EIO);
         }
         if (got == 0)
             ended_ = true;
@@ -84,7 +95,7 @@ public:
 
     bool Failed() const { return failed_; }
     const std::string& Name() const { return name_; }
-    // The file unit's message (Shift_JIS) for a file that could not be read.
+    // The message (Shift_JIS) with the system's reason.
     const std::string& Error() const { return error_; }
 
 private:
@@ -141,7 +152,7 @@ bool ReadFailed(const Input& input, Io& io)
 {
     if (!input.Failed())
         return false;
-    io.err << "corkpane-tool: cannot read " << input.Name() << '\n';
+    io.err << "corkpane-tool: cannot read " << tool::Shown(input.Name()) << '\n';
     if (!input.Error().empty())
         io.err << input.Error() << '\n';
     return true;
@@ -222,11 +233,8 @@ int RunConvert(const Args& args, Io& io)
         return tool::kExitFailure;
     stream.Finish(out);
     flush();
-    if (!io.out.flush()) {
-        io.err << "corkpane-tool: cannot write the output\n";
-        return tool::kExitFailure;
-    }
-    return tool::kExitOk;
+    // The dispatcher says why the output could not be written.
+    return io.out.flush() ? tool::kExitOk : tool::kExitFailure;
 }
 
 const tool::Registration convertReg { "convert",

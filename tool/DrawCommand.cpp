@@ -8,12 +8,14 @@
 #include "Arguments.h"
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
+#include "Texts.h"
 #include "app/Clock.h"
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
 #include "app/SettingsStore.h"
 #include "jconvert/TextLines.h"
 #include "platform/CommandRunner.h"
+#include "platform/FileIo.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/SessionRecord.h"
 #include "platform/UserFolders.h"
@@ -30,6 +32,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -72,7 +75,7 @@ std::string Parse(const tool::Args& args, Options& o)
         static const char* const valued[] = { "--screen", "--dpi", "--desktop-color", "--wallpaper", "--tile",
             "--style", "--placement", "--today", "--schedule" };
         if (std::find(std::begin(valued), std::end(valued), name) == std::end(valued))
-            return "unknown option " + name;
+            return "unknown option " + tool::Shown(name);
         if (i + 1 >= args.size())
             return name + " needs a value";
         const std::string& value = args[++i];
@@ -173,9 +176,11 @@ int Run(const tool::Args& given, tool::Io& io)
         request.overrides = options.desktop;
         request.install = options.install;
         if (const platform::Installation installed = app::DrawKabegami(desktop, request); !installed.taken) {
+            std::error_code ec;
+            const std::filesystem::path drawn = std::filesystem::absolute(request.outputFile, ec);
             io.err << installed.problem << '\n'
-                   << "corkpane-tool draw: kabegami.bmp was written, but the desktop did not take it as its "
-                      "wallpaper\n";
+                   << tool::texts::kWallpaperNotTaken
+                   << platform::PathText(ec ? request.outputFile : drawn.lexically_normal()) << '\n';
             return tool::kExitFailure;
         }
         return tool::kExitOk;

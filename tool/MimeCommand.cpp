@@ -5,8 +5,8 @@
 // taken. Everything printed is Shift_JIS with CR LF line ends. Either form
 // reads at most the memo's read limit (16 MB).
 #include "CommandRegistry.h"
+#include "Texts.h"
 #include "jconvert/TextLines.h"
-#include "jconvert/cp932.h"
 #include "jconvert/encoded_words.h"
 #include "mail/Message.h"
 #include "mail/MimeBody.h"
@@ -20,8 +20,6 @@
 namespace {
 
 constexpr char kSynopsis[] = "mime FILE|-   decoded subject and memo body of a saved mail";
-
-const std::string kStandardInput = jconvert::Utf8ToCp932("標準入力は読み込めません。");
 
 int Run(const tool::Args& args, tool::Io& io)
 {
@@ -37,7 +35,8 @@ int Run(const tool::Args& args, tool::Io& io)
         while (io.in.read(block, sizeof block), io.in.gcount() > 0) {
             message.append(block, static_cast<std::size_t>(io.in.gcount()));
             if (message.size() > platform::kMemoReadLimit)
-                throw platform::FileIoError(kStandardInput + platform::FileErrorReason(EFBIG), EFBIG);
+                throw platform::FileIoError(
+                    tool::texts::kStandardInputUnreadable + platform::FileErrorReason(EFBIG), EFBIG);
         }
     } else {
         // Through the file unit: a folder, a pipe or a missing file is a

@@ -7,6 +7,7 @@
 // fails part way, and then the memory of received mail when it is on.
 // Another run on the same folder is waited for; a memo or settings file
 // that cannot be read ends the command before any connection.
+#include "Arguments.h"
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "app/FilesLock.h"
@@ -99,14 +100,14 @@ int Run(const tool::Args& given, tool::Io& io)
         } else if (args[i] == "--port" && i + 1 < args.size()) {
             port = PortNumber(args[++i]);
             if (!port) {
-                io.err << "corkpane-tool receive: not a port number: " << args[i] << '\n';
+                io.err << "corkpane-tool receive: not a port number: " << tool::Shown(args[i]) << '\n';
                 return tool::kExitUsage;
             }
         } else if (args[i] == "--security" && i + 1 < args.size()) {
             security = SecurityNamed(args[++i]);
             if (!security) {
-                io.err << "corkpane-tool receive: not a security mode (none, starttls, tls): " << args[i]
-                       << '\n';
+                io.err << "corkpane-tool receive: not a security mode (none, starttls, tls): "
+                       << tool::Shown(args[i]) << '\n';
                 return tool::kExitUsage;
             }
         } else if (args[i] == "--ca-file" && i + 1 < args.size()) {

@@ -106,7 +106,7 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
         } else if (!file && !(arg.size() > 1 && arg[0] == '-')) {
             file = arg;
         } else {
-            return Usage(io, "unexpected argument '" + arg + "'");
+            return Usage(io, "unexpected argument '" + tool::Shown(arg) + "'");
         }
     }
     if (!today)
@@ -153,7 +153,7 @@ int RunEdit(const tool::Args& args, tool::Io& io)
                 return Usage(io, "set needs ROW COL TEXT");
             i += 4;
         } else {
-            return Usage(io, "unknown edit operation '" + op + "'");
+            return Usage(io, "unknown edit operation '" + tool::Shown(op) + "'");
         }
     }
 
@@ -222,7 +222,7 @@ int Run(const tool::Args& args, tool::Io& io)
     } catch (const platform::UserError& e) {
         return Failure(io, e.what());
     }
-    return Usage(io, "unknown subcommand '" + sub + "'");
+    return Usage(io, "unknown subcommand '" + tool::Shown(sub) + "'");
 }
 
 const tool::Registration reg { "schedule", kSynopsis, &Run };

@@ -5,13 +5,18 @@
 // codec), so that they start without loading Qt and the rest, and hands any
 // other command line to corkpane-tool-full beside it.
 #include "CommandRegistry.h"
+#include "DescriptorBuffer.h"
+#include "MessageBuffer.h"
 
-#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #ifndef CORKPANE_TOOL_FULL
+#include "Texts.h"
+#include "platform/FileIo.h"
+#include "platform/SystemErrorText.h"
+
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -34,7 +39,7 @@ std::filesystem::path FullToolPath(const char* argv0)
     return self.parent_path() / CORKPANE_TOOL_FULL_NAME;
 }
 
-int HandOver(int argc, char** argv)
+int HandOver(int argc, char** argv, std::ostream& err)
 {
     const std::string path = FullToolPath(argv[0]).string();
     std::vector<char*> args { const_cast<char*>(path.c_str()) };
@@ -47,7 +52,9 @@ int HandOver(int argc, char** argv)
 #else
     execv(path.c_str(), args.data());
 #endif
-    std::fprintf(stderr, "corkpane-tool: cannot run %s: %s\n", path.c_str(), std::strerror(errno));
+    const int error = errno;
+    err << tool::texts::kCannotRunBefore << platform::PathText(path) << tool::texts::kCannotRunAfter
+        << platform::SystemErrorText(error) << '\n';
     return tool::kExitFailure;
 }
 
@@ -56,15 +63,23 @@ int HandOver(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // Text is bytes (Shift_JIS): no locale conversion, no newline mangling,
+    // except for the messages on standard error, which are written in the
+    // encoding of the user's locale.
+    std::ios::sync_with_stdio(false);
+    tool::MessageBuffer messages(
+        *std::cerr.rdbuf(), tool::EncodingOfLocale(tool::CharacterLocale(&std::getenv)));
+    std::ostream err(&messages);
+    err.setf(std::ios::unitbuf);
 #ifndef CORKPANE_TOOL_FULL
     if (argc < 2 || !tool::CommandRegistry::Instance().Has(argv[1]))
-        return HandOver(argc, argv);
+        return HandOver(argc, argv, err);
 #endif
-    // Text is bytes (Shift_JIS): no locale conversion, no newline mangling.
-    std::ios::sync_with_stdio(false);
+    tool::DescriptorBuffer input(0, tool::DescriptorBuffer::kRead);
+    tool::DescriptorBuffer output(1, tool::DescriptorBuffer::kWrite);
+    std::istream in(&input);
+    std::ostream out(&output);
     tool::Args args(argv + 1, argv + argc);
-    tool::Io io { std::cin, std::cout, std::cerr };
-    const int status = tool::CommandRegistry::Instance().Run(args, io);
-    std::cout.flush();
-    return status;
+    tool::Io io { in, out, err };
+    return tool::CommandRegistry::Instance().Run(args, io);
 }

@@ -236,8 +236,9 @@ def measure(tool, folder, args, timeout, stdin=None):
     """(peak MB, wall s, status, first error line) of one run."""
     try:
         with open(stdin or os.devnull, "rb") as source:
+            # LC_ALL=C: the tool's messages stay Shift_JIS, as decoded below.
             out = subprocess.run(["/usr/bin/time", "-v", tool] + args, cwd=folder, stdin=source,
-                                 capture_output=True, timeout=timeout)
+                                 capture_output=True, timeout=timeout, env=dict(os.environ, LC_ALL="C"))
     except subprocess.TimeoutExpired:
         return None, None, f"killed after {timeout} s", ""
     err = out.stderr.decode("cp932", "replace")

@@ -128,8 +128,9 @@ def run(tool, case, cap, drip_seconds):
             f.write("キーワード１=メモ\r\n".encode("cp932"))
         open(os.path.join(folder, "memo.txt"), "wb").close()
         start = time.perf_counter()
+        # LC_ALL=C: the tool's messages stay Shift_JIS, as decoded below.
         proc = subprocess.Popen([tool, "receive"], cwd=folder, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.PIPE)
+                                stderr=subprocess.PIPE, env=dict(os.environ, LC_ALL="C"))
         stopped = False
         while True:
             pid, status, usage = os.wait4(proc.pid, os.WNOHANG)

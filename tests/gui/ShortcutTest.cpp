@@ -70,6 +70,11 @@ protected:
         dialogs_.answerYes = yes;
         Find<QPushButton>(window, "BtnShortCut")->click();
     }
+    // The last box shown, in UTF-8: after Yes, the report.
+    std::string LastShown() const
+    {
+        return dialogs_.shown.empty() ? std::string() : dialogs_.shown.back().text.toStdString();
+    }
 
     ScopedEnv home_ { "HOME", (Folder() / "home").string() };
     ScopedEnv config_ { "XDG_CONFIG_HOME", (Folder() / "home" / "config").string() };
@@ -92,18 +97,39 @@ TEST_F(GuiShortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
     auto window = MakeWindow();
     Click(*window, true);
     const std::string program = (Folder() / "corkpane").string();
-    const std::string common = "Name=Corkpane\nComment=Corkpane\n";
     const std::string desktop = Read(DesktopFile());
     const std::string autostart = Read(AutostartFile());
     for (const std::string* entry : { &desktop, &autostart }) {
         EXPECT_EQ(entry->rfind("[Desktop Entry]\nType=Application\n", 0), 0U) << *entry;
-        EXPECT_NE(entry->find(common), std::string::npos) << *entry;
+        EXPECT_NE(entry->find("\nName=Corkpane\n"), std::string::npos) << *entry;
         EXPECT_NE(entry->find("\nPath=" + Folder().string() + "\n"), std::string::npos) << *entry;
         EXPECT_NE(entry->find("\nIcon=corkpane\n"), std::string::npos) << *entry;
     }
     EXPECT_NE(desktop.find("\nExec=" + program + "\n"), std::string::npos) << desktop;
     EXPECT_NE(autostart.find("\nExec=" + program + " /su\n"), std::string::npos) << autostart;
-    EXPECT_EQ(dialogs_.shown.size(), 1U); // the question only: no failure
+    // Each says what it does, in English and in Japanese.
+    EXPECT_NE(desktop.find("\nComment=Memo and schedule drawn into the desktop wallpaper\n"
+                           "Comment[ja]=メモとスケジュールを壁紙に描くツール\n"),
+        std::string::npos)
+        << desktop;
+    EXPECT_NE(autostart.find("\nComment=Draws the memo and schedule into the wallpaper at logon\n"
+                             "Comment[ja]=ログオン時に、メモとスケジュールを壁紙に描きます\n"),
+        std::string::npos)
+        << autostart;
+    // The question, then the report: both files by name; no tool beside
+    // the program, so no timer.
+    ASSERT_EQ(dialogs_.shown.size(), 2U);
+    EXPECT_EQ(dialogs_.shown[1].kind, QStringLiteral("message"));
+    EXPECT_EQ(LastShown(),
+        "ショートカットを作成しました。\n\n"
+        "デスクトップのショートカット: "
+            + DesktopFile().string()
+            + "\n"
+              "ログオン時の自動実行: "
+            + AutostartFile().string()
+            + "\n"
+              "毎日 0 時 1 分の描き直し: プログラムと同じフォルダーに corkpane-tool "
+              "がないため、作成しませんでした。");
 
     std::ofstream(DesktopFile(), std::ios::trunc) << "stale";
     std::ofstream(AutostartFile(), std::ios::trunc) << "stale";
@@ -166,6 +192,37 @@ TEST_F(GuiShortcuts, ExecAndPathAreEscapedForTheDesktopEntryFormat)
     }
 }
 
+// Every launcher the maker writes, for either kind and for program paths
+// that need quoting, and the launcher the package installs pass the
+// desktops' own check without an error, a warning or a hint.
+TEST_F(GuiShortcuts, LaunchersPassDesktopFileValidate)
+{
+    const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (validate.isEmpty()) {
+        GTEST_SKIP() << "desktop-file-validate is not installed";
+    }
+    std::vector<std::filesystem::path> files { CORKPANE_DESKTOP_FILE };
+    const char* const programs[] = { "/usr/bin/corkpane", "/opt/my tools/100%/corkpane",
+        "/opt/$x\\y/corkpane", "/home/ユーザー/corkpane" };
+    for (const char* program : programs) {
+        for (const char* arguments : { "", "/su" }) {
+            const std::filesystem::path file
+                = Folder() / ("entry" + std::to_string(files.size()) + ".desktop");
+            std::ofstream(file) << gui::ShortcutMaker::DesktopEntry(
+                program, arguments, std::filesystem::path(program).parent_path(), "Corkpane");
+            files.push_back(file);
+        }
+    }
+    for (const std::filesystem::path& file : files) {
+        QProcess check;
+        check.setProcessChannelMode(QProcess::MergedChannels);
+        check.start(validate, { QString::fromStdString(file.string()) });
+        ASSERT_TRUE(check.waitForFinished(30000));
+        EXPECT_EQ(check.exitCode(), 0) << file;
+        EXPECT_EQ(check.readAll().toStdString(), "") << Read(file);
+    }
+}
+
 // Once the program is removed, the logon entry starts nothing: GLib's
 // launcher, which desktops use for autostart, skips it by its TryExec.
 TEST_F(GuiShortcuts, TheLogonEntryStartsNothingOnceTheProgramIsGone)
@@ -207,10 +264,19 @@ TEST_F(GuiShortcuts, AFailedWriteIsReportedAndTheOtherShortcutIsStillMade)
     std::ofstream(Home() / "Desktop") << "not a folder";
     auto window = MakeWindow();
     Click(*window, true);
-    ASSERT_EQ(dialogs_.shown.size(), 2U);
+    ASSERT_EQ(dialogs_.shown.size(), 3U);
     EXPECT_EQ(dialogs_.shown[1].kind, QStringLiteral("message"));
     EXPECT_EQ(dialogs_.shown[1].text, QStringLiteral("Save failed!"));
     EXPECT_TRUE(std::filesystem::exists(AutostartFile()));
+    // The report gives the failure its reason and still names the file made.
+    const std::string desktopLine = "デスクトップのショートカット: 作成できませんでした。フォルダー \""
+        + (Home() / "Desktop").string() + "\" を作成できません。";
+    EXPECT_EQ(LastShown().rfind("作成できなかったものがあります。\n\n" + desktopLine, 0), 0U) << LastShown();
+    const std::size_t reason = LastShown().find(desktopLine) + desktopLine.size();
+    EXPECT_NE(LastShown().at(reason), '\n') << "no reason: " << LastShown();
+    EXPECT_NE(
+        LastShown().find("\nログオン時の自動実行: " + AutostartFile().string() + "\n"), std::string::npos)
+        << LastShown();
 }
 
 TEST_F(GuiShortcuts, AnEntryThatCannotBeWrittenIsReportedWithTheFileUnitsMessage)
@@ -255,15 +321,26 @@ TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothing
     // The logon entry starts the program where its files are.
     EXPECT_NE(Read(AutostartFile()).find("\nPath=" + startFolder_.string() + "\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Home() / "config" / "systemd"));
-    // Nor where the unit folder cannot be made: no message either.
+    EXPECT_TRUE(LastShown().ends_with(
+        "\n毎日 0 時 1 分の描き直し: systemd (systemctl) が見つからないため、作成しませんでした。"))
+        << LastShown();
+    // A unit folder that cannot be made is a failure the report names.
     systemctl.present = true;
     std::ofstream(Home() / "config" / "systemd") << "a file";
     Click(*window, true);
-    EXPECT_EQ(dialogs_.shown.size(), 2U);
+    EXPECT_EQ(dialogs_.shown.size(), 4U); // no box of its own: the report says it
+    EXPECT_EQ(LastShown().rfind("作成できなかったものがあります。\n", 0), 0U) << LastShown();
+    EXPECT_NE(LastShown().find("\n毎日 0 時 1 分の描き直し: 作成できませんでした。フォルダー \""
+                  + units.string() + "/timers.target.wants\" を作成できません。"),
+        std::string::npos)
+        << LastShown();
     std::filesystem::remove(Home() / "config" / "systemd");
 
     Click(*window, true);
-    EXPECT_EQ(dialogs_.shown.size(), 3U); // the three questions, no failure
+    EXPECT_EQ(dialogs_.shown.size(), 6U); // questions and reports, no failure
+    EXPECT_TRUE(
+        LastShown().ends_with("\n毎日 0 時 1 分の描き直し: " + (units / "corkpane-redraw.timer").string()))
+        << LastShown();
     const std::string service = Read(units / "corkpane-redraw.service");
     const std::string timer = Read(units / "corkpane-redraw.timer");
     EXPECT_NE(service.find("\nExecStart=" + tool.string() + " draw --install --dir \"" + startFolder_.string()

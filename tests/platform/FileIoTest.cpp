@@ -205,4 +205,36 @@ TEST_F(FileIoTest, SavesPastTheReadLimitAreRefused)
     EXPECT_EQ((std::vector<std::string> { "memo.txt" }), Names());
 }
 
+// Messages are Shift_JIS throughout, the names of files and folders too
+// (on disk they are UTF-8), so a Japanese folder name reads as it is named.
+TEST_F(FileIoTest, MessagesNameFilesAndFoldersInShiftJis)
+{
+    const fs::path folder = File("予定");
+    const std::string shown = jconvert::Utf8ToCp932(folder.string());
+    const fs::path blocker = temp_.Write("予定", "a file in the folder's place");
+    try {
+        ReadWholeFile(folder / "memo.txt", 100);
+        ADD_FAILURE() << "read";
+    } catch (const FileIoError& e) {
+        EXPECT_EQ(jconvert::Utf8ToCp932("ファイル \"") + shown
+                + jconvert::Utf8ToCp932("/memo.txt\" は開けません。") + FileErrorReason(ENOTDIR),
+            e.what());
+    }
+    for (const fs::path& create : { folder / "sub", folder / "sub" / "" }) {
+        try {
+            CreateFolders(create);
+            ADD_FAILURE() << "created";
+        } catch (const FileIoError& e) {
+            EXPECT_NE(0, e.SystemError());
+            EXPECT_EQ(jconvert::Utf8ToCp932("フォルダー \"") + shown
+                    + jconvert::Utf8ToCp932("/sub\" を作成できません。") + FileErrorReason(e.SystemError()),
+                e.what());
+        }
+    }
+    fs::remove(blocker);
+    CreateFolders(folder / "sub" / "deeper");
+    CreateFolders(folder / "sub");
+    EXPECT_TRUE(fs::is_directory(folder / "sub" / "deeper"));
+}
+
 } // namespace
