@@ -12,19 +12,16 @@
 #include "gui/MemoEditor.h"
 #include "gui/RadioGroup.h"
 #include "gui/ScheduleGridModel.h"
-#include "gui/ShortcutMaker.h"
+#include "gui/ShortcutSetup.h"
 #include "gui/Texts.h"
 #include "mail/ReceiveRun.h"
 #include "mail/ReceiveWindow.h"
 #include "mail/Sasl.h"
-#include "platform/CommandRunner.h"
 #include "platform/Desktop.h"
 #include "platform/FileIo.h"
-#include "platform/RedrawTimer.h"
 #include "platform/SjisText.h"
 #include "platform/SystemErrorText.h"
 #include "platform/UserError.h"
-#include "platform/UserFolders.h"
 #include "schedule/TScheduleTable.h"
 
 #include <QCloseEvent>
@@ -355,77 +352,12 @@ void TForm1::BtnShortCutClick()
         if (!env_.dialogs->Question(Q(texts::kShortcutQuestion), Q(texts::kShortcutCaption))) {
             return;
         }
-        ShortcutMaker maker(
-            env_.programPath, [this](const std::string& text) { ShowMessage(text); }, env_.startFolder);
-        const ShortcutMaker::Result desktop = maker.MakeShortCut("Corkpane", ShortcutMaker::kDesktop);
-        const ShortcutMaker::Result startup = maker.MakeShortCut("Corkpane", ShortcutMaker::kStartup);
-        bool timerFailed = false;
-        const std::string timer = InstallRedrawTimer(timerFailed);
-        // The report names every file written, so the user can find (and
-        // later remove) them, and gives each failure its own reason.
-        auto line = [](const std::string& what, const ShortcutMaker::Result& result) {
-            return what + (result.made ? platform::PathText(result.file) : texts::kNotMade + result.reason);
-        };
-        const bool allMade = desktop.made && startup.made && !timerFailed;
-        std::string report = (allMade ? texts::kShortcutsMade : texts::kShortcutsNotAllMade) + "\n\n";
-        report += line(texts::kDesktopShortcutItem, desktop) + "\n";
-        report += line(texts::kStartupShortcutItem, startup);
-        if (!timer.empty()) {
-            report += "\n" + timer;
-        }
-        // A session that starts no autostart entries (sway) needs the logon
-        // run in its own configuration.
-        if (env_.desktop != nullptr && !env_.desktop->RunsAutostartEntries()) {
-            report += "\n\n" + texts::kAutostartLine + platform::ToSjis(AutostartExecLine());
-        }
-        ShowMessage(report);
+        const ShortcutSetup setup { .program = env_.programPath,
+            .startIn = env_.startFolder,
+            .commandRunner = env_.commandRunner,
+            .sessionRunsAutostart = env_.desktop == nullptr || env_.desktop->RunsAutostartEntries() };
+        ShowMessage(MakeShortcuts(setup, [this](const std::string& text) { ShowMessage(text); }));
     });
-}
-
-QString TForm1::AutostartExecLine() const
-{
-    // sway runs the line through the shell: the program starts in the
-    // folder the autostart entry would start it in.
-    const auto quoted = [](const std::filesystem::path& path) {
-        return QStringLiteral("'")
-            + QString::fromStdU16String(path.u16string())
-                  .replace(QStringLiteral("'"), QStringLiteral("'\\''"))
-            + QStringLiteral("'");
-    };
-    const std::filesystem::path folder
-        = env_.startFolder.empty() ? env_.programPath.parent_path() : env_.startFolder;
-    return QStringLiteral("exec cd ") + quoted(folder) + QStringLiteral(" && exec ")
-        + quoted(env_.programPath) + QStringLiteral(" /su");
-}
-
-std::string TForm1::InstallRedrawTimer(bool& failed)
-{
-    failed = false;
-#ifndef _WIN32
-    // The timer runs the command-line tool that is installed beside the
-    // program; without it, or without systemd, the logon run alone draws.
-    const std::filesystem::path tool = env_.programPath.parent_path() / "corkpane-tool";
-    if (!std::filesystem::exists(tool)) {
-        return texts::kRedrawTimerItem + texts::kRedrawTimerNoTool;
-    }
-    platform::ProcessRunner processes;
-    const std::filesystem::path units = platform::UserFolders::OfProcess().SystemdUserUnits();
-    platform::RedrawTimer timer(env_.commandRunner != nullptr ? *env_.commandRunner : processes, units);
-    if (!timer.Available()) {
-        return texts::kRedrawTimerItem + texts::kRedrawTimerNoSystemd;
-    }
-    const std::filesystem::path folder
-        = env_.startFolder.empty() ? env_.programPath.parent_path() : env_.startFolder;
-    try {
-        timer.Install(tool, folder);
-    } catch (const platform::UserError& error) {
-        failed = true;
-        return texts::kRedrawTimerItem + texts::kNotMade + error.what();
-    }
-    return texts::kRedrawTimerItem + platform::PathText(units / platform::RedrawTimer::kTimerName);
-#else
-    return {};
-#endif
 }
 
 void TForm1::RgSecurityClick(int index)

@@ -150,12 +150,6 @@ private:
     void ReportError(const QString& message);
     void ShowMessage(const std::string& text);
     std::filesystem::path WorkingFolder() const;
-    // The daily redraw beside the logon shortcut, where systemd runs. Returns
-    // its line of the shortcuts' report (empty where there is no timer) and
-    // sets failed when it could not be installed.
-    std::string InstallRedrawTimer(bool& failed);
-    // The line a sway configuration needs for the logon run.
-    QString AutostartExecLine() const;
     void BuildReceivePage();
     void BuildMemoPage();
     void BuildSchedulePage();
