@@ -61,13 +61,7 @@ void Pop3Client::Connect()
     if (options_.security != Pop3Security::None)
         tls.emplace(options_.caFile);
     ResetExchangeState();
-    if (!clockStarted_) {
-        connection_.StartRunClock(options_.runTimeLimitMs);
-        clockStarted_ = true;
-    }
-    connection_.SetReadTimeout(options_.readTimeoutMs);
-    connection_.SetMaxLineLength(kMaxLineLength);
-    connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
+    PrepareConnection();
     connection_.Open(
         options_.host, options_.port, options_.connectTimeoutMs, [this](Pop3Status s) { Status(s); });
     // A mode this client does not know is taken as the strictest.
@@ -87,8 +81,10 @@ void Pop3Client::Connect()
     Login();
 }
 
-void Pop3Client::ConnectOver(int connectedSocket)
+void Pop3Client::PrepareConnection()
 {
+    // The run's time limit counts from the first connection, also across
+    // the logon run's retries.
     if (!clockStarted_) {
         connection_.StartRunClock(options_.runTimeLimitMs);
         clockStarted_ = true;
@@ -96,6 +92,11 @@ void Pop3Client::ConnectOver(int connectedSocket)
     connection_.SetReadTimeout(options_.readTimeoutMs);
     connection_.SetMaxLineLength(kMaxLineLength);
     connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
+}
+
+void Pop3Client::ConnectOver(int connectedSocket)
+{
+    PrepareConnection();
     connection_.Adopt(connectedSocket);
     ResetExchangeState();
     std::string text;

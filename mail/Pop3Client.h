@@ -118,6 +118,8 @@ private:
         std::size_t held = 0;
     };
 
+    // The time and size limits on the connection, before it is opened.
+    void PrepareConnection();
     void Login();
     // AUTH with the SASL mechanism of the auth option.
     void Authenticate();

@@ -55,9 +55,14 @@ void EnsurePrimary(std::vector<Monitor>& monitors)
         monitors.front().primary = true;
 }
 
-std::vector<Monitor> MonitorsFromXrandrList(const std::string& output, double scale)
+namespace {
+
+// One monitor per line that line matches: its groups 2 to 5 are width,
+// height, x and y; primary says from the match whether it is the primary.
+template <typename Primary>
+std::vector<Monitor> MonitorsFromLines(
+    const std::string& output, const std::regex& line, double scale, Primary primary)
 {
-    static const std::regex line(R"(^\s*\d+:\s+\+?(\*?)\S+\s+(\d+)/\d+x(\d+)/\d+([+-]\d+)([+-]\d+))");
     std::vector<Monitor> monitors;
     std::istringstream lines(output);
     std::string text;
@@ -69,32 +74,25 @@ std::vector<Monitor> MonitorsFromXrandrList(const std::string& output, double sc
         monitor.geometry = { std::stoi(m[4]), std::stoi(m[5]), std::stoi(m[2]), std::stoi(m[3]) };
         monitor.workArea = monitor.geometry;
         monitor.scale = scale;
-        monitor.primary = m[1] == "*";
+        monitor.primary = primary(m);
         monitors.push_back(monitor);
     }
     EnsurePrimary(monitors);
     return monitors;
 }
 
+} // namespace
+
+std::vector<Monitor> MonitorsFromXrandrList(const std::string& output, double scale)
+{
+    static const std::regex line(R"(^\s*\d+:\s+\+?(\*?)\S+\s+(\d+)/\d+x(\d+)/\d+([+-]\d+)([+-]\d+))");
+    return MonitorsFromLines(output, line, scale, [](const std::smatch& m) { return m[1] == "*"; });
+}
+
 std::vector<Monitor> MonitorsFromXrandr(const std::string& output, double scale)
 {
     static const std::regex line(R"(^\S+ connected (primary )?(\d+)x(\d+)([+-]\d+)([+-]\d+))");
-    std::vector<Monitor> monitors;
-    std::istringstream lines(output);
-    std::string text;
-    std::smatch m;
-    while (std::getline(lines, text)) {
-        if (!std::regex_search(text, m, line))
-            continue;
-        Monitor monitor;
-        monitor.geometry = { std::stoi(m[4]), std::stoi(m[5]), std::stoi(m[2]), std::stoi(m[3]) };
-        monitor.workArea = monitor.geometry;
-        monitor.scale = scale;
-        monitor.primary = m[1].matched;
-        monitors.push_back(monitor);
-    }
-    EnsurePrimary(monitors);
-    return monitors;
+    return MonitorsFromLines(output, line, scale, [](const std::smatch& m) { return m[1].matched; });
 }
 
 std::vector<Monitor> MonitorsFromSwayOutputs(const std::string& json)
