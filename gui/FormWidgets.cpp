@@ -34,13 +34,24 @@ QPushButton* SpeedButton(QWidget* parent, const char* name, std::string_view cap
     return button;
 }
 
-QLineEdit* LabelledEdit(QWidget* parent, const char* name, std::string_view label, const QString& text,
-    int left, int top, int labelWidth, int editWidth)
+namespace {
+
+// The caption on the left of a one-line control, named after the control.
+QLabel* CaptionLabel(QWidget* parent, const char* name, std::string_view label, int left, int top, int width)
 {
     auto* caption = new QLabel(Q(label), parent);
     caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
-    caption->setGeometry(left, top, labelWidth, 21);
+    caption->setGeometry(left, top, width, 21);
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return caption;
+}
+
+} // namespace
+
+QLineEdit* LabelledEdit(QWidget* parent, const char* name, std::string_view label, const QString& text,
+    int left, int top, int labelWidth, int editWidth)
+{
+    QLabel* caption = CaptionLabel(parent, name, label, left, top, labelWidth);
     auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(left + labelWidth + 4, top, editWidth, 21);
@@ -51,10 +62,7 @@ QLineEdit* LabelledEdit(QWidget* parent, const char* name, std::string_view labe
 QComboBox* LabelledCombo(QWidget* parent, const char* name, std::string_view label, const QStringList& items,
     int left, int top, int labelWidth, int comboWidth)
 {
-    auto* caption = new QLabel(Q(label), parent);
-    caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
-    caption->setGeometry(left, top, labelWidth, 21);
-    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QLabel* caption = CaptionLabel(parent, name, label, left, top, labelWidth);
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
     combo->addItems(items);

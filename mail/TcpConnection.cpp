@@ -20,6 +20,7 @@
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 #include <openssl/x509v3.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -615,27 +616,40 @@ void TcpConnection::Fill()
     }
 }
 
+std::optional<TcpConnection::LineEnd> TcpConnection::FindLineEnd()
+{
+    const char* start = buffer_.data() + scanned_;
+    const void* found = scanned_ < end_ ? std::memchr(start, '\n', end_ - scanned_) : nullptr;
+    if (found == nullptr) {
+        scanned_ = end_;
+        return std::nullopt;
+    }
+    const std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
+    std::size_t stop = lf;
+    if (stop > begin_ && buffer_[stop - 1] == '\r')
+        --stop;
+    return LineEnd { stop, lf + 1 };
+}
+
+std::size_t TcpConnection::PendingLineBytes() const
+{
+    std::size_t pending = end_ - begin_;
+    if (pending > 0 && buffer_[end_ - 1] == '\r')
+        --pending; // may still become the CR of a CR LF
+    return pending;
+}
+
 void TcpConnection::ReadLine(std::string& line)
 {
     for (;;) {
-        const char* start = buffer_.data() + scanned_;
-        const void* found = scanned_ < end_ ? std::memchr(start, '\n', end_ - scanned_) : nullptr;
-        if (found != nullptr) {
-            std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
-            std::size_t stop = lf;
-            if (stop > begin_ && buffer_[stop - 1] == '\r')
-                --stop;
-            if (stop - begin_ > maxLineLength_)
+        if (const std::optional<LineEnd> end = FindLineEnd()) {
+            if (end->stop - begin_ > maxLineLength_)
                 throw MailError(texts::kLineTooLong);
-            line.assign(buffer_.data() + begin_, stop - begin_);
-            begin_ = scanned_ = lf + 1;
+            line.assign(buffer_.data() + begin_, end->stop - begin_);
+            begin_ = scanned_ = end->next;
             return;
         }
-        scanned_ = end_;
-        std::size_t pending = end_ - begin_;
-        if (pending > 0 && buffer_[end_ - 1] == '\r')
-            --pending; // may still become the CR of a CR LF
-        if (pending > maxLineLength_)
+        if (PendingLineBytes() > maxLineLength_)
             throw MailError(texts::kLineTooLong);
         Fill();
     }
@@ -647,26 +661,17 @@ bool TcpConnection::ReadLineOrSkip(std::string& line, std::size_t& bytes, std::s
     std::size_t dropped = 0;
     bool tooLong = false;
     for (;;) {
-        const char* start = buffer_.data() + scanned_;
-        const void* found = scanned_ < end_ ? std::memchr(start, '\n', end_ - scanned_) : nullptr;
-        if (found != nullptr) {
-            std::size_t lf = static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
-            std::size_t stop = lf;
-            if (stop > begin_ && buffer_[stop - 1] == '\r')
-                --stop;
-            bytes = dropped + (lf + 1 - begin_);
-            tooLong = tooLong || stop - begin_ > maxLineLength_;
+        if (const std::optional<LineEnd> end = FindLineEnd()) {
+            bytes = dropped + (end->next - begin_);
+            tooLong = tooLong || end->stop - begin_ > maxLineLength_;
             if (tooLong)
                 line.clear();
             else
-                line.assign(buffer_.data() + begin_, stop - begin_);
-            begin_ = scanned_ = lf + 1;
+                line.assign(buffer_.data() + begin_, end->stop - begin_);
+            begin_ = scanned_ = end->next;
             return !tooLong;
         }
-        scanned_ = end_;
-        std::size_t pending = end_ - begin_;
-        if (pending > 0 && buffer_[end_ - 1] == '\r')
-            --pending; // may still become the CR of a CR LF
+        const std::size_t pending = PendingLineBytes();
         if (pending > maxLineLength_) {
             // The line is lost anyway: what has come of it is let go of
             // (a final CR kept, as it may belong to the line end), so that

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,6 +98,18 @@ public:
     };
 
 private:
+    // Where the next line ends in what has arrived: stop just before its
+    // CR LF (or LF), next just after it.
+    struct LineEnd {
+        std::size_t stop;
+        std::size_t next;
+    };
+    // The next line's end, or nothing while it has not all arrived (what
+    // has been looked at is not looked at again).
+    std::optional<LineEnd> FindLineEnd();
+    // Bytes of the line still arriving, a final CR not counted (it may be
+    // the CR of its CR LF).
+    std::size_t PendingLineBytes() const;
     void Fill();
     void FillSecure();
     void WriteSecure(std::string_view bytes);
