@@ -1,78 +1,92 @@
 #include "app/DrawKabegami.h"
 
 #include "app/Clock.h"
-#include "app/IntegerText.h"
-#include "platform/Desktop.h"
+#include "jconvert/TextLines.h"
+#include "platform/FileIo.h"
+#include "render/Background.h"
 #include "render/BmpWriter.h"
+#include "render/DesktopLayout.h"
 #include "schedule/TScheduleTable.h"
 
-#include <algorithm>
+#include <system_error>
 
 namespace app {
+namespace {
 
-platform::DesktopState ReadDesktop(platform::Desktop& desktop, const DesktopOverrides& o)
+platform::DesktopState ReadDesktop(platform::Desktop& desktop, const DrawRequest& request)
 {
+    const DesktopOverrides& o = request.overrides;
     platform::DesktopState state;
-    if (!o.wallpaper || !o.tileWallpaper || !o.wallpaperStyle) {
-        state.wallpaper = desktop.ReadWallpaperSettings();
-        // A tile or style given in its place decides the placement alone.
-        if (!o.tileWallpaper && !o.wallpaperStyle)
-            state.placement = desktop.WallpaperPlacement();
-    }
-    state.wallpaper.wallpaper = o.wallpaper.value_or(state.wallpaper.wallpaper);
-    state.wallpaper.tileWallpaper = o.tileWallpaper.value_or(state.wallpaper.tileWallpaper);
-    state.wallpaper.wallpaperStyle = o.wallpaperStyle.value_or(state.wallpaper.wallpaperStyle);
-    if (o.placement)
-        state.placement = o.placement;
+    if (request.install || !o.Complete())
+        state = desktop.Read();
+    state.picture = o.picture.value_or(state.picture);
+    state.placement = o.placement.value_or(state.placement);
     if (o.screen) {
         // A screen given in its place is one monitor of that size.
         state.screen = *o.screen;
-    } else {
-        // The primary monitor is the screen; the desktop is asked once.
-        state.monitors = desktop.Monitors();
-        const auto primary = std::find_if(state.monitors.begin(), state.monitors.end(),
-            [](const platform::Monitor& monitor) { return monitor.primary; });
-        state.screen = primary != state.monitors.end()
-            ? platform::ScreenSize { primary->geometry.width, primary->geometry.height }
-            : desktop.PrimaryScreenSize();
+        state.monitors.clear();
     }
-    state.pixelsPerInch = o.pixelsPerInch ? *o.pixelsPerInch : desktop.PixelsPerInch();
-    state.colour = o.colour ? *o.colour : desktop.DesktopColor();
+    state.pixelsPerInch = o.pixelsPerInch.value_or(state.pixelsPerInch);
+    state.colour = o.colour.value_or(state.colour);
     return state;
 }
 
+std::string ShownName(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return platform::PathText(error ? path : absolute.lexically_normal());
+}
+
+render::PictureFile ReadOne(const std::string& path)
+{
+    return { path, ShownName(path), platform::ReadWholeFile(path, platform::kPictureReadLimit) };
+}
+
+} // namespace
+
 render::MemoStyle MemoStyleFrom(const Settings& s)
 {
-    render::MemoStyle style;
-    style.charsPerLine = ParseInteger(s.EdMojiSu, 10);
-    style.linesPerColumn = ParseInteger(s.EdGyosu, 10);
-    style.fontSize = ParseInteger(s.EdFontSize, 15);
-    style.paragraphGap = ParseInteger(s.EdGyokan, 4);
-    style.topMargin = ParseInteger(s.EdUeYohaku, 10);
-    style.rightMargin = ParseInteger(s.EdMigiYohaku, 10);
-    style.textColor = static_cast<render::ColorRef>(s.LbMojiIro);
-    style.shadowMode = s.RgKage;
-    style.shadowColor = static_cast<render::ColorRef>(s.LbKageIro);
-    style.backgroundPercent = ParseInteger(s.EdRitu, 0);
-    style.backgroundMode = s.RgHaikei;
-    return style;
+    return { .charsPerLine = s.EdMojiSu.Value(),
+        .linesPerColumn = s.EdGyosu.Value(),
+        .fontSize = s.EdFontSize.Value(),
+        .paragraphGap = s.EdGyokan.Value(),
+        .topMargin = s.EdUeYohaku.Value(),
+        .rightMargin = s.EdMigiYohaku.Value(),
+        .textColor = static_cast<render::ColorRef>(s.LbMojiIro),
+        .shadowMode = s.RgKage,
+        .shadowColor = static_cast<render::ColorRef>(s.LbKageIro),
+        .backgroundPercent = s.EdRitu.Value(),
+        .backgroundMode = s.RgHaikei };
 }
 
 schedule::LookAhead LookAheadFrom(const Settings& s)
 {
-    return { .weekly = ParseInteger(s.EdScW, 1),
-        .monthly = ParseInteger(s.EdScM, 3),
-        .yearly = ParseInteger(s.EdScY, 3),
-        .dated = ParseInteger(s.EdScD, 3),
+    return { .weekly = s.EdScW.Value(),
+        .monthly = s.EdScM.Value(),
+        .yearly = s.EdScY.Value(),
+        .dated = s.EdScD.Value(),
         .holidays = s.ChShukujitsu };
 }
 
-render::KabegamiScene SceneFor(const DrawRequest& request, const platform::DesktopState& desktop)
+std::optional<render::PictureFile> ReadPictureFile(
+    const std::string& path, std::chrono::local_seconds now, int width, int height)
+{
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error))
+        return std::nullopt;
+    render::PictureFile file = ReadOne(path);
+    if (!render::IsPictureList(file))
+        return file;
+    // The list names a picture of its own; one that names a list again is
+    // refused by the decoder.
+    return ReadOne(render::PictureListChoice(file, now, width, height));
+}
+
+render::KabegamiScene TextSceneFor(const DrawRequest& request)
 {
     const Settings& settings = request.settings;
     render::KabegamiScene scene;
-    scene.desktop = desktop;
-    scene.now = request.now ? *request.now : LocalNow();
     scene.showText = !settings.ChShowMemo;
     if (!scene.showText)
         return scene;
@@ -84,18 +98,30 @@ render::KabegamiScene SceneFor(const DrawRequest& request, const platform::Deskt
         request.shortDate);
     if (settings.ChScMemo && request.schedule)
         scene.scheduleLines = request.schedule->ListUpcoming(LookAheadFrom(settings), today);
-    scene.memoLines = request.memoLines;
+    scene.memoLines = jconvert::SplitLines<std::string>(request.memo);
     return scene;
 }
 
 platform::Installation DrawKabegami(platform::Desktop& desktop, const DrawRequest& request)
 {
-    const platform::DesktopState state = ReadDesktop(desktop, request.overrides);
-    const render::Canvas canvas = render::ComposeKabegami(SceneFor(request, state));
-    render::WriteBmpFile(canvas, request.outputFile.string());
+    render::KabegamiScene scene = TextSceneFor(request);
+    scene.desktop = ReadDesktop(desktop, request);
+    const platform::DesktopState& state = scene.desktop;
+    const render::DesktopLayout layout = render::LayoutFor(state);
+    if (state.placement != platform::Placement::None)
+        if (const auto file
+            = ReadPictureFile(state.picture, request.now.value_or(LocalNow()), layout.width, layout.height))
+            scene.picture = render::DecodePicture(
+                *file, render::TargetFor(state.placement, layout.width, layout.height), state.colour);
+    const bool spanned = platform::SpansMonitors(state);
+    const render::Canvas canvas = render::ComposeKabegami(std::move(scene));
+
+    const render::BmpFile bmp = render::BmpOf(canvas);
+    platform::ReplaceFile(request.outputFile, bmp.header, bmp.pieces, platform::kPictureReadLimit);
     if (!request.install)
         return { true };
-    return desktop.InstallWallpaper(request.outputFile.string(), platform::SpansMonitors(state));
+    return desktop.Install(
+        { request.outputFile, canvas.Data(), canvas.Width(), canvas.Height(), canvas.Stride(), spanned });
 }
 
 } // namespace app

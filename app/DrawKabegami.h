@@ -1,9 +1,9 @@
 #pragma once
 
-// The wallpaper draw, the same for the window and corkpane-tool: the
-// settings are read once into the text block's style and the schedule's
-// look-ahead, the desktop once into a plain value, render composes the
-// canvas from those, and the result is written and installed.
+// The wallpaper draw, the same for the window, the logon run and
+// corkpane-tool: the desktop is read once into a plain value, the picture
+// file read and decoded, render composes the canvas from plain values, and
+// the result is written and installed from memory.
 
 #include "app/Settings.h"
 #include "platform/Desktop.h"
@@ -11,6 +11,7 @@
 #include "render/Kabegami.h"
 #include "render/MemoDate.h"
 #include "render/MemoStyle.h"
+#include "render/PictureFile.h"
 #include "schedule/LookAhead.h"
 
 #include <chrono>
@@ -18,7 +19,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace schedule {
 class TScheduleTable;
@@ -27,23 +27,22 @@ class TScheduleTable;
 namespace app {
 
 // Values given in place of what the desktop says (corkpane-tool draw's
-// options); a value not given is asked of the desktop.
+// options).
 struct DesktopOverrides {
-    std::optional<std::string> wallpaper;
-    std::optional<std::string> tileWallpaper;
-    std::optional<std::string> wallpaperStyle;
+    std::optional<std::string> picture;
     std::optional<platform::Placement> placement;
-    // A screen given here stands for every monitor: the desktop's own are
-    // then not asked.
+    // A screen given here stands for every monitor.
     std::optional<platform::ScreenSize> screen;
     std::optional<int> pixelsPerInch;
     std::optional<std::uint32_t> colour;
+
+    bool Complete() const { return picture && placement && screen && pixelsPerInch && colour; }
 };
 
 struct DrawRequest {
     Settings settings;
-    // The memo as displayed, one paragraph each.
-    std::vector<std::string> memoLines;
+    // The memo as "memo.txt" holds it; each line is one paragraph.
+    std::string memo;
     // Null: no schedule lines.
     const schedule::TScheduleTable* schedule = nullptr;
     std::chrono::year_month_day today;
@@ -57,30 +56,31 @@ struct DrawRequest {
     bool install = true;
 };
 
-// The whole draw: reads the desktop, composes the wallpaper, writes
-// outputFile (replacing it atomically) and installs it. Any error ends the
-// draw before the file is replaced and is raised as it came (the file
-// unit's error, RenderError). The result says whether the desktop took the
-// new wallpaper and, when not, why (the file is written either way). A
-// picture spanning all monitors is installed spanned.
+// The whole draw: reads the desktop (once; not at all when the overrides
+// say everything and nothing is installed), composes the wallpaper, writes
+// outputFile (replacing it atomically) and installs it from the pixels in
+// memory. Any error ends the draw before the file is replaced and is raised
+// as it came (the file unit's error, RenderError). The result says whether
+// the desktop took the new wallpaper and, when not, why (the file is
+// written either way). A picture spanning all monitors is installed spanned.
 platform::Installation DrawKabegami(platform::Desktop& desktop, const DrawRequest& request);
 
-// What is composed for the request on a desktop in that state: the text
-// block's style, title, schedule lines and memo, or the picture alone when
-// the memo is hidden.
-render::KabegamiScene SceneFor(const DrawRequest& request, const platform::DesktopState& desktop);
+// The text of the scene for the request: the text block's style, title,
+// schedule lines and memo, or nothing when the memo is hidden. The desktop
+// and the picture are the draw's.
+render::KabegamiScene TextSceneFor(const DrawRequest& request);
 
-// What the desktop says, with the overrides in place; the desktop is asked
-// only for what is not overridden.
-platform::DesktopState ReadDesktop(platform::Desktop& desktop, const DesktopOverrides& overrides);
+// The user's picture as a draw reads it: the file the path names, or for a
+// GNOME background list the file it shows at local time now on a width x
+// height screen; nullopt when there is no path or no such file. A file that
+// cannot be read raises the file unit's error.
+std::optional<render::PictureFile> ReadPictureFile(
+    const std::string& path, std::chrono::local_seconds now, int width, int height);
 
-// The settings tab as the text block reads it: every number box with its
-// own fallback (characters 10, lines 10, size 15, gap 4, margins 10 and 10,
-// background strength 0).
+// The settings tab as the text block reads it, and the schedule's four
+// look-ahead boxes and whether holidays are listed: the boxes' numbers, each
+// read with its own fallback.
 render::MemoStyle MemoStyleFrom(const Settings& settings);
-
-// The schedule's four look-ahead boxes with their fallbacks (weekly 1,
-// monthly 3, yearly 3, dated 3), and whether holidays are listed.
 schedule::LookAhead LookAheadFrom(const Settings& settings);
 
 } // namespace app

@@ -1,6 +1,6 @@
 #include "app/ReceiveConfigFromSettings.h"
 
-#include "app/IntegerText.h"
+#include "app/NumberBox.h"
 #include "platform/FileIo.h"
 
 namespace app {
@@ -14,8 +14,9 @@ mail::ReceiveConfig ToReceiveConfig(const Settings& s)
     config.keyword1 = s.EdKeyWord1;
     config.keyword2 = s.EdKeyWord2;
     config.decodeMime = s.ChMimeKaidoku;
-    const int port = ParseInteger(s.EdPort);
-    config.port = port >= 1 && port <= 65535 ? port : mail::Pop3Options::kDefaultPort;
+    config.port = PortNumber(s.EdPort.Text());
+    if (config.port == 0)
+        config.port = mail::Pop3Options::kDefaultPort;
     config.security = static_cast<mail::Pop3Security>(s.RgSecurity < 0 ? 0 : s.RgSecurity);
     config.auth = static_cast<mail::Pop3Auth>(s.CbAuth);
     config.tokenCommand = s.EdTokenCommand;

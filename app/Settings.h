@@ -5,11 +5,15 @@
 // window shows. The window copies it into its controls after loading and
 // back before saving; corkpane-tool, reception and drawing use it directly.
 //
-// Texts are Shift_JIS bytes exactly as the edit boxes hold them (number boxes
-// stay text, stored as typed; the draw reads them once with each box's
-// fallback, see DrawKabegami.h). Colours are
-// 0x00BBGGRR values. Radio groups hold the selected item's index, -1 for
-// none. Ticks are true when the box is ticked.
+// Texts are Shift_JIS bytes exactly as the edit boxes hold them. Number boxes
+// hold their text as typed and the number read from it with the box's own
+// fallback (NumberBox). Colours are 0x00BBGGRR values. Radio groups and
+// choices hold the selected item's index, -1 for none. Ticks are true when
+// the box is ticked. The settings table (SettingsKey.cpp) gives every
+// member's initial value and fallback, and converts to and from the stored
+// text.
+
+#include "app/NumberBox.h"
 
 #include <string>
 #include <vector>
@@ -27,7 +31,7 @@ struct Settings {
     std::string EdUser;
     // The POP3 password in clear text.
     std::string Password;
-    std::string EdPort;
+    NumberBox EdPort;
     std::string EdKeyWord1;
     std::string EdKeyWord2;
     int RgReceive {}; // 0 "受信する" (receive at startup), 1 "受信しない"
@@ -38,12 +42,12 @@ struct Settings {
     std::string EdTokenCommand; // prints the access token for XOAUTH2 and OAUTHBEARER
 
     // Memo display.
-    std::string EdMojiSu;
-    std::string EdGyosu;
-    std::string EdFontSize;
-    std::string EdGyokan;
-    std::string EdUeYohaku;
-    std::string EdMigiYohaku;
+    NumberBox EdMojiSu;
+    NumberBox EdGyosu;
+    NumberBox EdFontSize;
+    NumberBox EdGyokan;
+    NumberBox EdUeYohaku;
+    NumberBox EdMigiYohaku;
     int LbMojiIro {};
     int RgKage {}; // 0 none, 1 shadow, 2 outline
     int LbKageIro {};
@@ -52,14 +56,14 @@ struct Settings {
     bool ChShowMemo {}; // ticked = the memo is NOT shown
 
     // Text background.
-    std::string EdRitu;
+    NumberBox EdRitu;
     int RgHaikei {}; // 0 white, 1 black, 2 off
 
     // Schedule look-ahead days and display.
-    std::string EdScW;
-    std::string EdScM;
-    std::string EdScY;
-    std::string EdScD;
+    NumberBox EdScW;
+    NumberBox EdScM;
+    NumberBox EdScY;
+    NumberBox EdScD;
     bool ChScMemo {};
     bool ChScCal {};
     bool ChShukujitsu {}; // the national holidays listed with the schedule

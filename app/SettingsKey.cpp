@@ -1,6 +1,6 @@
 #include "app/SettingsKey.h"
 
-#include "app/IntegerText.h"
+#include "app/NumberBox.h"
 #include "jconvert/AsciiText.h"
 #include "jconvert/cp932.h"
 
@@ -39,18 +39,18 @@ std::vector<SettingsKey> MakeKeys()
             .text = &Settings::EdKeyWord1},
         {.key = Sjis("キーワード２"), .control = "EdKeyWord2", .kind = K::Text, .initial = Sjis("めも"),
             .text = &Settings::EdKeyWord2},
-        {.key = Sjis("１行文字数"), .control = "EdMojiSu", .kind = K::Text, .initial = "15",
-            .text = &Settings::EdMojiSu},
-        {.key = Sjis("行数"), .control = "EdGyosu", .kind = K::Text, .initial = "20",
-            .text = &Settings::EdGyosu},
-        {.key = Sjis("フォントサイズ"), .control = "EdFontSize", .kind = K::Text, .initial = "15",
-            .text = &Settings::EdFontSize},
-        {.key = Sjis("行間"), .control = "EdGyokan", .kind = K::Text, .initial = "4",
-            .text = &Settings::EdGyokan},
-        {.key = Sjis("上余白"), .control = "EdUeYohaku", .kind = K::Text, .initial = "10",
-            .text = &Settings::EdUeYohaku},
-        {.key = Sjis("右余白"), .control = "EdMigiYohaku", .kind = K::Text, .initial = "300",
-            .text = &Settings::EdMigiYohaku},
+        {.key = Sjis("１行文字数"), .control = "EdMojiSu", .kind = K::Number, .initial = "15",
+            .box = &Settings::EdMojiSu, .fallback = 10},
+        {.key = Sjis("行数"), .control = "EdGyosu", .kind = K::Number, .initial = "20",
+            .box = &Settings::EdGyosu, .fallback = 10},
+        {.key = Sjis("フォントサイズ"), .control = "EdFontSize", .kind = K::Number, .initial = "15",
+            .box = &Settings::EdFontSize, .fallback = 15},
+        {.key = Sjis("行間"), .control = "EdGyokan", .kind = K::Number, .initial = "4",
+            .box = &Settings::EdGyokan, .fallback = 4},
+        {.key = Sjis("上余白"), .control = "EdUeYohaku", .kind = K::Number, .initial = "10",
+            .box = &Settings::EdUeYohaku, .fallback = 10},
+        {.key = Sjis("右余白"), .control = "EdMigiYohaku", .kind = K::Number, .initial = "300",
+            .box = &Settings::EdMigiYohaku, .fallback = 10},
         {.key = Sjis("文字色"), .control = "LbMojiIro", .kind = K::Colour, .initial = "65280", // lime
             .number = &Settings::LbMojiIro},
         {.key = Sjis("影文字"), .control = "RgKage", .kind = K::Radio, .initial = "0",
@@ -63,24 +63,24 @@ std::vector<SettingsKey> MakeKeys()
             .text = &Settings::EdTitle},
         {.key = Sjis("メモ表示"), .control = "ChShowMemo", .kind = K::Tick, .initial = "0",
             .tick = &Settings::ChShowMemo},
-        {.key = Sjis("文字背景％"), .control = "EdRitu", .kind = K::Text, .initial = "50",
-            .text = &Settings::EdRitu},
+        {.key = Sjis("文字背景％"), .control = "EdRitu", .kind = K::Number, .initial = "50",
+            .box = &Settings::EdRitu, .fallback = 0},
         {.key = Sjis("文字背景色"), .control = "RgHaikei", .kind = K::Radio, .initial = "0",
             .number = &Settings::RgHaikei, .radioItems = kRgHaikeiItems},
-        {.key = Sjis("週予定表示日"), .control = "EdScW", .kind = K::Text, .initial = "1",
-            .text = &Settings::EdScW},
-        {.key = Sjis("月予定表示日"), .control = "EdScM", .kind = K::Text, .initial = "3",
-            .text = &Settings::EdScM},
-        {.key = Sjis("記念日表示日"), .control = "EdScY", .kind = K::Text, .initial = "5",
-            .text = &Settings::EdScY},
-        {.key = Sjis("指定日表示日"), .control = "EdScD", .kind = K::Text, .initial = "10",
-            .text = &Settings::EdScD},
+        {.key = Sjis("週予定表示日"), .control = "EdScW", .kind = K::Number, .initial = "1",
+            .box = &Settings::EdScW, .fallback = 1},
+        {.key = Sjis("月予定表示日"), .control = "EdScM", .kind = K::Number, .initial = "3",
+            .box = &Settings::EdScM, .fallback = 3},
+        {.key = Sjis("記念日表示日"), .control = "EdScY", .kind = K::Number, .initial = "5",
+            .box = &Settings::EdScY, .fallback = 3},
+        {.key = Sjis("指定日表示日"), .control = "EdScD", .kind = K::Number, .initial = "10",
+            .box = &Settings::EdScD, .fallback = 3},
         {.key = Sjis("ｽｹｼﾞｭｰﾙﾒﾓ表示"), .control = "ChScMemo", .kind = K::Tick, .initial = "1",
             .tick = &Settings::ChScMemo},
         {.key = Sjis("ｽｹｼﾞｭｰﾙｶﾚﾝﾀﾞｰ表示"), .control = "ChScCal", .kind = K::Tick, .initial = "0",
             .tick = &Settings::ChScCal},
         // Kept after the original keys so that older files stay in their order.
-        {.key = "POP3Port1", .control = "EdPort", .kind = K::Text, .initial = "110", .text = &Settings::EdPort},
+        {.key = "POP3Port1", .control = "EdPort", .kind = K::Number, .initial = "110", .box = &Settings::EdPort, .fallback = 0},
         {.key = Sjis("スタートアップ受信"), .control = "RgReceive", .kind = K::Radio, .initial = "0",
             .number = &Settings::RgReceive, .radioItems = kRgReceiveItems},
         // A file without it keeps receiving as before, without encryption.
@@ -121,6 +121,9 @@ void SettingsKey::Read(Settings& settings, std::string_view value, const Message
         break;
     case Kind::Text:
         settings.*text = std::string(value);
+        break;
+    case Kind::Number:
+        (settings.*box).SetText(std::string(value));
         break;
     case Kind::Password:
         settings.*text = UnscramblePassword(value, message);
@@ -166,6 +169,8 @@ std::string SettingsKey::Written(const Settings& settings, const MessageCallback
         return settings.LBoxSetuzokuSaki.empty() ? std::string() : settings.LBoxSetuzokuSaki.front();
     case Kind::Text:
         return settings.*text;
+    case Kind::Number:
+        return (settings.*box).Text();
     case Kind::Password:
         return ScramblePassword(settings.*text, message);
     case Kind::Colour:
@@ -198,6 +203,8 @@ std::string SettingsKey::Shown(const Settings& settings) const
     case Kind::Text:
     case Kind::Password:
         return settings.*text;
+    case Kind::Number:
+        return (settings.*box).Text();
     case Kind::Colour:
     case Kind::Radio:
         return std::to_string(settings.*number);
@@ -219,6 +226,9 @@ void SettingsKey::SetInitial(Settings& settings) const
     case Kind::Text:
     case Kind::Password:
         settings.*text = initial;
+        break;
+    case Kind::Number:
+        settings.*box = NumberBox(initial, fallback);
         break;
     case Kind::Colour:
     case Kind::Radio:

@@ -4,8 +4,7 @@
 // order the keys are read and written. Each entry is everything storing one
 // value touches: its key, the window control it binds to (by object name),
 // the value a new window shows and the member of Settings that holds it.
-// Adding a setting is one entry here plus its use (the draw's and the
-// reception's readings are in DrawKabegami.cpp and ReceiveConfigFromSettings.cpp).
+// Adding a setting is one entry here plus its use.
 
 #include "app/PasswordScrambler.h"
 #include "app/Settings.h"
@@ -20,6 +19,7 @@ struct SettingsKey {
     enum class Kind {
         List, // the server list: read appends an entry, the first entry is written
         Text, // an edit's text, stored unchanged
+        Number, // a number box: its text stored unchanged, read with its fallback
         Password, // the clear-text password, stored scrambled
         Colour, // a colour swatch, stored as a decimal integer
         Radio, // a radio group's index, stored as a decimal integer
@@ -42,6 +42,9 @@ struct SettingsKey {
     // numbers, "1" for ticked).
     std::string initial;
     std::string Settings::*text = nullptr; // Text, Password
+    NumberBox Settings::*box = nullptr; // Number
+    // What a number box reads as when its text is no number.
+    int fallback = 0;
     int Settings::*number = nullptr; // Colour, Radio, Choice
     bool Settings::*tick = nullptr; // Tick, LaterTick
     int radioItems = 0; // Radio

@@ -37,12 +37,19 @@ function(corkpane_add_module name)
   target_link_libraries(corkpane_${name} PRIVATE corkpane::options)
 endfunction()
 
-# corkpane_add_test(NAME SOURCES... LIBS libs...): one GoogleTest executable
-# registered with CTest.
+# corkpane_add_test(NAME [QT_MAIN] SOURCES... LIBS libs...): one GoogleTest
+# executable registered with CTest. QT_MAIN: the tests draw through Qt, and
+# their main creates the QGuiApplication first.
 function(corkpane_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE corkpane::options GTest::gtest GTest::gtest_main ${T_LIBS})
+  cmake_parse_arguments(T "QT_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  if(T_QT_MAIN)
+    find_package(Qt6 REQUIRED COMPONENTS Gui)
+    add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/common/QtTestMain.cpp)
+    target_link_libraries(${name} PRIVATE corkpane::options GTest::gtest Qt6::Gui ${T_LIBS})
+  else()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE corkpane::options GTest::gtest GTest::gtest_main ${T_LIBS})
+  endif()
   if(TARGET corkpane_test_support)
     target_link_libraries(${name} PRIVATE corkpane::test_support)
   endif()

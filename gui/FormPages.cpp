@@ -145,17 +145,17 @@ void TForm1::BuildSettingsPage()
 
     QGroupBox* memo = Group(TabSettei, "GroupBox3", texts::kGroupMemo, QRect(3, 0, 300, 290));
     EdMojiSu = LabelledEdit(
-        memo, "EdMojiSu", texts::kLbMojiSu, platform::FromSjis(defaults.EdMojiSu), 4, 18, 76, 40);
+        memo, "EdMojiSu", texts::kLbMojiSu, platform::FromSjis(defaults.EdMojiSu.Text()), 4, 18, 76, 40);
     EdGyosu = LabelledEdit(
-        memo, "EdGyosu", texts::kLbGyosu, platform::FromSjis(defaults.EdGyosu), 150, 18, 76, 40);
-    EdFontSize = LabelledEdit(
-        memo, "EdFontSize", texts::kLbFontSize, platform::FromSjis(defaults.EdFontSize), 4, 44, 76, 40);
+        memo, "EdGyosu", texts::kLbGyosu, platform::FromSjis(defaults.EdGyosu.Text()), 150, 18, 76, 40);
+    EdFontSize = LabelledEdit(memo, "EdFontSize", texts::kLbFontSize,
+        platform::FromSjis(defaults.EdFontSize.Text()), 4, 44, 76, 40);
     EdGyokan = LabelledEdit(
-        memo, "EdGyokan", texts::kLbGyokan, platform::FromSjis(defaults.EdGyokan), 150, 44, 76, 40);
-    EdUeYohaku = LabelledEdit(
-        memo, "EdUeYohaku", texts::kLbUeYohaku, platform::FromSjis(defaults.EdUeYohaku), 4, 70, 76, 40);
+        memo, "EdGyokan", texts::kLbGyokan, platform::FromSjis(defaults.EdGyokan.Text()), 150, 44, 76, 40);
+    EdUeYohaku = LabelledEdit(memo, "EdUeYohaku", texts::kLbUeYohaku,
+        platform::FromSjis(defaults.EdUeYohaku.Text()), 4, 70, 76, 40);
     EdMigiYohaku = LabelledEdit(memo, "EdMigiYohaku", texts::kLbMigiYohaku,
-        platform::FromSjis(defaults.EdMigiYohaku), 150, 70, 76, 40);
+        platform::FromSjis(defaults.EdMigiYohaku.Text()), 150, 70, 76, 40);
 
     PlainLabel(memo, Q(texts::kLbMojiIroCaption), QRect(4, 98, 76, 24))
         ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -183,7 +183,7 @@ void TForm1::BuildSettingsPage()
     ChShowMemo = Check(memo, "ChShowMemo", texts::kChShowMemo, defaults.ChShowMemo, QRect(10, 252, 200, 22));
 
     QGroupBox* background = Group(TabSettei, "GroupBox4", texts::kGroupHaikei, QRect(308, 0, 176, 96));
-    EdRitu = new QLineEdit(platform::FromSjis(defaults.EdRitu), background);
+    EdRitu = new QLineEdit(platform::FromSjis(defaults.EdRitu.Text()), background);
     EdRitu->setObjectName(QStringLiteral("EdRitu"));
     EdRitu->setGeometry(10, 20, 40, 21);
     PlainLabel(background, Q(texts::kPercent), QRect(54, 20, 20, 21));
@@ -193,11 +193,14 @@ void TForm1::BuildSettingsPage()
 
     QGroupBox* schedule = Group(TabSettei, "GroupBox5", texts::kGroupSchedule, QRect(308, 100, 176, 190));
     PlainLabel(schedule, Q(texts::kLbHyojibi), QRect(84, 16, 60, 18));
-    EdScW = LabelledEdit(schedule, "EdScW", texts::kLbScW, platform::FromSjis(defaults.EdScW), 4, 36, 70, 40);
-    EdScM = LabelledEdit(schedule, "EdScM", texts::kLbScM, platform::FromSjis(defaults.EdScM), 4, 62, 70, 40);
-    EdScY = LabelledEdit(schedule, "EdScY", texts::kLbScY, platform::FromSjis(defaults.EdScY), 4, 88, 70, 40);
-    EdScD
-        = LabelledEdit(schedule, "EdScD", texts::kLbScD, platform::FromSjis(defaults.EdScD), 4, 114, 70, 40);
+    EdScW = LabelledEdit(
+        schedule, "EdScW", texts::kLbScW, platform::FromSjis(defaults.EdScW.Text()), 4, 36, 70, 40);
+    EdScM = LabelledEdit(
+        schedule, "EdScM", texts::kLbScM, platform::FromSjis(defaults.EdScM.Text()), 4, 62, 70, 40);
+    EdScY = LabelledEdit(
+        schedule, "EdScY", texts::kLbScY, platform::FromSjis(defaults.EdScY.Text()), 4, 88, 70, 40);
+    EdScD = LabelledEdit(
+        schedule, "EdScD", texts::kLbScD, platform::FromSjis(defaults.EdScD.Text()), 4, 114, 70, 40);
     ChScMemo = Check(schedule, "ChScMemo", texts::kChScMemo, defaults.ChScMemo, QRect(10, 142, 160, 20));
     ChScCal = Check(schedule, "ChScCal", texts::kChScCal, defaults.ChScCal, QRect(10, 164, 160, 20));
     ChScCal->setVisible(false);
@@ -233,7 +236,7 @@ void TForm1::BuildMailPage()
     // Masked on screen; the text itself is what the change rule reads.
     EdPW->setEchoMode(QLineEdit::Password);
     EdPort = LabelledEdit(
-        account, "EdPort", texts::kLbPort, platform::FromSjis(defaults.EdPort), 136, 101, 70, 60);
+        account, "EdPort", texts::kLbPort, platform::FromSjis(defaults.EdPort.Text()), 136, 101, 70, 60);
     connect(EdPW, &QLineEdit::textChanged, this, &TForm1::EdPWChange);
     // The sign-in method beside the port; the token command below, across
     // the group, for the token methods only.

@@ -49,6 +49,10 @@ app::Settings TForm1::CollectSettings() const
             if (const auto* edit = SettingControl<QLineEdit>(*this, key))
                 s.*key.text = platform::ToSjis(edit->text(), applied_.*key.text);
             break;
+        case Kind::Number:
+            if (const auto* edit = SettingControl<QLineEdit>(*this, key))
+                (s.*key.box).SetText(platform::ToSjis(edit->text(), (applied_.*key.box).Text()));
+            break;
         case Kind::Password:
             // Typed into a box that never shows it; the window keeps it.
             s.*key.text = password_;
@@ -91,6 +95,10 @@ void TForm1::ApplySettings(const app::Settings& s)
         case Kind::Text:
             if (auto* edit = SettingControl<QLineEdit>(*this, key))
                 edit->setText(platform::FromSjis(s.*key.text));
+            break;
+        case Kind::Number:
+            if (auto* edit = SettingControl<QLineEdit>(*this, key))
+                edit->setText(platform::FromSjis((s.*key.box).Text()));
             break;
         case Kind::Password:
             password_ = s.*key.text;

@@ -364,11 +364,11 @@ void TForm1::RgSecurityClick(int index)
 {
     // The usual port of one mode becomes the other's: 110 for a plain or
     // STARTTLS connection, 995 for SSL/TLS. A port of the user's own stays.
-    const QString port = EdPort->text().trimmed();
+    const int port = app::PortNumber(platform::ToSjis(EdPort->text()));
     const bool tls = index == static_cast<int>(mail::Pop3Security::Tls);
-    if (tls && port == QString::number(mail::Pop3Options::kDefaultPort)) {
+    if (tls && port == mail::Pop3Options::kDefaultPort) {
         EdPort->setText(QString::number(mail::Pop3Options::kDefaultTlsPort));
-    } else if (!tls && port == QString::number(mail::Pop3Options::kDefaultTlsPort)) {
+    } else if (!tls && port == mail::Pop3Options::kDefaultTlsPort) {
         EdPort->setText(QString::number(mail::Pop3Options::kDefaultPort));
     }
 }
@@ -412,8 +412,9 @@ void TForm1::DrawKabegami()
 {
     app::DrawRequest request;
     request.settings = CollectSettings();
-    // The memo as the editor shows it: long lines broken where it breaks them.
-    request.memoLines = MemoDisplayedLines();
+    // The memo as its file holds it: the draw wraps each line at the text
+    // block's own width, whoever asks for it.
+    request.memo = MemoText();
     request.schedule = schedule_.get();
     request.today = env_.clock();
     request.outputFile = WorkingFolder() / "kabegami.bmp";
@@ -527,15 +528,6 @@ std::string TForm1::MemoText() const
 void TForm1::SetMemoText(const std::string& text)
 {
     MmMemo->SetSjisText(text);
-}
-
-std::vector<std::string> TForm1::MemoDisplayedLines() const
-{
-    std::vector<std::string> lines;
-    for (const QString& line : MmMemo->DisplayedLines()) {
-        lines.push_back(platform::ToSjis(line));
-    }
-    return lines;
 }
 
 } // namespace gui

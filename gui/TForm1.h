@@ -107,10 +107,9 @@ public:
     app::Settings CollectSettings() const;
     void ApplySettings(const app::Settings& settings);
 
-    // The memo as the files hold it (Shift_JIS, CR LF), and as displayed.
+    // The memo as the files hold it (Shift_JIS, CR LF).
     std::string MemoText() const;
     void SetMemoText(const std::string& text);
-    std::vector<std::string> MemoDisplayedLines() const;
 
     // The settings and memo files to and from the controls. A file that
     // could not be read is not written back: the memo editor is then read

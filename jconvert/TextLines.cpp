@@ -1,5 +1,7 @@
 #include "jconvert/TextLines.h"
 
+#include "jconvert/AsciiText.h"
+
 namespace jconvert {
 namespace {
 
@@ -51,6 +53,31 @@ std::string WithLineEnds(std::string_view text, std::string_view lineEnd)
     WalkLines(
         text, [&](std::string_view line) { out += line; }, [&] { out += lineEnd; });
     return out;
+}
+
+std::optional<KeyValue> SplitKeyValue(std::string_view line)
+{
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return std::nullopt;
+    return KeyValue { line.substr(0, eq), line.substr(eq + 1) };
+}
+
+std::vector<IniEntry> IniEntries(std::string_view text)
+{
+    std::vector<IniEntry> entries;
+    std::string_view section;
+    for (const std::string_view raw : SplitLines(text)) {
+        const std::string_view line = TrimBlanks(raw);
+        if (!line.empty() && line.front() == '[') {
+            const std::size_t close = line.rfind(']');
+            section = close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
+            continue;
+        }
+        if (const std::optional<KeyValue> pair = SplitKeyValue(line))
+            entries.push_back({ section, TrimBlanks(pair->key), TrimBlanks(pair->value) });
+    }
+    return entries;
 }
 
 } // namespace jconvert

@@ -4,6 +4,7 @@
 // at CR LF, at a lone CR or at a lone LF. Trail bytes of Shift_JIS are never
 // CR or LF, so Shift_JIS text is split byte by byte.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,5 +32,25 @@ inline std::string WithCrLfLineEnds(std::string_view text)
 {
     return WithLineEnds(text, "\r\n");
 }
+
+// A line of the form key=value: the key is what stands before the first
+// "=", the value everything after it; nothing is trimmed.
+struct KeyValue {
+    std::string_view key;
+    std::string_view value;
+};
+// nullopt for a line without "=".
+std::optional<KeyValue> SplitKeyValue(std::string_view line);
+
+// The key=value lines of an INI-style text, in order, each with the section
+// it stands in: the text between the first "[" and the last "]" of the
+// latest section line ("" before the first). Keys and values are trimmed of
+// blanks; lines without "=" and blank lines are skipped.
+struct IniEntry {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+};
+std::vector<IniEntry> IniEntries(std::string_view text);
 
 } // namespace jconvert

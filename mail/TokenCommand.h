@@ -6,23 +6,16 @@
 // anything of the token in a message.
 
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace mail {
 
-// The words of a command line: blanks separate words; inside '…' every
-// character stands for itself; inside "…" a backslash keeps a following "
-// or \; elsewhere a backslash keeps the next character. An unclosed quote
-// throws MailError.
-std::vector<std::string> SplitCommandLine(std::string_view line);
-
-// Runs the command line (the first word looked up in PATH) with standard
-// input empty and standard error dropped, and returns the first line of its
-// standard output, trimmed of blanks. Throws MailError when it cannot be
-// started, has not ended within timeoutMs (it is then killed, with every
-// process it started in its process group), ends with a failure, or prints
-// nothing usable as a token.
+// Runs the command line (its words split as platform::SplitCommandLine
+// does, the first looked up in PATH) with standard input empty and standard
+// error dropped, and returns the first line of its standard output, trimmed
+// of blanks. The helper is done when it exits: what it left running is
+// ended with it and not waited for. Throws MailError when the line has an
+// unclosed quote, the command cannot be started, has not ended within
+// timeoutMs, ends with a failure, or prints nothing usable as a token.
 std::string RunTokenCommand(const std::string& commandLine, int timeoutMs);
 
 } // namespace mail

@@ -2,10 +2,10 @@
 
 #include "platform/DesktopState.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <filesystem>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -19,28 +19,31 @@ struct Installation {
     explicit operator bool() const { return taken; }
 };
 
-// The platform operations a wallpaper draw needs. Paths are bytes in the
-// system's code page.
+// A drawn wallpaper: the bitmap file written, and the same pixels still in
+// memory (3 bytes a pixel, blue, green, red, rows top-down, stride bytes
+// apart), so that a desktop that wants another format need not read the
+// file back.
+struct DrawnWallpaper {
+    std::filesystem::path file;
+    const std::uint8_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::size_t stride = 0;
+    // Laid over all monitors rather than shown one to one on the primary.
+    bool spanned = false;
+};
+
+// The platform operations a wallpaper draw needs.
 class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // The user's wallpaper settings; absent values read as empty text.
-    virtual WallpaperSettings ReadWallpaperSettings() = 0;
-    // The desktop's own placement mode for the picture the last
-    // ReadWallpaperSettings named; nullopt where it has none.
-    virtual std::optional<Placement> WallpaperPlacement() { return std::nullopt; }
-    // The primary screen in physical pixels.
-    virtual ScreenSize PrimaryScreenSize() = 0;
-    // Every monitor in device pixels; empty when the desktop cannot tell.
-    virtual std::vector<Monitor> Monitors() { return {}; }
-    virtual int PixelsPerInch() = 0;
-    // The desktop background colour, 0x00BBGGRR.
-    virtual std::uint32_t DesktopColor() = 0;
-    // Makes the bitmap at path the wallpaper, shown one to one on the
-    // primary monitor, or laid over all monitors when spanned. The drawn
-    // file is there either way.
-    virtual Installation InstallWallpaper(const std::string& path, bool spanned) = 0;
+    // Everything a draw takes from the desktop, asked once: the user's own
+    // picture and its placement, the monitors, the scale and the colour.
+    virtual DesktopState Read() = 0;
+    // Makes the drawn wallpaper the desktop's, shown one to one on the
+    // primary monitor, or laid over all monitors when spanned.
+    virtual Installation Install(const DrawnWallpaper& wallpaper) = 0;
     // False where the session does not start the user's autostart entries
     // (sway), so the logon run needs a line in the session's own settings.
     virtual bool RunsAutostartEntries() { return true; }

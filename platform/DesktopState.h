@@ -4,32 +4,15 @@
 // hands them over once and the composition works on them alone.
 
 #include <cstdint>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
 
-// The desktop's own wallpaper settings, as the text values the desktop keeps:
-// the picture's full path (empty: none), the tiling flag ("0"/"1") and the
-// placement style ("0"/"2"). Anything else is passed on as it is.
-struct WallpaperSettings {
-    std::string wallpaper;
-    std::string tileWallpaper;
-    std::string wallpaperStyle;
-
-    bool operator==(const WallpaperSettings&) const = default;
-};
-
-struct ScreenSize {
-    int width = 0;
-    int height = 0;
-
-    bool operator==(const ScreenSize&) const = default;
-};
-
-// How a Linux desktop places its picture, by the names GNOME stores
-// ("picture-options"); every desktop's own mode maps onto one of them.
+// How the desktop lays its picture on the screen. The first seven are
+// GNOME's "picture-options"; every Linux desktop's own mode maps onto one
+// of them.
 enum class Placement {
     None, // no picture: the desktop colour only
     Centered, // unscaled, centred on the desktop colour
@@ -38,6 +21,34 @@ enum class Placement {
     Stretched, // to the whole screen, proportions not kept
     Zoom, // cover the screen keeping proportions, cropped centred
     Spanned, // one picture over all monitors (zoomed over their union)
+    // The older platform's looks, for a desktop that gives only a tile and
+    // a style value (Windows, corkpane-tool draw --tile/--style, a desktop
+    // that names no mode). A picture that covers the screen is scaled to
+    // it whatever the values say, and scaling drops or repeats pixels.
+    ClassicTiled, // tile "1", style "0"
+    ClassicCentered, // tile "0", style "0": unscaled on the desktop colour
+    ClassicStretched, // tile "0", style "2"
+    ClassicBlank, // any other pair: white behind the text
+};
+
+// The placement the older tile ("0"/"1") and style ("0"/"2") values give;
+// they are compared as whole texts.
+constexpr Placement ClassicPlacement(std::string_view tile, std::string_view style)
+{
+    if (tile == "0" && style == "2")
+        return Placement::ClassicStretched;
+    if (tile == "1" && style == "0")
+        return Placement::ClassicTiled;
+    if (tile == "0" && style == "0")
+        return Placement::ClassicCentered;
+    return Placement::ClassicBlank;
+}
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const ScreenSize&) const = default;
 };
 
 // A rectangle in device pixels, in the desktop's coordinates.
@@ -64,10 +75,9 @@ struct Monitor {
 
 // Everything one draw takes from the desktop.
 struct DesktopState {
-    WallpaperSettings wallpaper;
-    // The desktop's own placement mode where it has one; without it the
-    // tile and style values above decide, as on the older platform.
-    std::optional<Placement> placement;
+    // The user's picture, a full path; empty when there is none.
+    std::string picture;
+    Placement placement = Placement::Zoom;
     // The primary screen in physical pixels.
     ScreenSize screen;
     // Of one logical pixel (96 at 100 %); a monitor's scale multiplies it.

@@ -196,6 +196,28 @@ void ReplaceFile(
     replacement.Commit();
 }
 
+void ReplaceFile(const std::filesystem::path& file, std::string_view first,
+    std::span<const std::string_view> rest, std::uint64_t limit)
+{
+    std::uint64_t total = first.size();
+    for (const std::string_view piece : rest)
+        total += piece.size();
+    if (total > limit)
+        throw FileIoError(CannotCreateMessage(file, FileErrorReason(EFBIG)), EFBIG);
+    FileReplacement replacement(file, limit);
+    // Small pieces go out together, a megabyte at a time.
+    std::string buffer(first);
+    for (const std::string_view piece : rest) {
+        if (buffer.size() + piece.size() > (std::size_t { 1 } << 20)) {
+            replacement.Write(buffer);
+            buffer.clear();
+        }
+        buffer.append(piece);
+    }
+    replacement.Write(buffer);
+    replacement.Commit();
+}
+
 #ifndef _WIN32
 
 std::optional<std::string> ReadFileIfExists(const std::filesystem::path& file, std::uint64_t limit)

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -108,6 +109,11 @@ private:
 // more than limit bytes are refused before anything is written.
 void ReplaceFile(
     const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit, bool executable = false);
+
+// The same for a file written in pieces: first, then each of rest in order
+// (pieces of a larger buffer need not be copied together first).
+void ReplaceFile(const std::filesystem::path& file, std::string_view first,
+    std::span<const std::string_view> rest, std::uint64_t limit);
 
 // Creates a folder and the folders above it that are missing; a folder that
 // already exists is fine. Throws FileIoError with the cannot-create-folder

@@ -2,38 +2,38 @@
 
 #include "platform/Desktop.h"
 
+#include <string>
 #include <vector>
 
 namespace platform {
 
 // A desktop given by fixed values: for tests and for drawing without a
-// running desktop. Installing only records the path.
+// running desktop. Installing only records what it was given.
 class FixedDesktop : public Desktop {
 public:
-    WallpaperSettings settings;
-    std::optional<Placement> placement;
-    ScreenSize screen { 1024, 768 };
-    std::vector<Monitor> monitors;
-    int pixelsPerInch = 96;
-    std::uint32_t desktopColor = 0x00A56E3A;
-    std::vector<std::string> installed;
-    // How each was installed: true when spanned.
-    std::vector<bool> installedSpanned;
+    FixedDesktop()
+    {
+        state.screen = { 1024, 768 };
+        state.colour = 0x00A56E3A;
+    }
+
+    DesktopState state;
+    std::vector<DrawnWallpaper> installed;
+    // How often the desktop was read.
+    int reads = 0;
     // What installing answers: false plays a desktop that ignores us.
     bool acceptsWallpaper = true;
     // False plays a session that starts no autostart entries (sway).
     bool runsAutostart = true;
 
-    WallpaperSettings ReadWallpaperSettings() override { return settings; }
-    std::optional<Placement> WallpaperPlacement() override { return placement; }
-    ScreenSize PrimaryScreenSize() override { return screen; }
-    std::vector<Monitor> Monitors() override { return monitors; }
-    int PixelsPerInch() override { return pixelsPerInch; }
-    std::uint32_t DesktopColor() override { return desktopColor; }
-    Installation InstallWallpaper(const std::string& path, bool spanned) override
+    DesktopState Read() override
     {
-        installed.push_back(path);
-        installedSpanned.push_back(spanned);
+        ++reads;
+        return state;
+    }
+    Installation Install(const DrawnWallpaper& wallpaper) override
+    {
+        installed.push_back(wallpaper);
         return { acceptsWallpaper, acceptsWallpaper ? std::string() : std::string("fixed") };
     }
     bool RunsAutostartEntries() override { return runsAutostart; }

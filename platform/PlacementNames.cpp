@@ -6,7 +6,7 @@
 namespace platform {
 namespace {
 
-constexpr std::array<std::pair<Placement, std::string_view>, 7> kNames { {
+constexpr std::array<std::pair<Placement, std::string_view>, 11> kNames { {
     { Placement::None, "none" },
     { Placement::Centered, "centered" },
     { Placement::Wallpaper, "wallpaper" },
@@ -14,6 +14,10 @@ constexpr std::array<std::pair<Placement, std::string_view>, 7> kNames { {
     { Placement::Stretched, "stretched" },
     { Placement::Zoom, "zoom" },
     { Placement::Spanned, "spanned" },
+    { Placement::ClassicTiled, "classic-tiled" },
+    { Placement::ClassicCentered, "classic-centered" },
+    { Placement::ClassicStretched, "classic-stretched" },
+    { Placement::ClassicBlank, "classic-blank" },
 } };
 
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
 
-// Placements by the names GNOME stores in "picture-options", the form the
-// wallpaper memory keeps them in.
+// Placements by name: GNOME's "picture-options" words, and a word of our
+// own for each of the older platform's looks. The wallpaper memory and
+// corkpane-tool draw --placement use them.
 
 #include "platform/DesktopState.h"
 
@@ -10,7 +11,8 @@
 
 namespace platform {
 
-// "none", "centered", "wallpaper", "scaled", "stretched", "zoom", "spanned".
+// "none", "centered", "wallpaper", "scaled", "stretched", "zoom", "spanned",
+// "classic-tiled", "classic-centered", "classic-stretched", "classic-blank".
 std::string_view PlacementName(Placement placement);
 // The placement of one of those names; nullopt for any other text.
 std::optional<Placement> PlacementFromName(std::string_view name);

@@ -14,10 +14,15 @@ inline std::string Sjis(const char* utf8)
     return jconvert::Utf8ToCp932(utf8);
 }
 
-inline std::string UnknownDesktop()
+// A session none of the supported desktops runs; session is the name it
+// gives itself (XDG_CURRENT_DESKTOP), empty when it gives none.
+inline std::string UnknownDesktop(const std::string& session)
 {
-    return Sjis("このデスクトップの種類がわからないため、壁紙を設定できません "
-                "(XDG_CURRENT_DESKTOP も DISPLAY もありません)。");
+    return (session.empty()
+                   ? Sjis("このセッションはデスクトップの名前 (XDG_CURRENT_DESKTOP) を示していないため")
+                   : Sjis("デスクトップ「") + Sjis(session.c_str()) + Sjis("」には対応していないため"))
+        + Sjis("、壁紙を設定できません。対応しているデスクトップ: GNOME、Cinnamon、MATE、KDE Plasma、Xfce、"
+               "LXQt、LXDE、sway、feh で背景を描く X11。");
 }
 inline std::string NoCopy()
 {

@@ -1,17 +1,26 @@
 #pragma once
 
-#include "platform/Desktop.h"
+#include "platform/DesktopState.h"
 
 #include <optional>
 #include <string>
 
 namespace platform {
 
-// Remembers the user's own wallpaper settings in a small file, so that a
-// draw can start from the user's picture after the desktop has been told to
-// show our output instead. The file holds the lines "Name=value" of the
-// three settings and, where the desktop has its own, the placement by
-// GNOME's name ("Placement=zoom"); an empty path remembers nothing.
+// The user's own picture and how the desktop placed it.
+struct RememberedPicture {
+    std::string picture;
+    Placement placement = Placement::Zoom;
+
+    bool operator==(const RememberedPicture&) const = default;
+};
+
+// Remembers the user's own wallpaper in a small file, so that a draw can
+// start from the user's picture after the desktop has been told to show our
+// output instead. The file holds the lines "Wallpaper=<path>" and
+// "Placement=<name>" (PlacementNames.h); a file of an older version with
+// "TileWallpaper=" and "WallpaperStyle=" instead reads as the placement
+// those give. An empty path remembers nothing.
 class WallpaperMemory {
 public:
     explicit WallpaperMemory(std::string path)
@@ -19,12 +28,11 @@ public:
     {
     }
 
-    std::optional<WallpaperSettings> Load() const;
-    // The remembered placement; nullopt when none was stored.
-    std::optional<Placement> LoadPlacement() const;
-    // Written atomically; returns false when the file could not be written
-    // or would be larger than it is read back with.
-    bool Save(const WallpaperSettings& settings, std::optional<Placement> placement = std::nullopt) const;
+    // nullopt when nothing is remembered or the file cannot be read.
+    std::optional<RememberedPicture> Load() const;
+    // Written atomically; false when the file could not be written, or the
+    // path holds a line break and so could not be read back as it is.
+    bool Save(const RememberedPicture& remembered) const;
 
     const std::string& Path() const { return path_; }
 

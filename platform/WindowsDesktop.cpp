@@ -29,47 +29,40 @@ std::string ReadDesktopValue(HKEY key, const char* name)
 
 } // namespace
 
-WallpaperSettings WindowsDesktop::ReadWallpaperSettings()
+DesktopState WindowsDesktop::Read()
 {
-    WallpaperSettings settings;
+    DesktopState state;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return settings;
-    try {
-        settings.wallpaper = ReadDesktopValue(key, "Wallpaper");
-        settings.tileWallpaper = ReadDesktopValue(key, "TileWallpaper");
-        settings.wallpaperStyle = ReadDesktopValue(key, "WallpaperStyle");
-    } catch (...) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\desktop", 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        std::string tile, style;
+        try {
+            state.picture = ReadDesktopValue(key, "Wallpaper");
+            tile = ReadDesktopValue(key, "TileWallpaper");
+            style = ReadDesktopValue(key, "WallpaperStyle");
+        } catch (...) {
+            RegCloseKey(key);
+            throw;
+        }
         RegCloseKey(key);
-        throw;
+        state.placement = ClassicPlacement(tile, style);
+    } else {
+        state.placement = ClassicPlacement("", "");
     }
-    RegCloseKey(key);
-    return settings;
-}
-
-ScreenSize WindowsDesktop::PrimaryScreenSize()
-{
-    return { GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
-}
-
-int WindowsDesktop::PixelsPerInch()
-{
+    state.screen = { GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
     HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    state.pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);
-    return dpi;
+    state.colour = GetSysColor(COLOR_BACKGROUND);
+    return state;
 }
 
-std::uint32_t WindowsDesktop::DesktopColor()
+Installation WindowsDesktop::Install(const DrawnWallpaper& wallpaper)
 {
-    return GetSysColor(COLOR_BACKGROUND);
-}
-
-Installation WindowsDesktop::InstallWallpaper(const std::string& path, bool)
-{
-    // Not written to the user's profile and no change broadcast: the
-    // registry keeps describing the user's own picture.
-    if (SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()), 0) != FALSE)
+    // The bitmap file itself; not written to the user's profile and no
+    // change broadcast: the registry keeps describing the user's own
+    // picture.
+    std::string path = wallpaper.file.string();
+    if (SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, path.data(), 0) != FALSE)
         return { true };
     return { false, jconvert::Utf8ToCp932("Windows が壁紙を受け付けませんでした。") };
 }

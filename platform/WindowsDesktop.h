@@ -7,16 +7,14 @@
 namespace platform {
 
 // The Windows desktop: the wallpaper values under HKEY_CURRENT_USER
-// "Control Panel\desktop", GetSystemMetrics, GetSysColor and
+// "Control Panel\desktop" (the picture, and its tile and style values read
+// as the older looks), GetSystemMetrics, GetSysColor and
 // SystemParametersInfoA. Installing does not write the user's profile, so
 // the registry keeps naming the user's own picture.
 class WindowsDesktop : public Desktop {
 public:
-    WallpaperSettings ReadWallpaperSettings() override;
-    ScreenSize PrimaryScreenSize() override;
-    int PixelsPerInch() override;
-    std::uint32_t DesktopColor() override;
-    Installation InstallWallpaper(const std::string& path, bool spanned) override;
+    DesktopState Read() override;
+    Installation Install(const DrawnWallpaper& wallpaper) override;
 };
 
 } // namespace platform

@@ -1,18 +1,66 @@
 #include "render/Background.h"
 
-#include "render/PictureFile.h"
 #include "render/Resample.h"
 
-#include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
 #include <vector>
 
 namespace render {
-bool PictureExists(const std::string& path)
+namespace {
+
+using platform::Placement;
+
+bool IsClassic(Placement placement)
 {
-    struct stat info;
-    return !path.empty() && ::stat(path.c_str(), &info) == 0;
+    return placement == Placement::ClassicTiled || placement == Placement::ClassicCentered
+        || placement == Placement::ClassicStretched || placement == Placement::ClassicBlank;
+}
+
+void Tile(const PixelView& view, Canvas& canvas)
+{
+    for (int y = 0; y < canvas.Height(); y += view.height)
+        for (int x = 0; x < canvas.Width(); x += view.width)
+            CopyClipped(view, canvas, x, y);
+}
+
+void Centre(const PixelView& view, Canvas& canvas, ColorRef colour)
+{
+    canvas.Fill(colour);
+    CopyClipped(view, canvas, (canvas.Width() - view.width) / 2, (canvas.Height() - view.height) / 2);
+}
+
+} // namespace
+
+DecodeTarget TargetFor(Placement placement, int width, int height)
+{
+    switch (placement) {
+    case Placement::Scaled:
+        return { DecodeTarget::Fit::Inside, width, height };
+    case Placement::Zoom:
+    case Placement::Spanned:
+        return { DecodeTarget::Fit::Cover, width, height };
+    case Placement::None:
+    case Placement::Centered:
+    case Placement::Wallpaper:
+        return { DecodeTarget::Fit::Full, width, height };
+    default:
+        // Stretched, and the older looks: a picture that covers the screen
+        // is scaled to it, each direction on its own. (Tiles are the decoded
+        // pixels: only an absurd picture, one past a few screens, is
+        // decoded reduced.)
+        return { DecodeTarget::Fit::Each, width, height };
+    }
+}
+
+platform::Rect ProportionalRect(int w, int h, int width, int height, bool cover)
+{
+    const double sx = static_cast<double>(width) / w, sy = static_cast<double>(height) / h;
+    if (cover ? sx > sy : sx < sy) {
+        const int drawn = static_cast<int>(h * sx);
+        return { 0, height / 2 - drawn / 2, width, drawn };
+    }
+    const int drawn = static_cast<int>(w * sy);
+    return { width / 2 - drawn / 2, 0, drawn, height };
 }
 
 void ScaledCopy(const PixelView& src, Canvas& dst)
@@ -51,49 +99,49 @@ void ScaledCopy(const PixelView& src, Canvas& dst)
     }
 }
 
-Canvas ComposeBackground(const platform::WallpaperSettings& settings, int screenWidth, int screenHeight,
-    ColorRef desktopColor, std::chrono::local_seconds now)
+Canvas ComposeBackground(Picture picture, Placement placement, int width, int height, ColorRef colour)
 {
-    const std::string& path = settings.wallpaper;
-    if (!PictureExists(path)) {
-        Canvas canvas(screenWidth, screenHeight, Canvas::Init::Uninitialized);
-        canvas.Fill(desktopColor);
+    const PixelView view = picture.View();
+    if (placement == Placement::None || picture.Empty() || view.Empty()) {
+        Canvas canvas(width, height, Canvas::Init::Uninitialized);
+        canvas.Fill(colour);
         return canvas;
     }
-    // Reduced decodes still cover the screen, as when the picture is scaled
-    // to it.
-    Picture picture
-        = LoadPicture(path, { DecodeTarget::Fit::Each, screenWidth, screenHeight }, desktopColor, now);
-    const PixelView view = picture.View();
-    const int w = picture.fullWidth, h = picture.fullHeight;
-    const std::string& tile = settings.tileWallpaper;
-    const std::string& style = settings.wallpaperStyle;
-
-    const bool covers = h >= screenHeight && w >= screenWidth;
-    if ((covers || (tile == "0" && style == "2")) && !picture.Empty()) {
+    const bool classic = IsClassic(placement);
+    if (classic
+        && (placement == Placement::ClassicStretched
+            || (picture.fullWidth >= width && picture.fullHeight >= height))) {
         // A decode of exactly the screen's size is already the background.
-        if (picture.qtImage.isNull() && picture.orientation == 1 && picture.image.Width() == screenWidth
-            && picture.image.Height() == screenHeight)
+        if (picture.qtImage.isNull() && picture.orientation == 1 && picture.image.Width() == width
+            && picture.image.Height() == height)
             return std::move(picture.image);
-        Canvas canvas(screenWidth, screenHeight, Canvas::Init::Uninitialized);
+        Canvas canvas(width, height, Canvas::Init::Uninitialized);
         ScaledCopy(view, canvas);
         return canvas;
     }
-    Canvas canvas(screenWidth, screenHeight);
-    if (covers || (tile == "0" && style == "2")) // an empty picture scales to nothing
-        return canvas;
-    if (tile == "1" && style == "0") {
-        // An empty picture has no tiles; stepping by zero would never end.
-        // (The tiles are the decoded pixels: only an absurd picture, one
-        // past a few screens, is decoded reduced.)
-        if (view.Empty())
-            return canvas;
-        for (int y = 0; y < screenHeight; y += view.height)
-            for (int x = 0; x < screenWidth; x += view.width)
-                CopyClipped(view, canvas, x, y);
-    } else if (tile == "0" && style == "0") {
-        canvas.Fill(desktopColor);
-        CopyClipped(view, canvas, (screenWidth - view.width) / 2, (screenHeight - view.height) / 2);
+    Canvas canvas(width, height, classic ? Canvas::Init::White : Canvas::Init::Uninitialized);
+    switch (placement) {
+    case Placement::ClassicBlank:
+        break;
+    case Placement::Wallpaper:
+    case Placement::ClassicTiled:
+        Tile(view, canvas);
+        break;
+    case Placement::Centered:
+    case Placement::ClassicCentered:
+        Centre(view, canvas, colour);
+        break;
+    case Placement::Stretched:
+        DrawScaled(view, canvas, { 0, 0, width, height });
+        break;
+    default: { // Scaled, Zoom, Spanned
+        const platform::Rect to = ProportionalRect(
+            picture.fullWidth, picture.fullHeight, width, height, placement != Placement::Scaled);
+        if (to.x > 0 || to.y > 0 || to.x + to.width < width || to.y + to.height < height)
+            canvas.Fill(colour);
+        DrawScaled(view, canvas, to);
+        break;
+    }
     }
     return canvas;
 }

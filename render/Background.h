@@ -2,37 +2,43 @@
 
 #include "platform/DesktopState.h"
 #include "render/Canvas.h"
+#include "render/DecodeTarget.h"
 #include "render/Picture.h"
 
-#include <chrono>
-#include <string>
-
 namespace render {
+
+// Composes a width x height canvas as the desktop shows the picture with
+// that placement on a monitor of that size (for Spanned, on the rectangle
+// around all monitors). An empty picture (none, or no such file) gives the
+// desktop colour whatever the placement says.
+//  - None: the desktop colour alone;
+//  - Centered: unscaled, centred on the desktop colour;
+//  - Wallpaper: tiled from the top-left corner;
+//  - Scaled: as large as fits keeping proportions, centred, the desktop
+//    colour around;
+//  - Stretched: to the whole canvas;
+//  - Zoom and Spanned: as small as covers keeping proportions, centred, cut
+//    evenly.
+// Those scale smoothly. The older platform's looks drop or repeat pixels,
+// and scale a picture that covers the canvas to it whatever they say:
+//  - ClassicStretched: to the whole canvas;
+//  - ClassicTiled: tiled, ClassicCentered: centred on the desktop colour,
+//    ClassicBlank: a white canvas, each unless the picture covers it.
+Canvas ComposeBackground(
+    Picture picture, platform::Placement placement, int width, int height, ColorRef colour);
+
+// How large a picture will show with that placement on a width x height
+// canvas, for decoders that can shrink while decoding.
+DecodeTarget TargetFor(platform::Placement placement, int width, int height);
 
 // Copies the whole of src onto the whole of dst, dropping or repeating rows
 // and columns (nearest neighbour, no smoothing): the older platform's
 // stretch.
 void ScaledCopy(const PixelView& src, Canvas& dst);
-inline void ScaledCopy(const Canvas& src, Canvas& dst)
-{
-    ScaledCopy(ViewOf(src), dst);
-}
 
-// Composes the background of a screen-sized canvas from the older
-// platform's wallpaper values (the desktop gives no placement mode of its
-// own). The picture is loaded by LoadPicture (PictureFile.h); now picks
-// the picture of a GNOME background list.
-//  - no path, or no such file: the desktop colour;
-//  - a picture covering the screen: scaled to the screen;
-//  - tile "0", style "2": stretched to the screen;
-//  - tile "1", style "0": tiled from the top-left corner;
-//  - tile "0", style "0": the desktop colour with the picture centred on it;
-//  - anything else: the canvas stays white.
-Canvas ComposeBackground(const platform::WallpaperSettings& settings, int screenWidth, int screenHeight,
-    ColorRef desktopColor, std::chrono::local_seconds now = {});
-
-// True when path names something that exists (a missing picture leaves the
-// desktop colour, without an error).
-bool PictureExists(const std::string& path);
+// Where Scaled, Zoom and Spanned draw a w x h picture on a width x height
+// canvas: one direction fills the canvas exactly, the other is the
+// proportional size (whole pixels, rounded down), centred.
+platform::Rect ProportionalRect(int w, int h, int width, int height, bool cover);
 
 } // namespace render

@@ -1,6 +1,5 @@
 #include "render/BmpReader.h"
 
-#include "platform/FileIo.h"
 #include "render/RenderError.h"
 #include "render/Texts.h"
 
@@ -293,11 +292,6 @@ Canvas ReadBmp(std::string_view file)
         }
     }
     return canvas;
-}
-
-Canvas LoadBmpFile(const std::string& path)
-{
-    return ReadBmp(platform::ReadWholeFile(path, platform::kPictureReadLimit));
 }
 
 } // namespace render

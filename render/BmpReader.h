@@ -14,9 +14,4 @@ namespace render {
 // RenderError with the invalid-bitmap message.
 Canvas ReadBmp(std::string_view file);
 
-// Reads the whole file at path (a regular file within the picture size
-// limit) and decodes it with ReadBmp. A file that cannot be opened raises
-// the file unit's cannot-open error.
-Canvas LoadBmpFile(const std::string& path);
-
 } // namespace render

@@ -3,14 +3,20 @@
 #include "render/Canvas.h"
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace render {
 
-// Writes the canvas as an uncompressed 24-bit BMP (BITMAPINFOHEADER, rows
-// bottom-up, padded to 4 bytes with zeros). The file is written beside path
-// under a temporary name and renamed over path only when complete, so a
-// failed write leaves any earlier file whole. Failure raises RenderError
-// "ファイル "%s" を作成できません。%s".
-void WriteBmpFile(const Canvas& canvas, const std::string& path);
+// The canvas as an uncompressed 24-bit BMP file (BITMAPINFOHEADER, rows
+// bottom-up, each padded to 4 bytes with zeros): the header, then the
+// pieces that follow it in order, each row's pixels and its padding. The
+// pieces point into the canvas, which must outlive them; nothing of the
+// picture is copied.
+struct BmpFile {
+    std::string header;
+    std::vector<std::string_view> pieces;
+};
+BmpFile BmpOf(const Canvas& canvas);
 
 } // namespace render

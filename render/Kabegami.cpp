@@ -3,24 +3,25 @@
 #include "render/Background.h"
 #include "render/DesktopLayout.h"
 #include "render/MemoDrawer.h"
-#include "render/Placement.h"
 #include "render/QtTextPainter.h"
+
+#include <QGuiApplication>
+#include <stdexcept>
 
 namespace render {
 
-Canvas ComposeKabegami(const KabegamiScene& scene)
+Canvas ComposeKabegami(KabegamiScene scene)
 {
     const platform::DesktopState& desktop = scene.desktop;
     const DesktopLayout layout = LayoutFor(desktop);
-    Canvas canvas = desktop.placement
-        ? ComposePlacement(desktop.wallpaper.wallpaper, *desktop.placement, layout.width, layout.height,
-            desktop.colour, scene.now)
-        : ComposeBackground(desktop.wallpaper, layout.width, layout.height, desktop.colour, scene.now);
+    Canvas canvas = ComposeBackground(
+        std::move(scene.picture), desktop.placement, layout.width, layout.height, desktop.colour);
     if (!scene.showText)
         return canvas;
+    if (QGuiApplication::instance() == nullptr)
+        throw std::logic_error("drawing text needs the process's QGuiApplication");
 
     const int hpx = FontPixelHeight(scene.style.fontSize, desktop.pixelsPerInch, layout.scale);
-    EnsureGuiApplication();
     {
         // The painter works on the canvas's memory: it ends before the
         // canvas is handed on.

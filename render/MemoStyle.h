@@ -5,17 +5,17 @@
 namespace render {
 
 // The numbers and choices of the text block, as the settings give them
-// once each box's fallback is applied.
+// once each box's fallback is applied (the settings table holds those).
 struct MemoStyle {
-    int charsPerLine = 10; // N: a display line holds at most 2N bytes
-    int linesPerColumn = 10;
-    int fontSize = 15; // points
-    int paragraphGap = 4;
-    int topMargin = 10;
-    int rightMargin = 10;
-    ColorRef textColor = 0x0000FF00;
+    int charsPerLine = 0; // N: a display line holds at most 2N bytes
+    int linesPerColumn = 0;
+    int fontSize = 0; // points
+    int paragraphGap = 0;
+    int topMargin = 0;
+    int rightMargin = 0;
+    ColorRef textColor = 0;
     int shadowMode = 0; // 0 none, 1 shadow, 2 outline
-    ColorRef shadowColor = 0x00C0C0C0;
+    ColorRef shadowColor = 0;
     int backgroundPercent = 0;
     int backgroundMode = 0; // 0 toward white, 1 toward black, 2 off
 

@@ -1,6 +1,5 @@
 #include "render/PictureFile.h"
 
-#include "platform/FileIo.h"
 #include "render/BmpReader.h"
 #include "render/GnomeSlideShow.h"
 #include "render/JpegDecoder.h"
@@ -18,15 +17,11 @@ namespace render {
 namespace {
 
 // A background list is a few kilobytes; anything near this is no list.
-constexpr std::uint64_t kSlideShowReadLimit = std::uint64_t { 1 } << 20;
+constexpr std::size_t kSlideShowReadLimit = std::size_t { 1 } << 20;
 
-[[noreturn]] void CannotRead(const std::string& path, const std::string& reason)
+[[noreturn]] void CannotRead(const PictureFile& file, const std::string& reason)
 {
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    throw RenderError(texts::kPictureFilePrefix
-        + platform::PathText(ec ? std::filesystem::path(path) : absolute.lexically_normal())
-        + texts::kPictureFileNotRead + reason);
+    throw RenderError(texts::kPictureFilePrefix + file.name + texts::kPictureFileNotRead + reason);
 }
 
 Picture FromJpeg(std::string_view data, const DecodeTarget& target)
@@ -60,17 +55,39 @@ Picture FromBmp(std::string_view data)
 
 bool IsJpeg(std::string_view d)
 {
-    return d.size() >= 3 && d.substr(0, 3) == "\xFF\xD8\xFF";
+    return d.starts_with("\xFF\xD8\xFF");
 }
 bool IsBmp(std::string_view d)
 {
-    return d.size() >= 2 && d.substr(0, 2) == "BM";
+    return d.starts_with("BM");
 }
 
-Picture ByContent(const std::string& path, const DecodeTarget& target, ColorRef background,
-    std::chrono::local_seconds now, bool listAllowed)
+} // namespace
+
+bool IsPictureList(const PictureFile& file)
 {
-    const std::string data = platform::ReadWholeFile(path, platform::kPictureReadLimit);
+    return file.path.find(".jpg") == std::string::npos && file.path.find(".bmp") == std::string::npos
+        && !IsJpeg(file.bytes) && !IsBmp(file.bytes) && !IsWebp(file.bytes) && IsGnomeSlideShow(file.bytes);
+}
+
+std::string PictureListChoice(const PictureFile& list, std::chrono::local_seconds now, int width, int height)
+{
+    if (list.bytes.size() > kSlideShowReadLimit)
+        CannotRead(list, texts::kNoSlideShowPicture);
+    const std::string shown = SlideShowPicture(list.bytes, std::filesystem::path(list.path).parent_path(),
+        now, width > 0 ? width : 1920, height > 0 ? height : 1080);
+    if (shown.empty())
+        CannotRead(list, texts::kNoSlideShowPicture);
+    return shown;
+}
+
+Picture DecodePicture(const PictureFile& file, const DecodeTarget& target, ColorRef background)
+{
+    if (file.path.find(".jpg") != std::string::npos)
+        return FromJpeg(file.bytes, target);
+    if (file.path.find(".bmp") != std::string::npos)
+        return FromBmp(file.bytes);
+    const std::string& data = file.bytes;
     try {
         if (IsJpeg(data))
             return FromJpeg(data, target);
@@ -80,39 +97,17 @@ Picture ByContent(const std::string& path, const DecodeTarget& target, ColorRef 
             if (std::optional<Picture> webp = DecodeWebp(data, target, background))
                 return std::move(*webp);
     } catch (const RenderError& e) {
-        CannotRead(path, e.what());
+        CannotRead(file, e.what());
     }
-    if (IsGnomeSlideShow(data)) {
-        if (!listAllowed)
-            CannotRead(path, texts::kNestedSlideShow);
-        if (data.size() > kSlideShowReadLimit)
-            CannotRead(path, texts::kNoSlideShowPicture);
-        const int w = target.width > 0 ? target.width : 1920, h = target.height > 0 ? target.height : 1080;
-        const std::string shown
-            = SlideShowPicture(data, std::filesystem::path(path).parent_path(), now, w, h);
-        if (shown.empty())
-            CannotRead(path, texts::kNoSlideShowPicture);
-        return ByContent(shown, target, background, now, false);
-    }
+    if (IsGnomeSlideShow(data))
+        CannotRead(file, texts::kNestedSlideShow);
     if (!QtCanRead(data))
-        CannotRead(path, texts::kUnknownPictureKind);
+        CannotRead(file, texts::kUnknownPictureKind);
     try {
         return ReadWithQt(data, target, background);
     } catch (const RenderError& e) {
-        CannotRead(path, e.what());
+        CannotRead(file, e.what());
     }
-}
-
-} // namespace
-
-Picture LoadPicture(
-    const std::string& path, const DecodeTarget& target, ColorRef background, std::chrono::local_seconds now)
-{
-    if (path.find(".jpg") != std::string::npos)
-        return FromJpeg(platform::ReadWholeFile(path, platform::kPictureReadLimit), target);
-    if (path.find(".bmp") != std::string::npos)
-        return FromBmp(platform::ReadWholeFile(path, platform::kPictureReadLimit));
-    return ByContent(path, target, background, now, true);
 }
 
 } // namespace render

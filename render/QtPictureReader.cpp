@@ -1,6 +1,5 @@
 #include "render/QtPictureReader.h"
 
-#include "render/QtTextPainter.h"
 #include "render/RenderError.h"
 #include "render/Texts.h"
 
@@ -19,7 +18,6 @@ public:
         : bytes_(QByteArray::fromRawData(data.data(), static_cast<qsizetype>(data.size())))
         , buffer_(&bytes_)
     {
-        EnsureGuiApplication(); // the image plug-ins are found through the application
         buffer_.open(QIODevice::ReadOnly);
         reader_.setDevice(&buffer_);
         reader_.setDecideFormatFromContent(true);

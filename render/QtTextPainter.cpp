@@ -4,11 +4,8 @@
 #include "render/Texts.h"
 
 #include <QColor>
-#include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace render {
 
@@ -35,24 +32,6 @@ int FontPixelHeight(int points, int pixelsPerInch, double scale)
         return FontPixelHeight(points, pixelsPerInch);
     const double pixels = std::round(static_cast<double>(points) * pixelsPerInch * scale / 72);
     return static_cast<int>(std::clamp(pixels, 1.0, 10000.0));
-}
-
-void EnsureGuiApplication()
-{
-    if (QGuiApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "corkpane";
-    static char* argv[] = { name, nullptr };
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Qt's notes (a missing runtime folder and the like) are not the
-    // program's messages; keep them off the command line's error stream.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    });
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
 }
 
 QtTextPainter::QtTextPainter(Canvas& canvas, const std::string& face, int pixelHeight)

@@ -13,8 +13,9 @@
 namespace render {
 
 // Text on the canvas through QtGui: a QImage wraps the canvas memory (no
-// copy) and a QPainter draws on it. Needs a QGuiApplication; see
-// EnsureGuiApplication.
+// copy) and a QPainter draws on it. Fonts come from the process's
+// QGuiApplication, which the program creates (the command-line tool on the
+// offscreen platform: drawing into an image needs no display).
 class QtTextPainter : public TextPainter {
 public:
     // face is the font name as the program stores it (Shift_JIS);
@@ -47,10 +48,5 @@ int FontPixelHeight(int points, int pixelsPerInch);
 // The same on a monitor of that scale (device pixels per logical pixel):
 // at 200 % twice the pixels, as the desktop's own text.
 int FontPixelHeight(int points, int pixelsPerInch, double scale);
-
-// Creates the QGuiApplication text drawing needs when the process has none
-// (command line, tests), on the offscreen platform: drawing into an image
-// needs no display.
-void EnsureGuiApplication();
 
 } // namespace render

@@ -7,10 +7,10 @@ namespace schedule {
 // admits today (0) up to today + N; a negative one admits nothing. With
 // holidays, the national holidays within the dated window are listed too.
 struct LookAhead {
-    int weekly = 1;
-    int monthly = 3;
-    int yearly = 5;
-    int dated = 10;
+    int weekly = 0;
+    int monthly = 0;
+    int yearly = 0;
+    int dated = 0;
     bool holidays = false;
 
     bool operator==(const LookAhead&) const = default;

@@ -8,15 +8,16 @@
 #include "Arguments.h"
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
+#include "GuiApplication.h"
 #include "Texts.h"
 #include "app/Clock.h"
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
 #include "app/SettingsStore.h"
-#include "jconvert/TextLines.h"
 #include "platform/CommandRunner.h"
 #include "platform/FileIo.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/PlacementNames.h"
 #include "platform/SessionRecord.h"
 #include "platform/UserFolders.h"
 #include "schedule/TScheduleTable.h"
@@ -39,29 +40,19 @@ namespace {
 
 constexpr const char* kSynopsis
     = "draw [--screen WxH] [--dpi N] [--desktop-color N] [--wallpaper PATH] [--tile TEXT] [--style TEXT]"
-      " [--placement none|centered|wallpaper|scaled|stretched|zoom|spanned]"
-      " [--today YYYY-MM-DD] [--schedule FILE] [--install] [--dir DIR]";
+      " [--placement none|centered|wallpaper|scaled|stretched|zoom|spanned|classic-tiled|classic-centered|"
+      "classic-stretched|classic-blank] [--today YYYY-MM-DD] [--schedule FILE] [--install] [--dir DIR]";
 
 struct Options {
     app::DesktopOverrides desktop;
+    // The older platform's values, read together (a missing one is "0"),
+    // unless --placement is given.
+    std::optional<std::string> tile;
+    std::optional<std::string> style;
     std::optional<std::chrono::year_month_day> today;
     std::optional<std::string> scheduleFile;
     bool install = false;
 };
-
-// GNOME's names for the placement modes.
-std::optional<platform::Placement> ParsePlacement(std::string_view text)
-{
-    using platform::Placement;
-    static const std::pair<std::string_view, Placement> names[] = { { "none", Placement::None },
-        { "centered", Placement::Centered }, { "wallpaper", Placement::Wallpaper },
-        { "scaled", Placement::Scaled }, { "stretched", Placement::Stretched }, { "zoom", Placement::Zoom },
-        { "spanned", Placement::Spanned } };
-    for (const auto& [name, placement] : names)
-        if (name == text)
-            return placement;
-    return std::nullopt;
-}
 
 // Parses the options; returns an error text for a usage error.
 std::string Parse(const tool::Args& args, Options& o)
@@ -99,15 +90,16 @@ std::string Parse(const tool::Args& args, Options& o)
             if (!o.desktop.colour || *o.desktop.colour > 0x00FFFFFFu)
                 return "--desktop-color takes 0x00BBGGRR as a decimal number";
         } else if (name == "--wallpaper") {
-            o.desktop.wallpaper = value;
+            o.desktop.picture = value;
         } else if (name == "--tile") {
-            o.desktop.tileWallpaper = value;
+            o.tile = value;
         } else if (name == "--style") {
-            o.desktop.wallpaperStyle = value;
+            o.style = value;
         } else if (name == "--placement") {
-            o.desktop.placement = ParsePlacement(value);
+            o.desktop.placement = platform::PlacementFromName(value);
             if (!o.desktop.placement)
-                return "--placement takes none, centered, wallpaper, scaled, stretched, zoom or spanned";
+                return "--placement takes none, centered, wallpaper, scaled, stretched, zoom, spanned, "
+                       "classic-tiled, classic-centered, classic-stretched or classic-blank";
         } else if (name == "--today") {
             o.today = tool::ParseIsoDate(value);
             if (!o.today)
@@ -116,6 +108,9 @@ std::string Parse(const tool::Args& args, Options& o)
             o.scheduleFile = value;
         }
     }
+    // --placement, where given, says it in the one form.
+    if ((o.tile || o.style) && !o.desktop.placement)
+        o.desktop.placement = platform::ClassicPlacement(o.tile.value_or("0"), o.style.value_or("0"));
     return {};
 }
 
@@ -165,11 +160,12 @@ int Run(const tool::Args& given, tool::Io& io)
                      &platform::ProcessEnvironment))
                 ::setenv(name.c_str(), value.c_str(), 0);
         }
+        tool::EnsureGuiApplication();
         platform::ProcessRunner runner;
         platform::LinuxDesktop desktop(runner, &platform::ProcessEnvironment);
         app::DrawRequest request;
         request.settings = std::move(settings);
-        request.memoLines = jconvert::SplitLines<std::string>(memo);
+        request.memo = memo;
         request.schedule = &table;
         request.today = options.today ? *options.today : app::LocalDateClock()();
         request.outputFile = folder / "kabegami.bmp";

@@ -2,6 +2,7 @@
 // from the command line. Text in and out is Shift_JIS bytes.
 #include "Arguments.h"
 #include "CommandRegistry.h"
+#include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
 #include "platform/UserError.h"
 #include "schedule/TScheduleTable.h"
@@ -79,7 +80,9 @@ std::optional<std::size_t> EntryIndex(int row)
 int RunUpcoming(const tool::Args& args, tool::Io& io)
 {
     std::optional<std::chrono::year_month_day> today;
-    schedule::LookAhead ahead;
+    // A new window's look-ahead boxes, holidays only when asked for.
+    schedule::LookAhead ahead = app::LookAheadFrom(app::Settings());
+    ahead.holidays = false;
     int* const aheadFields[4] = { &ahead.weekly, &ahead.monthly, &ahead.yearly, &ahead.dated };
     std::optional<std::string> file;
     for (std::size_t i = 1; i < args.size(); ++i) {

@@ -1,6 +1,6 @@
 #include "app/IniLines.h"
 
-#include "app/IntegerText.h"
+#include "app/NumberBox.h"
 #include "common/SjisLiteral.h"
 
 #include <climits>

@@ -28,7 +28,7 @@ TEST(RunInputs, PortBoxFallsBackToPop3PortUnlessItHoldsAPort)
     };
     for (const auto& c : cases) {
         app::Settings s;
-        s.EdPort = c.box;
+        s.EdPort.SetText(c.box);
         EXPECT_EQ(app::ToReceiveConfig(s).port, c.port) << '"' << c.box << '"';
     }
 }
@@ -73,10 +73,10 @@ TEST(RunInputs, NumberBoxesFallBackPerBox)
     // Text that is not a number gives each box's own fallback, which is not
     // always its initial value.
     app::Settings blank;
-    for (std::string* box :
+    for (app::NumberBox* box :
         { &blank.EdMojiSu, &blank.EdGyosu, &blank.EdFontSize, &blank.EdGyokan, &blank.EdUeYohaku,
             &blank.EdMigiYohaku, &blank.EdRitu, &blank.EdScW, &blank.EdScM, &blank.EdScY, &blank.EdScD })
-        *box = Sjis("１５");
+        box->SetText(Sjis("１５"));
     const render::MemoStyle s = app::MemoStyleFrom(blank);
     EXPECT_EQ((std::vector<int> { 10, 10, 15, 4, 10, 10, 0 }),
         (std::vector<int> { s.charsPerLine, s.linesPerColumn, s.fontSize, s.paragraphGap, s.topMargin,
@@ -85,8 +85,8 @@ TEST(RunInputs, NumberBoxesFallBackPerBox)
     EXPECT_EQ((schedule::LookAhead { 1, 3, 3, 3, false }), app::LookAheadFrom(blank));
 
     app::Settings typed;
-    typed.EdMojiSu = " 12";
-    typed.EdScD = "-3";
+    typed.EdMojiSu.SetText(" 12");
+    typed.EdScD.SetText("-3");
     typed.LbMojiIro = 0x00123456;
     typed.RgKage = 2;
     typed.RgHaikei = 1;
@@ -99,45 +99,35 @@ TEST(RunInputs, NumberBoxesFallBackPerBox)
 
 } // namespace
 
-TEST(RunInputs, TheDesktopsPlacementAndMonitorsAreReadUnlessOverriddenAndASpanIsInstalledSpanned)
+TEST(RunInputs, APictureSpanningMonitorsIsInstalledSpanned)
 {
     const platform::Monitor left { { 0, 0, 1920, 1080 }, { 0, 0, 1920, 1080 }, 1.0, false };
     const platform::Monitor right { { 1920, 0, 2560, 1440 }, { 1920, 32, 2560, 1408 }, 2.0, true };
-    app::DesktopOverrides style;
-    style.wallpaperStyle = "2";
+    app::DesktopOverrides tile;
+    tile.placement = platform::ClassicPlacement("1", "0");
     app::DesktopOverrides screen;
     screen.screen = platform::ScreenSize { 800, 600 };
     const struct {
         const char* name;
-        std::optional<platform::Placement> placement;
+        platform::Placement placement;
         std::vector<platform::Monitor> monitors;
         app::DesktopOverrides overrides;
-        std::optional<platform::Placement> wantPlacement;
-        platform::ScreenSize wantScreen;
         bool spanned;
     } cases[] = {
-        { "spanned over two", platform::Placement::Spanned, { left, right }, {}, platform::Placement::Spanned,
-            { 2560, 1440 }, true },
-        { "spanned on one", platform::Placement::Spanned, { right }, {}, platform::Placement::Spanned,
-            { 2560, 1440 }, false },
-        { "zoom over two", platform::Placement::Zoom, { left, right }, {}, platform::Placement::Zoom,
-            { 2560, 1440 }, false },
-        // A style given in the desktop's place decides alone; a screen
+        { "spanned over two", platform::Placement::Spanned, { left, right }, {}, true },
+        { "spanned on one", platform::Placement::Spanned, { right }, {}, false },
+        { "zoom over two", platform::Placement::Zoom, { left, right }, {}, false },
+        // A placement given in the desktop's place decides alone; a screen
         // given is one monitor.
-        { "style given", platform::Placement::Spanned, { left, right }, style, std::nullopt, { 2560, 1440 },
-            false },
-        { "screen given", platform::Placement::Spanned, { left, right }, screen, platform::Placement::Spanned,
-            { 800, 600 }, false },
+        { "tile given", platform::Placement::Spanned, { left, right }, tile, false },
+        { "screen given", platform::Placement::Spanned, { left, right }, screen, false },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test_files::TempFolder folder("draw");
         platform::FixedDesktop desktop;
-        desktop.placement = c.placement;
-        desktop.monitors = c.monitors;
-        const platform::DesktopState state = app::ReadDesktop(desktop, c.overrides);
-        EXPECT_EQ(c.wantPlacement, state.placement);
-        EXPECT_EQ(c.wantScreen, state.screen);
+        desktop.state.placement = c.placement;
+        desktop.state.monitors = c.monitors;
         app::DrawRequest request;
         request.settings.ChShowMemo = true; // the picture alone
         request.outputFile = folder / "kabegami.bmp";
@@ -146,7 +136,7 @@ TEST(RunInputs, TheDesktopsPlacementAndMonitorsAreReadUnlessOverriddenAndASpanIs
         const platform::Installation installed = app::DrawKabegami(desktop, request);
         EXPECT_FALSE(installed.taken);
         EXPECT_EQ("fixed", installed.problem);
-        ASSERT_EQ(1u, desktop.installedSpanned.size());
-        EXPECT_EQ(c.spanned, desktop.installedSpanned[0]);
+        ASSERT_EQ(1u, desktop.installed.size());
+        EXPECT_EQ(c.spanned, desktop.installed[0].spanned);
     }
 }

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 #include "gui/RadioGroup.h"
+#include "platform/SjisText.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -32,7 +33,7 @@ TEST_F(GuiDraw, ButtonWritesAndInstallsTheScreenSizedWallpaper)
     ASSERT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(BmpSize(bmp), std::pair(320, 240));
     ASSERT_EQ(desktop_.installed.size(), 1U);
-    EXPECT_EQ(std::filesystem::path(desktop_.installed[0]).filename(), "kabegami.bmp");
+    EXPECT_EQ(desktop_.installed[0].file.filename(), "kabegami.bmp");
 
     // Hiding the memo draws the background alone: a different picture.
     Find<QCheckBox>(*window, "ChShowMemo")->setChecked(true);
@@ -55,7 +56,7 @@ TEST_F(GuiDraw, StartupRunWithReceptionOffDrawsThenCloses)
 TEST_F(GuiDraw, FailedStartupDrawIsShownAndTheWindowStaysOpen)
 {
     WriteFile("broken.bmp", "BM not really a bitmap");
-    desktop_.settings = { (Folder() / "broken.bmp").string(), "0", "2" };
+    desktop_.state.picture = (Folder() / "broken.bmp").string();
     auto window = MakeWindow({ "/su" });
     Find<gui::RadioGroup>(*window, "RgReceive")->SetItemIndex(1);
     window->show();
@@ -87,6 +88,30 @@ TEST_F(GuiDraw, ADesktopThatIgnoresTheWallpaperIsSaidNotSilentAndTheStartupRunGo
     startup->show();
     EXPECT_TRUE(dialogs_.shown.empty());
     EXPECT_TRUE(startup->IsClosed());
+}
+
+// The memo is laid out from its text and the settings alone: the window,
+// the logon run and the daily redraw (corkpane-tool draw) give the same
+// picture from the same files, a line longer than the editor's width
+// included.
+TEST_F(GuiDraw, TheWindowAndTheToolDrawTheSameFilesAlike)
+{
+    auto window = MakeWindow();
+    window->SetMemoText(
+        platform::ToSjis(QStringLiteral("資料を印刷して、会議室の予約を確認する。"
+                                        "プロジェクターの電源ケーブルも忘れずに持っていくこと。\r\n牛乳")));
+    Find<QPushButton>(*window, "BtnDraw")->click();
+    ASSERT_TRUE(dialogs_.shown.empty());
+    const std::string fromWindow = ReadFile("kabegami.bmp");
+    ASSERT_TRUE(window->close());
+    std::filesystem::remove(Folder() / "kabegami.bmp");
+
+    platform::ProcessRunner runner;
+    const platform::CommandResult drawn = runner.Run({ CORKPANE_TOOL_FULL, "draw", "--dir", Folder().string(),
+        "--screen", "320x240", "--dpi", "96", "--desktop-color", std::to_string(desktop_.state.colour),
+        "--wallpaper", "", "--placement", "zoom", "--today", "2026-12-09" });
+    ASSERT_EQ(0, drawn.exitCode) << drawn.errorOutput;
+    EXPECT_TRUE(fromWindow == ReadFile("kabegami.bmp"));
 }
 
 } // namespace

@@ -75,7 +75,7 @@ protected:
     // A small desktop that records what is installed, never the real one.
     platform::FixedDesktop desktop_ = [] {
         platform::FixedDesktop desktop;
-        desktop.screen = { 320, 240 };
+        desktop.state.screen = { 320, 240 };
         return desktop;
     }();
 };

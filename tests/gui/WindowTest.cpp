@@ -149,6 +149,7 @@ TEST_F(GuiWindow, EverySettingBindsToAControlOfItsKind)
             EXPECT_NE(window->findChild<QListWidget*>(name), nullptr);
             break;
         case Kind::Text:
+        case Kind::Number:
             EXPECT_NE(window->findChild<QLineEdit*>(name), nullptr);
             break;
         case Kind::Password:
@@ -589,37 +590,6 @@ TEST_F(GuiWindow, SupportLinkOpensItsCaptionWithTheDesktopHandler)
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened[0].toString(), link->text());
     EXPECT_TRUE(link->text().startsWith(QStringLiteral("https://")));
-}
-
-TEST_F(GuiWindow, MemoLinesAreTheLinesTheEditorDisplays)
-{
-    auto window = MakeWindow();
-    const QString longLine
-        = QString::fromUtf8("The quick brown fox jumps over the lazy dog and keeps running far "
-                            "beyond the right edge of the memo editor box");
-    const QString kanji = QString(120, QChar(0x6F22)); // 漢 without any break opportunity but characters
-    auto* memo = Find<gui::MemoEditor>(*window, "MmMemo");
-    memo->setPlainText(longLine + '\n' + '\n' + kanji + '\n');
-    const QStringList before = memo->DisplayedLines();
-    window->show();
-    QTest::qWait(0);
-
-    // Once shown, the editor's own layout is the reference.
-    QStringList shown;
-    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
-        const QTextLayout* layout = block.layout();
-        for (int i = 0; i < layout->lineCount(); ++i) {
-            shown << block.text().mid(layout->lineAt(i).textStart(), layout->lineAt(i).textLength());
-        }
-        if (layout->lineCount() == 0) {
-            shown << QString();
-        }
-    }
-    shown.removeLast(); // the empty paragraph after the last line break
-    EXPECT_GT(shown.size(), 4);
-    EXPECT_EQ(before, shown);
-    EXPECT_EQ(memo->DisplayedLines(), shown);
-    EXPECT_EQ(window->MemoDisplayedLines().size(), static_cast<std::size_t>(shown.size()));
 }
 
 } // namespace

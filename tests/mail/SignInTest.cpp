@@ -202,13 +202,4 @@ TEST(TokenCommand, FirstLineOrWhyNot)
     }
 }
 
-TEST(TokenCommand, SplitsWithoutAShell)
-{
-    using Words = std::vector<std::string>;
-    EXPECT_EQ(
-        mail::SplitCommandLine(" oama  access\tu@example.jp "), (Words { "oama", "access", "u@example.jp" }));
-    EXPECT_EQ(mail::SplitCommandLine("a' b $HOME'c \"d \\\" \\\\ e\" f\\ g ;|"),
-        (Words { "a b $HOMEc", "d \" \\ e", "f g", ";|" }));
-}
-
 } // namespace

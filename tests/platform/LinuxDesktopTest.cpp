@@ -3,6 +3,7 @@
 #include "common/SjisLiteral.h"
 #include "common/TempFolder.h"
 #include "platform/WallpaperMemory.h"
+#include "platform/desktops/DesktopText.h"
 
 #include <QImage>
 #include <algorithm>
@@ -80,24 +81,30 @@ public:
 
 class LinuxDesktopTest : public ::testing::Test {
 protected:
-    void SetUp() override { WriteBmp(home_ + "/drawn.bmp"); }
+    void SetUp() override
+    {
+        // A feh that is installed, for the sessions feh draws.
+        temp_.Write("bin/feh", "#!/bin/sh\n");
+        std::filesystem::permissions(temp_.Path() / "bin/feh", std::filesystem::perms::owner_all);
+    }
 
-    LinuxDesktop::Environment Env(const std::string& desktop, std::map<std::string, std::string> more = {})
+    EnvironmentLookup Env(const std::string& desktop, std::map<std::string, std::string> more = {})
     {
         return [this, desktop, more](const std::string& name) -> std::string {
             if (name == "HOME")
                 return home_;
             if (name == "XDG_CURRENT_DESKTOP")
                 return desktop;
+            if (name == "PATH")
+                return temp_.Path().string() + "/bin";
             const auto it = more.find(name);
             return it == more.end() ? std::string() : it->second;
         };
     }
-    static void WriteBmp(const std::string& path)
+    // A drawn wallpaper of 8 x 4 red pixels, in memory.
+    DrawnWallpaper Drawn(bool spanned = false)
     {
-        QImage image(8, 4, QImage::Format_RGB888);
-        image.fill(Qt::red);
-        ASSERT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+        return { temp_.Path() / "kabegami.bmp", pixels_.data(), 8, 4, 24, spanned };
     }
     std::vector<std::string> Copies() const
     {
@@ -110,35 +117,52 @@ protected:
     test_files::TempFolder temp_ { "platform" };
     std::string home_ = temp_.Path().string();
     FakeRunner runner_;
+    std::vector<std::uint8_t> pixels_ = [] {
+        std::vector<std::uint8_t> red(24 * 4, 0);
+        for (std::size_t i = 2; i < red.size(); i += 3)
+            red[i] = 0xFF;
+        return red;
+    }();
 };
 
 } // namespace
 
 TEST_F(LinuxDesktopTest, DetectsTheDesktopFromTheSession)
 {
+    using Id = DesktopKind::Id;
     const struct {
         const char* current;
-        LinuxDesktop::Kind kind;
-    } cases[] = { { "GNOME", LinuxDesktop::Kind::Gnome }, { "ubuntu:GNOME", LinuxDesktop::Kind::Gnome },
-        { "X-Cinnamon", LinuxDesktop::Kind::Cinnamon }, { "MATE", LinuxDesktop::Kind::Mate },
-        { "KDE", LinuxDesktop::Kind::Kde }, { "XFCE", LinuxDesktop::Kind::Xfce },
-        { "sway", LinuxDesktop::Kind::Sway }, { "", LinuxDesktop::Kind::Unknown } };
+        std::optional<Id> kind;
+    } cases[] = { { "GNOME", Id::Gnome }, { "ubuntu:GNOME", Id::Gnome }, { "X-Cinnamon", Id::Cinnamon },
+        { "MATE", Id::Mate }, { "KDE", Id::Kde }, { "XFCE", Id::Xfce }, { "sway", Id::Sway },
+        { "", std::nullopt } };
     for (const auto& c : cases)
-        EXPECT_EQ(c.kind, LinuxDesktop::DetectKind(Env(c.current))) << c.current;
-    const auto x11 = [](const std::string& n) { return n == "DISPLAY" ? std::string(":0") : std::string(); };
-    EXPECT_EQ(LinuxDesktop::Kind::X11, LinuxDesktop::DetectKind(x11));
+        EXPECT_EQ(c.kind, LinuxDesktop(runner_, Env(c.current)).Kind()) << c.current;
+    // An X display alone is feh's only where feh draws the background: it
+    // is installed and has recorded a picture. Otherwise the session is
+    // named in the message, with the desktops that are supported.
+    LinuxDesktop bare(runner_, Env("i3", { { "DISPLAY", ":0" } }));
+    EXPECT_EQ(std::nullopt, bare.Kind());
+    const Installation refused = bare.Install(Drawn());
+    EXPECT_FALSE(refused.taken);
+    EXPECT_NE(std::string::npos, refused.problem.find(Sjis("「i3」"))) << refused.problem;
+    EXPECT_NE(std::string::npos, refused.problem.find("KDE Plasma")) << refused.problem;
+    EXPECT_TRUE(runner_.calls.empty());
+    temp_.Write(".fehbg", "feh --no-fehbg --bg-fill '/p.jpg'\n");
+    EXPECT_EQ(Id::X11, LinuxDesktop(runner_, Env("i3", { { "DISPLAY", ":0" } })).Kind());
+    std::filesystem::remove(temp_.Path() / "bin/feh");
+    EXPECT_EQ(std::nullopt, LinuxDesktop(runner_, Env("i3", { { "DISPLAY", ":0" } })).Kind());
 }
 
-TEST_F(LinuxDesktopTest, GnomeFamilyPlacementMapsOntoTileAndStyle)
+TEST_F(LinuxDesktopTest, GnomeFamilyReadsItsPictureAndPlacement)
 {
     const struct {
         const char* options;
-        const char* tile;
-        const char* style;
-        bool picture;
-    } cases[] = { { "'wallpaper'", "1", "0", true }, { "'centered'", "0", "0", true },
-        { "'stretched'", "0", "2", true }, { "'scaled'", "0", "2", true }, { "'zoom'", "0", "2", true },
-        { "'spanned'", "0", "2", true }, { "'none'", "0", "0", false } };
+        Placement placement;
+    } cases[] = { { "'wallpaper'", Placement::Wallpaper }, { "'centered'", Placement::Centered },
+        { "'stretched'", Placement::Stretched }, { "'scaled'", Placement::Scaled },
+        { "'zoom'", Placement::Zoom }, { "'spanned'", Placement::Spanned }, { "'none'", Placement::None },
+        { "'something-new'", Placement::ClassicStretched } };
     for (const char* desktop : { "GNOME", "X-Cinnamon" }) {
         const std::string schema = std::string(desktop) == "GNOME" ? "org.gnome.desktop.background"
                                                                    : "org.cinnamon.desktop.background";
@@ -146,11 +170,9 @@ TEST_F(LinuxDesktopTest, GnomeFamilyPlacementMapsOntoTileAndStyle)
             SCOPED_TRACE(std::string(desktop) + " " + c.options);
             runner_.gsettings[schema + " picture-uri"] = "'file:///home/u/My%20Pictures/sea.jpg'";
             runner_.gsettings[schema + " picture-options"] = c.options;
-            LinuxDesktop linux(runner_, Env(desktop));
-            const WallpaperSettings s = linux.ReadWallpaperSettings();
-            EXPECT_EQ(c.picture ? "/home/u/My Pictures/sea.jpg" : "", s.wallpaper);
-            EXPECT_EQ(c.tile, s.tileWallpaper);
-            EXPECT_EQ(c.style, s.wallpaperStyle);
+            const DesktopState state = LinuxDesktop(runner_, Env(desktop)).Read();
+            EXPECT_EQ("/home/u/My Pictures/sea.jpg", state.picture);
+            EXPECT_EQ(c.placement, state.placement);
         }
     }
     // In the dark style GNOME shows its dark picture.
@@ -158,72 +180,60 @@ TEST_F(LinuxDesktopTest, GnomeFamilyPlacementMapsOntoTileAndStyle)
     runner_.gsettings["org.gnome.desktop.background picture-uri-dark"] = "'file:///dark.jpg'";
     runner_.gsettings["org.gnome.desktop.background picture-options"] = "'zoom'";
     runner_.gsettings["org.gnome.desktop.interface color-scheme"] = "'prefer-dark'";
-    EXPECT_EQ("/dark.jpg", LinuxDesktop(runner_, Env("GNOME")).ReadWallpaperSettings().wallpaper);
+    EXPECT_EQ("/dark.jpg", LinuxDesktop(runner_, Env("GNOME")).Read().picture);
 
     runner_.gsettings["org.mate.background picture-filename"] = "'/usr/share/backgrounds/a.bmp'";
     runner_.gsettings["org.mate.background picture-options"] = "'wallpaper'";
     runner_.gsettings["org.mate.background primary-color"] = "'#102030'";
-    LinuxDesktop mate(runner_, Env("MATE"));
-    EXPECT_EQ((WallpaperSettings { "/usr/share/backgrounds/a.bmp", "1", "0" }), mate.ReadWallpaperSettings());
-    EXPECT_EQ(0x00302010u, mate.DesktopColor());
+    const DesktopState mate = LinuxDesktop(runner_, Env("MATE")).Read();
+    EXPECT_EQ("/usr/share/backgrounds/a.bmp", mate.picture);
+    EXPECT_EQ(Placement::Wallpaper, mate.placement);
+    EXPECT_EQ(0x00302010u, mate.colour);
 }
 
-TEST_F(LinuxDesktopTest, KdeXfceAndFehSettingsAreRead)
-{
-    temp_.Write(".config/plasma-org.kde.plasma.desktop-appletsrc",
-        "[Containments][1][General]\nImage=file:///wrong.jpg\n"
-        "[Containments][1][Wallpaper][org.kde.image][General]\nFillMode=6\nImage=file:///pics/kde.jpg\n");
-    LinuxDesktop kde(runner_, Env("KDE"));
-    EXPECT_EQ((WallpaperSettings { "/pics/kde.jpg", "0", "0" }), kde.ReadWallpaperSettings());
-
-    runner_.xfconf["/backdrop/screen0/monitorHDMI-1/workspace0/last-image"] = "/pics/xfce.bmp";
-    runner_.xfconf["/backdrop/screen0/monitorHDMI-1/workspace0/image-style"] = "2";
-    runner_.xfconf["/backdrop/screen0/monitorHDMI-1/workspace1/last-image"] = "/pics/other.bmp";
-    LinuxDesktop xfce(runner_, Env("XFCE"));
-    EXPECT_EQ((WallpaperSettings { "/pics/xfce.bmp", "1", "0" }), xfce.ReadWallpaperSettings());
-
-    temp_.Write(".fehbg", "#!/bin/sh\nfeh --no-fehbg --bg-center '/pics/feh.jpg'\n");
-    const auto x11 = [this](const std::string& n) {
-        return n == "DISPLAY" ? std::string(":0") : n == "HOME" ? home_ : std::string();
-    };
-    LinuxDesktop feh(runner_, x11);
-    EXPECT_EQ((WallpaperSettings { "/pics/feh.jpg", "0", "0" }), feh.ReadWallpaperSettings());
-}
-
-TEST_F(LinuxDesktopTest, InstallsANewPngCopyAndKeepsDrawingFromTheUsersPicture)
+TEST_F(LinuxDesktopTest, InstallsANewPngCopyFromMemoryAndKeepsDrawingFromTheUsersPicture)
 {
     const std::string schema = "org.gnome.desktop.background";
     runner_.gsettings[schema + " picture-uri"] = "'file:///pics/mine.jpg'";
     runner_.gsettings[schema + " picture-options"] = "'centered'";
     LinuxDesktop linux(runner_, Env("GNOME"));
-    ASSERT_TRUE(linux.InstallWallpaper(home_ + "/drawn.bmp", false));
+    linux.Read();
+    ASSERT_TRUE(linux.Install(Drawn()));
     const std::vector<std::string> first = Copies();
     ASSERT_EQ(1u, first.size());
     const std::string copy = home_ + "/.cache/corkpane/" + first[0];
     const std::string uri = "'file://" + copy + "'";
     EXPECT_EQ(uri, runner_.gsettings[schema + " picture-uri"]);
     EXPECT_EQ(uri, runner_.gsettings[schema + " picture-uri-dark"]);
+    // The pixels in memory, not a file read back (there is no bitmap file).
     QImage png;
     ASSERT_TRUE(png.load(QString::fromStdString(copy), "PNG"));
     EXPECT_EQ(8, png.width());
+    EXPECT_EQ(QColor(Qt::red).rgb(), png.pixel(7, 3));
+    EXPECT_FALSE(std::filesystem::exists(temp_.Path() / "kabegami.bmp"));
 
     // The desktop now names our copy; the draw still starts from the user's.
-    EXPECT_EQ((WallpaperSettings { "/pics/mine.jpg", "0", "0" }), linux.ReadWallpaperSettings());
-    ASSERT_TRUE(linux.InstallWallpaper(home_ + "/drawn.bmp", false));
+    DesktopState state = linux.Read();
+    EXPECT_EQ("/pics/mine.jpg", state.picture);
+    EXPECT_EQ(Placement::Centered, state.placement);
+    ASSERT_TRUE(linux.Install(Drawn()));
     const std::vector<std::string> second = Copies();
     ASSERT_EQ(1u, second.size()); // the earlier copy is gone
     EXPECT_NE(first[0], second[0]);
     // A desktop that does not take the next one keeps showing its copy.
     runner_.ignoresSettings = true;
-    EXPECT_FALSE(linux.InstallWallpaper(home_ + "/drawn.bmp", false));
+    linux.Read();
+    EXPECT_FALSE(linux.Install(Drawn()));
     EXPECT_TRUE(std::filesystem::exists(home_ + "/.cache/corkpane/" + second[0]));
     runner_.ignoresSettings = false;
 
     // The user picks another picture: that one is remembered from now on.
     runner_.gsettings[schema + " picture-uri"] = "'file:///pics/new.bmp'";
     runner_.gsettings[schema + " picture-options"] = "'wallpaper'";
-    EXPECT_EQ((WallpaperSettings { "/pics/new.bmp", "1", "0" }), linux.ReadWallpaperSettings());
-    EXPECT_EQ((WallpaperSettings { "/pics/new.bmp", "1", "0" }), WallpaperMemory(linux.MemoryPath()).Load());
+    state = linux.Read();
+    EXPECT_EQ("/pics/new.bmp", state.picture);
+    EXPECT_EQ((RememberedPicture { "/pics/new.bmp", Placement::Wallpaper }),
+        WallpaperMemory(linux.MemoryPath()).Load());
 }
 
 TEST_F(LinuxDesktopTest, ARunThatCannotReadTheDesktopKeepsTheRememberedPicture)
@@ -231,10 +241,10 @@ TEST_F(LinuxDesktopTest, ARunThatCannotReadTheDesktopKeepsTheRememberedPicture)
     const std::string schema = "org.gnome.desktop.background";
     runner_.gsettings[schema + " picture-uri"] = "'file:///pics/mine.jpg'";
     runner_.gsettings[schema + " picture-options"] = "'zoom'";
-    const WallpaperSettings mine { "/pics/mine.jpg", "0", "2" };
+    const RememberedPicture mine { "/pics/mine.jpg", Placement::Zoom };
     {
         LinuxDesktop linux(runner_, Env("GNOME"));
-        EXPECT_EQ(mine, linux.ReadWallpaperSettings());
+        EXPECT_EQ(mine.picture, linux.Read().picture);
     }
     // Each of these reads no picture: the desktop is unknown (no display),
     // its tool is gone, or it answers with an empty value. Only a desktop
@@ -254,11 +264,15 @@ TEST_F(LinuxDesktopTest, ARunThatCannotReadTheDesktopKeepsTheRememberedPicture)
         if (c.uri)
             runner_.gsettings[schema + " picture-uri"] = c.uri;
         LinuxDesktop linux(runner_, Env(c.desktop));
-        const WallpaperSettings drawn = linux.ReadWallpaperSettings();
-        EXPECT_EQ(c.drawsRemembered ? mine : (WallpaperSettings { "", "0", "2" }), drawn);
+        const DesktopState drawn = linux.Read();
+        EXPECT_EQ(c.drawsRemembered ? mine.picture : "", drawn.picture);
         EXPECT_EQ(mine, WallpaperMemory(linux.MemoryPath()).Load());
         runner_.gsettings = saved;
     }
+    // A memory an older version wrote, with the tile and style values.
+    temp_.Write(".config/corkpane/wallpaper.txt", "Wallpaper=/old.bmp\nTileWallpaper=1\nWallpaperStyle=0\n");
+    EXPECT_EQ((RememberedPicture { "/old.bmp", Placement::ClassicTiled }),
+        WallpaperMemory((temp_.Path() / ".config/corkpane/wallpaper.txt").string()).Load());
 }
 
 TEST_F(LinuxDesktopTest, ScreenSizeComesFromTheWindowSystemAndAGuessIsAnnounced)
@@ -296,13 +310,11 @@ TEST_F(LinuxDesktopTest, ScreenSizeComesFromTheWindowSystemAndAGuessIsAnnounced)
         linux.SetScreenProbe([&c] { return c.probe; });
         std::string warning;
         linux.SetWarning([&warning](const std::string& line) { warning += line; });
-        const ScreenSize size = linux.PrimaryScreenSize();
+        const ScreenSize size = linux.Read().screen;
         EXPECT_EQ(c.width, size.width);
         EXPECT_EQ(c.height, size.height);
         EXPECT_EQ(c.warned, warning.find("1920x1080") != std::string::npos) << warning;
     }
-    // Without a GUI application Qt has no screen to report.
-    EXPECT_TRUE(LinuxDesktop::QtScreens().empty());
 }
 
 TEST_F(LinuxDesktopTest, EveryDesktopIsToldThroughItsOwnToolAndReadBack)
@@ -310,19 +322,25 @@ TEST_F(LinuxDesktopTest, EveryDesktopIsToldThroughItsOwnToolAndReadBack)
     runner_.xfconf["/backdrop/screen0/monitor0/workspace0/last-image"] = "/a.jpg";
     runner_.xfconf["/backdrop/screen0/monitor1/workspace0/last-image"] = "/b.jpg";
     // pcmanfm writes the picture it is given into its settings file, feh
-    // into ~/.fehbg.
+    // into ~/.fehbg (quoting an apostrophe as a shell does).
     runner_.handler = [this](const std::vector<std::string>& argv) -> std::optional<CommandResult> {
         if (argv[0] == "pgrep")
             return CommandResult { 0, "7 pcmanfm --desktop --profile=LXDE\n" };
         if (argv[0] == "pcmanfm")
             temp_.Write(
                 ".config/pcmanfm/LXDE/desktop-items-0.conf", "[*]\nwallpaper=" + argv[2].substr(16) + "\n");
-        if (argv[0] == "feh")
-            temp_.Write(".fehbg", "feh --no-fehbg " + argv[argv.size() - 2] + " '" + argv.back() + "'\n");
+        if (argv[0] == "feh") {
+            std::string quoted;
+            for (const char c : argv.back())
+                quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+            temp_.Write(".fehbg", "feh --no-fehbg " + argv[argv.size() - 2] + " '" + quoted + "'\n");
+        }
         if (argv[0] == "pcmanfm" || argv[0] == "feh")
             return CommandResult { 0, "" };
         return std::nullopt;
     };
+    temp_.Write(".fehbg", "feh --no-fehbg --bg-fill '/it'\\''s.jpg'\n");
+    EXPECT_EQ("/it's.jpg", LinuxDesktop(runner_, Env("", { { "DISPLAY", ":0" } })).Read().picture);
     // "@" stands for the installed copy's path, "%" for its URI. The
     // canvas is shown one to one (zoomed) on the primary monitor, or laid
     // over all monitors where the desktop can span. (KDE, LXQt and sway are
@@ -351,7 +369,7 @@ TEST_F(LinuxDesktopTest, EveryDesktopIsToldThroughItsOwnToolAndReadBack)
         runner_.calls.clear();
         LinuxDesktop linux(runner_, Env(c.desktop, { { "DISPLAY", ":0" } }));
         linux.SetReadBackTime(0);
-        const Installation installed = linux.InstallWallpaper(home_ + "/drawn.bmp", c.spanned);
+        const Installation installed = linux.Install(Drawn(c.spanned));
         EXPECT_TRUE(installed.taken) << installed.problem;
         const std::string copy = home_ + "/.cache/corkpane/" + Copies().at(0);
         for (std::vector<std::string> expected : c.commands) {
@@ -359,12 +377,10 @@ TEST_F(LinuxDesktopTest, EveryDesktopIsToldThroughItsOwnToolAndReadBack)
                 if (const auto at = arg.find('@'); at != std::string::npos)
                     arg.replace(at, 1, copy);
                 if (const auto at = arg.find('%'); at != std::string::npos)
-                    arg.replace(at, 1, LinuxDesktop::PathToFileUri(copy));
+                    arg.replace(at, 1, PathToFileUri(copy));
             }
             EXPECT_TRUE(runner_.Called(expected)) << expected[0] << " " << expected.back();
         }
-        // The desktop now names the copy, which reads as ours.
-        EXPECT_TRUE(linux.IsOurOutput(linux.ReadDesktopSettings().wallpaper));
     }
 }
 
@@ -390,7 +406,7 @@ TEST_F(LinuxDesktopTest, ADesktopThatDoesNotTakeThePictureIsNamedWithTheReason)
         { "sway", answering("swaymsg", { 0, "" }), "swaybg" },
         { "MATE", [](FakeRunner& r) { r.ignoresSettings = true; }, "読み返す" },
         { "X-Cinnamon", answering("gsettings", { 127, "" }), "gsettings" }, // not installed
-        { "NoSuchDesktop", [](FakeRunner&) {}, "XDG_CURRENT_DESKTOP" },
+        { "NoSuchDesktop", [](FakeRunner&) {}, "NoSuchDesktop" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.desktop) + " " + c.says);
@@ -400,11 +416,42 @@ TEST_F(LinuxDesktopTest, ADesktopThatDoesNotTakeThePictureIsNamedWithTheReason)
         LinuxDesktop linux(
             runner, Env(c.desktop, { { "SWAYSOCK", c.desktop == std::string("sway") ? sock : "" } }));
         linux.SetReadBackTime(0);
-        const Installation installed = linux.InstallWallpaper(home_ + "/drawn.bmp", false);
+        const Installation installed = linux.Install(Drawn());
         EXPECT_FALSE(installed.taken);
         EXPECT_NE(std::string::npos, installed.problem.find(Sjis(c.says))) << installed.problem;
         EXPECT_EQ(0u, installed.problem.find(linux.DesktopName())) << installed.problem;
     }
+}
+
+TEST_F(LinuxDesktopTest, SwayIsGivenAPathItCannotReadAsACommand)
+{
+    // A cache folder whose path sway would split at ";" or expand ($(…)):
+    // the picture goes to the session's runtime folder under a plain name.
+    const std::string sock = temp_.Write("run/sway-ipc.sock", "").string();
+    const std::filesystem::path runtime = temp_.Path() / "run";
+    test_files::TempFolder odd("o'brien;$(touch x),`y`");
+    home_ = odd.Path().string();
+    std::string given;
+    runner_.handler = [&given](const std::vector<std::string>& argv) -> std::optional<CommandResult> {
+        if (argv[0] == "swaymsg" && argv.size() == 6 && argv[3] == "bg") {
+            given = argv[4];
+            return CommandResult { 0, "" };
+        }
+        if (argv[0] == "pgrep" && !given.empty())
+            return CommandResult { 0, "9 swaybg -o * -i " + given + " -m fill\n" };
+        return std::nullopt;
+    };
+    LinuxDesktop linux(
+        runner_, Env("sway", { { "SWAYSOCK", sock }, { "XDG_RUNTIME_DIR", runtime.string() } }));
+    linux.SetReadBackTime(0);
+    const Installation installed = linux.Install(Drawn());
+    ASSERT_TRUE(installed.taken) << installed.problem;
+    EXPECT_EQ(0u, given.find(runtime.string() + "/corkpane-kabegami-")) << given;
+    EXPECT_EQ(std::string::npos,
+        given.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._+-"))
+        << given;
+    EXPECT_TRUE(std::filesystem::exists(given));
+    home_ = temp_.Path().string();
 }
 
 TEST_F(LinuxDesktopTest, EachDesktopsOwnPlacementIsReadAndRememberedWhileOurCopyShows)
@@ -413,21 +460,22 @@ TEST_F(LinuxDesktopTest, EachDesktopsOwnPlacementIsReadAndRememberedWhileOurCopy
     const struct {
         const char* desktop;
         std::function<void(FakeRunner&, test_files::TempFolder&)> setup;
-        std::optional<Placement> placement;
-        WallpaperSettings settings;
+        Placement placement;
+        std::string picture;
     } cases[] = {
         { "XFCE",
             [](FakeRunner& r, test_files::TempFolder&) {
                 r.xfconf["/backdrop/screen0/monitor0/workspace0/last-image"] = "/p.jpg";
                 r.xfconf["/backdrop/screen0/monitor0/workspace0/image-style"] = "4";
             },
-            Placement::Scaled, { "/p.jpg", "0", "2" } },
+            Placement::Scaled, "/p.jpg" },
         { "XFCE",
             [](FakeRunner& r, test_files::TempFolder&) {
-                r.xfconf["/backdrop/screen0/monitor0/workspace0/last-image"] = "/p.jpg";
-                r.xfconf["/backdrop/screen0/monitor0/workspace0/image-style"] = "6";
+                r.xfconf["/backdrop/screen0/monitorHDMI-1/workspace0/last-image"] = "/pics/xfce.bmp";
+                r.xfconf["/backdrop/screen0/monitorHDMI-1/workspace0/image-style"] = "6";
+                r.xfconf["/backdrop/screen0/monitorHDMI-1/workspace1/last-image"] = "/pics/other.bmp";
             },
-            Placement::Spanned, { "/p.jpg", "0", "2" } },
+            Placement::Spanned, "/pics/xfce.bmp" },
         { "KDE",
             [](FakeRunner&, test_files::TempFolder& t) {
                 t.Write(".config/plasma-org.kde.plasma.desktop-appletsrc",
@@ -436,7 +484,7 @@ TEST_F(LinuxDesktopTest, EachDesktopsOwnPlacementIsReadAndRememberedWhileOurCopy
                     "[Containments][9][Wallpaper][org.kde.image][General]\nFillMode=1\nImage=file:///"
                     "p.png\n");
             },
-            Placement::Scaled, { "/p.png", "0", "2" } },
+            Placement::Scaled, "/p.png" },
         // The running shell's answer wins over its file; no FillMode is
         // Plasma's default, zoom.
         { "KDE",
@@ -448,7 +496,7 @@ TEST_F(LinuxDesktopTest, EachDesktopsOwnPlacementIsReadAndRememberedWhileOurCopy
                     return std::nullopt;
                 };
             },
-            Placement::Zoom, { "/s.jpg", "0", "2" } },
+            Placement::Zoom, "/s.jpg" },
         { "LXQt",
             [](FakeRunner& r, test_files::TempFolder& t) {
                 r.answers["pgrep"] = { 1, "" };
@@ -456,7 +504,7 @@ TEST_F(LinuxDesktopTest, EachDesktopsOwnPlacementIsReadAndRememberedWhileOurCopy
                     "[Behavior]\nWallpaper=/no.jpg\n[Desktop]\nBgColor=#000000\n"
                     "Wallpaper=\"/home/u/\\x5199\\x771f/a b.jpg\"\nWallpaperMode=center\n");
             },
-            Placement::Centered, { "/home/u/\xE5\x86\x99\xE7\x9C\x9F/a b.jpg", "0", "0" } },
+            Placement::Centered, "/home/u/\xE5\x86\x99\xE7\x9C\x9F/a b.jpg" },
         { "LXDE",
             [](FakeRunner& r, test_files::TempFolder& t) {
                 r.answers["pgrep -a -u " + std::to_string(::getuid())
@@ -465,7 +513,7 @@ TEST_F(LinuxDesktopTest, EachDesktopsOwnPlacementIsReadAndRememberedWhileOurCopy
                 t.Write(".config/pcmanfm/LXDE/desktop-items-0.conf",
                     "[*]\nwallpaper_mode=tile\nwallpaper=/p.jpg\n");
             },
-            Placement::Wallpaper, { "/p.jpg", "1", "0" } },
+            Placement::Wallpaper, "/p.jpg" },
         { "sway",
             [](FakeRunner& r, test_files::TempFolder&) {
                 r.answers["pgrep -a -u " + std::to_string(::getuid()) + " -x swaybg"] = { 0,
@@ -473,39 +521,40 @@ TEST_F(LinuxDesktopTest, EachDesktopsOwnPlacementIsReadAndRememberedWhileOurCopy
                 r.answers["swaymsg -t get_outputs -r"]
                     = { 0, R"([{"name": "DP-1", "rect": {"width": 10}}])" };
             },
-            Placement::Scaled, { "/my pics/p.png", "0", "2" } },
+            Placement::Scaled, "/my pics/p.png" },
         { "",
             [](FakeRunner&, test_files::TempFolder& t) {
                 t.Write(".fehbg", "#!/bin/sh\nfeh --no-fehbg --no-xinerama --bg-fill '/p.jpg'\n");
             },
-            Placement::Spanned, { "/p.jpg", "0", "2" } },
+            Placement::Spanned, "/p.jpg" },
         { "",
             [](FakeRunner&, test_files::TempFolder& t) {
-                t.Write(".fehbg", "feh --no-fehbg --bg-max '/p.jpg'\n");
+                t.Write(".fehbg", "feh --no-fehbg --bg-center '/pics/feh.jpg'\n");
             },
-            Placement::Scaled, { "/p.jpg", "0", "2" } },
+            Placement::Centered, "/pics/feh.jpg" },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.desktop) + " " + c.settings.wallpaper);
+        SCOPED_TRACE(std::string(c.desktop) + " " + c.picture);
         test_files::TempFolder home("desktop");
         home_ = home.Path().string();
         FakeRunner runner;
         c.setup(runner, home);
         LinuxDesktop linux(runner, Env(c.desktop, { { "DISPLAY", ":0" } }));
-        EXPECT_EQ(c.settings, linux.ReadWallpaperSettings());
-        EXPECT_EQ(c.placement, linux.WallpaperPlacement());
+        const DesktopState state = linux.Read();
+        EXPECT_EQ(c.picture, state.picture);
+        EXPECT_EQ(c.placement, state.placement);
     }
     // While our copy shows (zoomed), the user's own placement is drawn.
     home_ = temp_.Path().string();
-    WriteBmp(home_ + "/drawn.bmp");
     runner_.gsettings["org.gnome.desktop.background picture-uri"] = "'file:///pics/mine.jpg'";
     runner_.gsettings["org.gnome.desktop.background picture-options"] = "'scaled'";
     LinuxDesktop gnome(runner_, Env("GNOME"));
-    ASSERT_TRUE(gnome.InstallWallpaper(home_ + "/drawn.bmp", false));
+    gnome.Read();
+    ASSERT_TRUE(gnome.Install(Drawn()));
     EXPECT_EQ("'zoom'", runner_.gsettings["org.gnome.desktop.background picture-options"]);
-    LinuxDesktop next(runner_, Env("GNOME"));
-    EXPECT_EQ((WallpaperSettings { "/pics/mine.jpg", "0", "2" }), next.ReadWallpaperSettings());
-    EXPECT_EQ(Placement::Scaled, next.WallpaperPlacement());
+    const DesktopState next = LinuxDesktop(runner_, Env("GNOME")).Read();
+    EXPECT_EQ("/pics/mine.jpg", next.picture);
+    EXPECT_EQ(Placement::Scaled, next.placement);
 }
 
 TEST_F(LinuxDesktopTest, MonitorsScalesAndWorkAreasComeFromTheWindowSystem)
@@ -563,27 +612,13 @@ TEST_F(LinuxDesktopTest, MonitorsScalesAndWorkAreasComeFromTheWindowSystem)
         runner.answers = c.answers;
         LinuxDesktop linux(runner, Env(c.name == std::string("GNOME Wayland") ? "GNOME" : "", c.env));
         linux.SetScreenProbe([] { return std::vector<Monitor>(); });
-        EXPECT_EQ(c.want, linux.Monitors());
+        const DesktopState state = linux.Read();
+        EXPECT_EQ(c.want, state.monitors);
         const auto primary
             = std::find_if(c.want.begin(), c.want.end(), [](const Monitor& m) { return m.primary; });
-        EXPECT_EQ(primary->geometry.width, linux.PrimaryScreenSize().width);
-        EXPECT_EQ(96, linux.PixelsPerInch());
+        EXPECT_EQ(primary->geometry.width, state.screen.width);
+        EXPECT_EQ(96, state.pixelsPerInch);
     }
-}
-
-TEST(ProcessRunner, CapturesBothOutputsAndEndsAProcessThatRunsTooLong)
-{
-    const auto started = std::chrono::steady_clock::now();
-    ProcessRunner quick(std::chrono::milliseconds(300));
-    const CommandResult both = quick.Run({ "sh", "-c", "echo out; echo err >&2; exit 3" });
-    EXPECT_EQ(3, both.exitCode);
-    EXPECT_EQ("out\n", both.output);
-    EXPECT_EQ("err\n", both.errorOutput);
-    // Still writing, and running without any output left open.
-    for (const char* script : { "while :; do sleep 1; done", "exec >&- 2>&-; sleep 30" })
-        EXPECT_EQ(124, quick.Run({ "sh", "-c", script }).exitCode) << script;
-    EXPECT_EQ(127, quick.Run({ "no-such-program-here" }).exitCode);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
 TEST_F(LinuxDesktopTest, WithoutAHomeFolderNothingIsWrittenAndInstallingFails)
@@ -593,33 +628,23 @@ TEST_F(LinuxDesktopTest, WithoutAHomeFolderNothingIsWrittenAndInstallingFails)
         return n == "XDG_CURRENT_DESKTOP" ? std::string("GNOME") : std::string();
     };
     LinuxDesktop linux(runner_, noHome, [] { return std::string(); });
-    EXPECT_EQ("/pics/a.jpg", linux.ReadWallpaperSettings().wallpaper);
-    EXPECT_FALSE(linux.InstallWallpaper(home_ + "/drawn.bmp", false));
+    EXPECT_EQ("/pics/a.jpg", linux.Read().picture);
+    EXPECT_FALSE(linux.Install(Drawn()));
     EXPECT_EQ("'file:///pics/a.jpg'", runner_.gsettings["org.gnome.desktop.background picture-uri"]);
 }
 
-TEST(LinuxDesktopParsing, ScreenColourAndUriHelpers)
+TEST(DesktopText, ColourUriAndGVariantForms)
 {
-    EXPECT_EQ(2560,
-        LinuxDesktop::ScreenFromXrandr("Screen 0: minimum 8 x 8, current 4480 x 1440, maximum 32767\n"
-                                       "HDMI-1 connected 1920x1080+0+0 (normal) 527mm x 296mm\n"
-                                       "DP-1 connected primary 2560x1440+1920+0 (normal)\n")
-            .width);
-    EXPECT_EQ(1080, LinuxDesktop::ScreenFromXrandr("HDMI-1 connected 1920x1080+0+0 (normal)\n").height);
-    EXPECT_EQ(
-        800, LinuxDesktop::ScreenFromXrandr("Screen 0: minimum 8 x 8, current 800 x 600, maximum 1\n").width);
-    EXPECT_EQ(0, LinuxDesktop::ScreenFromXrandr("garbage").width);
-
     const struct {
         const char* text;
         std::uint32_t want;
     } colours[] = { { "'#FF8000'", 0x000080FF }, { "'#ffff80800000'", 0x000080FF },
         { "'rgb(1,2,3)'", 0x00030201 }, { "'blue'", 0xDEADu }, { "", 0xDEADu } };
     for (const auto& c : colours)
-        EXPECT_EQ(c.want, LinuxDesktop::ColorFromText(c.text, 0xDEAD)) << c.text;
+        EXPECT_EQ(c.want, ColorFromText(c.text, 0xDEAD)) << c.text;
 
-    EXPECT_EQ("file:///a%20b/%E5%86%99.jpg", LinuxDesktop::PathToFileUri("/a b/\xE5\x86\x99.jpg"));
-    EXPECT_EQ("/a b/\xE5\x86\x99.jpg", LinuxDesktop::FileUriToPath("file:///a%20b/%E5%86%99.jpg"));
-    EXPECT_EQ("", LinuxDesktop::FileUriToPath("https://example.org/x.jpg"));
-    EXPECT_EQ("it's", LinuxDesktop::UnquoteGVariant(LinuxDesktop::QuoteGVariant("it's")));
+    EXPECT_EQ("file:///a%20b/%E5%86%99.jpg", PathToFileUri("/a b/\xE5\x86\x99.jpg"));
+    EXPECT_EQ("/a b/\xE5\x86\x99.jpg", FileUriToPath("file:///a%20b/%E5%86%99.jpg"));
+    EXPECT_EQ("", FileUriToPath("https://example.org/x.jpg"));
+    EXPECT_EQ("it's", UnquoteGVariant(QuoteGVariant("it's")));
 }

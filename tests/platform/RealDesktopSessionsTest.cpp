@@ -10,6 +10,9 @@
 #include "RealSession.h"
 #include "common/SjisLiteral.h"
 #include "platform/LinuxDesktop.h"
+#include "platform/WallpaperMemory.h"
+#include "platform/WindowSystem.h"
+#include "platform/desktops/DesktopText.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -29,10 +32,23 @@ std::string FileText(const std::string& path)
     return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
-// The drawn bitmap the installers are given: green all over.
-std::string Drawn(Session& session)
+// The drawn wallpaper the installers are given, in memory: green all over.
+DrawnWallpaper Drawn(bool spanned = false)
 {
-    return session.Picture("kabegami.bmp", Qt::green, "BMP");
+    static const QImage green = [] {
+        QImage image(64, 48, QImage::Format_BGR888);
+        image.fill(Qt::green);
+        return image;
+    }();
+    return { "kabegami.bmp", green.constBits(), green.width(), green.height(),
+        static_cast<std::size_t>(green.bytesPerLine()), spanned };
+}
+
+// What the desktop says is the user's picture, and how it is placed.
+RememberedPicture Shown(LinuxDesktop& desktop)
+{
+    const DesktopState state = desktop.Read();
+    return { state.picture, state.placement };
 }
 
 // The copy of the drawn picture in the session's cache, named in text.
@@ -91,11 +107,10 @@ TEST(RealDesktops, KdePlasmaShellTakesThePictureOnEveryDesktopAndSaysWhenItCanno
             .exitCode);
     ProcessRunner runner;
     LinuxDesktop desktop(runner, &ProcessEnvironment);
-    ASSERT_EQ(LinuxDesktop::Kind::Kde, desktop.DesktopKind());
-    EXPECT_EQ((WallpaperSettings { mine, "0", "0" }), desktop.ReadWallpaperSettings());
-    EXPECT_EQ(Placement::Centered, desktop.WallpaperPlacement());
+    ASSERT_EQ(DesktopKind::Id::Kde, desktop.Kind());
+    EXPECT_EQ((RememberedPicture { mine, Placement::Centered }), Shown(desktop));
 
-    const Installation installed = desktop.InstallWallpaper(Drawn(session), false);
+    const Installation installed = desktop.Install(Drawn());
     ASSERT_TRUE(installed.taken) << installed.problem;
     // The shell keeps the choice in its applet configuration, zoomed (2).
     const std::string appletsrc = session.Home() + "/.config/plasma-org.kde.plasma.desktop-appletsrc";
@@ -108,12 +123,11 @@ TEST(RealDesktops, KdePlasmaShellTakesThePictureOnEveryDesktopAndSaysWhenItCanno
     // The desktop shows it.
     EXPECT_TRUE(WaitFor([&] { return session.RootPixel(640, 512) == kGreen; }, std::chrono::seconds(20)));
     // The next draw starts from the user's picture again.
-    EXPECT_EQ((WallpaperSettings { mine, "0", "0" }), desktop.ReadWallpaperSettings());
-    EXPECT_EQ(Placement::Centered, desktop.WallpaperPlacement());
+    EXPECT_EQ((RememberedPicture { mine, Placement::Centered }), Shown(desktop));
 
     // Without its shell, Plasma cannot take a picture: said, by name.
     Session::Stop(*shell);
-    const Installation stopped = desktop.InstallWallpaper(Drawn(session), false);
+    const Installation stopped = desktop.Install(Drawn());
     EXPECT_FALSE(stopped.taken);
     EXPECT_EQ(0u, stopped.problem.find("KDE Plasma")) << stopped.problem;
     EXPECT_NE(std::string::npos, stopped.problem.find("plasmashell")) << stopped.problem;
@@ -122,7 +136,7 @@ TEST(RealDesktops, KdePlasmaShellTakesThePictureOnEveryDesktopAndSaysWhenItCanno
     std::ofstream(session.Home() + "/.config/kdeglobals")
         << "[KDE Action Restrictions][$i]\nplasma/plasmashell/unlockedDesktop=false\n";
     ASSERT_NE(nullptr, startShell(true)) << "plasmashell did not start locked";
-    const Installation locked = desktop.InstallWallpaper(Drawn(session), false);
+    const Installation locked = desktop.Install(Drawn());
     EXPECT_FALSE(locked.taken);
     EXPECT_NE(std::string::npos, locked.problem.find(Sjis("ロック"))) << locked.problem;
 }
@@ -147,29 +161,26 @@ TEST(RealDesktops, MateAndCinnamonThroughTheirOwnSchemas)
         std::string value;
     } cases[] = {
         { "MATE", "org.mate.background", "picture-filename", mine },
-        { "X-Cinnamon", "org.cinnamon.desktop.background", "picture-uri", LinuxDesktop::PathToFileUri(mine) },
+        { "X-Cinnamon", "org.cinnamon.desktop.background", "picture-uri", PathToFileUri(mine) },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.desktop);
         ScopedEnv current("XDG_CURRENT_DESKTOP", c.desktop);
-        Tool({ "gsettings", "set", c.schema, c.key, LinuxDesktop::QuoteGVariant(c.value) });
+        Tool({ "gsettings", "set", c.schema, c.key, QuoteGVariant(c.value) });
         Tool({ "gsettings", "set", c.schema, "picture-options", "scaled" });
         Tool({ "gsettings", "set", c.schema, "primary-color", "#102030" });
         ProcessRunner runner;
         LinuxDesktop desktop(runner, &ProcessEnvironment);
-        EXPECT_EQ((WallpaperSettings { mine, "0", "2" }), desktop.ReadWallpaperSettings());
-        EXPECT_EQ(Placement::Scaled, desktop.WallpaperPlacement());
-        EXPECT_EQ(0x00302010u, desktop.DesktopColor());
-        const Installation installed = desktop.InstallWallpaper(Drawn(session), true);
+        EXPECT_EQ((RememberedPicture { mine, Placement::Scaled }), Shown(desktop));
+        EXPECT_EQ(0x00302010u, desktop.Read().colour);
+        const Installation installed = desktop.Install(Drawn(true));
         ASSERT_TRUE(installed.taken) << installed.problem;
-        const std::string stored
-            = LinuxDesktop::UnquoteGVariant(Tool({ "gsettings", "get", c.schema, c.key }));
-        const std::string copy = CopyIn(session, LinuxDesktop::FileUriToPath(stored));
+        const std::string stored = UnquoteGVariant(Tool({ "gsettings", "get", c.schema, c.key }));
+        const std::string copy = CopyIn(session, FileUriToPath(stored));
         EXPECT_TRUE(!copy.empty() && std::filesystem::exists(copy)) << stored;
         EXPECT_EQ(std::string(c.key) == "picture-uri", stored.rfind("file://", 0) == 0) << stored;
         EXPECT_EQ("'spanned'", Tool({ "gsettings", "get", c.schema, "picture-options" }));
-        EXPECT_EQ((WallpaperSettings { mine, "0", "2" }), desktop.ReadWallpaperSettings());
-        EXPECT_EQ(Placement::Scaled, desktop.WallpaperPlacement());
+        EXPECT_EQ((RememberedPicture { mine, Placement::Scaled }), Shown(desktop));
     }
 }
 
@@ -191,15 +202,14 @@ TEST(RealDesktops, LxqtAndLxdeThroughPcmanfmAndTheirSettingsFiles)
         std::string file;
         std::string settings;
         const char* key;
-        WallpaperSettings user;
-        Placement placement;
+        RememberedPicture user;
     } cases[] = {
         { "LXQt", "pcmanfm-qt", "lxqt", "/.config/pcmanfm-qt/lxqt/settings.conf",
             "[Desktop]\nWallpaperMode=center\nWallpaper=" + mine + "\nBgColor=#102030\n",
-            "Wallpaper=", { mine, "0", "0" }, Placement::Centered },
+            "Wallpaper=", { mine, Placement::Centered } },
         { "LXDE", "pcmanfm", "LXDE", "/.config/pcmanfm/LXDE/desktop-items-0.conf",
             "[*]\nwallpaper_mode=fit\nwallpaper_common=1\nwallpaper=" + mine + "\ndesktop_bg=#102030\n",
-            "wallpaper=", { mine, "0", "2" }, Placement::Scaled },
+            "wallpaper=", { mine, Placement::Scaled } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.desktop);
@@ -211,7 +221,7 @@ TEST(RealDesktops, LxqtAndLxdeThroughPcmanfmAndTheirSettingsFiles)
         // Its program without its desktop process would do nothing (or
         // stay running as that process): said at once, by name.
         const auto started = std::chrono::steady_clock::now();
-        const Installation early = desktop.InstallWallpaper(Drawn(session), false);
+        const Installation early = desktop.Install(Drawn());
         EXPECT_FALSE(early.taken);
         EXPECT_EQ(0u, early.problem.find(c.desktop)) << early.problem;
         EXPECT_NE(std::string::npos, early.problem.find("--desktop")) << early.problem;
@@ -223,17 +233,16 @@ TEST(RealDesktops, LxqtAndLxdeThroughPcmanfmAndTheirSettingsFiles)
         ASSERT_TRUE(WaitFor(
             [&] { return session.RootPixel(512, 384) == QColor(Qt::blue).rgb(); }, std::chrono::seconds(30)))
             << "the desktop does not show the user's picture";
-        EXPECT_EQ(c.user, desktop.ReadWallpaperSettings());
-        EXPECT_EQ(c.placement, desktop.WallpaperPlacement());
-        EXPECT_EQ(0x00302010u, desktop.DesktopColor());
+        EXPECT_EQ(c.user, Shown(desktop));
+        EXPECT_EQ(0x00302010u, desktop.Read().colour);
 
-        const Installation installed = desktop.InstallWallpaper(Drawn(session), false);
+        const Installation installed = desktop.Install(Drawn());
         ASSERT_TRUE(installed.taken) << installed.problem;
         const std::string file = FileText(session.Home() + c.file);
         const std::string copy = CopyIn(session, file);
         EXPECT_NE(std::string::npos, file.find(c.key + copy)) << file;
         EXPECT_TRUE(WaitFor([&] { return session.RootPixel(512, 384) == kGreen; }, std::chrono::seconds(20)));
-        EXPECT_EQ(c.user, desktop.ReadWallpaperSettings());
+        EXPECT_EQ(c.user, Shown(desktop));
         Session::Stop(*process);
     }
 }
@@ -295,7 +304,7 @@ TEST(RealDesktops, SwayHeadlessChecksTheFileSetsEveryOutputAndReadsSwaybgBack)
     std::vector<Monitor> monitors;
     ASSERT_TRUE(WaitFor(
         [&] {
-            monitors = desktop.Monitors();
+            monitors = desktop.Read().monitors;
             return monitors.size() == 1 && monitors[0].workArea.y > 0;
         },
         std::chrono::seconds(20)));
@@ -308,16 +317,14 @@ TEST(RealDesktops, SwayHeadlessChecksTheFileSetsEveryOutputAndReadsSwaybgBack)
     const std::string mine = session.Picture("mine.png", Qt::blue);
     ::chmod(mine.c_str(), 0644);
     Tool({ "swaymsg", "output", "*", "bg", mine, "center" });
-    ASSERT_TRUE(
-        WaitFor([&] { return desktop.ReadWallpaperSettings().wallpaper == mine; }, std::chrono::seconds(10)));
-    EXPECT_EQ((WallpaperSettings { mine, "0", "0" }), desktop.ReadWallpaperSettings());
-    EXPECT_EQ(Placement::Centered, desktop.WallpaperPlacement());
+    ASSERT_TRUE(WaitFor([&] { return desktop.Read().picture == mine; }, std::chrono::seconds(10)));
+    EXPECT_EQ((RememberedPicture { mine, Placement::Centered }), Shown(desktop));
 
     if (root) {
         // The cache folder is the test user's own: the compositor's user
         // cannot read the copy, and sway would say success all the same.
         std::filesystem::permissions(session.Home(), std::filesystem::perms::owner_all);
-        const Installation refused = desktop.InstallWallpaper(Drawn(session), false);
+        const Installation refused = desktop.Install(Drawn());
         EXPECT_FALSE(refused.taken);
         EXPECT_EQ(0u, refused.problem.find("sway")) << refused.problem;
         EXPECT_NE(std::string::npos, refused.problem.find(session.Home() + "/.cache/corkpane/kabegami-"))
@@ -326,13 +333,32 @@ TEST(RealDesktops, SwayHeadlessChecksTheFileSetsEveryOutputAndReadsSwaybgBack)
             std::filesystem::perms::owner_all | std::filesystem::perms::group_exec
                 | std::filesystem::perms::others_exec);
     }
-    const Installation installed = desktop.InstallWallpaper(Drawn(session), false);
+    const Installation installed = desktop.Install(Drawn());
     ASSERT_TRUE(installed.taken) << installed.problem;
     const std::string swaybg = Tool({ "pgrep", "-a", "-x", "swaybg" });
     const std::string copy = CopyIn(session, swaybg);
     EXPECT_TRUE(!copy.empty() && std::filesystem::exists(copy)) << swaybg;
     EXPECT_NE(std::string::npos, swaybg.find("-o * -i " + copy + " -m fill")) << swaybg;
-    EXPECT_EQ((WallpaperSettings { mine, "0", "0" }), desktop.ReadWallpaperSettings());
+    EXPECT_EQ((RememberedPicture { mine, Placement::Centered }), Shown(desktop));
+
+    // A home folder whose name sway would read as a command (an apostrophe,
+    // a command substitution): the copy is shown from the session's runtime
+    // folder under a plain name, and nothing runs.
+    const std::string odd = session.Root() + "/o'brien $(touch ran)";
+    std::filesystem::create_directories(odd);
+    ::chmod(odd.c_str(), 0755);
+    LinuxDesktop oddHome(runner, [&](const std::string& name) {
+        if (name == "HOME" || name == "XDG_CACHE_HOME" || name == "XDG_CONFIG_HOME")
+            return name == "HOME" ? odd : odd + (name == "XDG_CACHE_HOME" ? "/.cache" : "/.config");
+        return name == "XDG_RUNTIME_DIR" ? runtime : ProcessEnvironment(name);
+    });
+    oddHome.SetReadBackTime(10000);
+    const Installation safe = oddHome.Install(Drawn());
+    ASSERT_TRUE(safe.taken) << safe.problem;
+    const std::string shown = Tool({ "pgrep", "-a", "-x", "swaybg" });
+    EXPECT_NE(std::string::npos, shown.find("-o * -i " + runtime + "/corkpane-kabegami-")) << shown;
+    EXPECT_FALSE(std::filesystem::exists(session.Root() + "/ran"));
+    EXPECT_FALSE(std::filesystem::exists(runtime + "/ran"));
 }
 
 TEST(RealDesktops, RandrMonitorsAndTheWorkAreaOnAnXServer)
@@ -351,11 +377,12 @@ TEST(RealDesktops, RandrMonitorsAndTheWorkAreaOnAnXServer)
         return name == "HOME" ? session.Home() : ProcessEnvironment(name);
     });
     desktop.SetScreenProbe([] { return std::vector<Monitor>(); });
-    const std::vector<Monitor> monitors = desktop.Monitors();
+    const DesktopState state = desktop.Read();
+    const std::vector<Monitor>& monitors = state.monitors;
     ASSERT_EQ(2u, monitors.size());
     EXPECT_EQ((Monitor { { 0, 0, 1600, 1024 }, { 0, 30, 1600, 994 }, 1.0, true }), monitors[0]);
     EXPECT_EQ((Monitor { { 1600, 0, 960, 720 }, { 1600, 30, 960, 690 }, 1.0, false }), monitors[1]);
-    EXPECT_EQ((ScreenSize { 1600, 1024 }), desktop.PrimaryScreenSize());
+    EXPECT_EQ((ScreenSize { 1600, 1024 }), state.screen);
 
     // Qt, where the program runs its window, sees the same monitors.
     ScopedEnv platform("QT_QPA_PLATFORM", "xcb");
@@ -363,7 +390,7 @@ TEST(RealDesktops, RandrMonitorsAndTheWorkAreaOnAnXServer)
     char name[] = "test_platform";
     char* argv[] = { name, nullptr };
     QGuiApplication application(argc, argv);
-    const std::vector<Monitor> screens = LinuxDesktop::QtScreens();
+    const std::vector<Monitor> screens = QtScreens();
     ASSERT_EQ(2u, screens.size());
     for (const Monitor& screen : screens) {
         const auto same = std::find_if(monitors.begin(), monitors.end(),

@@ -9,6 +9,8 @@
 #include "platform/CommandRunner.h"
 #include "platform/LinuxDesktop.h"
 #include "platform/WallpaperMemory.h"
+#include "platform/WindowSystem.h"
+#include "platform/desktops/DesktopText.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -43,10 +45,7 @@ protected:
         QImage picture(16, 8, QImage::Format_RGB888);
         picture.fill(Qt::blue);
         ASSERT_TRUE(picture.save(QString::fromStdString(picture_), "PNG"));
-        drawn_ = root_ + "/kabegami.bmp";
-        QImage drawn(32, 16, QImage::Format_RGB888);
-        drawn.fill(Qt::green);
-        ASSERT_TRUE(drawn.save(QString::fromStdString(drawn_), "BMP"));
+        drawn_.fill(Qt::green);
         env_.emplace_back("HOME", home_);
         env_.emplace_back("XDG_CONFIG_HOME", home_ + "/.config");
         env_.emplace_back("XDG_CACHE_HOME", home_ + "/.cache");
@@ -67,7 +66,20 @@ protected:
         env_.clear();
     }
 
-    LinuxDesktop::Environment Env(const std::string& desktop, const std::string& display = "")
+    // The drawn wallpaper, green, in memory.
+    DrawnWallpaper Drawn() const
+    {
+        return { root_ + "/kabegami.bmp", drawn_.constBits(), drawn_.width(), drawn_.height(),
+            static_cast<std::size_t>(drawn_.bytesPerLine()), false };
+    }
+    // What the desktop says is the user's picture, and how it is placed.
+    static RememberedPicture Shown(LinuxDesktop& desktop)
+    {
+        const DesktopState state = desktop.Read();
+        return { state.picture, state.placement };
+    }
+
+    EnvironmentLookup Env(const std::string& desktop, const std::string& display = "")
     {
         return [this, desktop, display](const std::string& name) -> std::string {
             if (name == "HOME")
@@ -141,7 +153,8 @@ protected:
 
     test_files::TempFolder temp_ { "real" };
     std::string root_ = temp_.Path().string();
-    std::string home_, picture_, drawn_;
+    std::string home_, picture_;
+    QImage drawn_ { 32, 16, QImage::Format_BGR888 };
     std::list<ScopedEnv> env_;
     QProcess bus_, display_;
     ProcessRunner runner_;
@@ -156,23 +169,23 @@ TEST_F(RealDesktopTest, GnomeSettingsThroughGsettingsAndDconf)
     ASSERT_TRUE(StartBus());
     env_.emplace_back("GSETTINGS_BACKEND", "dconf");
     const std::string schema = "org.gnome.desktop.background";
-    Tool({ "gsettings", "set", schema, "picture-uri", LinuxDesktop::QuoteGVariant("file://" + picture_) });
+    Tool({ "gsettings", "set", schema, "picture-uri", QuoteGVariant("file://" + picture_) });
     Tool({ "gsettings", "set", schema, "picture-options", "centered" });
     // The value lives in the user's dconf database, not in memory.
     ASSERT_TRUE(std::filesystem::exists(home_ + "/.config/dconf/user"));
 
     LinuxDesktop desktop(runner_, Env("GNOME"));
-    const WallpaperSettings mine { picture_, "0", "0" };
-    EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
-    ASSERT_TRUE(desktop.InstallWallpaper(drawn_, false));
+    const RememberedPicture mine { picture_, Placement::Centered };
+    EXPECT_EQ(mine, Shown(desktop));
+    ASSERT_TRUE(desktop.Install(Drawn()));
     const std::string uri = Tool({ "gsettings", "get", schema, "picture-uri" });
-    const std::string copy = CopyIn(LinuxDesktop::FileUriToPath(LinuxDesktop::UnquoteGVariant(uri)));
+    const std::string copy = CopyIn(FileUriToPath(UnquoteGVariant(uri)));
     EXPECT_FALSE(copy.empty()) << uri;
     EXPECT_TRUE(std::filesystem::exists(copy)) << copy;
     // The canvas is the primary monitor's size: zoomed, it shows one to one.
     EXPECT_EQ("'zoom'", Tool({ "gsettings", "get", schema, "picture-options" }));
     // The next draw starts again from the user's own picture.
-    EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
+    EXPECT_EQ(mine, Shown(desktop));
 }
 
 TEST_F(RealDesktopTest, XfceSettingsThroughXfconfd)
@@ -186,13 +199,13 @@ TEST_F(RealDesktopTest, XfceSettingsThroughXfconfd)
     Tool({ "xfconf-query", "-c", "xfce4-desktop", "-p", style, "-n", "-t", "int", "-s", "2" });
 
     LinuxDesktop desktop(runner_, Env("XFCE"));
-    const WallpaperSettings mine { picture_, "1", "0" }; // tiled
-    EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
-    ASSERT_TRUE(desktop.InstallWallpaper(drawn_, false));
+    const RememberedPicture mine { picture_, Placement::Wallpaper }; // tiled
+    EXPECT_EQ(mine, Shown(desktop));
+    ASSERT_TRUE(desktop.Install(Drawn()));
     const std::string copy = CopyIn(Tool({ "xfconf-query", "-c", "xfce4-desktop", "-p", property }));
     EXPECT_FALSE(copy.empty());
     EXPECT_TRUE(std::filesystem::exists(copy)) << copy;
-    EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
+    EXPECT_EQ(mine, Shown(desktop));
 }
 
 TEST_F(RealDesktopTest, FehOnAPlainXServerAndTheScreenSizeWithAndWithoutRandr)
@@ -200,7 +213,7 @@ TEST_F(RealDesktopTest, FehOnAPlainXServerAndTheScreenSizeWithAndWithoutRandr)
     if (const std::string missing = Missing({ "Xvfb", "feh", "xrandr", "xdpyinfo", "import" });
         !missing.empty())
         GTEST_SKIP() << "not installed: " << missing;
-    const WallpaperSettings mine { picture_, "0", "0" }; // centred
+    const RememberedPicture mine { picture_, Placement::Centered };
     for (const bool randr : { true, false }) {
         SCOPED_TRACE(randr ? "with RandR" : "without RandR");
         const std::string display = StartDisplay(randr);
@@ -209,19 +222,19 @@ TEST_F(RealDesktopTest, FehOnAPlainXServerAndTheScreenSizeWithAndWithoutRandr)
         Tool({ "feh", "--bg-center", picture_ });
 
         LinuxDesktop desktop(runner_, Env("", display));
-        ASSERT_EQ(LinuxDesktop::Kind::X11, desktop.DesktopKind());
+        ASSERT_EQ(DesktopKind::Id::X11, desktop.Kind());
         desktop.SetScreenProbe([] { return std::vector<Monitor>(); }); // no Qt screen: the server is asked
         std::string warning;
         desktop.SetWarning([&warning](const std::string& line) { warning += line; });
-        const ScreenSize size = desktop.PrimaryScreenSize();
-        EXPECT_EQ(1280, size.width);
-        EXPECT_EQ(1024, size.height);
+        const DesktopState state = desktop.Read();
+        EXPECT_EQ(1280, state.screen.width);
+        EXPECT_EQ(1024, state.screen.height);
         EXPECT_EQ("", warning);
 
         // Without RandR (and so without Xinerama) feh records no file name
         // in ~/.fehbg; the picture remembered on the first pass is kept.
-        EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
-        ASSERT_TRUE(desktop.InstallWallpaper(drawn_, false));
+        EXPECT_EQ(mine, (RememberedPicture { state.picture, state.placement }));
+        ASSERT_TRUE(desktop.Install(Drawn()));
         std::ifstream script(home_ + "/.fehbg");
         const std::string fehbg { std::istreambuf_iterator<char>(script), std::istreambuf_iterator<char>() };
         EXPECT_NE(fehbg.find("--bg-fill"), std::string::npos) << fehbg;
@@ -235,7 +248,7 @@ TEST_F(RealDesktopTest, FehOnAPlainXServerAndTheScreenSizeWithAndWithoutRandr)
         QImage screen;
         ASSERT_TRUE(screen.load(QString::fromStdString(shot)));
         EXPECT_EQ(QColor(Qt::green).rgb(), screen.pixel(640, 512));
-        EXPECT_EQ(mine, desktop.ReadWallpaperSettings());
+        EXPECT_EQ(mine, Shown(desktop));
 
         display_.terminate();
         display_.waitForFinished(5000);
@@ -257,7 +270,7 @@ TEST_F(RealDesktopTest, QtReportsTheScreenInDevicePixelsAlsoScaledAndWithoutRand
     char* argv[] = { name, nullptr };
     QGuiApplication application(argc, argv);
     ASSERT_EQ(QStringLiteral("xcb"), QGuiApplication::platformName());
-    const std::vector<Monitor> screens = LinuxDesktop::QtScreens();
+    const std::vector<Monitor> screens = QtScreens();
     ASSERT_EQ(1u, screens.size());
     EXPECT_EQ(1280, screens[0].geometry.width);
     EXPECT_EQ(1024, screens[0].geometry.height);

@@ -4,7 +4,6 @@
 #include "common/SjisLiteral.h"
 #include "platform/FileIo.h"
 #include "platform/SystemErrorText.h"
-#include "render/BmpWriter.h"
 #include "render/JpegDecoder.h"
 #include "render/RenderError.h"
 
@@ -18,9 +17,16 @@ namespace {
 constexpr std::uint32_t kDesktop = 0x00336699;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-platform::WallpaperSettings Settings(const std::string& path, const char* tile, const char* style)
+// A picture with the older platform's tile and style values.
+struct Settings {
+    std::string path;
+    const char* tile;
+    const char* style;
+};
+
+Canvas Compose(const Settings& s, int width, int height, std::uint32_t colour)
 {
-    return { path, tile, style };
+    return ComposeFile(s.path, platform::ClassicPlacement(s.tile, s.style), width, height, colour);
 }
 
 } // namespace
@@ -37,7 +43,7 @@ TEST(Background, FollowsThePlacementTableRowByRow)
 
     struct Case {
         const char* name;
-        platform::WallpaperSettings settings;
+        Settings settings;
         // Expected colour at a few probe points.
         std::vector<std::tuple<int, int, std::uint32_t>> probes;
     };
@@ -61,7 +67,7 @@ TEST(Background, FollowsThePlacementTableRowByRow)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Canvas canvas = ComposeBackground(c.settings, 10, 8, kDesktop);
+        const Canvas canvas = Compose(c.settings, 10, 8, kDesktop);
         ASSERT_EQ(10, canvas.Width());
         ASSERT_EQ(8, canvas.Height());
         for (const auto& [x, y, want] : c.probes)
@@ -74,7 +80,7 @@ TEST(Background, WiderOnlyPictureIsCentredAndCutEvenly)
     TempDir dir;
     const std::string wide = dir.File("wide.bmp");
     WriteBmpFile(Pattern(15, 4), wide); // screen 10 x 8: W - w = -5, left = -2
-    const Canvas canvas = ComposeBackground(Settings(wide, "0", "0"), 10, 8, kDesktop);
+    const Canvas canvas = Compose(Settings(wide, "0", "0"), 10, 8, kDesktop);
     EXPECT_EQ(kDesktop, PixelAt(canvas, 0, 1)); // top = (8-4)/2 = 2
     EXPECT_EQ(static_cast<std::uint32_t>(2 | 0 << 8 | 7 << 16), PixelAt(canvas, 0, 2));
     EXPECT_EQ(static_cast<std::uint32_t>(11 | 3 << 8 | 7 << 16), PixelAt(canvas, 9, 5));
@@ -96,12 +102,9 @@ TEST(Background, JpgOrBmpInThePathKeepsItsDecoderOtherNamesAreReadByContent)
     const auto pat = [](int x, int y) { return static_cast<std::uint32_t>(x | y << 8 | 7 << 16); };
     for (const char* name : { "upper.JPG", "long.jpeg", "picture.png" }) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(
-            pat(2, 2), PixelAt(ComposeBackground(Settings(dir.File(name), "0", "0"), 10, 8, kDesktop), 5, 4));
-        EXPECT_EQ(
-            pat(2, 1), PixelAt(ComposeBackground(Settings(dir.File(name), "0", "2"), 10, 8, kDesktop), 5, 4));
-        EXPECT_EQ(
-            pat(1, 1), PixelAt(ComposeBackground(Settings(dir.File(name), "1", "0"), 10, 8, kDesktop), 5, 4));
+        EXPECT_EQ(pat(2, 2), PixelAt(Compose(Settings(dir.File(name), "0", "0"), 10, 8, kDesktop), 5, 4));
+        EXPECT_EQ(pat(2, 1), PixelAt(Compose(Settings(dir.File(name), "0", "2"), 10, 8, kDesktop), 5, 4));
+        EXPECT_EQ(pat(1, 1), PixelAt(Compose(Settings(dir.File(name), "1", "0"), 10, 8, kDesktop), 5, 4));
     }
     // ".jpg" anywhere in the path wins over ".bmp" and over the content: a
     // bitmap in a folder named like a JPEG goes to the JPEG decoder, which
@@ -109,7 +112,7 @@ TEST(Background, JpgOrBmpInThePathKeepsItsDecoderOtherNamesAreReadByContent)
     std::filesystem::create_directory(dir.File("pics.jpg.old"));
     WriteBytes(dir.File("pics.jpg.old/sea.bmp"), bmpBytes);
     try {
-        ComposeBackground(Settings(dir.File("pics.jpg.old/sea.bmp"), "0", "0"), 10, 8, kDesktop);
+        Compose(Settings(dir.File("pics.jpg.old/sea.bmp"), "0", "0"), 10, 8, kDesktop);
         FAIL() << "decoded as a bitmap";
     } catch (const RenderError& e) {
         EXPECT_EQ(0, std::string(e.what()).rfind(Sjis("JPEG エラー #"), 0)) << e.what();
@@ -121,7 +124,7 @@ TEST(Background, UnreadablePictureEndsTheDrawWithTheOpenMessage)
     TempDir dir;
     std::filesystem::create_directory(dir.File("folder.bmp"));
     try {
-        ComposeBackground(Settings(dir.File("folder.bmp"), "0", "0"), 10, 8, kDesktop);
+        Compose(Settings(dir.File("folder.bmp"), "0", "0"), 10, 8, kDesktop);
         FAIL();
     } catch (const platform::FileIoError& e) {
         EXPECT_EQ(

@@ -53,7 +53,7 @@ protected:
 TEST_F(DrawCommand, WritesTheWallpaperFromTheUsersFiles)
 {
     ASSERT_EQ(tool::kExitOk, Draw(Fixed())) << err_.str();
-    const render::Canvas drawn = render::LoadBmpFile("kabegami.bmp");
+    const render::Canvas drawn = LoadBmpFile("kabegami.bmp");
     EXPECT_EQ(1024, drawn.Width());
     EXPECT_EQ(300, drawn.Height());
     EXPECT_EQ(0x0000FFu, PixelAt(drawn, 0, 299)); // desktop colour 255: red
@@ -73,11 +73,11 @@ TEST_F(DrawCommand, PlacementReplacesTheTileAndStyleValues)
     // Centred by the older values: red desktop colour at the corner; zoomed
     // by the desktop's mode: the blue picture everywhere.
     ASSERT_EQ(tool::kExitOk, Draw(Fixed("wall.png"))) << err_.str();
-    EXPECT_EQ(0x0000FFu, PixelAt(render::LoadBmpFile("kabegami.bmp"), 0, 299));
+    EXPECT_EQ(0x0000FFu, PixelAt(LoadBmpFile("kabegami.bmp"), 0, 299));
     std::vector<std::string> zoom = Fixed("wall.png");
     zoom.insert(zoom.end(), { "--placement", "zoom" });
     ASSERT_EQ(tool::kExitOk, Draw(zoom)) << err_.str();
-    EXPECT_EQ(0xFF0000u, PixelAt(render::LoadBmpFile("kabegami.bmp"), 0, 299));
+    EXPECT_EQ(0xFF0000u, PixelAt(LoadBmpFile("kabegami.bmp"), 0, 299));
 }
 
 TEST_F(DrawCommand, ErrorsGoToStandardErrorAndWriteNothing)

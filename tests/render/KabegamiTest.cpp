@@ -5,9 +5,6 @@
 #include "common/SjisLiteral.h"
 #include "platform/FileIo.h"
 #include "platform/FixedDesktop.h"
-#include "render/Background.h"
-#include "render/BmpReader.h"
-#include "render/BmpWriter.h"
 #include "render/RenderError.h"
 #include "schedule/TScheduleTable.h"
 
@@ -31,14 +28,15 @@ struct Fixture {
 
     Fixture()
     {
-        desktop.screen = { 640, 360 };
-        desktop.desktopColor = 0x00402010;
+        desktop.state.screen = { 640, 360 };
+        desktop.state.colour = 0x00402010;
         EXPECT_EQ(0, Shell("convert -size 320x180 gradient:navy-orange " + dir.File("user.ppm")));
         EXPECT_EQ(0, Shell("cjpeg -outfile " + dir.File("user.jpg") + " " + dir.File("user.ppm")));
-        desktop.settings = { dir.File("user.jpg"), "0", "2" };
+        desktop.state.picture = dir.File("user.jpg");
+        desktop.state.placement = platform::Placement::ClassicStretched;
         WriteBytes(dir.File("schedule.txt"), Sjis("\"\",\"毎週水曜日\",\"ゴミ\"\r\n"));
         schedule = std::make_unique<schedule::TScheduleTable>(dir.File("schedule.txt"));
-        request.memoLines = { "memo line", Sjis("メモ") };
+        request.memo = "memo line\r\n" + Sjis("メモ");
         request.schedule = schedule.get();
         request.today = year(2026) / December / 9; // a Wednesday
         request.shortDate = [](const Date&) { return std::string("2026/12/09"); };
@@ -46,7 +44,10 @@ struct Fixture {
         request.settings.RgKage = 2;
     }
 
-    Canvas Background() const { return ComposeBackground(desktop.settings, 640, 360, desktop.desktopColor); }
+    Canvas Background() const
+    {
+        return ComposeFile(desktop.state.picture, desktop.state.placement, 640, 360, desktop.state.colour);
+    }
 };
 
 } // namespace
@@ -56,7 +57,8 @@ TEST(DrawKabegami, DrawsTextOnThePictureAndInstallsTheFile)
     Fixture f;
     ASSERT_TRUE(app::DrawKabegami(f.desktop, f.request));
     ASSERT_EQ(1u, f.desktop.installed.size());
-    EXPECT_EQ(f.request.outputFile.string(), f.desktop.installed[0]);
+    EXPECT_EQ(f.request.outputFile, f.desktop.installed[0].file);
+    EXPECT_EQ(1, f.desktop.reads); // the desktop is asked once a draw
     const Canvas drawn = LoadBmpFile(f.request.outputFile.string());
     const Canvas background = f.Background();
     ASSERT_EQ(640, drawn.Width());
@@ -100,12 +102,12 @@ TEST(DrawKabegami, AFailedDrawKeepsTheEarlierFileAndInstallsNothing)
     const std::string before = ReadBytes(f.request.outputFile.string());
 
     WriteBytes(f.dir.File("broken.bmp"), "BM broken");
-    f.desktop.settings = { f.dir.File("broken.bmp"), "0", "0" };
+    f.desktop.state.picture = f.dir.File("broken.bmp");
     EXPECT_THROW(app::DrawKabegami(f.desktop, f.request), RenderError);
     // A picture that cannot be opened: the file unit's own error, as it
     // raised it.
     ::mkdir(f.dir.File("folder.jpg").c_str(), 0700);
-    f.desktop.settings = { f.dir.File("folder.jpg"), "0", "2" };
+    f.desktop.state.picture = f.dir.File("folder.jpg");
     EXPECT_THROW(app::DrawKabegami(f.desktop, f.request), platform::FileIoError);
 
     EXPECT_TRUE(before == ReadBytes(f.request.outputFile.string()));
@@ -116,36 +118,43 @@ TEST(DrawKabegami, SceneTakesTheSettingsOnce)
 {
     Fixture f;
     app::Settings& s = f.request.settings;
-    s.EdScW = "0";
-    const platform::DesktopState desktop = app::ReadDesktop(f.desktop, {});
-    render::KabegamiScene scene = app::SceneFor(f.request, desktop);
+    s.EdScW.SetText("0");
+    render::KabegamiScene scene = app::TextSceneFor(f.request);
     EXPECT_EQ(Sjis("忘れずに！2026/12/09(水)"), scene.title);
     EXPECT_EQ(std::vector<std::string> { Sjis("0日後毎週水曜日 ゴミ") }, scene.scheduleLines);
-    EXPECT_EQ(f.request.memoLines, scene.memoLines);
+    EXPECT_EQ((std::vector<std::string> { "memo line", Sjis("メモ") }), scene.memoLines);
 
     // The holidays within the dated window follow the box.
-    s.EdScD = "23";
+    s.EdScD.SetText("23");
     EXPECT_EQ((std::vector<std::string> { Sjis("0日後毎週水曜日 ゴミ"), Sjis("23日後1月1日 元日") }),
-        app::SceneFor(f.request, desktop).scheduleLines);
+        app::TextSceneFor(f.request).scheduleLines);
     s.ChShukujitsu = false;
     EXPECT_EQ(std::vector<std::string> { Sjis("0日後毎週水曜日 ゴミ") },
-        app::SceneFor(f.request, desktop).scheduleLines);
+        app::TextSceneFor(f.request).scheduleLines);
 
     // Not ticked: no schedule lines; the memo hidden: no text at all.
     s.ChScMemo = false;
-    EXPECT_TRUE(app::SceneFor(f.request, desktop).scheduleLines.empty());
+    EXPECT_TRUE(app::TextSceneFor(f.request).scheduleLines.empty());
     s.ChShowMemo = true;
-    scene = app::SceneFor(f.request, desktop);
+    scene = app::TextSceneFor(f.request);
     EXPECT_FALSE(scene.showText);
     EXPECT_TRUE(scene.title.empty() && scene.memoLines.empty());
+}
 
-    // Overrides replace what the desktop says, field by field.
-    app::DesktopOverrides o;
-    o.screen = platform::ScreenSize { 10, 20 };
-    o.wallpaper = "x.jpg";
-    const platform::DesktopState read = app::ReadDesktop(f.desktop, o);
-    EXPECT_EQ((platform::ScreenSize { 10, 20 }), read.screen);
-    EXPECT_EQ("x.jpg", read.wallpaper.wallpaper);
-    EXPECT_EQ("0", read.wallpaper.tileWallpaper);
-    EXPECT_EQ(f.desktop.desktopColor, read.colour);
+TEST(DrawKabegami, OverridesReplaceWhatTheDesktopSaysAndAskNothingWhenComplete)
+{
+    Fixture f;
+    f.request.install = false;
+    f.request.overrides.screen = platform::ScreenSize { 30, 20 };
+    ASSERT_TRUE(app::DrawKabegami(f.desktop, f.request));
+    EXPECT_EQ(1, f.desktop.reads);
+    EXPECT_EQ(30, LoadBmpFile(f.request.outputFile.string()).Width());
+    f.request.overrides.picture = "";
+    f.request.overrides.placement = platform::Placement::None;
+    f.request.overrides.pixelsPerInch = 96;
+    f.request.overrides.colour = 0x0000FF;
+    f.request.settings.ChShowMemo = true;
+    ASSERT_TRUE(app::DrawKabegami(f.desktop, f.request));
+    EXPECT_EQ(1, f.desktop.reads);
+    EXPECT_EQ(0x0000FFu, PixelAt(LoadBmpFile(f.request.outputFile.string()), 29, 19));
 }

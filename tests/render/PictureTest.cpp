@@ -4,7 +4,6 @@
 #include "common/SjisLiteral.h"
 #include "render/Background.h"
 #include "render/JpegDecoder.h"
-#include "render/Placement.h"
 #include "render/RenderError.h"
 
 #include <functional>
@@ -98,7 +97,7 @@ TEST(Pictures, EveryKindIsReadByItsContentWhateverItsName)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        const Canvas canvas = ComposePlacement(c.path, platform::Placement::Stretched, 16, 8, kDesktop, {});
+        const Canvas canvas = ComposeFile(c.path, platform::Placement::Stretched, 16, 8, kDesktop, {});
         EXPECT_TRUE(Near(kRed, PixelAt(canvas, 2, 4), c.tolerance)) << std::hex << PixelAt(canvas, 2, 4);
         EXPECT_TRUE(Near(kBlue, PixelAt(canvas, 13, 4), c.tolerance)) << std::hex << PixelAt(canvas, 13, 4);
     }
@@ -111,7 +110,7 @@ TEST(Pictures, TransparencyIsLaidOnTheDesktopColour)
     const std::string webp = Make(dir, "clear.webp", "cwebp -quiet -lossless " + png + " -o");
     for (const std::string& path : { png, webp }) {
         SCOPED_TRACE(path);
-        const Canvas canvas = ComposePlacement(path, platform::Placement::Zoom, 4, 4, 0x00000000, {});
+        const Canvas canvas = ComposeFile(path, platform::Placement::Zoom, 4, 4, 0x00000000, {});
         EXPECT_TRUE(Near(0x808080, PixelAt(canvas, 1, 1), 1)) << std::hex << PixelAt(canvas, 1, 1);
     }
 }
@@ -144,7 +143,7 @@ TEST(Pictures, PhotosAreTurnedByTheirExifOrientation)
         const std::string exif(reinterpret_cast<const char*>(block), sizeof block);
         WriteBytes(dir.File("IMG_0412.JPG"), plain.substr(0, 2) + exif + plain.substr(2));
         const Canvas canvas
-            = ComposePlacement(dir.File("IMG_0412.JPG"), platform::Placement::Centered, 40, 40, kDesktop, {});
+            = ComposeFile(dir.File("IMG_0412.JPG"), platform::Placement::Centered, 40, 40, kDesktop, {});
         const bool upright = c.orientation >= 5;
         const int left = upright ? 12 : 4, top = upright ? 4 : 12, qw = upright ? 8 : 16,
                   qh = upright ? 16 : 8;
@@ -184,10 +183,7 @@ TEST(Pictures, UnreadableFilesAreErrorsNamingTheFile)
         SCOPED_TRACE(c.name);
         const std::string path = dir.File(c.name);
         const std::string want = Sjis("ファイル \"") + path + Sjis("\" は絵として読めません。") + c.reason;
-        EXPECT_EQ(
-            want, Message([&] { ComposePlacement(path, platform::Placement::Zoom, 32, 32, kDesktop, {}); }));
-        // The older values read the same files the same way.
-        EXPECT_EQ(want, Message([&] { ComposeBackground({ path, "0", "2" }, 32, 32, kDesktop); }));
+        EXPECT_EQ(want, Message([&] { ComposeFile(path, platform::Placement::Zoom, 32, 32, kDesktop, {}); }));
     }
 }
 
@@ -230,13 +226,13 @@ TEST(Pictures, GnomeListShowsThePictureOfTheMoment)
     for (const auto& c : cases) {
         SCOPED_TRACE((c.now - day).count());
         const Canvas canvas
-            = ComposePlacement(dir.File("pics/day.xml"), platform::Placement::Zoom, 16, 9, kDesktop, c.now);
+            = ComposeFile(dir.File("pics/day.xml"), platform::Placement::Zoom, 16, 9, kDesktop, c.now);
         EXPECT_EQ(c.want, PixelAt(canvas, 8, 4));
     }
     // A list whose pictures are gone or that names none.
     WriteBytes(dir.File("empty.xml"), "<background><static><duration>5</duration></static></background>");
     EXPECT_NE(std::string::npos, Message([&] {
-        ComposePlacement(dir.File("empty.xml"), platform::Placement::Zoom, 8, 8, 0, day);
+        ComposeFile(dir.File("empty.xml"), platform::Placement::Zoom, 8, 8, 0, day);
     }).find(Sjis("背景の一覧 (XML) に今表示する絵がありません。")));
 }
 

@@ -1,11 +1,8 @@
 // The desktop's own placement modes by pixels, the canvas and text area
 // from the monitors, and the whole draw on injected monitor layouts.
-#include "render/Placement.h"
-
 #include "TestSupport.h"
 #include "app/DrawKabegami.h"
 #include "platform/FixedDesktop.h"
-#include "render/BmpReader.h"
 #include "render/DesktopLayout.h"
 #include "render/QtTextPainter.h"
 
@@ -70,7 +67,7 @@ TEST(Placement, EachModeComposesAsTheDesktopShowsIt)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Canvas canvas = ComposePlacement(stripes, c.placement, c.width, c.height, kDesktop, {});
+        const Canvas canvas = ComposeFile(stripes, c.placement, c.width, c.height, kDesktop, {});
         ASSERT_EQ(c.width, canvas.Width());
         for (const auto& [x, y, want] : c.probes)
             EXPECT_EQ(want, PixelAt(canvas, x, y)) << "at " << x << "," << y;
@@ -78,12 +75,12 @@ TEST(Placement, EachModeComposesAsTheDesktopShowsIt)
     // Smooth, not dropped pixels: where red meets lime at twice the size
     // the pixel is a mixture.
     const std::uint32_t edge
-        = PixelAt(ComposePlacement(stripes, Placement::Stretched, 80, 10, kDesktop, {}), 19, 5);
+        = PixelAt(ComposeFile(stripes, Placement::Stretched, 80, 10, kDesktop, {}), 19, 5);
     EXPECT_GT(edge >> 8 & 0xFF, 0x20u);
     EXPECT_GT(edge & 0xFF, 0x20u);
     // A missing picture leaves the colour, as with the older values.
     EXPECT_EQ(
-        kDesktop, PixelAt(ComposePlacement(dir.File("gone.png"), Placement::Zoom, 4, 4, kDesktop, {}), 1, 1));
+        kDesktop, PixelAt(ComposeFile(dir.File("gone.png"), Placement::Zoom, 4, 4, kDesktop, {}), 1, 1));
 }
 
 TEST(Placement, CanvasAndTextAreaComeFromThePrimaryMonitor)
@@ -95,7 +92,7 @@ TEST(Placement, CanvasAndTextAreaComeFromThePrimaryMonitor)
     struct Case {
         const char* name;
         std::vector<platform::Monitor> monitors;
-        std::optional<Placement> placement;
+        Placement placement;
         int width, height;
         platform::Rect area;
         double scale;
@@ -104,8 +101,8 @@ TEST(Placement, CanvasAndTextAreaComeFromThePrimaryMonitor)
         { "no monitors: the screen", {}, Placement::Zoom, 1024, 768, { 0, 0, 1024, 768 }, 1.0 },
         { "the primary of two, below its top bar", { left, right }, Placement::Zoom, 3840, 2160,
             { 0, 64, 3840, 2096 }, 2.0 },
-        { "older values: the same monitor", { left, right }, std::nullopt, 3840, 2160, { 0, 64, 3840, 2096 },
-            2.0 },
+        { "older values: the same monitor", { left, right }, Placement::ClassicStretched, 3840, 2160,
+            { 0, 64, 3840, 2096 }, 2.0 },
         { "spanned: around both, the text on the primary", { left, right }, Placement::Spanned, 5760, 2160,
             { 1920, 64, 3840, 2096 }, 2.0 },
         { "a left panel; none marked primary: the first",
@@ -137,16 +134,16 @@ TEST(Placement, TheTextBlockStaysInsideThePrimaryWorkArea)
 {
     TempDir dir;
     platform::FixedDesktop desktop;
-    desktop.settings = { Stripes(dir), "", "" };
-    desktop.placement = Placement::Zoom;
+    desktop.state.picture = Stripes(dir);
     app::DrawRequest request;
-    request.memoLines = std::vector<std::string>(40, "a memo line that wraps");
+    for (int i = 0; i < 40; ++i)
+        request.memo += "a memo line that wraps\r\n";
     request.outputFile = dir.File("kabegami.bmp");
     request.install = false;
     const struct {
         const char* name;
         std::vector<platform::Monitor> monitors;
-        std::optional<Placement> placement;
+        Placement placement;
         platform::Rect area; // where the text may be, in the drawn picture
     } cases[] = {
         { "a top bar and a left panel", { Screen({ 0, 0, 640, 360 }, { 100, 40, 540, 320 }, 1.0, true) },
@@ -158,8 +155,8 @@ TEST(Placement, TheTextBlockStaysInsideThePrimaryWorkArea)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        desktop.monitors = c.monitors;
-        desktop.placement = c.placement;
+        desktop.state.monitors = c.monitors;
+        desktop.state.placement = c.placement;
         request.settings.ChShowMemo = true; // the picture alone
         ASSERT_TRUE(app::DrawKabegami(desktop, request));
         const Canvas background = LoadBmpFile(request.outputFile.string());

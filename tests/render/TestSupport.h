@@ -3,8 +3,13 @@
 // Helpers shared by the render tests: a scratch folder, running Debian's
 // image tools, and pixel access.
 
+#include "app/DrawKabegami.h"
 #include "common/TempFolder.h"
+#include "render/Background.h"
+#include "render/BmpReader.h"
+#include "render/BmpWriter.h"
 #include "render/Canvas.h"
+#include "render/PictureFile.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -69,6 +74,45 @@ inline render::Canvas Pattern(int width, int height)
         for (int x = 0; x < width; ++x)
             SetPixel(canvas, x, y, static_cast<std::uint32_t>((x & 0xFF) | (y & 0xFF) << 8 | 7 << 16));
     return canvas;
+}
+
+// The picture file at path composed as a draw does it: read (a GNOME list
+// resolved at local time now), decoded for the placement, laid out.
+inline render::Canvas ComposeFile(const std::string& path, platform::Placement placement, int width,
+    int height, render::ColorRef colour, std::chrono::local_seconds now = {})
+{
+    render::Picture picture;
+    if (const auto file = app::ReadPictureFile(path, now, width, height))
+        picture = render::DecodePicture(*file, render::TargetFor(placement, width, height), colour);
+    return render::ComposeBackground(std::move(picture), placement, width, height, colour);
+}
+
+// A canvas as the picture of a draw, shown as it is.
+inline render::Picture PictureOf(render::Canvas canvas)
+{
+    render::Picture picture;
+    picture.fullWidth = canvas.Width();
+    picture.fullHeight = canvas.Height();
+    picture.image = std::move(canvas);
+    return picture;
+}
+
+// The canvas as a BMP file's bytes, and back.
+inline std::string BmpBytes(const render::Canvas& canvas)
+{
+    const render::BmpFile bmp = render::BmpOf(canvas);
+    std::string bytes = bmp.header;
+    for (const std::string_view piece : bmp.pieces)
+        bytes.append(piece);
+    return bytes;
+}
+inline void WriteBmpFile(const render::Canvas& canvas, const std::string& path)
+{
+    WriteBytes(path, BmpBytes(canvas));
+}
+inline render::Canvas LoadBmpFile(const std::string& path)
+{
+    return render::ReadBmp(ReadBytes(path));
 }
 
 } // namespace rendertest

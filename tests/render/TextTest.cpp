@@ -110,7 +110,6 @@ TEST(MemoDate, CLocaleWritesTheJapaneseShortDateOthersKeepTheirOwn)
 
 TEST(QtText, GothicFaceResolvesToIpaGothicAtTheComputedHeight)
 {
-    EnsureGuiApplication();
     const struct {
         int points, dpi, pixels;
     } heights[] = { { 15, 96, 20 }, { 19, 96, 25 }, { 9, 100, 13 } /* 12.5 rounds up */, { 15, 144, 30 },

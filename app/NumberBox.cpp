@@ -1,9 +1,23 @@
-#include "app/IntegerText.h"
+#include "app/NumberBox.h"
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace app {
+
+NumberBox::NumberBox(std::string text, int fallback)
+    : text_(std::move(text))
+    , fallback_(fallback)
+    , value_(ParseInteger(text_, fallback))
+{
+}
+
+void NumberBox::SetText(std::string text)
+{
+    text_ = std::move(text);
+    value_ = ParseInteger(text_, fallback_);
+}
 
 int ParseInteger(std::string_view text, int fallback)
 {
@@ -38,6 +52,12 @@ int ClampRadioIndex(int index, int items)
     if (index < -1)
         return -1;
     return index;
+}
+
+int PortNumber(std::string_view text)
+{
+    const int port = ParseInteger(text, 0);
+    return port >= 1 && port <= 65535 ? port : 0;
 }
 
 } // namespace app
