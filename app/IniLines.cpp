@@ -58,9 +58,7 @@ std::optional<std::size_t> IniLines::Find(std::string_view key) const
 std::optional<std::size_t> IniLines::FindFrom(std::string_view key, std::size_t first) const
 {
     for (std::size_t i = first; i < lines_.size(); ++i) {
-        const std::string_view line = lines_[i];
-        const std::size_t eq = line.find('=');
-        if (eq != std::string_view::npos && KeyEquals(line.substr(0, eq), key))
+        if (const auto pair = jconvert::SplitKeyValue(lines_[i]); pair && KeyEquals(pair->key, key))
             return i;
     }
     return std::nullopt;
@@ -71,8 +69,7 @@ std::string IniLines::Value(std::string_view key) const
     const auto index = Find(key);
     if (!index)
         return {};
-    const std::string& line = lines_[*index];
-    return line.substr(line.find('=') + 1);
+    return std::string(jconvert::SplitKeyValue(lines_[*index])->value);
 }
 
 void IniLines::Set(std::string_view key, std::string_view value)

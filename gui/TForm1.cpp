@@ -2,7 +2,7 @@
 
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
-#include "app/ReceiveConfigFromSettings.h"
+#include "app/MailReception.h"
 #include "app/SettingsStore.h"
 #include "gui/ColourSwatch.h"
 #include "gui/Dialogs.h"
@@ -362,14 +362,10 @@ void TForm1::BtnShortCutClick()
 
 void TForm1::RgSecurityClick(int index)
 {
-    // The usual port of one mode becomes the other's: 110 for a plain or
-    // STARTTLS connection, 995 for SSL/TLS. A port of the user's own stays.
     const int port = app::PortNumber(platform::ToSjis(EdPort->text()));
-    const bool tls = index == static_cast<int>(mail::Pop3Security::Tls);
-    if (tls && port == mail::Pop3Options::kDefaultPort) {
-        EdPort->setText(QString::number(mail::Pop3Options::kDefaultTlsPort));
-    } else if (!tls && port == mail::Pop3Options::kDefaultTlsPort) {
-        EdPort->setText(QString::number(mail::Pop3Options::kDefaultPort));
+    const int moved = app::PortForSecurity(port, static_cast<mail::Pop3Security>(std::max(index, 0)));
+    if (moved != port) {
+        EdPort->setText(QString::number(moved));
     }
 }
 
@@ -390,17 +386,8 @@ void TForm1::ReceiveMail(bool logon)
         throw platform::UserError(texts::kReceiveNeedsMemo);
     mail::ReceiveConfig config = app::ToReceiveConfig(CollectSettings());
     config.networkWaitMs = logon ? env_.logonNetworkWaitMs : 0;
-    receivedMemory_.Prepare(WorkingFolder(), config);
     FormReceiveWindow window(*BtnReceive, *MmLog, *MmMemo);
-    mail::ReceiveRun run(config, window);
-    // What a failed run received before failing is remembered too.
-    try {
-        run.Run();
-    } catch (...) {
-        receivedMemory_.Keep(WorkingFolder(), config, run.RememberedIds());
-        throw;
-    }
-    receivedMemory_.Keep(WorkingFolder(), config, run.RememberedIds());
+    app::ReceiveMail(WorkingFolder(), std::move(config), window, receivedMemory_);
 }
 
 void TForm1::BtnDrawClick()

@@ -7,6 +7,7 @@
 #include "gui/Texts.h"
 #include "platform/CommandRunner.h"
 #include "platform/FileFolders.h"
+#include "platform/Locale.h"
 #include "platform/SjisText.h"
 #include "version/Version.h"
 #ifdef _WIN32
@@ -53,18 +54,8 @@ InfoRequest FindInfoRequest(const std::vector<std::string>& arguments)
 // encoding.
 bool JapaneseUtf8Locale()
 {
-    for (const char* name : { "LC_ALL", "LC_MESSAGES", "LANG" }) {
-        const char* value = std::getenv(name);
-        if (value == nullptr || *value == '\0') {
-            continue;
-        }
-        std::string locale(value);
-        std::transform(locale.begin(), locale.end(), locale.begin(),
-            [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-        return locale.rfind("ja", 0) == 0
-            && (locale.find(".utf-8") != std::string::npos || locale.find(".utf8") != std::string::npos);
-    }
-    return false;
+    const platform::LocaleParts locale = platform::PartsOf(platform::LocaleOf("LC_MESSAGES"));
+    return locale.language == "ja" && locale.codeset == "utf8";
 }
 
 constexpr const char* kHelpJapanese

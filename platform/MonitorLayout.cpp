@@ -1,12 +1,13 @@
 #include "platform/MonitorLayout.h"
 
+#include "jconvert/TextLines.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
 #include <cmath>
 #include <regex>
-#include <sstream>
 
 namespace platform {
 namespace {
@@ -64,11 +65,9 @@ std::vector<Monitor> MonitorsFromLines(
     const std::string& output, const std::regex& line, double scale, Primary primary)
 {
     std::vector<Monitor> monitors;
-    std::istringstream lines(output);
-    std::string text;
-    std::smatch m;
-    while (std::getline(lines, text)) {
-        if (!std::regex_search(text, m, line))
+    std::match_results<std::string_view::const_iterator> m;
+    for (const std::string_view text : jconvert::SplitLines(output)) {
+        if (!std::regex_search(text.begin(), text.end(), m, line))
             continue;
         Monitor monitor;
         monitor.geometry = { std::stoi(m[4]), std::stoi(m[5]), std::stoi(m[2]), std::stoi(m[3]) };
@@ -86,13 +85,13 @@ std::vector<Monitor> MonitorsFromLines(
 std::vector<Monitor> MonitorsFromXrandrList(const std::string& output, double scale)
 {
     static const std::regex line(R"(^\s*\d+:\s+\+?(\*?)\S+\s+(\d+)/\d+x(\d+)/\d+([+-]\d+)([+-]\d+))");
-    return MonitorsFromLines(output, line, scale, [](const std::smatch& m) { return m[1] == "*"; });
+    return MonitorsFromLines(output, line, scale, [](const auto& m) { return m[1] == "*"; });
 }
 
 std::vector<Monitor> MonitorsFromXrandr(const std::string& output, double scale)
 {
     static const std::regex line(R"(^\S+ connected (primary )?(\d+)x(\d+)([+-]\d+)([+-]\d+))");
-    return MonitorsFromLines(output, line, scale, [](const std::smatch& m) { return m[1].matched; });
+    return MonitorsFromLines(output, line, scale, [](const auto& m) { return m[1].matched; });
 }
 
 std::vector<Monitor> MonitorsFromSwayOutputs(const std::string& json)
@@ -155,19 +154,18 @@ void ApplySwayWorkspaces(
 std::vector<long> XpropNumbers(const std::string& output, const std::string& property)
 {
     std::vector<long> numbers;
-    std::istringstream lines(output);
-    std::string text;
-    while (std::getline(lines, text)) {
-        if (text.rfind(property + "(", 0) != 0)
+    for (const std::string_view text : jconvert::SplitLines(output)) {
+        if (!text.starts_with(property + "("))
             continue;
         // CARDINAL: "= 0, 32, …"; WINDOW lists: "window id # 0x1, 0x2".
         const auto hash = text.find('#');
         const auto start = hash != std::string::npos ? hash : text.find('=');
         if (start == std::string::npos)
             return {};
-        std::istringstream values(text.substr(start + 1));
-        std::string item;
-        while (std::getline(values, item, ',')) {
+        for (std::string_view values = text.substr(start + 1); !values.empty();) {
+            const std::size_t comma = values.find(',');
+            const std::string item(values.substr(0, comma));
+            values.remove_prefix(comma == std::string_view::npos ? values.size() : comma + 1);
             try {
                 numbers.push_back(std::stol(item, nullptr, 0));
             } catch (const std::exception&) {

@@ -74,12 +74,10 @@ std::vector<std::pair<std::string, std::string>> MissingSessionVariables(
     if (!kept)
         return missing;
     for (const std::string_view line : jconvert::SplitLines(*kept)) {
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos)
-            continue;
-        std::string name(line.substr(0, eq));
-        if (IsSessionVariable(name) && variable(name).empty())
-            missing.emplace_back(std::move(name), std::string(line.substr(eq + 1)));
+        const auto pair = jconvert::SplitKeyValue(line);
+        std::string name(pair ? pair->key : std::string_view());
+        if (pair && IsSessionVariable(name) && variable(name).empty())
+            missing.emplace_back(std::move(name), std::string(pair->value));
     }
     return missing;
 }

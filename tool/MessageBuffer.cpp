@@ -2,33 +2,15 @@
 
 #include "jconvert/codes.h"
 #include "jconvert/cp932.h"
+#include "platform/Locale.h"
 
 #include <algorithm>
 
 namespace tool {
 
-std::string CharacterLocale(const std::function<const char*(const char*)>& lookup)
-{
-    for (const char* name : { "LC_ALL", "LC_CTYPE", "LANG" }) {
-        const char* value = lookup(name);
-        if (value != nullptr && *value != '\0')
-            return value;
-    }
-    return {};
-}
-
 MessageEncoding EncodingOfLocale(std::string_view locale)
 {
-    // "language_TERRITORY.codeset@modifier"; the codeset compared without
-    // case, hyphens or underscores, as the C library does.
-    const std::size_t dot = locale.find('.');
-    if (dot == std::string_view::npos)
-        return MessageEncoding::ShiftJis;
-    std::string codeset;
-    for (const char c : locale.substr(dot + 1, locale.find('@', dot) - dot - 1)) {
-        if (c != '-' && c != '_')
-            codeset += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    }
+    const std::string codeset = platform::PartsOf(locale).codeset;
     if (codeset == "utf8")
         return MessageEncoding::Utf8;
     if (codeset == "eucjp" || codeset == "ujis")

@@ -8,7 +8,6 @@
 // one), the Shift_JIS bytes pass as they always have: scripts and tests
 // compare them.
 
-#include <functional>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -16,11 +15,6 @@
 namespace tool {
 
 enum class MessageEncoding { ShiftJis, Utf8, EucJp };
-
-// The locale the C library takes character types from: LC_ALL, else
-// LC_CTYPE, else LANG (the first that is set and not empty); empty when
-// none is. lookup is getenv or a test's stand-in.
-std::string CharacterLocale(const std::function<const char*(const char*)>& lookup);
 
 // The encoding of a locale name such as "ja_JP.UTF-8" or "C.utf8", read from
 // its codeset; Shift_JIS for the rest.

@@ -11,7 +11,8 @@
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "app/FilesLock.h"
-#include "app/ReceiveConfigFromSettings.h"
+#include "app/MailReception.h"
+#include "app/NumberBox.h"
 #include "app/ReceivedMemory.h"
 #include "app/SettingsKey.h"
 #include "app/SettingsStore.h"
@@ -41,20 +42,6 @@ std::optional<mail::Pop3Security> SecurityNamed(const std::string& name)
     return std::nullopt;
 }
 
-// The port for this run. A security mode chosen here moves the stored port
-// along as the window's choice does: the usual port of the one mode (110
-// for a plain or STLS connection, 995 for POP3S) becomes the other's.
-int RunPort(std::optional<int> given, int stored, std::optional<mail::Pop3Security> chosen)
-{
-    if (given)
-        return *given;
-    if (chosen == mail::Pop3Security::Tls && stored == mail::Pop3Options::kDefaultPort)
-        return mail::Pop3Options::kDefaultTlsPort;
-    if (chosen && chosen != mail::Pop3Security::Tls && stored == mail::Pop3Options::kDefaultTlsPort)
-        return mail::Pop3Options::kDefaultPort;
-    return stored;
-}
-
 // The sign-in method named as "POP3Auth1" stores it.
 std::optional<mail::Pop3Auth> AuthNamed(const std::string& name)
 {
@@ -67,16 +54,6 @@ std::optional<mail::Pop3Auth> AuthNamed(const std::string& name)
         }
     }
     return std::nullopt;
-}
-
-std::optional<int> PortNumber(const std::string& text)
-{
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 5)
-        return std::nullopt;
-    const int port = std::stoi(text);
-    if (port < 1 || port > 65535)
-        return std::nullopt;
-    return port;
 }
 
 int Run(const tool::Args& given, tool::Io& io)
@@ -98,8 +75,8 @@ int Run(const tool::Args& given, tool::Io& io)
         if (args[i] == "--host" && i + 1 < args.size()) {
             host = args[++i];
         } else if (args[i] == "--port" && i + 1 < args.size()) {
-            port = PortNumber(args[++i]);
-            if (!port) {
+            port = app::PortNumber(args[++i]);
+            if (!*port) {
                 io.err << "corkpane-tool receive: not a port number: " << tool::Shown(args[i]) << '\n';
                 return tool::kExitUsage;
             }
@@ -138,7 +115,9 @@ int Run(const tool::Args& given, tool::Io& io)
     mail::ReceiveConfig config = app::ToReceiveConfig(settings);
     if (host)
         config.host = *host;
-    config.port = RunPort(port, config.port, security);
+    // A security mode chosen here moves the stored port along as the
+    // window's choice does.
+    config.port = port ? *port : security ? app::PortForSecurity(config.port, *security) : config.port;
     if (security)
         config.security = *security;
     config.caFile = caFile.value_or("");
@@ -147,15 +126,12 @@ int Run(const tool::Args& given, tool::Io& io)
     if (tokenCommand)
         config.tokenCommand = *tokenCommand;
     app::ReceivedMemory memory;
-    memory.Prepare(folder, config);
-
     mail::TextReceiveWindow window(memo);
     window.onLogLine = [&io](const std::string& line) { io.out << line << '\n' << std::flush; };
     int status = tool::kExitOk;
-    mail::ReceiveRun run(config, window);
     // A failed run still saves what it received so far.
     try {
-        run.Run();
+        app::ReceiveMail(folder, std::move(config), window, memory);
     } catch (const platform::UserError& error) {
         io.err << error.what() << '\n';
         status = tool::kExitFailure;
@@ -163,7 +139,6 @@ int Run(const tool::Args& given, tool::Io& io)
 
     // The memo first: a mail is remembered only once its text is stored.
     platform::ReplaceFile(folder / app::kMemoFileName, window.memo(), platform::kMemoReadLimit);
-    memory.Keep(folder, config, run.RememberedIds());
     memory.Save();
     return status;
 }

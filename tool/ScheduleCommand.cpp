@@ -4,6 +4,7 @@
 #include "CommandRegistry.h"
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
+#include "jconvert/TextLines.h"
 #include "platform/UserError.h"
 #include "schedule/TScheduleTable.h"
 
@@ -39,23 +40,13 @@ int Failure(tool::Io& io, const std::string& message)
     return tool::kExitFailure;
 }
 
-// Applies f to every line of the input (ended by LF or CR LF; a last line
-// without an end counts too) and prints each result followed by LF.
+// Applies f to every line of the input (a last line without an end counts
+// too) and prints each result followed by LF.
 template <typename F> int MapLines(tool::Io& io, F&& f)
 {
     const std::string input((std::istreambuf_iterator<char>(io.in)), std::istreambuf_iterator<char>());
-    std::size_t start = 0;
-    while (start < input.size()) {
-        std::size_t end = input.find('\n', start);
-        const std::size_t next = end == std::string::npos ? input.size() : end + 1;
-        if (end == std::string::npos)
-            end = input.size();
-        std::string_view line(input.data() + start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (const std::string_view line : jconvert::SplitLines(input))
         io.out << f(line) << '\n';
-        start = next;
-    }
     return tool::kExitOk;
 }
 

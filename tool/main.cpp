@@ -7,6 +7,7 @@
 #include "CommandRegistry.h"
 #include "DescriptorBuffer.h"
 #include "MessageBuffer.h"
+#include "platform/Locale.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -67,8 +68,7 @@ int main(int argc, char** argv)
     // except for the messages on standard error, which are written in the
     // encoding of the user's locale.
     std::ios::sync_with_stdio(false);
-    tool::MessageBuffer messages(
-        *std::cerr.rdbuf(), tool::EncodingOfLocale(tool::CharacterLocale(&std::getenv)));
+    tool::MessageBuffer messages(*std::cerr.rdbuf(), tool::EncodingOfLocale(platform::LocaleOf("LC_CTYPE")));
     std::ostream err(&messages);
     err.setf(std::ios::unitbuf);
 #ifndef CORKPANE_TOOL_FULL

@@ -1,7 +1,7 @@
 // What the window and corkpane-tool hand to the reception run and the draw
 // from the stored controls.
 #include "app/DrawKabegami.h"
-#include "app/ReceiveConfigFromSettings.h"
+#include "app/MailReception.h"
 #include "common/SjisLiteral.h"
 #include "common/TempFolder.h"
 #include "platform/FixedDesktop.h"

@@ -3,6 +3,7 @@
 #include "MessageBuffer.h"
 #include "common/SjisLiteral.h"
 #include "jconvert/codes.h"
+#include "platform/Locale.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -32,7 +33,7 @@ TEST(MessageEncoding, TheLocalesCodesetDecides)
         { { { "LC_MESSAGES", "ja_JP.UTF-8" } }, MessageEncoding::ShiftJis },
     };
     for (const auto& c : cases) {
-        const std::string locale = tool::CharacterLocale([&](const char* name) {
+        const std::string locale = platform::LocaleOf("LC_CTYPE", [&](const char* name) {
             const auto it = c.environment.find(name);
             return it == c.environment.end() ? nullptr : it->second.c_str();
         });

@@ -1,6 +1,7 @@
-#include "app/ReceiveConfigFromSettings.h"
+#include "app/MailReception.h"
 
 #include "app/NumberBox.h"
+#include "mail/ReceiveRun.h"
 #include "platform/FileIo.h"
 
 namespace app {
@@ -27,6 +28,31 @@ mail::ReceiveConfig ToReceiveConfig(const Settings& s)
     config.maxMemoBytes = platform::kMemoReadLimit;
     config.maxRememberedBytes = platform::kSettingsReadLimit / 2;
     return config;
+}
+
+int PortForSecurity(int port, mail::Pop3Security security)
+{
+    const bool tls = security == mail::Pop3Security::Tls;
+    if (tls && port == mail::Pop3Options::kDefaultPort)
+        return mail::Pop3Options::kDefaultTlsPort;
+    if (!tls && port == mail::Pop3Options::kDefaultTlsPort)
+        return mail::Pop3Options::kDefaultPort;
+    return port;
+}
+
+void ReceiveMail(const std::filesystem::path& folder, mail::ReceiveConfig config, mail::ReceiveWindow& window,
+    ReceivedMemory& memory)
+{
+    memory.Prepare(folder, config);
+    mail::ReceiveRun run(config, window);
+    // What a failed run received before failing is remembered too.
+    try {
+        run.Run();
+    } catch (...) {
+        memory.Keep(folder, config, run.RememberedIds());
+        throw;
+    }
+    memory.Keep(folder, config, run.RememberedIds());
 }
 
 } // namespace app
