@@ -6,8 +6,6 @@
 #include "mail/Message.h"
 #include "mail/Sasl.h"
 #include "mail/Texts.h"
-#include "mail/TlsContext.h"
-#include "mail/TokenCommand.h"
 
 #include <algorithm>
 #include <climits>
@@ -38,6 +36,7 @@ bool IsUniqueId(std::string_view id)
 Pop3Client::Pop3Client(Pop3Options options, StatusHandler onStatus)
     : options_(std::move(options))
     , onStatus_(std::move(onStatus))
+    , connection_(options_, [this](Pop3Status s) { Status(s); })
 {
 }
 
@@ -47,80 +46,76 @@ void Pop3Client::Status(Pop3Status status)
         onStatus_(status);
 }
 
-void Pop3Client::Connect()
+// POP3's commands: the states each may be sent in, and where its success
+// leads.
+constexpr unsigned In(Pop3Client::State state)
 {
-    // A line break would end the USER or PASS line early and let the rest
-    // through as a command of its own (a DELE, say), so such a login is
-    // refused before anything is sent.
-    if (options_.user.find_first_of("\r\n") != std::string::npos
-        || options_.password.find_first_of("\r\n") != std::string::npos)
-        throw MailError(texts::kLineBreakInLogin);
-    // The trust settings are ready (and a bad CA file reported) before the
-    // server is contacted.
-    std::optional<TlsContext> tls;
-    if (options_.security != Pop3Security::None)
-        tls.emplace(options_.caFile);
-    ResetExchangeState();
-    PrepareConnection();
-    connection_.Open(
-        options_.host, options_.port, options_.connectTimeoutMs, [this](Pop3Status s) { Status(s); });
-    // A mode this client does not know is taken as the strictest.
-    if (options_.security != Pop3Security::None && options_.security != Pop3Security::StartTls)
-        connection_.StartTls(*tls, options_.host, options_.connectTimeoutMs);
-    std::string text;
-    Exchange({}, text); // greeting
-    AskCapabilities();
-    if (options_.security == Pop3Security::StartTls) {
-        // A refusal ends the run with the server's words; the login never
-        // goes out in clear instead.
-        Exchange("STLS", text);
-        connection_.StartTls(*tls, options_.host, options_.connectTimeoutMs);
-        // What the server said before TLS could have been forged on the way.
-        AskCapabilities();
-    }
-    Login();
+    return 1u << static_cast<unsigned>(state);
 }
 
-void Pop3Client::PrepareConnection()
+const Pop3Client::Rule Pop3Client::kCommands[] = {
+    { Command::Capa, "CAPA", In(State::Authorization), State::Authorization },
+    { Command::Stls, "STLS", In(State::Authorization), State::Authorization },
+    { Command::User, "USER", In(State::Authorization), State::Authorization },
+    { Command::Pass, "PASS", In(State::Authorization), State::Transaction },
+    { Command::Auth, "AUTH", In(State::Authorization), State::Transaction },
+    { Command::Stat, "STAT", In(State::Transaction), State::Transaction },
+    { Command::Uidl, "UIDL", In(State::Transaction), State::Transaction },
+    { Command::Top, "TOP", In(State::Transaction), State::Transaction },
+    { Command::Retr, "RETR", In(State::Transaction), State::Transaction },
+    { Command::Quit, "QUIT", In(State::Greeting) | In(State::Authorization) | In(State::Transaction),
+        State::Closed },
+};
+
+const Pop3Client::Rule& Pop3Client::RuleOf(Command command)
 {
-    // The run's time limit counts from the first connection, also across
-    // the logon run's retries.
-    if (!clockStarted_) {
-        connection_.StartRunClock(options_.runTimeLimitMs);
-        clockStarted_ = true;
-    }
-    connection_.SetReadTimeout(options_.readTimeoutMs);
-    connection_.SetMaxLineLength(kMaxLineLength);
-    connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
+    return *std::find_if(std::begin(kCommands), std::end(kCommands),
+        [command](const Rule& rule) { return rule.command == command; });
+}
+
+std::string Pop3Client::Request(Command command, std::string_view argument) const
+{
+    const Rule& rule = RuleOf(command);
+    if ((rule.allowedIn & In(state_)) == 0)
+        throw MailError(std::string(texts::kCommandOutOfTurn) + std::string(rule.word));
+    std::string request(rule.word);
+    if (!argument.empty())
+        request.append(" ").append(argument);
+    return request;
+}
+
+void Pop3Client::Connect()
+{
+    caps_ = {};
+    pipe_ = {};
+    connection_.Open(kMaxLineLength);
+    Greet();
 }
 
 void Pop3Client::ConnectOver(int connectedSocket)
 {
-    PrepareConnection();
-    connection_.Adopt(connectedSocket);
-    ResetExchangeState();
-    std::string text;
-    Exchange({}, text);
-    AskCapabilities();
-    Login();
+    caps_ = {};
+    pipe_ = {};
+    connection_.Adopt(connectedSocket, kMaxLineLength);
+    Greet();
 }
 
-void Pop3Client::ResetExchangeState()
+void Pop3Client::Greet()
 {
-    pipelining_ = false;
-    uidl_ = false;
-    mechanisms_.clear();
-    sent_.clear();
-    unsent_.clear();
-    unsentCount_ = 0;
-    headers_.clear();
-    heldBytes_ = 0;
-    wanted_ = 0;
-    wantsWhole_ = nullptr;
-    planned_ = 0;
-    nextTop_ = 1;
-    stopped_ = false;
-    lost_ = false;
+    SetState(State::Greeting);
+    std::string text;
+    ReadStatus(text, false);
+    SetState(State::Authorization);
+    AskCapabilities();
+    if (options_.security == Pop3Security::StartTls) {
+        // A refusal ends the run with the server's words; the login never
+        // goes out in clear instead.
+        Exchange(Command::Stls, {}, text);
+        connection_.StartTls();
+        // What the server said before TLS could have been forged on the way.
+        AskCapabilities();
+    }
+    Login();
 }
 
 void Pop3Client::Login()
@@ -130,24 +125,15 @@ void Pop3Client::Login()
         return;
     }
     std::string text;
-    if (Exchange("USER " + options_.user, text, true) == Reply::Err
-        || Exchange("PASS " + options_.password, text, true) == Reply::Err)
-        throw MailError(RefusalMessage(text, options_.auth, mechanisms_));
+    if (Exchange(Command::User, options_.user, text, true) == Reply::Err
+        || Exchange(Command::Pass, options_.password, text, true) == Reply::Err)
+        throw MailError(RefusalMessage(text, options_.auth, caps_.mechanisms));
 }
 
 void Pop3Client::Authenticate()
 {
-    // The password or token would go out readable by anyone on the way.
-    if (!connection_.IsSecure() && !connection_.PeerIsLocal())
-        throw MailError(texts::kAuthNeedsTls);
-    // The token is fetched only now, when the network is known to be up:
-    // token helpers usually ask the provider for a fresh one.
-    const std::string secret = UsesToken(options_.auth)
-        ? RunTokenCommand(options_.tokenCommand, options_.tokenCommandTimeoutMs)
-        : options_.password;
-    const std::string response = jconvert::EncodeBase64(
-        SaslResponse(options_.auth, options_.user, secret, options_.host, options_.port));
-    const std::string command = "AUTH " + std::string(MechanismName(options_.auth));
+    const std::string response = connection_.SaslResponse();
+    const std::string command = Request(Command::Auth, MechanismName(options_.auth));
     std::string text;
     // A command with its initial response stays within 255 octets (RFC
     // 5034); a longer one, as a token makes it, goes in two steps: the
@@ -157,20 +143,16 @@ void Pop3Client::Authenticate()
     if (!initial && reply == Reply::More)
         reply = AuthStep(response, text);
     if (reply == Reply::More) {
-        // A challenge after the response is the server's error report:
-        // answered as the mechanism asks (XOAUTH2 an empty line, OAUTHBEARER
-        // a lone ^A, PLAIN "*" to cancel), so that it gives its verdict.
-        const std::string_view answer = options_.auth == Pop3Auth::XOAuth2 ? ""
-            : options_.auth == Pop3Auth::OAuthBearer                       ? "AQ=="
-                                                                           : "*";
-        reply = AuthStep(answer, text);
+        // A challenge after the response is the server's error report.
+        reply = AuthStep(connection_.ErrorChallengeAnswer(), text);
         if (reply == Reply::More) {
             AuthStep("*", text);
             throw MailError(texts::kUnexpectedChallenge);
         }
     }
     if (reply == Reply::Err)
-        throw MailError(RefusalMessage(text, options_.auth, mechanisms_));
+        throw MailError(RefusalMessage(text, options_.auth, caps_.mechanisms));
+    SetState(RuleOf(Command::Auth).success);
 }
 
 Pop3Client::Reply Pop3Client::AuthStep(std::string_view line, std::string& text)
@@ -178,28 +160,28 @@ Pop3Client::Reply Pop3Client::AuthStep(std::string_view line, std::string& text)
     std::string request;
     request.reserve(line.size() + 2);
     request.append(line).append("\r\n");
-    connection_.Write(request);
+    connection_.Tcp().Write(request);
     return ReadStatus(text, true, true);
 }
 
 void Pop3Client::AskCapabilities()
 {
-    pipelining_ = false;
-    uidl_ = false;
-    mechanisms_.clear();
+    caps_.pipelining = false;
+    caps_.uidl = false;
+    caps_.mechanisms.clear();
     std::string text;
     // A server without CAPA answers -ERR and is spoken to one command at a
     // time.
-    if (Exchange("CAPA", text, true) == Reply::Err)
+    if (Exchange(Command::Capa, {}, text, true) == Reply::Err)
         return;
     ReadMultiLine(kMaxHeaderBytes, kMaxHeaderBytes);
     for (const std::string& capability : lines_) {
         std::string_view rest = capability;
         std::string_view name = rest.substr(0, rest.find(' '));
         if (WordIs(name, "PIPELINING"))
-            pipelining_ = true;
+            caps_.pipelining = true;
         if (WordIs(name, "UIDL"))
-            uidl_ = true;
+            caps_.uidl = true;
         if (WordIs(name, "SASL")) {
             rest.remove_prefix(name.size());
             while (!rest.empty()) {
@@ -208,27 +190,26 @@ void Pop3Client::AskCapabilities()
                     break;
                 rest.remove_prefix(start);
                 const std::string_view mechanism = rest.substr(0, rest.find(' '));
-                mechanisms_.emplace_back(mechanism);
+                caps_.mechanisms.emplace_back(mechanism);
                 rest.remove_prefix(mechanism.size());
             }
         }
     }
 }
 
-Pop3Client::Reply Pop3Client::Exchange(std::string_view command, std::string& text, bool errIsAnswer)
+Pop3Client::Reply Pop3Client::Exchange(
+    Command command, std::string_view argument, std::string& text, bool errIsAnswer)
 {
-    if (!command.empty()) {
-        std::string request;
-        request.reserve(command.size() + 2);
-        request.append(command).append("\r\n");
-        connection_.Write(request);
-    }
-    return ReadStatus(text, errIsAnswer);
+    connection_.Tcp().Write(Request(command, argument) + "\r\n");
+    const Reply reply = ReadStatus(text, errIsAnswer);
+    if (reply == Reply::Ok)
+        SetState(RuleOf(command).success);
+    return reply;
 }
 
 Pop3Client::Reply Pop3Client::ReadStatus(std::string& text, bool errIsAnswer, bool moreIsAnswer)
 {
-    connection_.ReadLine(line_);
+    connection_.Tcp().ReadLine(line_);
     std::string_view reply = line_;
     std::size_t space = reply.find(' ');
     std::string_view word = reply.substr(0, space);
@@ -256,7 +237,7 @@ Pop3Client::Reply Pop3Client::ReadStatus(std::string& text, bool errIsAnswer, bo
 bool Pop3Client::ReadReplyLine(std::size_t& replyBytes)
 {
     std::size_t bytes = 0;
-    lineWhole_ = connection_.ReadLineOrSkip(line_, bytes, options_.maxReplyBytes - replyBytes);
+    lineWhole_ = connection_.Tcp().ReadLineOrSkip(line_, bytes, options_.maxReplyBytes - replyBytes);
     replyBytes += bytes;
     if (replyBytes > options_.maxReplyBytes)
         throw MailError(texts::kReplyTooLarge);
@@ -311,7 +292,7 @@ Pop3Client::Kept Pop3Client::ReadMultiLine(std::size_t maxHeaderBytes, std::size
 int Pop3Client::CheckMessages()
 {
     std::string text;
-    Exchange("STAT", text);
+    Exchange(Command::Stat, {}, text);
     std::string_view number = std::string_view(text).substr(0, text.find(' '));
     long long count = 0;
     for (char c : number) {
@@ -328,7 +309,7 @@ bool Pop3Client::ListUniqueIds(int count, std::unordered_map<int, std::string>& 
 {
     ids.clear();
     std::string text;
-    if (!uidl_ || Exchange("UIDL", text, true) == Reply::Err)
+    if (!caps_.uidl || Exchange(Command::Uidl, {}, text, true) == Reply::Err)
         return false;
     std::size_t replyBytes = 0;
     std::size_t held = 0;
@@ -367,24 +348,25 @@ bool Pop3Client::ListUniqueIds(int count, std::unordered_map<int, std::string>& 
 
 void Pop3Client::PlanFetches(int count, WantsWhole wantsWhole)
 {
-    planned_ = count;
-    wantsWhole_ = std::move(wantsWhole);
+    pipe_.planned = count;
+    pipe_.wantsWhole = std::move(wantsWhole);
 }
 
 void Pop3Client::Queue(Command command, int n)
 {
-    unsent_.append(command == Command::Top ? "TOP " : "RETR ").append(std::to_string(n));
-    unsent_.append(command == Command::Top ? " 0\r\n" : "\r\n");
-    sent_.push_back({ command, n });
-    ++unsentCount_;
-    if (command == Command::Top && n >= nextTop_)
-        nextTop_ = n + 1;
+    pipe_.unsent
+        .append(Request(command, command == Command::Top ? std::to_string(n) + " 0" : std::to_string(n)))
+        .append("\r\n");
+    pipe_.sent.push_back({ command, n });
+    ++pipe_.unsentCount;
+    if (command == Command::Top && n >= pipe_.nextTop)
+        pipe_.nextTop = n + 1;
 }
 
 bool Pop3Client::IsDue(Command command, int n) const
 {
-    return std::any_of(
-        sent_.begin(), sent_.end(), [&](const Sent& s) { return s.command == command && s.n == n; });
+    return std::any_of(pipe_.sent.begin(), pipe_.sent.end(),
+        [&](const Sent& s) { return s.command == command && s.n == n; });
 }
 
 void Pop3Client::Flush()
@@ -394,28 +376,28 @@ void Pop3Client::Flush()
     // message, and the requests still go out in batches.
     // While replies dropped for their size wait to be asked for again, no
     // more are asked ahead: each header then costs at most two fetches.
-    const bool dropping
-        = std::any_of(headers_.begin(), headers_.end(), [](const HeaderReply& h) { return h.dropped; });
-    if (pipelining_ && !stopped_ && !lost_ && !dropping && sent_.size() <= kPipelineWindow * 3 / 4
-        && heldBytes_ <= kMaxHeldHeaderBytes / 2) {
-        while (sent_.size() < kPipelineWindow && nextTop_ <= planned_)
-            Queue(Command::Top, nextTop_);
+    const bool dropping = std::any_of(
+        pipe_.headers.begin(), pipe_.headers.end(), [](const HeaderReply& h) { return h.dropped; });
+    if (caps_.pipelining && !pipe_.stopped && !pipe_.lost && !dropping
+        && pipe_.sent.size() <= kPipelineWindow * 3 / 4 && pipe_.heldBytes <= kMaxHeldHeaderBytes / 2) {
+        while (pipe_.sent.size() < kPipelineWindow && pipe_.nextTop <= pipe_.planned)
+            Queue(Command::Top, pipe_.nextTop);
     }
-    if (!unsent_.empty()) {
-        connection_.Write(unsent_);
-        unsent_.clear();
-        unsentCount_ = 0;
+    if (!pipe_.unsent.empty()) {
+        connection_.Tcp().Write(pipe_.unsent);
+        pipe_.unsent.clear();
+        pipe_.unsentCount = 0;
     }
 }
 
 void Pop3Client::ReadNextReply()
 {
-    const Sent due = sent_.front();
+    const Sent due = pipe_.sent.front();
     try {
         Flush();
         std::string text;
         const Reply reply = ReadStatus(text, true);
-        sent_.pop_front();
+        pipe_.sent.pop_front();
         if (due.command == Command::Retr) {
             // A message nobody waits for any more: read and dropped.
             if (reply == Reply::Ok)
@@ -426,12 +408,12 @@ void Pop3Client::ReadNextReply()
         if (!header.ok) {
             // The run ends at this refusal, as it would one command at a
             // time: nothing further is asked for.
-            stopped_ = true;
+            pipe_.stopped = true;
         } else {
             ReadMultiLine(kMaxHeaderBytes, 0);
             for (const std::string& line : lines_)
                 header.held += line.size() + kLineOverhead;
-            if (due.n != wanted_ && heldBytes_ + header.held > kMaxHeldHeaderBytes) {
+            if (due.n != pipe_.wanted && pipe_.heldBytes + header.held > kMaxHeldHeaderBytes) {
                 // Asked for again when the run comes to it.
                 header.dropped = true;
                 header.held = 0;
@@ -440,40 +422,40 @@ void Pop3Client::ReadNextReply()
                 // The whole message is asked for now, behind the requests
                 // already out, so that it is on its way when the run needs
                 // it.
-                if (pipelining_ && !stopped_ && wantsWhole_ && due.n <= planned_) {
+                if (caps_.pipelining && !pipe_.stopped && pipe_.wantsWhole && due.n <= pipe_.planned) {
                     Message msg;
                     msg.LoadHeaders(header.lines);
-                    if (wantsWhole_(due.n, msg))
+                    if (pipe_.wantsWhole(due.n, msg))
                         Queue(Command::Retr, due.n);
                 }
             }
         }
-        heldBytes_ += header.held;
-        headers_.push_back(std::move(header));
+        pipe_.heldBytes += header.held;
+        pipe_.headers.push_back(std::move(header));
     } catch (...) {
-        lost_ = true;
+        pipe_.lost = true;
         throw;
     }
 }
 
 void Pop3Client::DropHeaders(std::deque<HeaderReply>::iterator end)
 {
-    for (auto h = headers_.begin(); h != end; ++h)
-        heldBytes_ -= h->held;
-    headers_.erase(headers_.begin(), end);
+    for (auto h = pipe_.headers.begin(); h != end; ++h)
+        pipe_.heldBytes -= h->held;
+    pipe_.headers.erase(pipe_.headers.begin(), end);
 }
 
 void Pop3Client::RetrieveHeader(int n, Message& msg)
 {
-    wanted_ = n;
+    pipe_.wanted = n;
     for (;;) {
-        auto found
-            = std::find_if(headers_.begin(), headers_.end(), [n](const HeaderReply& h) { return h.n == n; });
-        if (found != headers_.end()) {
+        auto found = std::find_if(
+            pipe_.headers.begin(), pipe_.headers.end(), [n](const HeaderReply& h) { return h.n == n; });
+        if (found != pipe_.headers.end()) {
             HeaderReply header = std::move(*found);
             DropHeaders(found + 1);
             if (!header.dropped) {
-                wanted_ = 0;
+                pipe_.wanted = 0;
                 if (!header.ok)
                     throw MailError(header.error);
                 msg.LoadHeaders(header.lines);
@@ -491,19 +473,19 @@ Pop3Client::Fetch Pop3Client::Retrieve(int n, Message& msg)
     if (!IsDue(Command::Retr, n))
         Queue(Command::Retr, n);
     // Header replies ahead of it are kept for the messages that follow.
-    while (sent_.front().command != Command::Retr || sent_.front().n != n)
+    while (pipe_.sent.front().command != Command::Retr || pipe_.sent.front().n != n)
         ReadNextReply();
     Kept kept = Kept::Whole;
     try {
         Flush();
         std::string text;
         const Reply reply = ReadStatus(text, true);
-        sent_.pop_front();
+        pipe_.sent.pop_front();
         if (reply == Reply::Err)
             return Fetch::Refused;
         kept = ReadMultiLine(kMaxHeaderBytes, options_.maxBodyBytes);
     } catch (...) {
-        lost_ = true;
+        pipe_.lost = true;
         throw;
     }
     if (kept != Kept::Whole) {
@@ -520,33 +502,35 @@ void Pop3Client::Disconnect() noexcept
     // The connection is going away whatever fails here: a QUIT that cannot
     // be sent or a status handler that throws does not stop the close.
     try {
-        if (connection_.IsOpen()) {
+        if (connection_.Tcp().IsOpen()) {
             Status(hsDisconnecting);
             // Replies still due are read first, so that the QUIT is the
             // server's last command and meets no unread replies; requests
             // never written are forgotten.
-            sent_.resize(sent_.size() - unsentCount_);
-            unsent_.clear();
-            unsentCount_ = 0;
-            stopped_ = true;
+            pipe_.sent.resize(pipe_.sent.size() - pipe_.unsentCount);
+            pipe_.unsent.clear();
+            pipe_.unsentCount = 0;
+            pipe_.stopped = true;
             try {
-                while (!lost_ && !sent_.empty()) {
+                while (!pipe_.lost && !pipe_.sent.empty()) {
                     ReadNextReply();
-                    DropHeaders(headers_.end());
+                    DropHeaders(pipe_.headers.end());
                 }
             } catch (const MailError&) {
             }
             try {
-                connection_.Write("QUIT\r\n");
+                connection_.Tcp().Write(Request(Command::Quit) + "\r\n");
             } catch (const MailError&) {
             }
-            connection_.Close();
+            connection_.Tcp().Close();
             Status(hsDisconnected);
         }
     } catch (...) {
     }
-    connection_.Close();
-    ResetExchangeState();
+    connection_.Tcp().Close();
+    SetState(State::Closed);
+    caps_ = {};
+    pipe_ = {};
 }
 
 } // namespace mail

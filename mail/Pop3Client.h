@@ -11,10 +11,15 @@
 // A server that lists PIPELINING among its capabilities gets the header and
 // message requests of a run ahead of their replies, a window of them at a
 // time (see PlanFetches); any other server gets one command at a time.
+//
+// The client is one state machine: a command goes out only in the states
+// the command table allows it, and its success moves the client to the
+// state the table names (greeting → authorization → transaction), through
+// the one state setter.
 
+#include "mail/MailConnection.h"
 #include "mail/Pop3Options.h"
 #include "mail/Pop3Status.h"
-#include "mail/TcpConnection.h"
 
 #include <deque>
 #include <functional>
@@ -92,18 +97,35 @@ public:
     // raised when the connection was still open. Never throws.
     void Disconnect() noexcept;
 
-    bool Connected() const noexcept { return connection_.IsOpen(); }
+    bool Connected() const noexcept { return connection_.Tcp().IsOpen(); }
     // Whether the server listed PIPELINING (after STLS: inside TLS).
-    bool Pipelining() const noexcept { return pipelining_; }
+    bool Pipelining() const noexcept { return caps_.pipelining; }
     // The SASL mechanisms the server listed (after STLS: inside TLS).
-    const std::vector<std::string>& Mechanisms() const noexcept { return mechanisms_; }
+    const std::vector<std::string>& Mechanisms() const noexcept { return caps_.mechanisms; }
+
+    // Where the session stands (RFC 1939's states, and before them the
+    // greeting).
+    enum class State { Closed, Greeting, Authorization, Transaction };
+    State CurrentState() const noexcept { return state_; }
 
 private:
     // More: the server's "+" continuation during AUTH.
     enum class Reply { Ok, Err, More };
     // How much of a multi-line reply was kept.
     enum class Kept { Whole, OverLimit, LongLine };
-    enum class Command { Top, Retr };
+    enum class Command { Capa, Stls, User, Pass, Auth, Stat, Uidl, Top, Retr, Quit };
+    // A line of the command table.
+    struct Rule {
+        Command command;
+        std::string_view word;
+        // The states it may be sent in, one bit per State.
+        unsigned allowedIn;
+        // The state its success leads to.
+        State success;
+    };
+    static const Rule kCommands[];
+    static const Rule& RuleOf(Command command);
+
     struct Sent {
         Command command;
         int n;
@@ -118,16 +140,21 @@ private:
         std::size_t held = 0;
     };
 
-    // The time and size limits on the connection, before it is opened.
-    void PrepareConnection();
+    void SetState(State state) noexcept { state_ = state; }
+    // The greeting, the capabilities, STLS where asked for, and the sign-in.
+    void Greet();
     void Login();
     // AUTH with the SASL mechanism of the auth option.
     void Authenticate();
     // Sends one line of an AUTH exchange and reads the reply.
     Reply AuthStep(std::string_view line, std::string& text);
-    // Sends command (when not empty) and reads the status line; -ERR throws
-    // unless errIsAnswer is set. text receives what follows the status word.
-    Reply Exchange(std::string_view command, std::string& text, bool errIsAnswer = false);
+    // The command's line without its end: its word, and the argument after
+    // a blank. A command the table does not allow now throws.
+    std::string Request(Command command, std::string_view argument = {}) const;
+    // Sends command (where the table allows it now) and reads the status
+    // line; success moves to the table's next state. -ERR throws unless
+    // errIsAnswer is set. text receives what follows the status word.
+    Reply Exchange(Command command, std::string_view argument, std::string& text, bool errIsAnswer = false);
     Reply ReadStatus(std::string& text, bool errIsAnswer, bool moreIsAnswer = false);
     void AskCapabilities();
     // Reads the next line of a multi-line reply into line_, dot-stuffing
@@ -139,7 +166,6 @@ private:
     // (header or body as body says); the rest is read and dropped, as is
     // everything after a line over the length limit.
     Kept ReadMultiLine(std::size_t maxHeaderBytes, std::size_t maxBodyBytes);
-    void ResetExchangeState();
     // Adds a request to those due; it goes out with the next Flush.
     void Queue(Command command, int n);
     bool IsDue(Command command, int n) const;
@@ -152,33 +178,44 @@ private:
     // Removes the kept header replies up to end, with what they hold.
     void DropHeaders(std::deque<HeaderReply>::iterator end);
 
+    // What the server said it can do (after STLS: inside TLS).
+    struct Capabilities {
+        bool pipelining = false;
+        bool uidl = false;
+        std::vector<std::string> mechanisms;
+    };
+    // The requests of a run sent ahead of their replies, and the header
+    // replies read ahead of the one the run waits for.
+    struct Pipeline {
+        // Written or queued and not yet answered, oldest first, and the bytes
+        // of those not yet written.
+        std::deque<Sent> sent;
+        std::string unsent;
+        std::size_t unsentCount = 0;
+        std::deque<HeaderReply> headers;
+        std::size_t heldBytes = 0;
+        // The header the run is waiting for (0: none), kept whatever it
+        // holds.
+        int wanted = 0;
+        WantsWhole wantsWhole;
+        int planned = 0;
+        int nextTop = 1;
+        // Set by a refused header request: nothing more is asked for.
+        bool stopped = false;
+        // Set when a reply could not be read whole: the replies after it
+        // cannot be told apart, so none is read.
+        bool lost = false;
+    };
+
     Pop3Options options_;
     StatusHandler onStatus_;
-    TcpConnection connection_;
+    MailConnection connection_;
+    State state_ = State::Closed;
+    Capabilities caps_;
+    Pipeline pipe_;
     std::string line_;
     std::vector<std::string> lines_;
-    bool pipelining_ = false;
-    std::vector<std::string> mechanisms_;
-    bool uidl_ = false;
-    bool clockStarted_ = false;
     bool lineWhole_ = true;
-    // Requests written or queued whose replies have not been read, oldest
-    // first, and the bytes of those not yet written.
-    std::deque<Sent> sent_;
-    std::string unsent_;
-    std::size_t unsentCount_ = 0;
-    std::deque<HeaderReply> headers_;
-    std::size_t heldBytes_ = 0;
-    // The header the run is waiting for (0: none), kept whatever it holds.
-    int wanted_ = 0;
-    WantsWhole wantsWhole_;
-    int planned_ = 0;
-    int nextTop_ = 1;
-    // Set by a refused header request: nothing more is asked for.
-    bool stopped_ = false;
-    // Set when a reply could not be read whole: the replies after it cannot
-    // be told apart, so none is read.
-    bool lost_ = false;
 };
 
 } // namespace mail

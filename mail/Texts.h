@@ -80,6 +80,10 @@ inline const std::string kDataBeforeHandshake
 inline const std::string kCaFileUnreadable = jconvert::Utf8ToCp932("CA 証明書ファイルを読み込めません: ");
 
 // Sign-in with SASL.
+// A command the client's state does not allow (a fault of the program):
+// followed by the command.
+inline const std::string kCommandOutOfTurn
+    = jconvert::Utf8ToCp932("プログラムの誤り: 今の状態では送れないコマンドです: ");
 inline const std::string kAuthNeedsTls = jconvert::Utf8ToCp932(
     "PLAIN とトークンによる認証は、暗号化した接続でしか使えません。「暗号化」で STARTTLS か SSL/TLS "
     "を選んでください。");
