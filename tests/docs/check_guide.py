@@ -91,26 +91,23 @@ MAIL_USER, MAIL_TOKEN = "taro@outlook.jp", "EwBwA8l6BAAU-token-for-taro"
 
 
 def mail_account(server, scratch, work, env):
-    """Starts the token server with one memo mail, stores its account in
-    work and puts a token helper "oama" on the PATH; returns the server."""
-    mail = os.path.join(scratch, "memo.eml")
+    """Starts the token server holding one memo mail, stores its account in
+    work and puts a token helper "oama" on the PATH; the server, or None."""
+    def write(path, data, mode=0o644):
+        with open(path, "wb") as f:
+            f.write(data)
+        os.chmod(path, mode)
+        return path
     subject = base64.b64encode("メモ 牛乳".encode("iso2022_jp")).decode()
-    with open(mail, "wb") as f:
-        f.write(f"From: {MAIL_USER}\nSubject: =?ISO-2022-JP?B?{subject}?=\n\n".encode()
-                + "牛乳を買う\n".encode("iso2022_jp"))
+    mail = write(os.path.join(scratch, "memo.eml"), f"Subject: =?ISO-2022-JP?B?{subject}?=\n\n".encode()
+                 + "牛乳を買う\n".encode("iso2022_jp"))
     running = subprocess.Popen([server, MAIL_USER, MAIL_TOKEN, mail], stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE, text=True)
     port = running.stdout.readline().strip()
-    settings = {"POP3Host1": "127.0.0.1", "POP3Port1": port, "User1": MAIL_USER,
-                "キーワード１": "メモ", "キーワード２": "めも"}
-    with open(os.path.join(work, "corkpane.ini"), "wb") as f:
-        f.write("".join(f"{key}={value}\r\n" for key, value in settings.items()).encode("cp932"))
-    helper = os.path.join(scratch, "helpers", "oama")
-    os.makedirs(os.path.dirname(helper))
-    with open(helper, "w") as f:
-        f.write(f"#!/bin/sh\necho {MAIL_TOKEN}\n")
-    os.chmod(helper, 0o755)
-    env["PATH"] = os.path.dirname(helper) + ":" + env["PATH"]
+    write(os.path.join(work, "corkpane.ini"), f"POP3Host1=127.0.0.1\r\nPOP3Port1={port}\r\nUser1={MAIL_USER}\r\n"
+          "キーワード１=メモ\r\n".encode("cp932"))
+    write(os.path.join(scratch, "oama"), f"#!/bin/sh\necho {MAIL_TOKEN}\n".encode(), 0o755)
+    env["PATH"] = scratch + ":" + env["PATH"]
     return running if port else None
 
 
