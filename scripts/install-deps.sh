@@ -43,7 +43,7 @@ tests=(
   # loopback by the tests), and the calendar tests' reference reader
   dovecot-pop3d dovecot-imapd openssl python3-icalendar python3-dateutil
   # the keyring tests: gnome-keyring-daemon on a private D-Bus session bus
-  gnome-keyring dbus
+  gnome-keyring dbus libsecret-tools
   # peers and tools of the tests and benchmarks
   nkf time libjpeg-turbo-progs imagemagick webp netpbm
   # a virtual X server for the window's tests and the screenshots

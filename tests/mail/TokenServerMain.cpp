@@ -1,8 +1,8 @@
-// mail_token_server USER TOKEN [MAIL_FILE...]: the POP3 server of the user's
-// guide's token sign-in example (tests/docs runs it). A private Dovecot on
-// loopback signs USER in with TOKEN (XOAUTH2 or OAUTHBEARER, checked at a
-// local introspection endpoint) and holds the mails of the files. Prints its
-// port, then serves until its standard input closes.
+// mail_token_server USER TOKEN [MAIL_FILE...]: the server of the user's
+// guide's token sign-in example (tests/docs): a private Dovecot on loopback
+// signing USER in with TOKEN (checked at a local introspection endpoint),
+// holding the mails of the files. Prints its port, serves until standard
+// input closes.
 #include "DovecotServer.h"
 #include "IntrospectionEndpoint.h"
 
@@ -10,15 +10,11 @@
 #include <iostream>
 #include <iterator>
 #include <map>
-#include <string>
-#include <vector>
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::cerr << "usage: mail_token_server USER TOKEN [MAIL_FILE...]\n";
+    if (argc < 3)
         return 2;
-    }
     std::vector<std::string> mails;
     for (int i = 3; i < argc; ++i) {
         std::ifstream in(argv[i], std::ios::binary);
@@ -28,11 +24,8 @@ int main(int argc, char** argv)
     mailtest::DovecotServer server;
     server.AddUser(argv[1], "not-for-tokens", mails);
     server.EnableOAuth2(endpoint.Url());
-    if (const std::string error = server.Start(); !error.empty()) {
-        std::cerr << error << '\n';
+    if (!server.Start().empty())
         return 1;
-    }
     std::cout << server.port() << std::endl;
     for (std::string line; std::getline(std::cin, line);) { }
-    return 0;
 }
