@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""One word for each concept: the Japanese guide, the Japanese manual pages
-and the README's Japanese part use none of the words the glossary
-(docs/ja/glossary.md) sets aside: its first table's third column, notes in
-parentheses left out. Texts the program shows are quoted as it writes them:
-the fixed ones the glossary's second table lists, and PENDING, program texts
-still awaiting the glossary's word (an entry goes when the program changes).
+"""One word for each concept: the Japanese guide and manual pages and the
+README's Japanese part use no word that docs/ja/glossary.md sets aside (its
+first table's third column, notes in parentheses left out). The program's
+texts are quoted as it shows them: the fixed ones of the glossary's second
+table, and PENDING, texts awaiting the glossary's word (drop an entry when
+the program's text changes).
 
     check_words.py GUIDE_DIR MAN_DIR README
 """
@@ -16,38 +16,29 @@ PENDING = ["描いた画像: ", "ログオン時の自動実行: ", "毎日 0 �
 
 
 def tables(text):
-    """The rows of each table, as lists of cells, table by table."""
-    found, rows = [], []
-    for line in text.splitlines() + [""]:
-        if line.startswith("|") and not line.startswith("|---"):
-            rows.append([cell.strip() for cell in line.strip("|").split("|")])
-        elif not line.startswith("|") and rows:
-            found.append(rows[1:])
-            rows = []
-    return found
+    """The body rows of each table, as lists of cells."""
+    blocks = re.findall(r"(?:^\|.*\n)+", text + "\n", re.M)
+    return [[[cell.strip() for cell in row.strip("|").split("|")] for row in block.splitlines()[2:]]
+            for block in blocks]
 
 
 def main():
     guide, man, readme = sys.argv[1:4]
-    with open(os.path.join(guide, "glossary.md"), encoding="utf-8") as f:
-        words, fixed = tables(f.read())[:2]
+    words, fixed = tables(open(os.path.join(guide, "glossary.md"), encoding="utf-8").read())[:2]
     aside = {word.strip(): row[1] for row in words
              for word in re.sub(r"\s*\([^)]*\)", "", row[2]).split("、") if word.strip() not in ("", "—")}
     # A fixed text that is itself a word set aside is allowed in its brackets only.
-    allowed = [cell if cell[1:-1] in aside else cell[1:-1] for cell in (row[0] for row in fixed)] + PENDING
-    files = [os.path.join(guide, name) for name in sorted(os.listdir(guide))
-             if name.endswith(".md") and name != "glossary.md"]
+    allowed = [cell if cell[1:-1] in aside else cell[1:-1] for cell, *_ in fixed] + PENDING
+    files = [os.path.join(guide, name) for name in sorted(os.listdir(guide)) if name != "glossary.md"]
     files += [os.path.join(man, name) for name in sorted(os.listdir(man))] + [readme]
     failures = []
-    for path in files:
-        with open(path, encoding="utf-8") as f:
-            text = f.read().split("## In English")[0]
+    for path in (f for f in files if f.endswith((".md", ".1"))):
+        text = open(path, encoding="utf-8").read().split("## In English")[0]
         for number, line in enumerate(text.splitlines(), 1):
-            for text_allowed in allowed:
-                line = line.replace(text_allowed, "")
-            failures += [f"{path}:{number}: 「{word}」: the glossary says 「{chosen}」"
-                         for word, chosen in aside.items() if word in line]
-    print("\n".join(failures + [f"{len(files)} files, {len(aside)} words set aside, {len(failures)} problems"]))
+            line = re.sub("|".join(map(re.escape, allowed)), "", line)
+            failures += [f"{path}:{number}: 「{word}」 (glossary: 「{chosen}」)" for word, chosen in aside.items()
+                         if word in line]
+    print("\n".join(failures + [f"{len(aside)} words set aside, {len(failures)} problems"]))
     return 1 if failures or not aside else 0
 
 

@@ -1,8 +1,6 @@
-// The keyring store against a real gnome-keyring-daemon, on a private
-// session bus (dbus-run-session with a configuration of the test's own: no
-// services but the unlock prompter each case chooses). Every call is made by
-// this program started afresh inside the session, as the logon run would
-// make it at its start.
+// The keyring store against a real gnome-keyring-daemon on a private session
+// bus (no services but the unlock prompter each case chooses). Each call is
+// made by this program started afresh, as the logon run would make it.
 #include "platform/SecretStore.h"
 
 #include "common/TempFolder.h"
@@ -47,8 +45,7 @@ const bool kChild = [] {
     ::_exit(0);
 }();
 
-// The case's script run in a fresh home on a private bus whose unlock
-// prompter runs prompter; its standard output.
+// The output of the case's script, run in a fresh home on a private bus.
 std::string InSession(const std::string& prompter, const std::string& script)
 {
     const test_files::TempFolder home("keyring");
@@ -59,7 +56,6 @@ std::string InSession(const std::string& prompter, const std::string& script)
         "<busconfig><type>session</type><listen>unix:dir=" + root + "</listen><servicedir>" + root
             + "/services</servicedir><policy context=\"default\"><allow send_destination=\"*\"/>"
               "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
-    home.Write("run/.keep", "");
     home.Write("case.sh",
         "call() { CORKPANE_SECRET_CALL=\"$*\" \"$SELF\"; }\n"
         "keyring() { gnome-keyring-daemon --replace --daemonize --components=secrets \"$@\" >/dev/null; n=0;"
@@ -67,8 +63,9 @@ std::string InSession(const std::string& prompter, const std::string& script)
         "unlocked() { printf 'keyring password' | keyring --unlock; }\n"
         "locked() { keyring </dev/null; }\n"
             + script);
-    const std::string command = "cd '" + root + "' && chmod 700 run && env -i HOME='" + root
-        + "' XDG_DATA_HOME='" + root + "/data' XDG_RUNTIME_DIR='" + root + "/run' PATH=/usr/bin:/bin SELF='"
+    const std::string command = "cd '" + root
+        + "' && env -i HOME=\"$PWD\" XDG_DATA_HOME=\"$PWD\" XDG_RUNTIME_DIR=\"$PWD\" "
+          "PATH=/usr/bin:/bin SELF='"
         + std::filesystem::read_symlink("/proc/self/exe").string()
         + "' dbus-run-session --config-file=bus.conf -- sh case.sh 2>/dev/null";
     std::string out;
@@ -88,34 +85,37 @@ TEST(SecretStore, AgainstGnomeKeyring)
     const char* silent = "/bin/sh -c 'exec dbus-monitor --address \"$DBUS_STARTER_ADDRESS\" >/dev/null'";
     // Status numbers: 0 done, 1 not found, 2 no service, 3 locked, 4 timed out.
     const struct {
-        const char* what;
         const char* prompter;
         std::string script;
         std::string output;
     } cases[] = {
-        { "a keyring holding an older password, another account's in Shift_JIS bytes", cannotStart,
+        // A keyring holding an older password; another account's in Shift_JIS bytes.
+        { cannotStart,
             "unlocked; call 995 lookup; call 995 store older; call 995 store 'ｐａｓｓ*ワード 12'\n"
             "call 110 store \"$(printf '\\202\\140\\202\\141*1')\"; call 995 lookup; call 110 lookup\n"
             "secret-tool search --all application corkpane | grep -c '^label'\n"
             "call 995 remove; call 995 remove; call 995 lookup; call 110 lookup\n",
             "1\n0\n0\n0\n0 ｐａｓｓ*ワード 12\n0 \x82\x60\x82\x61*1\n2\n0\n1\n1\n0 \x82\x60\x82\x61*1\n" },
-        { "no session bus, then a bus without a keyring", cannotStart,
+        // No session bus, then a bus without a keyring.
+        { cannotStart,
             "env -u DBUS_SESSION_BUS_ADDRESS CORKPANE_SECRET_CALL='995 lookup' \"$SELF\"\n"
             "call 995 lookup; call 995 store x; call 995 remove\n",
             "2\n2\n2\n2\n" },
-        { "locked, no prompt can be shown; then opened with its password", cannotStart,
+        // Locked, no prompt can be shown; then opened with its password.
+        { cannotStart,
             "unlocked; call 995 store kept; locked; call 995 lookup; call 995 store lost; call 995 remove\n"
             "unlocked; call 995 lookup\n",
             "0\n3\n3\n3\n0 kept\n" },
-        // gnome-keyring-daemon 42 does not survive a prompt dismissed while its
-        // prompter starts: each call gets a daemon of its own.
-        { "locked, a prompt nobody answers", silent,
+        // Locked, a prompt nobody answers. gnome-keyring-daemon 42 does not
+        // survive a prompt dismissed while its prompter starts: each call
+        // gets a daemon of its own.
+        { silent,
             "unlocked; call 995 store kept; for c in lookup 'store lost' remove; do locked; call 995 $c; "
             "done\n",
             "0\n4\n4\n4\n" },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(InSession(c.prompter, c.script), c.output) << c.what;
+        EXPECT_EQ(InSession(c.prompter, c.script), c.output) << c.script;
 }
 
 } // namespace
