@@ -4,13 +4,14 @@
 # (the packages of priority required or marked essential with what they
 # depend on: what debootstrap --variant=minbase installs), with an empty
 # download cache, so that every package counts with its download size.
-#   bench/deps/package_sets.sh [EARLIER_INSTALL_DEPS_SCRIPT]
+#   [KEEP_LISTS=DIR] bench/deps/package_sets.sh [EARLIER_INSTALL_DEPS_SCRIPT]
 # The earlier script (one list installed with recommends, then the desktops
-# without) is measured the same way. Installs nothing; needs apt's lists.
+# without) is measured the same way. KEEP_LISTS keeps each set's packages
+# ("name version" a line) in DIR. Installs nothing; needs apt's lists.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'if [ -n "${KEEP_LISTS:-}" ]; then cp "$work"/set-* "$KEEP_LISTS"; fi; rm -rf "$work"' EXIT
 mkdir -p "$work/archives/partial"
 : >"$work/extended_states"
 : >"$work/empty.status"
@@ -60,6 +61,7 @@ sets() {
     status_of "$work/step.status" "$work/base" "$work/all"
     status=$work/step.status
   done
+  cp "$work/all" "$work/set-$1"
   measure "$work/all"
 }
 
