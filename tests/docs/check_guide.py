@@ -28,6 +28,7 @@ Links to other pages and images must point at files that exist.
 """
 import base64
 import os
+import pathlib
 import re
 import subprocess
 import sys
@@ -93,20 +94,17 @@ MAIL_USER, MAIL_TOKEN = "taro@outlook.jp", "EwBwA8l6BAAU-token-for-taro"
 def mail_account(server, scratch, work, env):
     """Starts the token server holding one memo mail, stores its account in
     work and puts a token helper "oama" on the PATH; the server, or None."""
-    def write(path, data, mode=0o644):
-        with open(path, "wb") as f:
-            f.write(data)
-        os.chmod(path, mode)
-        return path
     subject = base64.b64encode("メモ 牛乳".encode("iso2022_jp")).decode()
-    mail = write(os.path.join(scratch, "memo.eml"), f"Subject: =?ISO-2022-JP?B?{subject}?=\n\n".encode()
-                 + "牛乳を買う\n".encode("iso2022_jp"))
+    mail = pathlib.Path(scratch, "memo.eml")
+    mail.write_bytes(f"Subject: =?ISO-2022-JP?B?{subject}?=\n\n".encode() + "牛乳を買う\n".encode("iso2022_jp"))
     running = subprocess.Popen([server, MAIL_USER, MAIL_TOKEN, mail], stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE, text=True)
     port = running.stdout.readline().strip()
-    write(os.path.join(work, "corkpane.ini"), f"POP3Host1=127.0.0.1\r\nPOP3Port1={port}\r\nUser1={MAIL_USER}\r\n"
-          "キーワード１=メモ\r\n".encode("cp932"))
-    write(os.path.join(scratch, "oama"), f"#!/bin/sh\necho {MAIL_TOKEN}\n".encode(), 0o755)
+    pathlib.Path(work, "corkpane.ini").write_bytes(
+        f"POP3Host1=127.0.0.1\r\nPOP3Port1={port}\r\nUser1={MAIL_USER}\r\nキーワード１=メモ\r\n".encode("cp932"))
+    helper = pathlib.Path(scratch, "oama")
+    helper.write_text(f"#!/bin/sh\necho {MAIL_TOKEN}\n")
+    helper.chmod(0o755)
     env["PATH"] = scratch + ":" + env["PATH"]
     return running if port else None
 
