@@ -12,10 +12,13 @@
 // Every call is bounded by the store's time limit: a keyring may show the
 // user a prompt (to unlock it) that nobody answers, or a service may hang.
 // When the limit passes, the call is cancelled (a prompt is dismissed
-// through the service), it waits at most one more second for the service
-// to acknowledge, and it returns kTimedOut; nothing was stored or removed.
+// through the service), waits at most one more second for the service to
+// acknowledge, and returns kTimedOut: the keyring is then as it was, unless
+// the service had finished the change just before.
 // The work runs on the calling thread in a main context of its own, so a
-// Qt or GLib loop of the caller does not run meanwhile.
+// Qt or GLib loop of the caller does not run meanwhile. GLib's shared
+// session bus connection of the process is told not to end the program when
+// the bus goes away (its default); the calls then fail instead.
 
 #include <chrono>
 #include <string>
