@@ -76,7 +76,7 @@ void ReceivedMemory::Save()
         std::string text = memory.account + "\r\n";
         for (const std::string& id : memory.ids)
             text.append(id).append("\r\n");
-        platform::ReplaceFile(file, text, platform::kSettingsReadLimit);
+        platform::ReplacePrivateFile(file, text, platform::kSettingsReadLimit);
         unsaved_.erase(unsaved_.begin());
     }
 }

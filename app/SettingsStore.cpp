@@ -83,7 +83,7 @@ void SaveSettings(const std::filesystem::path& folder, const Settings& settings,
     IniLines lines = bytes ? IniLines::Parse(*bytes) : IniLines(SettingsFileHeader());
     for (const SettingsKey& key : SettingsKey::All())
         lines.Set(key.key, key.Written(settings, message));
-    platform::ReplaceFile(file, lines.Serialize(), platform::kSettingsReadLimit);
+    platform::ReplacePrivateFile(file, lines.Serialize(), platform::kSettingsReadLimit);
 }
 
 } // namespace app

@@ -186,14 +186,28 @@ std::string ReadWholeFile(const std::filesystem::path& file, std::uint64_t limit
     return std::move(*bytes);
 }
 
-void ReplaceFile(
-    const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit, bool executable)
+namespace {
+
+void Replace(const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit, FileMode mode)
 {
     if (bytes.size() > limit)
         throw FileIoError(CannotCreateMessage(file, FileErrorReason(EFBIG)), EFBIG);
-    FileReplacement replacement(file, limit, executable);
+    FileReplacement replacement(file, limit, mode);
     replacement.Write(bytes);
     replacement.Commit();
+}
+
+} // namespace
+
+void ReplaceFile(
+    const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit, bool executable)
+{
+    Replace(file, bytes, limit, executable ? FileMode::kExecutable : FileMode::kKept);
+}
+
+void ReplacePrivateFile(const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit)
+{
+    Replace(file, bytes, limit, FileMode::kPrivate);
 }
 
 void ReplaceFile(const std::filesystem::path& file, std::string_view first,
@@ -303,7 +317,7 @@ std::size_t FileReader::Read(char* buffer, std::size_t count)
     }
 }
 
-FileReplacement::FileReplacement(const std::filesystem::path& file, std::uint64_t limit, bool executable)
+FileReplacement::FileReplacement(const std::filesystem::path& file, std::uint64_t limit, FileMode mode)
     : file_(file)
     , target_(ReplacedFile(file))
     , limit_(limit)
@@ -319,7 +333,9 @@ FileReplacement::FileReplacement(const std::filesystem::path& file, std::uint64_
     for (unsigned attempt = 0; fd_ < 0; ++attempt) {
         temporary_ = target_;
         temporary_.replace_filename(prefix + std::to_string(counter++));
-        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // A private file is never readable by others, not even half written.
+        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+            mode == FileMode::kPrivate ? 0600 : 0666);
         if (fd_ < 0 && (errno != EEXIST || attempt >= 100)) {
             const int error = errno;
             temporary_.clear();
@@ -328,8 +344,8 @@ FileReplacement::FileReplacement(const std::filesystem::path& file, std::uint64_
     }
     struct stat old { };
     if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        (void)::fchmod(fd_, old.st_mode & 07777);
-    if (executable && ::fstat(fd_, &old) == 0)
+        (void)::fchmod(fd_, old.st_mode & (mode == FileMode::kPrivate ? 0700 : 07777));
+    if (mode == FileMode::kExecutable && ::fstat(fd_, &old) == 0)
         (void)::fchmod(fd_, (old.st_mode & 07777) | 0111);
 }
 
@@ -486,7 +502,7 @@ std::size_t FileReader::Read(char* buffer, std::size_t count)
     return n;
 }
 
-FileReplacement::FileReplacement(const std::filesystem::path& file, std::uint64_t limit, bool)
+FileReplacement::FileReplacement(const std::filesystem::path& file, std::uint64_t limit, FileMode)
     : file_(file)
     , target_(ReplacedFile(file))
     , limit_(limit)

@@ -11,7 +11,8 @@
 // flushes the folder, so the target holds either its old or its new content.
 // A symbolic link is followed and the file it names is replaced, or created
 // when the link dangles (the link itself stays); the replaced file's
-// permission bits are kept. Each write has a size limit, the same one the
+// permission bits are kept, unless the file holds secrets (FileMode::kPrivate:
+// only its owner may read it). Each write has a size limit, the same one the
 // program reads that kind of file with, so that nothing is saved that the
 // next run would refuse to read. Temporaries that an interrupted save of
 // the same file left behind are removed at its next save.
@@ -77,6 +78,17 @@ private:
     void* handle_ = nullptr; // the Windows file handle
 };
 
+// The permission bits a replacement gives the new file (POSIX; Windows
+// files keep the folder's access rules).
+enum class FileMode {
+    kKept, // the replaced file's bits; a new file the usual ones (0666 less the umask)
+    kExecutable, // as kKept, and anyone may run it (launchers)
+    // Only the owner may read or write it (0600), from the first byte
+    // written: for files that hold secrets. A replaced file keeps its
+    // owner's bits and loses everyone else's, as ssh and fetchmail insist.
+    kPrivate,
+};
+
 // Replaces a file's content in steps: the constructor creates the
 // temporary file, Write appends to it, Commit puts it in place. Destroying
 // an uncommitted replacement removes the temporary and leaves the target as
@@ -84,8 +96,12 @@ private:
 // writing more than limit bytes in all is such a failure (EFBIG).
 class FileReplacement {
 public:
+    FileReplacement(const std::filesystem::path& file, std::uint64_t limit, FileMode mode);
     // executable: the new file may also be run (launchers need it).
-    FileReplacement(const std::filesystem::path& file, std::uint64_t limit, bool executable = false);
+    FileReplacement(const std::filesystem::path& file, std::uint64_t limit, bool executable = false)
+        : FileReplacement(file, limit, executable ? FileMode::kExecutable : FileMode::kKept)
+    {
+    }
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -109,6 +125,8 @@ private:
 // more than limit bytes are refused before anything is written.
 void ReplaceFile(
     const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit, bool executable = false);
+// As ReplaceFile, for a file only its owner may read (FileMode::kPrivate).
+void ReplacePrivateFile(const std::filesystem::path& file, std::string_view bytes, std::uint64_t limit);
 
 // The same for a file written in pieces: first, then each of rest in order
 // (pieces of a larger buffer need not be copied together first).

@@ -54,11 +54,18 @@ void KeepSessionRecord(const std::filesystem::path& file, const EnvironmentLooku
     } catch (const FileIoError&) {
         // Unreadable: written anew below.
     }
-    if (kept != record) {
+    // A record left readable by others (by an older version) is written
+    // again, private, even where it is unchanged.
+    std::error_code ec;
+    const auto others = std::filesystem::perms::group_all | std::filesystem::perms::others_all;
+    const auto status = std::filesystem::status(file, ec);
+    const bool open = !ec && std::filesystem::is_regular_file(status)
+        && (status.permissions() & others) != std::filesystem::perms::none;
+    if (kept != record || open) {
         // A folder that cannot be made shows as the write's own error.
         std::error_code ignored;
         std::filesystem::create_directories(file.parent_path(), ignored);
-        ReplaceFile(file, record, kSmallFileReadLimit);
+        ReplacePrivateFile(file, record, kSmallFileReadLimit);
     }
 }
 

@@ -17,5 +17,14 @@ if command -v ccache >/dev/null; then
   args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
+# The tests need GoogleTest (scripts/install-deps.sh --test); without it the
+# program alone is built.
+if [ ! -f /usr/include/gtest/gtest.h ]; then
+  echo "GoogleTest is not installed: building the program without its tests"
+  args+=(-DCORKPANE_BUILD_TESTS=OFF)
+else
+  args+=(-DCORKPANE_BUILD_TESTS=ON)
+fi
+
 cmake -S . -B "$dir" -G Ninja -DCORKPANE_WERROR=ON "${args[@]}" "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

@@ -1,27 +1,61 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Corkpane needs to build, test and benchmark.
-# Does nothing when they are all present already.
+# Installs the Debian 12 packages Corkpane needs, only those missing.
+#   scripts/install-deps.sh          building and running: what scripts/demo.sh
+#                                    and an install from source need
+#   scripts/install-deps.sh --test   that, and what the tests and benchmarks
+#                                    use (servers, other desktops, checkers,
+#                                    benchmark peers); scripts/test.sh runs it
+#   --list                           prints the chosen set's package names,
+#                                    one a line, and installs nothing
+# Installs without questions and without starting services.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config clang
-  libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libwebp-dev libssl-dev
-  fonts-ipafont-gothic locales
-  dovecot-pop3d openssl
-  nkf time libjpeg-turbo-progs imagemagick python3
-  xvfb xauth xdotool x11-utils
-  qt6-qpa-plugins
-  # WebP, TIFF and SVG pictures (Qt's image plug-ins); cwebp, dwebp and
-  # pngtopnm make and read pictures in the tests and benchmarks
-  qt6-image-formats-plugins libqt6svg6 webp netpbm
-  # the Debian package and its checks; the guide's HTML and the manual pages
-  dpkg-dev fakeroot file lintian desktop-file-utils appstream cmark-gfm man-db
-  # real desktops for the wallpaper tests, and systemd's unit checker
-  libglib2.0-bin gsettings-desktop-schemas dconf-gsettings-backend dconf-service dbus
-  xfconf feh x11-xserver-utils systemd procps
+test=false
+list=false
+for arg in "$@"; do
+  case "$arg" in
+    --test) test=true ;;
+    --list) list=true ;;
+    *) echo "usage: scripts/install-deps.sh [--test] [--list]" >&2; exit 2 ;;
+  esac
+done
+
+# Building and running: compiler and build tools; the libraries with their
+# headers; the Qt plug-ins the program loads while it runs (the window on
+# X11 and Wayland, WebP, TIFF and SVG pictures) and Qt's Japanese dialog
+# texts; the Japanese font the wallpaper is drawn with; cmark-gfm for the
+# guide's HTML, dpkg-dev and file for the Debian package; python3 for
+# scripts/demo.sh.
+user=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6 qt6-translations-l10n
+  libjpeg62-turbo-dev libwebp-dev libssl-dev libsecret-1-dev libical-dev libcurl4-openssl-dev
+  fonts-ipafont-gothic
+  cmark-gfm dpkg-dev file
+  python3
 )
 
+# ---- Test components (--test only) ----------------------------------------
+tests=(
+  # test and benchmark frameworks; clang for the fuzz targets
+  libgtest-dev libgmock-dev libbenchmark-dev clang
+  # mail servers and certificates for the mail tests (started privately on
+  # loopback by the tests), and the calendar tests' reference reader
+  dovecot-pop3d dovecot-imapd openssl python3-icalendar python3-dateutil
+  # the keyring tests: gnome-keyring-daemon on a private D-Bus session bus
+  gnome-keyring dbus libsecret-tools
+  # peers and tools of the tests and benchmarks
+  nkf time libjpeg-turbo-progs imagemagick webp netpbm
+  # a virtual X server for the window's tests and the screenshots
+  xvfb xauth xdotool x11-utils
+  # checks of the Debian package, the desktop entry, the AppStream metadata
+  # and the manual pages; the Japanese locale they are read in
+  fakeroot lintian desktop-file-utils appstream man-db locales
+  # the desktops' settings services for the wallpaper tests, and systemd's
+  # unit checker
+  libglib2.0-bin gsettings-desktop-schemas dconf-gsettings-backend dconf-service
+  xfconf feh x11-xserver-utils systemd procps
+)
 # The other desktops the wallpaper tests start headless, without what they
 # only recommend (a whole desktop session otherwise): KDE Plasma's shell,
 # sway with swaybg, LXQt's and LXDE's desktop processes, the MATE and
@@ -30,43 +64,72 @@ desktops=(
   plasma-workspace plasma-desktop sway swaybg pcmanfm pcmanfm-qt mate-desktop-common cinnamon-desktop-data
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed'; then
-    missing+=("$p")
-  fi
-done
-
-missing_desktops=()
-for p in "${desktops[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed'; then
-    missing_desktops+=("$p")
-  fi
-done
-
-if ((${#missing[@]} + ${#missing_desktops[@]})); then
-  echo "Installing: ${missing[*]} ${missing_desktops[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  $sudo apt-get update -qq
-  # Package scripts must not try to start services (no init system here);
-  # tests start their own servers.
-  if ((${#missing[@]})); then
-    DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $sudo apt-get install -y -qq "${missing[@]}"
-  fi
-  if ((${#missing_desktops[@]})); then
-    DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $sudo apt-get install -y -qq --no-install-recommends \
-      "${missing_desktops[@]}"
-  fi
+if $list; then
+  printf '%s\n' "${user[@]}"
+  if $test; then printf '%s\n' "${tests[@]}" "${desktops[@]}"; fi
+  exit 0
 fi
 
-# The Japanese locale: the screenshots are taken in it, and the manual pages
-# are read in it (man -L ja). Generated once, when the system lacks it.
-if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
-  echo "Generating the locale ja_JP.UTF-8"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
-  $sudo locale-gen >/dev/null
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+updated=false
+
+missing() {
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed'; then
+      echo "$p"
+    fi
+  done
+}
+
+# install_missing [apt-get options] -- packages: the missing ones, without questions;
+# package scripts must not start services (tests start their own servers).
+install_missing() {
+  local options=()
+  while [ "$1" != -- ]; do options+=("$1"); shift; done
+  shift
+  mapfile -t wanted < <(missing "$@")
+  ((${#wanted[@]})) || return 0
+  echo "Installing: ${wanted[*]}"
+  if ! $updated; then
+    $sudo apt-get update -qq
+    updated=true
+  fi
+  DEBIAN_FRONTEND=noninteractive RUNLEVEL=1 $sudo apt-get install -y -qq "${options[@]}" "${wanted[@]}"
+}
+
+if $test; then
+  # As the CI has always had them: with what they recommend.
+  install_missing -- "${user[@]}" "${tests[@]}"
+  install_missing --no-install-recommends -- "${desktops[@]}"
+else
+  install_missing --no-install-recommends -- "${user[@]}"
 fi
+
+# A locale, generated once when the system lacks it: with --test the
+# Japanese one the screenshots are taken in and the manual pages read in;
+# otherwise only the user's own (LC_ALL, LC_CTYPE or LANG), when it names one
+# the system does not have.
+if $test; then
+  locale=ja_JP.UTF-8
+  why="the tests read the manual pages and take the screenshots in it"
+else
+  locale=${LC_ALL:-${LC_CTYPE:-${LANG:-}}}
+  why="your environment names it and the system lacks it"
+fi
+case "$locale" in "" | C | POSIX | C.*) exit 0 ;; esac
+normal() { tr '[:upper:]' '[:lower:]' | tr -d -- '-'; }
+if locale -a 2>/dev/null | normal | grep -qx "$(normal <<<"$locale")"; then
+  exit 0
+fi
+install_missing --no-install-recommends -- locales
+line=$(awk -v want="$(normal <<<"$locale")" \
+  '{ name = tolower($1); gsub("-", "", name) } name == want { print; exit }' /usr/share/i18n/SUPPORTED)
+if [ -z "$line" ]; then
+  echo "The locale $locale is not one Debian can generate; leaving it alone"
+  exit 0
+fi
+echo "Generating the locale $locale ($why)"
+$sudo sed -i "s/^# *\\($line\\)\$/\\1/" /etc/locale.gen
+grep -qx "$line" /etc/locale.gen || echo "$line" | $sudo tee -a /etc/locale.gen >/dev/null
+$sudo locale-gen >/dev/null

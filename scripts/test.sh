@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh --test
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0

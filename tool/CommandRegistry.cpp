@@ -59,6 +59,11 @@ int CommandRegistry::Run(const Args& argv, Io& io) const
         PrintUsage(io.err);
         return kExitUsage;
     }
+    // Asked for, the usage is the command's output and no error.
+    if (argv.front() == "--help" || argv.front() == "-h") {
+        PrintUsage(io.out);
+        return CheckStreams(io, kExitOk);
+    }
     auto it = commands_.find(argv.front());
     if (it == commands_.end()) {
         io.err << "corkpane-tool: unknown command '" << Shown(argv.front()) << "'\n";

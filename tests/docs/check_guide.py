@@ -5,8 +5,14 @@ Every shell block in the guide is run by someone:
   ```sh test           run here, against the build, in a scratch home folder;
                        a ```text output block right after it is the exact
                        output it must print;
+  ```sh test mail      the same, with an account stored in the working
+                       folder: a local Dovecot that signs taro@outlook.jp in
+                       with the token a command "oama" on the PATH prints,
+                       holding one memo mail (run by MAIL_TOKEN_SERVER);
   ```sh package STEP   run by scripts/package-test.sh as root at the step
-                       STEP (install or remove) of its install and removal.
+                       STEP of its install and removal: install (from the
+                       source folder), file (in the folder holding the
+                       package file) or remove.
 A shell block without one of these marks fails the check.
 
 Each table after a <!-- check-dates --> line lists date forms in its first
@@ -15,18 +21,21 @@ into, or エラー for a form the check rejects; `corkpane-tool schedule check`
 confirms each form on a schedule of its own.
 Links to other pages and images must point at files that exist.
 
-    check_guide.py GUIDE_DIR BIN_DIR            check and run the tests
+    check_guide.py GUIDE_DIR BIN_DIR [MAIL_TOKEN_SERVER]
+                                                 check and run the tests
     check_guide.py GUIDE_DIR --package-blocks OUT_DIR
                                                  write OUT_DIR/STEP.sh
 """
+import base64
 import os
+import pathlib
 import re
 import subprocess
 import sys
 import tempfile
 
-PACKAGE_STEPS = ("install", "remove")
-FENCE = re.compile(r"^```(.*)$")
+PACKAGE_STEPS = ("install", "file", "remove")
+FENCE = re.compile(r"^( *)```(.*)$")
 
 
 def pages(guide):
@@ -42,13 +51,15 @@ def blocks(path):
     while i < len(lines):
         m = FENCE.match(lines[i])
         if m:
+            # A block inside a list item is indented, its fence and lines alike.
+            indent = m.group(1)
             start = i
             i += 1
             body = []
-            while i < len(lines) and lines[i] != "```":
-                body.append(lines[i])
+            while i < len(lines) and lines[i] != indent + "```":
+                body.append(lines[i][len(indent):] if lines[i].startswith(indent) else lines[i])
                 i += 1
-            found.append((m.group(1).split(), "\n".join(body) + "\n", start + 1))
+            found.append((m.group(2).split(), "\n".join(body) + "\n", start + 1))
         i += 1
     return found
 
@@ -57,7 +68,7 @@ def check_marks(path, failures):
     for words, _, line in blocks(path):
         if words[:1] != ["sh"]:
             continue
-        if words[1:2] == ["test"] and len(words) == 2:
+        if words[1:2] == ["test"] and words[2:] in ([], ["mail"]):
             continue
         if words[1:2] == ["package"] and len(words) == 3 and words[2] in PACKAGE_STEPS:
             continue
@@ -77,7 +88,28 @@ def check_links(path, failures):
             failures.append(f"{path}: link to {target}, which does not exist")
 
 
-def run_tests(path, bin_dir, failures):
+MAIL_USER, MAIL_TOKEN = "taro@outlook.jp", "EwBwA8l6BAAU-token-for-taro"
+
+
+def mail_account(server, scratch, work, env):
+    """Starts the token server holding one memo mail, stores its account in
+    work and puts a token helper "oama" on the PATH; the server, or None."""
+    subject = base64.b64encode("メモ 牛乳".encode("iso2022_jp")).decode()
+    mail = pathlib.Path(scratch, "memo.eml")
+    mail.write_bytes(f"Subject: =?ISO-2022-JP?B?{subject}?=\n\n".encode() + "牛乳を買う\n".encode("iso2022_jp"))
+    running = subprocess.Popen([server, MAIL_USER, MAIL_TOKEN, mail], stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, text=True)
+    port = running.stdout.readline().strip()
+    pathlib.Path(work, "corkpane.ini").write_bytes(
+        f"POP3Host1=127.0.0.1\r\nPOP3Port1={port}\r\nUser1={MAIL_USER}\r\nキーワード１=メモ\r\n".encode("cp932"))
+    helper = pathlib.Path(scratch, "oama")
+    helper.write_text(f"#!/bin/sh\necho {MAIL_TOKEN}\n")
+    helper.chmod(0o755)
+    env["PATH"] = scratch + ":" + env["PATH"]
+    return running if port else None
+
+
+def run_tests(path, bin_dir, server, failures):
     found = blocks(path)
     with tempfile.TemporaryDirectory() as scratch:
         home = os.path.join(scratch, "home")
@@ -85,9 +117,15 @@ def run_tests(path, bin_dir, failures):
         os.makedirs(home)
         os.makedirs(work)
         env = {"HOME": home, "PATH": bin_dir + ":/usr/bin:/bin", "LANG": "C.UTF-8"}
+        running = None
         for index, (words, text, line) in enumerate(found):
-            if words != ["sh", "test"]:
+            if words[:2] != ["sh", "test"]:
                 continue
+            if words[2:] == ["mail"] and not running:
+                running = server and mail_account(server, scratch, work, env)
+                if not running:
+                    failures.append(f"{path}:{line}: the mail token server did not start")
+                    continue
             run = subprocess.run(["bash", "-e", "-o", "pipefail", "-c", text], cwd=work, env=env,
                                  capture_output=True, text=True, timeout=120)
             if run.returncode != 0:
@@ -97,6 +135,8 @@ def run_tests(path, bin_dir, failures):
             if following and following[0] == ["text", "output"] and run.stdout != following[1]:
                 failures.append(f"{path}:{following[2]}: the block before prints\n{run.stdout}"
                                 f"but the guide shows\n{following[1]}")
+        if running:
+            running.communicate(timeout=60)
 
 
 def date_rows(path):
@@ -173,12 +213,13 @@ def main():
     if sys.argv[2] == "--package-blocks":
         return write_package_blocks(guide, sys.argv[3])
     bin_dir = os.path.abspath(sys.argv[2])
+    server = sys.argv[3] if len(sys.argv) > 3 else None
     failures = []
     forms = 0
     for path in pages(guide):
         check_marks(path, failures)
         check_links(path, failures)
-        run_tests(path, bin_dir, failures)
+        run_tests(path, bin_dir, server, failures)
         forms += check_dates(path, bin_dir, failures)
     for failure in failures:
         print(failure)

@@ -109,6 +109,22 @@ TEST_F(FileIoTest, ReplacesThroughLinksKeepingPermissions)
     EXPECT_EQ((std::vector<std::string> { "launcher.desktop", "link.txt", "real" }), Names());
 }
 
+TEST_F(FileIoTest, PrivateFilesAreTheOwnersOnlyAndWiderOnesTightened)
+{
+    const fs::path file = File("corkpane.ini");
+    // The modes before (0: no file yet) and after a private save.
+    for (const auto& [before, after] : { std::pair<mode_t, mode_t> { 0, 0600 }, { 0644, 0600 },
+             { 0666, 0600 }, { 0755, 0700 }, { 0400, 0400 } }) {
+        fs::remove(file);
+        if (before != 0)
+            ::chmod(temp_.Write(file, "old").c_str(), before);
+        ReplacePrivateFile(file, "PassWord1=x", 100);
+        struct stat info { };
+        ASSERT_EQ(0, ::stat(file.c_str(), &info));
+        EXPECT_EQ(after, info.st_mode & 07777) << std::oct << before;
+    }
+}
+
 TEST_F(FileIoTest, FailuresAndInterruptedSavesLeaveNoTemporaries)
 {
     const fs::path memo = File("memo.txt");

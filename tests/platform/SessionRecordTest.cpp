@@ -31,6 +31,12 @@ TEST(SessionRecord, KeptFromTheSessionAndFilledInWhereMissing)
         Lookup({ { "DISPLAY", ":0" }, { "XDG_CURRENT_DESKTOP", "XFCE" }, { "HOME", "/home/u" },
             { "XAUTHORITY", "/tmp/a\nDISPLAY=:9" } }));
     EXPECT_EQ(folder.Read("corkpane/session.txt"), "DISPLAY=:0\nXDG_CURRENT_DESKTOP=XFCE\n");
+    // Private, also where an older version left it readable and nothing changed.
+    std::filesystem::permissions(
+        file, std::filesystem::perms::others_read, std::filesystem::perm_options::add);
+    platform::KeepSessionRecord(file, Lookup({ { "DISPLAY", ":0" }, { "XDG_CURRENT_DESKTOP", "XFCE" } }));
+    EXPECT_EQ(std::filesystem::status(file).permissions(),
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
     // The service manager's environment: what it has stays its own.
     using Pairs = std::vector<std::pair<std::string, std::string>>;

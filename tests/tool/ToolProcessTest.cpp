@@ -78,4 +78,14 @@ TEST(ToolProcess, FailuresGiveTheReasonInTheLocalesEncoding)
     EXPECT_EQ(files, 3U) << "input.txt, folder and schedule.txt; no temporaries";
 }
 
+TEST(ToolProcess, HelpIsTheUsageOnStandardOutputAndNoError)
+{
+    const test_files::TempFolder folder("tool");
+    for (const char* asked : { "--help", "-h" }) {
+        EXPECT_EQ(RunTool(folder, "", "", std::string(asked) + " > out").status, 0) << asked;
+        EXPECT_NE(folder.Read("out").find("\n  receive"), std::string::npos) << "every command: " << asked;
+    }
+    EXPECT_EQ(RunTool(folder, "", "", "--helpx").status, 2);
+}
+
 } // namespace
