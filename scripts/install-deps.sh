@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libwebp-dev libssl-dev
   fonts-ipafont-gothic locales
   dovecot-pop3d openssl
+  # tests only: the IMAP server the mail tests and benchmarks start privately
+  dovecot-imapd
   nkf time libjpeg-turbo-progs imagemagick python3
   xvfb xauth xdotool x11-utils
   qt6-qpa-plugins
