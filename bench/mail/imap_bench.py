@@ -16,7 +16,11 @@ push`: the latency from a mail moved into the maildir to the end of the
 IDLE wait, --push times, against a bare socket that sends IDLE and waits
 for the EXISTS line; and the CPU of an idle wait.
 
-usage: imap_bench.py [--bench PATH] [--runs N] [--delay-ms D] [--push N]
+With --hostile, instead: scripted servers that answer a pass with under
+1 MB each of what no real server sends; the pass's time, its peak memory
+(/usr/bin/time) and how it ended.
+
+usage: imap_bench.py [--bench PATH] [--runs N] [--delay-ms D] [--push N] [--hostile]
 """
 import argparse
 import imaplib
@@ -30,6 +34,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -204,6 +209,66 @@ def run(args):
     return done.stdout.decode("cp932", "replace")
 
 
+OPENED = ("* OK [CAPABILITY IMAP4rev1 IDLE] ready\r\nA1 OK [CAPABILITY IMAP4rev1 IDLE] in\r\n"
+          "* 20000 EXISTS\r\n* OK [UIDVALIDITY 7] v\r\n* OK [UIDNEXT 20001] n\r\nA2 OK [READ-ONLY] done\r\n")
+
+
+def literal(text):
+    return "{%d}\r\n%s" % (len(text), text)
+
+
+def subject_fetch(uid, subject):
+    return f"* {uid} FETCH (UID {uid} BODY[HEADER.FIELDS (SUBJECT)] " + literal(f"Subject: {subject}\r\n\r\n") + ")\r\n"
+
+
+def hostile_cases():
+    memo = subject_fetch(1, MEMO_WORD) + "A3 OK\r\n"
+    body = "Subject: x\r\n\r\n" + "x\r\n" * 330000
+    return {
+        "memo mail of 1 MB of one-byte lines": memo + "* 1 FETCH (UID 1 BODY[] " + literal(body) + ")\r\nA4 OK\r\n",
+        "1 MB of untagged responses": "* OK still here\r\n" * 60000 + "A3 OK\r\n",
+        "12,000 new messages' subjects": "".join(subject_fetch(u, f"note {u}") for u in range(1, 12001)) + "A3 OK\r\n",
+        "a FETCH of 16 KB of nested lists": "* 1 FETCH (UID 1 X " + "(" * 16000 + "\r\nA3 OK\r\n",
+        "64 literals of 15 KB in one response": "* 1 FETCH (UID 1 " + " ".join(
+            "X " + literal("y" * 15000) for _ in range(64)) + ")\r\nA3 OK\r\n",
+        "a literal of 4 GB announced": "* 1 FETCH (UID 1 BODY[] {4294967295}\r\n" + "z" * 1000000,
+    }
+
+
+def scripted_server(script):
+    """Sends the whole script to the first client, then reads until it goes."""
+    listener = socket.socket()
+    listener.bind(("127.0.0.1", 0))
+    listener.listen(1)
+
+    def serve():
+        conn, _ = listener.accept()
+        try:
+            conn.sendall(script)
+            while conn.recv(65536):
+                pass
+        except OSError:
+            pass
+        conn.close()
+        listener.close()
+    threading.Thread(target=serve, daemon=True).start()
+    return listener.getsockname()[1]
+
+
+def hostile(bench):
+    for name, payload in hostile_cases().items():
+        script = (OPENED + payload).encode("latin-1")
+        port = scripted_server(script)
+        start = time.perf_counter()
+        done = subprocess.run(["/usr/bin/time", "-f", "%M", bench, "pass", str(port), "u", "p", "0"],
+                              capture_output=True)
+        elapsed = time.perf_counter() - start
+        lines = done.stderr.decode("cp932", "replace").strip().splitlines()
+        peak = int(lines[-1]) / 1024
+        outcome = lines[0] if done.returncode != 0 and len(lines) > 1 else done.stdout.decode().strip()
+        print(f"{name} ({len(script) / 1e6:.2f} MB): {elapsed:.2f} s, {peak:.1f} MB, {outcome}")
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser()
@@ -213,8 +278,12 @@ def main():
     parser.add_argument("--memos", type=int, default=100)
     parser.add_argument("--delay-ms", type=float, default=15.0, help="delay added in each direction")
     parser.add_argument("--push", type=int, default=20, help="mails pushed during IDLE")
+    parser.add_argument("--hostile", action="store_true", help="scripted hostile servers instead")
     args = parser.parse_args()
     bench = os.path.abspath(args.bench)
+    if args.hostile:
+        hostile(bench)
+        return
 
     step = args.messages // args.memos
     messages = [message(n, n % step == 0) for n in range(1, args.messages + 1)]
