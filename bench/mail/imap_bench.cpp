@@ -120,7 +120,15 @@ int Push(char** argv)
     receive.WaitForNewMail(Clock::now() + std::chrono::seconds(5), -1);
     rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);
-    std::printf("idle 5 s: CPU %.2f ms; largest resident size %ld KB\n", CpuMs() - cpu, usage.ru_maxrss);
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    std::string resident = "?";
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            resident = line.substr(6);
+    }
+    std::printf("idle 5 s: CPU %.2f ms; resident while idling%s, largest %ld KB\n", CpuMs() - cpu,
+        resident.c_str(), usage.ru_maxrss);
     const std::string memo = window.memo();
     return memo.find("pushed " + std::to_string(count - 1)) == std::string::npos ? 1 : 0;
 }
