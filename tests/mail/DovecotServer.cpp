@@ -141,6 +141,20 @@ void DovecotServer::RenumberInbox(const std::string& user)
     }
 }
 
+std::string DovecotServer::InboxFlags(const std::string& user) const
+{
+    std::string flags;
+    for (const char* sub : { "cur", "new" }) {
+        for (const auto& entry : fs::directory_iterator(fs::path(root_) / "mail" / user / sub)) {
+            const std::string name = entry.path().filename().string();
+            const std::size_t info = name.find(":2,");
+            if (info != std::string::npos)
+                flags += name.substr(info + 3);
+        }
+    }
+    return flags;
+}
+
 void DovecotServer::DropImapSessions()
 {
     for (const auto& entry : fs::directory_iterator("/proc")) {

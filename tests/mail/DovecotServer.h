@@ -47,6 +47,9 @@ public:
     // Forgets the UIDs of a user's INBOX, as a server that rebuilt it
     // would: the next session sees a new UIDVALIDITY.
     void RenumberInbox(const std::string& user);
+    // The flags of every message file of a user's INBOX, as the maildir
+    // keeps them in the file names (S: seen, T: deleted …), concatenated.
+    std::string InboxFlags(const std::string& user) const;
     // Kills the processes serving IMAP sessions: their connections drop
     // without a word, as when a network goes away.
     void DropImapSessions();

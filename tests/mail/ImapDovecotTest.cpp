@@ -132,6 +132,7 @@ TEST_F(ImapDovecot, NewMailByUidAcrossPasses)
     EXPECT_EQ(fourth.memo, third.memo);
     EXPECT_NE(fourth.memory.uidValidity, third.memory.uidValidity);
     EXPECT_EQ(fourth.memory.highestUid, 4u);
+    EXPECT_EQ(server_.InboxFlags("memo"), "");
 }
 
 TEST_F(ImapDovecot, JapaneseFolder)
