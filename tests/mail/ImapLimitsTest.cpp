@@ -18,10 +18,11 @@ namespace {
 
 using mail::ImapClient;
 
-// Everything a session says up to an opened folder (tags A1 LOGIN, A2
-// EXAMINE); the case's answers to A3 follow.
+// Everything a session says up to an opened folder (tags A1 LOGIN, its
+// password a literal the server asks for, A2 EXAMINE); the case's answers
+// to A3 follow.
 const std::string kOpened
-    = "* OK [CAPABILITY IMAP4rev1 IDLE] ready\r\n"
+    = "* OK [CAPABILITY IMAP4rev1 IDLE] ready\r\n+ go on\r\n"
       "A1 OK [CAPABILITY IMAP4rev1 IDLE] in\r\n"
       "* 1 EXISTS\r\n* OK [UIDVALIDITY 7] v\r\n* OK [UIDNEXT 6] n\r\nA2 OK [READ-ONLY] done\r\n";
 
@@ -46,7 +47,8 @@ TEST_P(ImapLimits, ClearErrorOrAnswer)
     const LimitCase& c = GetParam();
     int ends[2];
     ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
-    std::thread server([&c, fd = ends[1]] {
+    std::string transcript;
+    std::thread server([&c, &transcript, fd = ends[1]] {
         const std::string script = kOpened + c.answer;
         bool open
             = ::send(fd, script.data(), script.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(script.size());
@@ -54,10 +56,11 @@ TEST_P(ImapLimits, ClearErrorOrAnswer)
         while (open && c.endless)
             open = ::send(fd, filler.data(), filler.size(), MSG_NOSIGNAL) > 0;
         char sink[256];
-        while (::recv(fd, sink, sizeof sink, 0) > 0) { }
+        for (ssize_t got; (got = ::recv(fd, sink, sizeof sink, 0)) > 0;)
+            transcript.append(sink, static_cast<std::size_t>(got));
         ::close(fd);
     });
-    ImapClient client({ .user = "u", .password = "p", .readTimeoutMs = 300, .maxReplyBytes = 64 * 1024 });
+    ImapClient client({ .user = "u", .password = "p\xe9", .readTimeoutMs = 300, .maxReplyBytes = 64 * 1024 });
     std::string error;
     std::vector<ImapClient::NewMail> mails;
     try {
@@ -78,6 +81,9 @@ TEST_P(ImapLimits, ClearErrorOrAnswer)
         ASSERT_EQ(mails.size(), 1u);
         EXPECT_EQ(mails[0].uid, 5u);
         EXPECT_EQ(mails[0].subject, c.subject);
+        EXPECT_EQ(transcript,
+            "A1 LOGIN \"u\" {2}\r\np\xe9\r\nA2 EXAMINE \"INBOX\"\r\n"
+            "A3 UID FETCH 1:* (UID BODY.PEEK[HEADER.FIELDS (SUBJECT)])\r\nA4 LOGOUT\r\n");
     }
 }
 
