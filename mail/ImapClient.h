@@ -151,7 +151,6 @@ private:
     void Reset();
     void Greet();
     void AskCapabilities();
-    void SecureWithStartTls();
     void SignIn();
     void Authenticate(Pop3Auth auth);
     void EnableExtensions();
