@@ -687,6 +687,25 @@ bool TcpConnection::ReadLineOrSkip(std::string& line, std::size_t& bytes, std::s
     }
 }
 
+TcpConnection::Input TcpConnection::WaitForInput(int timeoutMs, int wakeFd)
+{
+    if (!IsOpen() || begin_ != end_ || (ssl_ != nullptr && SSL_pending(ssl_) > 0))
+        return Input::Ready;
+    const long long deadline = timeoutMs >= 0 ? NowMs() + timeoutMs : -1;
+    pollfd p[2] = { { fd_, POLLIN, 0 }, { wakeFd, POLLIN, 0 } };
+    for (;;) {
+        const long long left = deadline < 0 ? -1 : std::max(deadline - NowMs(), 0LL);
+        const int ready
+            = ::poll(p, wakeFd >= 0 ? 2 : 1, left < 0 ? -1 : static_cast<int>(std::min(left, 3600LL * 1000)));
+        if (ready > 0)
+            return p[0].revents != 0 ? Input::Ready : Input::Woken;
+        if (ready < 0 && errno != EINTR)
+            return Input::Ready; // the next read tells what failed
+        if (ready == 0 && deadline >= 0 && NowMs() >= deadline)
+            return Input::TimedOut;
+    }
+}
+
 bool TcpConnection::PeerIsLocal() const noexcept
 {
     sockaddr_storage peer {};

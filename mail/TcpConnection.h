@@ -73,6 +73,15 @@ public:
     // the reply-too-large error.
     bool ReadLineOrSkip(std::string& line, std::size_t& bytes, std::size_t skipLimit);
 
+    // What ended WaitForInput.
+    enum class Input { Ready, Woken, TimedOut };
+    // Waits, reading nothing, until bytes have come (or the connection has
+    // closed or failed, which the next read reports), wakeFd (-1: none) is
+    // readable, or timeoutMs has passed (negative: no limit). Neither the
+    // read time limit, the low-speed window nor the run's time applies: this
+    // is the wait of a connection held open for the server's news.
+    Input WaitForInput(int timeoutMs, int wakeFd);
+
     // Whether the other end is this machine (a loopback address or a local
     // socket).
     bool PeerIsLocal() const noexcept;

@@ -129,4 +129,28 @@ inline const std::string kTokenRefused = jconvert::Utf8ToCp932(
 inline const std::string kMechanismNotOffered
     = jconvert::Utf8ToCp932("このサーバーはこの認証方式に対応していません。対応している方式: ");
 
+// IMAP reception. A folder in the log reads kFolderOpened, the name,
+// kFolderOpenedEnd; one that cannot be opened kFolderNotOpened, the name,
+// kFolderNotOpenedEnd, the server's words.
+inline const std::string kFolderOpened = jconvert::Utf8ToCp932("フォルダー「");
+inline const std::string kFolderOpenedEnd = jconvert::Utf8ToCp932("」を開きました。");
+inline const std::string kFolderNotOpened = jconvert::Utf8ToCp932("フォルダー「");
+inline const std::string kFolderNotOpenedEnd = jconvert::Utf8ToCp932("」を開けません: ");
+inline const std::string kUidValidityChanged = jconvert::Utf8ToCp932(
+    "フォルダーのメール番号 (UIDVALIDITY) が振り直されたため、すべてのメールを読み直します。");
+inline const std::string kUnrecognizedImapReply
+    = jconvert::Utf8ToCp932("IMAP サーバーの応答を解釈できません:");
+// The server's BYE: kServerClosed, then its words.
+inline const std::string kServerClosed = jconvert::Utf8ToCp932("サーバーが接続を終了しました: ");
+inline const std::string kLoginNeedsTls = jconvert::Utf8ToCp932(
+    "パスワードによるログイン (LOGIN) は、暗号化した接続でしか使えません。「暗号化」で STARTTLS か SSL/TLS "
+    "を選んでください。");
+inline const std::string kLoginDisabled = jconvert::Utf8ToCp932(
+    "このサーバーは暗号化していない接続でのログインを受け付けません。「暗号化」で STARTTLS か SSL/TLS "
+    "を選んでください。");
+inline const std::string kNoStartTls = jconvert::Utf8ToCp932(
+    "このサーバーは STARTTLS に対応していません。「暗号化」で SSL/TLS を選んでください。");
+inline const std::string kNoIdle
+    = jconvert::Utf8ToCp932("このサーバーは新着メールの通知 (IDLE) に対応していません。");
+
 } // namespace mail::texts

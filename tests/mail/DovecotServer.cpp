@@ -121,6 +121,51 @@ void DovecotServer::Deliver(const std::string& name, const std::string& message)
     fs::rename(written, maildir / "new" / file);
 }
 
+void DovecotServer::AddFolder(
+    const std::string& user, const std::string& diskName, const std::vector<std::string>& messages)
+{
+    const fs::path maildir = fs::path(root_) / "mail" / user / ("." + diskName);
+    for (const char* sub : { "cur", "new", "tmp" })
+        fs::create_directories(maildir / sub);
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        folder_.Write(maildir / "cur" / (std::to_string(i + 1) + ".fixture:2,"), messages[i]);
+}
+
+void DovecotServer::RenumberInbox(const std::string& user)
+{
+    const fs::path maildir = fs::path(root_) / "mail" / user;
+    for (const auto& entry : fs::directory_iterator(maildir)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "dovecot-uidlist" || name.rfind("dovecot.index", 0) == 0)
+            fs::remove(entry.path());
+    }
+}
+
+std::string DovecotServer::InboxFlags(const std::string& user) const
+{
+    std::string flags;
+    for (const char* sub : { "cur", "new" }) {
+        for (const auto& entry : fs::directory_iterator(fs::path(root_) / "mail" / user / sub)) {
+            const std::string name = entry.path().filename().string();
+            const std::size_t info = name.find(":2,");
+            if (info != std::string::npos)
+                flags += name.substr(info + 3);
+        }
+    }
+    return flags;
+}
+
+void DovecotServer::DropImapSessions()
+{
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string pid, name, state;
+        long parent = 0;
+        if (stat >> pid >> name >> state >> parent && parent == pid_ && name == "(imap)")
+            ::kill(std::stoi(pid), SIGKILL);
+    }
+}
+
 void DovecotServer::EnableOAuth2(const std::string& introspectionUrl)
 {
     introspectionUrl_ = introspectionUrl;
@@ -141,7 +186,7 @@ std::string DovecotServer::WriteConfig() const
         << "base_dir = " << root_ << "/run\n"
         << "state_dir = " << root_ << "/state\n"
         << "log_path = " << root_ << "/dovecot.log\n"
-        << "protocols = pop3\n"
+        << "protocols = pop3" << (imap_ ? " imap" : "") << "\n"
         << "listen = 127.0.0.1\n"
         << "ssl = "
         << (certFile_.empty()     ? "no"
@@ -165,6 +210,14 @@ std::string DovecotServer::WriteConfig() const
              << "\n    ssl = yes\n  }\n";
     conf << (::geteuid() == 0 ? "" : "  chroot =\n") << "}\n"
          << "service anvil {\n  chroot =\n}\n";
+    if (imap_) {
+        conf << "service imap-login {\n  inet_listener imap {\n    address = 127.0.0.1\n    port = "
+             << imapPort_ << "\n  }\n";
+        if (!certFile_.empty())
+            conf << "  inet_listener imaps {\n    address = 127.0.0.1\n    port = " << imapTlsPort_
+                 << "\n    ssl = yes\n  }\n";
+        conf << (::geteuid() == 0 ? "" : "  chroot =\n") << "}\n";
+    }
     if (!certFile_.empty())
         conf << "ssl_cert = <" << certFile_ << "\nssl_key = <" << keyFile_ << "\n";
     if (!introspectionUrl_.empty()) {
@@ -206,6 +259,8 @@ std::string DovecotServer::Start()
     const std::string dovecot = FindDovecot();
     if (dovecot.empty())
         return "dovecot not found: install dovecot-pop3d";
+    if (imap_ && ::access("/usr/lib/dovecot/imap", X_OK) != 0)
+        return "dovecot's IMAP server not found: install dovecot-imapd";
 
     // A free port can be taken by someone else before Dovecot binds it; try
     // a few.
@@ -214,6 +269,14 @@ std::string DovecotServer::Start()
         tlsPort_ = 0;
         while (!certFile_.empty() && (tlsPort_ == 0 || tlsPort_ == port_))
             tlsPort_ = UnusedLoopbackPort();
+        // The IMAP ports, apart from the POP3 ones.
+        for (int* imapPort : { &imapPort_, &imapTlsPort_ }) {
+            *imapPort = 0;
+            while (imap_
+                && (*imapPort == 0 || *imapPort == port_ || *imapPort == tlsPort_
+                    || imapPort_ == imapTlsPort_))
+                *imapPort = UnusedLoopbackPort();
+        }
         const std::string config = WriteConfig();
         const std::string output = (fs::path(root_) / "stdout.log").string();
 

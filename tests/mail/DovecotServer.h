@@ -1,6 +1,6 @@
 #pragma once
 
-// A private Dovecot POP3 server for the tests: its own configuration,
+// A private Dovecot POP3 (and, on request, IMAP) server for the tests: its own configuration,
 // passwd-file and maildirs in a temporary folder, listening on a free
 // loopback port, independent of any system Dovecot service. Works as root
 // (login and internal processes then run as dovenull and dovecot, the mail
@@ -37,6 +37,22 @@ public:
     // which Dovecot checks at the introspection endpoint at url (RFC 7662
     // style, the token POSTed). Call before Start.
     void EnableOAuth2(const std::string& introspectionUrl);
+    // Also serves IMAP on imapPort() (and, with TLS, IMAPS on
+    // imapTlsPort()). Call before Start.
+    void EnableImap() { imap_ = true; }
+    // A folder of a user's mailbox with these messages, its name as the
+    // maildir keeps it on disk (modified UTF-7). Call before Start.
+    void AddFolder(
+        const std::string& user, const std::string& diskName, const std::vector<std::string>& messages);
+    // Forgets the UIDs of a user's INBOX, as a server that rebuilt it
+    // would: the next session sees a new UIDVALIDITY.
+    void RenumberInbox(const std::string& user);
+    // The flags of every message file of a user's INBOX, as the maildir
+    // keeps them in the file names (S: seen, T: deleted …), concatenated.
+    std::string InboxFlags(const std::string& user) const;
+    // Kills the processes serving IMAP sessions: their connections drop
+    // without a word, as when a network goes away.
+    void DropImapSessions();
     // Starts the server and waits until it accepts connections. Returns ""
     // on success, otherwise what went wrong (a missing dovecot included).
     std::string Start();
@@ -44,6 +60,8 @@ public:
 
     int port() const { return port_; }
     int tlsPort() const { return tlsPort_; }
+    int imapPort() const { return imapPort_; }
+    int imapTlsPort() const { return imapTlsPort_; }
 
 private:
     std::string WriteConfig() const;
@@ -54,6 +72,9 @@ private:
     std::vector<std::string> users_;
     int port_ = 0;
     int tlsPort_ = 0;
+    bool imap_ = false;
+    int imapPort_ = 0;
+    int imapTlsPort_ = 0;
     std::string certFile_;
     std::string keyFile_;
     bool tlsRequired_ = false;
