@@ -56,3 +56,23 @@ function(corkpane_add_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORKPANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
+
+# corkpane_texts(TARGET NAMESPACE): the fixed texts of the folder, its
+# catalog texts.txt, as the header <folder>/Texts.h in namespace NAMESPACE,
+# made when the project is configured (and again when the catalog changes).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+function(corkpane_texts target namespace)
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set(catalog ${CMAKE_CURRENT_SOURCE_DIR}/texts.txt)
+  set(header ${CMAKE_BINARY_DIR}/generated/${folder}/Texts.h)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/generated/${folder})
+  execute_process(
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/texts.py ${catalog} ${namespace} ${header}
+      ${PROJECT_VERSION}
+    RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "cannot make ${header} from ${catalog}")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${catalog} ${PROJECT_SOURCE_DIR}/cmake/texts.py)
+  target_include_directories(${target} PUBLIC ${CMAKE_BINARY_DIR}/generated)
+endfunction()

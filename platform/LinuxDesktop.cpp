@@ -1,5 +1,6 @@
 #include "platform/LinuxDesktop.h"
 
+#include "jconvert/cp932.h"
 #include "platform/FileIo.h"
 #include "platform/Texts.h"
 #include "platform/WindowSystem.h"
@@ -167,7 +168,8 @@ Installation LinuxDesktop::Install(const DrawnWallpaper& wallpaper)
         const std::string session = tools_.env("XDG_CURRENT_DESKTOP").empty()
             ? tools_.env("DESKTOP_SESSION")
             : tools_.env("XDG_CURRENT_DESKTOP");
-        return { false, texts::UnknownDesktop(session) };
+        return { false,
+            session.empty() ? texts::kUnnamedDesktop : texts::UnknownDesktop(jconvert::Utf8ToCp932(session)) };
     }
     // The copy the desktop shows now, which stays should it not take ours.
     if (!shownBefore_) {
@@ -176,7 +178,7 @@ Installation LinuxDesktop::Install(const DrawnWallpaper& wallpaper)
     }
     const std::string copy = MakeCopy(wallpaper);
     if (copy.empty())
-        return { false, texts::NoCopy() };
+        return { false, texts::kNoCopy };
     const Installation installed = desktop_->Install(copy, wallpaper.spanned);
     RemoveCopiesBut(copy, installed.taken ? copy : *shownBefore_);
     shownBefore_ = installed.taken ? copy : *shownBefore_;

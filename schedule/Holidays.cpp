@@ -1,6 +1,7 @@
 #include "schedule/Holidays.h"
 
 #include "jconvert/cp932.h"
+#include "schedule/Texts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,31 +12,7 @@ namespace {
 
 using namespace std::chrono;
 
-std::string Sjis(std::string_view utf8)
-{
-    return jconvert::Utf8ToCp932(utf8);
-}
-
-// The holidays' names, written in UTF-8 and held as Shift_JIS.
-const std::string kGanjitsu = Sjis("元日");
-const std::string kSeijin = Sjis("成人の日");
-const std::string kKenkoku = Sjis("建国記念の日");
-const std::string kTennou = Sjis("天皇誕生日");
-const std::string kShunbun = Sjis("春分の日");
-const std::string kShouwa = Sjis("昭和の日");
-const std::string kMidori = Sjis("みどりの日");
-const std::string kKenpou = Sjis("憲法記念日");
-const std::string kKodomo = Sjis("こどもの日");
-const std::string kUmi = Sjis("海の日");
-const std::string kYama = Sjis("山の日");
-const std::string kKeirou = Sjis("敬老の日");
-const std::string kShuubun = Sjis("秋分の日");
-const std::string kTaiiku = Sjis("体育の日");
-const std::string kSports = Sjis("スポーツの日");
-const std::string kBunka = Sjis("文化の日");
-const std::string kKinrou = Sjis("勤労感謝の日");
-const std::string kFurikae = Sjis("振替休日");
-const std::string kKokumin = Sjis("国民の休日");
+using namespace texts;
 
 // Days made holidays by laws of their own, once each.
 struct OneDay {
@@ -135,7 +112,7 @@ std::vector<Holiday> NamedHolidays(int y)
         add(Day(y, 12, 23), kTennou);
     for (const OneDay& one : kOneDays)
         if (static_cast<int>(one.date.year()) == y)
-            add(sys_days { one.date }, Sjis(one.name));
+            add(sys_days { one.date }, jconvert::Utf8ToCp932(one.name));
     return named;
 }
 

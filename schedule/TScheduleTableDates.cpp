@@ -15,58 +15,13 @@ namespace schedule {
 
 namespace {
 
-// The words of the date language, written in UTF-8 and matched as Shift_JIS.
-std::string Sjis(std::string_view utf8)
-{
-    return jconvert::Utf8ToCp932(utf8);
-}
-
-const std::string kYou = Sjis("曜");
-const std::string kYoubi = Sjis("曜日");
-const std::string kDai = Sjis("第");
-const std::string kMaishuu = Sjis("毎週");
-const std::string kMaitsuki = Sjis("毎月");
-const std::string kMaitoshi = Sjis("毎年");
-const std::string kNen = Sjis("年");
-const std::string kGatsu = Sjis("月");
-const std::string kNichi = Sjis("日");
-const std::string kHeisei = Sjis("平成");
-const std::string kWideH = Sjis("Ｈ");
-const std::string kWideSmallH = Sjis("ｈ");
-const std::string kReiwa = Sjis("令和");
-const std::string kWideR = Sjis("Ｒ");
-const std::string kWideSmallR = Sjis("ｒ");
-const std::string kGan = Sjis("元");
-const std::string kIdeographicSpace = Sjis("　");
-const std::string kWideSolidus = Sjis("／");
-
-// Weekday names with their codes, in the order they are replaced.
-const std::array<std::pair<std::string, std::string_view>, 7> kWeekdayNames { {
-    { Sjis("日曜"), "/0" },
-    { Sjis("月曜"), "/1" },
-    { Sjis("火曜"), "/2" },
-    { Sjis("水曜"), "/3" },
-    { Sjis("木曜"), "/4" },
-    { Sjis("金曜"), "/5" },
-    { Sjis("土曜"), "/6" },
-} };
-
-// Weekday characters of the display form by code; "X" for anything else.
-const std::array<std::string, 7> kWeekdayChars {
-    Sjis("日"),
-    Sjis("月"),
-    Sjis("火"),
-    Sjis("水"),
-    Sjis("木"),
-    Sjis("金"),
-    Sjis("土"),
-};
+using namespace texts;
 
 std::string_view WeekdayChar(std::string_view field)
 {
     const std::optional<std::int32_t> code = ParseDecimal(field);
     if (code && *code >= 0 && *code < 7)
-        return kWeekdayChars[static_cast<std::size_t>(*code)];
+        return kWeekdayChars[*code];
     return "X";
 }
 
@@ -172,8 +127,8 @@ std::string TScheduleTable::NormalizeDate(std::string_view input)
     const bool weekday = SjisContains(text, kYou);
     if (weekday) {
         ReplaceAllIn(text, kYoubi, kYou);
-        for (const auto& [name, code] : kWeekdayNames)
-            ReplaceAllIn(text, name, code);
+        for (int day = 0; day < 7; ++day)
+            ReplaceAllIn(text, kWeekdayNames[day], "/" + std::to_string(day));
     }
 
     const bool nth = SjisContains(text, kDai);

@@ -2,7 +2,7 @@
 
 #include "Arguments.h"
 #include "DescriptorBuffer.h"
-#include "Texts.h"
+#include "tool/Texts.h"
 #include "platform/SystemErrorText.h"
 #include "platform/UserError.h"
 

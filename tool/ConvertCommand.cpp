@@ -12,7 +12,7 @@
 // does. guess prints what convert would detect.
 #include "Arguments.h"
 #include "CommandRegistry.h"
-#include "Texts.h"
+#include "tool/Texts.h"
 #include "jconvert/CodeStream.h"
 #include "jconvert/codes.h"
 #include "platform/FileIo.h"

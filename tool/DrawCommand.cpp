@@ -9,7 +9,7 @@
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "GuiApplication.h"
-#include "Texts.h"
+#include "tool/Texts.h"
 #include "app/Clock.h"
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"

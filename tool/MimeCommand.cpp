@@ -5,7 +5,7 @@
 // taken. Everything printed is Shift_JIS with CR LF line ends. Either form
 // reads at most the memo's read limit (16 MB).
 #include "CommandRegistry.h"
-#include "Texts.h"
+#include "tool/Texts.h"
 #include "jconvert/TextLines.h"
 #include "jconvert/encoded_words.h"
 #include "mail/Message.h"

@@ -13,7 +13,7 @@
 #include <iostream>
 
 #ifndef CORKPANE_TOOL_FULL
-#include "Texts.h"
+#include "tool/Texts.h"
 #include "platform/FileIo.h"
 #include "platform/SystemErrorText.h"
 

@@ -75,7 +75,7 @@ public:
             if (script.error == "missing")
                 return { false, texts::ToolMissing(Name(), "dbus-send") };
             if (script.error.find("Widgets are locked") != std::string::npos)
-                return { false, texts::KdeLocked() };
+                return { false, texts::kKdeLocked };
             // No shell on the bus, one that does not answer, or no bus at all.
             for (const char* absent : { "ServiceUnknown", "NoReply", "NameHasNoOwner", "session bus" })
                 if (script.error.find(absent) != std::string::npos)

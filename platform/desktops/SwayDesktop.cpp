@@ -90,7 +90,7 @@ public:
             return { false, texts::NotRunning(Name(), "sway") };
         const std::string path = SafeForSway(copy) ? copy : SafeCopy(copy);
         if (path.empty())
-            return { false, texts::NoCopy() };
+            return { false, texts::kNoCopy };
         if (!ReadableBy(path, socket.st_uid, socket.st_gid))
             return { false, texts::SwayCannotRead(PathText(path)) };
         // Every output; sway has no picture spanning outputs.
@@ -104,7 +104,7 @@ public:
             return picture && picture->first == path;
         });
         if (!shown)
-            return { false, anySwaybg ? texts::NotShown(Name()) : texts::SwaybgMissing() };
+            return { false, anySwaybg ? texts::NotShown(Name()) : texts::kSwaybgMissing };
         return { true };
     }
 
