@@ -1,5 +1,7 @@
 #include "app/NumberBox.h"
 
+#include "jconvert/AsciiText.h"
+
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -21,28 +23,9 @@ void NumberBox::SetText(std::string text)
 
 int ParseInteger(std::string_view text, int fallback)
 {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size())
-        return fallback;
-    // Accumulate the magnitude; one past INT_MAX is allowed for INT_MIN.
-    const std::int64_t limit
-        = static_cast<std::int64_t>(std::numeric_limits<int>::max()) + (negative ? 1 : 0);
-    std::int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return fallback;
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > limit)
-            return fallback;
-    }
-    return static_cast<int>(negative ? -magnitude : magnitude);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    return jconvert::ParseInt32(text).value_or(fallback);
 }
 
 int ClampRadioIndex(int index, int items)

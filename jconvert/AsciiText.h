@@ -13,8 +13,12 @@
 // that may hold such characters skips them before folding.
 
 #include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace jconvert {
 
@@ -71,6 +75,55 @@ constexpr int AsciiHexValue(char c)
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     return -1;
+}
+
+// A run of ASCII digits (nothing else, at least one) as a number, when it
+// is at most max; nullopt otherwise. The one reader of decimal digits.
+constexpr std::optional<std::uint64_t> ParseDigits(
+    std::string_view digits, std::uint64_t max = std::numeric_limits<std::uint64_t>::max())
+{
+    if (digits.empty())
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (max - digit) / 10)
+            return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+// An optional sign ('+' or '-') and digits as a signed 32-bit integer;
+// nullopt for anything else or a value out of its range.
+constexpr std::optional<std::int32_t> ParseInt32(std::string_view text)
+{
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+        text.remove_prefix(1);
+    const auto magnitude = ParseDigits(
+        text, static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) + (negative ? 1 : 0));
+    if (!magnitude)
+        return std::nullopt;
+    return static_cast<std::int32_t>(
+        negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude));
+}
+
+// The words of text, separated by runs of blanks (spaces).
+inline std::vector<std::string_view> SplitWords(std::string_view text)
+{
+    std::vector<std::string_view> words;
+    while (!text.empty()) {
+        const std::size_t start = text.find_first_not_of(' ');
+        if (start == std::string_view::npos)
+            break;
+        text.remove_prefix(start);
+        words.push_back(text.substr(0, text.find(' ')));
+        text.remove_prefix(words.back().size());
+    }
+    return words;
 }
 
 } // namespace jconvert

@@ -145,15 +145,8 @@ bool SkipValue(Cursor& c, int depth)
 std::vector<std::string> Words(std::string_view text)
 {
     std::vector<std::string> words;
-    while (!text.empty()) {
-        const std::size_t start = text.find_first_not_of(' ');
-        if (start == std::string_view::npos)
-            break;
-        text.remove_prefix(start);
-        const std::string_view word = text.substr(0, text.find(' '));
+    for (const std::string_view word : jconvert::SplitWords(text))
         words.push_back(Upper(word));
-        text.remove_prefix(word.size());
-    }
     return words;
 }
 
@@ -277,33 +270,16 @@ std::optional<std::uint64_t> LiteralAtEnd(std::string_view line)
     std::string_view digits = line.substr(open + 1, line.size() - open - 2);
     if (!digits.empty() && digits.back() == '+')
         digits.remove_suffix(1);
-    if (digits.empty())
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
-    std::uint64_t size = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
-        size = size > (std::numeric_limits<std::uint64_t>::max() - digit) / 10
-            ? std::numeric_limits<std::uint64_t>::max()
-            : size * 10 + digit;
-    }
-    return size;
+    // A size past what a number holds is as much too large as the largest.
+    return jconvert::ParseDigits(digits).value_or(std::numeric_limits<std::uint64_t>::max());
 }
 
 std::optional<std::uint32_t> ParseImapNumber(std::string_view digits)
 {
-    if (digits.empty() || digits.size() > 10)
-        return std::nullopt;
-    std::uint64_t n = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        n = n * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    if (n > std::numeric_limits<std::uint32_t>::max())
-        return std::nullopt;
-    return static_cast<std::uint32_t>(n);
+    const auto n = jconvert::ParseDigits(digits, std::numeric_limits<std::uint32_t>::max());
+    return n ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*n)) : std::nullopt;
 }
 
 ImapResponse ParseImapResponse(ImapResponseText& text)

@@ -182,18 +182,9 @@ void Pop3Client::AskCapabilities()
             caps_.pipelining = true;
         if (WordIs(name, "UIDL"))
             caps_.uidl = true;
-        if (WordIs(name, "SASL")) {
-            rest.remove_prefix(name.size());
-            while (!rest.empty()) {
-                const std::size_t start = rest.find_first_not_of(' ');
-                if (start == std::string_view::npos)
-                    break;
-                rest.remove_prefix(start);
-                const std::string_view mechanism = rest.substr(0, rest.find(' '));
+        if (WordIs(name, "SASL"))
+            for (const std::string_view mechanism : jconvert::SplitWords(rest.substr(name.size())))
                 caps_.mechanisms.emplace_back(mechanism);
-                rest.remove_prefix(mechanism.size());
-            }
-        }
     }
 }
 
@@ -293,16 +284,13 @@ int Pop3Client::CheckMessages()
 {
     std::string text;
     Exchange(Command::Stat, {}, text);
-    std::string_view number = std::string_view(text).substr(0, text.find(' '));
-    long long count = 0;
-    for (char c : number) {
-        if (c < '0' || c > '9' || count > INT_MAX / 10)
-            throw MailError(std::string(texts::kBadStatReply) + "\n\"" + line_ + "\"");
-        count = count * 10 + (c - '0');
-    }
-    if (count > INT_MAX)
+    const std::string_view number = std::string_view(text).substr(0, text.find(' '));
+    // No number at all is an empty mailbox.
+    const auto count
+        = number.empty() ? std::optional<std::uint64_t>(0) : jconvert::ParseDigits(number, INT_MAX);
+    if (!count)
         throw MailError(std::string(texts::kBadStatReply) + "\n\"" + line_ + "\"");
-    return static_cast<int>(count);
+    return static_cast<int>(*count);
 }
 
 bool Pop3Client::ListUniqueIds(int count, std::unordered_map<int, std::string>& ids, std::size_t maxBytes)
@@ -323,23 +311,16 @@ bool Pop3Client::ListUniqueIds(int count, std::unordered_map<int, std::string>& 
         const std::size_t space = line.find(' ');
         if (space == std::string_view::npos)
             continue;
-        long long n = 0;
-        for (const char c : line.substr(0, space)) {
-            if (c < '0' || c > '9' || n > count) {
-                n = 0;
-                break;
-            }
-            n = n * 10 + (c - '0');
-        }
+        const auto n = jconvert::ParseDigits(line.substr(0, space), static_cast<std::uint64_t>(count));
         const std::string_view id = jconvert::TrimBlanks(line.substr(space + 1));
-        if (n < 1 || n > count || !IsUniqueId(id))
+        if (!n || *n < 1 || !IsUniqueId(id))
             continue;
         held += id.size() + 2 * kLineOverhead;
         if (held > maxBytes) {
             fits = false;
             continue;
         }
-        ids.emplace(static_cast<int>(n), id);
+        ids.emplace(static_cast<int>(*n), id);
     }
     if (!fits)
         ids.clear();

@@ -23,15 +23,7 @@ bool IsUuBeginLine(std::string_view line)
         number.remove_prefix(1);
     if (!number.empty() && number.front() == '+')
         number.remove_prefix(1);
-    if (number.empty())
-        return false;
-    int value = 0;
-    for (char c : number) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-    }
-    return value > 0;
+    return jconvert::ParseDigits(number).value_or(0) > 0;
 }
 
 bool IsUuEndLine(std::string_view line)

@@ -1,5 +1,6 @@
 #include "platform/FileIo.h"
 
+#include "jconvert/AsciiText.h"
 #include "jconvert/cp932.h"
 #include "platform/SystemErrorText.h"
 
@@ -119,13 +120,9 @@ void RemoveStaleTemporaries(const std::filesystem::path& target)
         const std::size_t dash = name.find('-', prefix.size());
         if (dash == std::string::npos || dash == prefix.size())
             continue;
-        unsigned long id = 0;
-        bool digits = true;
-        for (std::size_t i = prefix.size(); i < dash && digits; ++i) {
-            digits = name[i] >= '0' && name[i] <= '9' && id < 100000000UL;
-            id = id * 10 + static_cast<unsigned long>(name[i] - '0');
-        }
-        if (!digits || id == ProcessId() || ProcessAlive(id))
+        const auto id = jconvert::ParseDigits(
+            std::string_view(name).substr(prefix.size(), dash - prefix.size()), 999999999);
+        if (!id || *id == ProcessId() || ProcessAlive(static_cast<unsigned long>(*id)))
             continue;
         std::error_code ignored;
         std::filesystem::remove(entry.path(), ignored);

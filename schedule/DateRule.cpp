@@ -1,5 +1,6 @@
 #include "schedule/DateRule.h"
 
+#include "jconvert/AsciiText.h"
 #include "schedule/DelimitedText.h"
 
 #include <chrono>
@@ -18,15 +19,10 @@ constexpr std::int32_t kReiwaBase = 2018;
 // ASCII digits only, at most nine of them: no sign, no space.
 std::optional<std::int32_t> Digits(std::string_view text)
 {
-    if (text.empty() || text.size() > 9)
+    if (text.size() > 9)
         return std::nullopt;
-    std::int32_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    const auto value = jconvert::ParseDigits(text);
+    return value ? std::optional<std::int32_t>(static_cast<std::int32_t>(*value)) : std::nullopt;
 }
 
 // A year field: Gregorian digits, "-n" for 平成n or "Rn" for 令和n.

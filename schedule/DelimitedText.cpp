@@ -1,5 +1,7 @@
 #include "schedule/DelimitedText.h"
 
+#include "jconvert/AsciiText.h"
+
 #include <limits>
 
 namespace schedule {
@@ -54,28 +56,7 @@ std::vector<std::string> SplitDelimited(std::string_view text, char delimiter, s
 
 std::optional<std::int32_t> ParseDecimal(std::string_view text)
 {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > std::int64_t { std::numeric_limits<std::int32_t>::max() } + 1)
-            return std::nullopt;
-    }
-    if (negative)
-        value = -value;
-    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return jconvert::ParseInt32(text);
 }
 
 } // namespace schedule
