@@ -92,10 +92,7 @@ render::KabegamiScene TextSceneFor(const DrawRequest& request)
         return scene;
     const std::chrono::year_month_day& today = request.today;
     scene.style = MemoStyleFrom(settings);
-    scene.title = render::BuildTitle(settings.EdTitle, settings.RgTitle == 1,
-        { static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
-            static_cast<int>(static_cast<unsigned>(today.day())) },
-        request.shortDate);
+    scene.title = render::BuildTitle(settings.EdTitle, settings.RgTitle == 1, today, request.shortDate);
     if (settings.ChScMemo && request.schedule)
         scene.scheduleLines = request.schedule->ListUpcoming(LookAheadFrom(settings), today);
     scene.memoLines = jconvert::SplitLines<std::string>(request.memo);

@@ -1,13 +1,30 @@
 #pragma once
 
-#include "mail/Pop3Auth.h"
-#include "mail/Pop3Security.h"
 #include "mail/TcpConnection.h"
 
 #include <cstddef>
 #include <string>
 
 namespace mail {
+
+// How the POP3 connection is protected, in the numbering the settings file
+// stores: no encryption, a plain connection upgraded with STLS before the
+// login, or TLS from the first byte (POP3S).
+enum class Pop3Security : int {
+    None = 0,
+    StartTls = 1,
+    Tls = 2,
+};
+
+// How the client signs in: USER and PASS, or AUTH (SASL, RFC 5034) with
+// PLAIN, or with an OAuth 2.0 access token as XOAUTH2 or OAUTHBEARER
+// (RFC 7628). The numbering is the order of the window's choice.
+enum class Pop3Auth : int {
+    User = 0,
+    Plain = 1,
+    XOAuth2 = 2,
+    OAuthBearer = 3,
+};
 
 // Everything a POP3 client is told before it connects: the account, the
 // security mode, and the time and size limits that keep a run bounded.

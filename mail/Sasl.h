@@ -2,7 +2,7 @@
 
 // What a SASL sign-in sends, and what a refused sign-in tells the user.
 
-#include "mail/Pop3Auth.h"
+#include "mail/Pop3Options.h"
 
 #include <span>
 #include <string>

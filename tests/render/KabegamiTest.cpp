@@ -39,7 +39,7 @@ struct Fixture {
         request.memo = "memo line\r\n" + Sjis("メモ");
         request.schedule = schedule.get();
         request.today = year(2026) / December / 9; // a Wednesday
-        request.shortDate = [](const Date&) { return std::string("2026/12/09"); };
+        request.shortDate = [](const std::chrono::year_month_day&) { return std::string("2026/12/09"); };
         request.outputFile = dir.File("kabegami.bmp");
         request.settings.RgKage = 2;
     }

@@ -80,15 +80,17 @@ TEST(Blend, LightensOrDarkensEachByteInIntegerSteps)
 
 TEST(MemoDate, TitleCarriesTheShortDateAndWeekday)
 {
-    EXPECT_EQ("2026/12/07", LocaleShortDate(QLocale("ja_JP"), { 2026, 12, 7 }));
-    const ShortDateFormat fixed
-        = [](const Date& d) { return std::to_string(d.year) + "-" + std::to_string(d.day); };
+    EXPECT_EQ("2026/12/07", LocaleShortDate(QLocale("ja_JP"), std::chrono::year(2026) / 12 / 7));
+    const ShortDateFormat fixed = [](const std::chrono::year_month_day& d) {
+        return std::to_string(static_cast<int>(d.year())) + "-"
+            + std::to_string(static_cast<unsigned>(d.day()));
+    };
     const std::string title = Sjis("忘れずに！");
     // 2026-12-09 is a Wednesday (水), 2026-12-06 a Sunday (日), 2026-12-12 a Saturday (土).
-    EXPECT_EQ(title + Sjis("2026-9(水)"), BuildTitle(title, true, { 2026, 12, 9 }, fixed));
-    EXPECT_EQ(Sjis("2026-6(日)"), BuildTitle("", true, { 2026, 12, 6 }, fixed));
-    EXPECT_EQ(Sjis("2026-12(土)"), BuildTitle("", true, { 2026, 12, 12 }, fixed));
-    EXPECT_EQ(title, BuildTitle(title, false, { 2026, 12, 9 }, fixed));
+    EXPECT_EQ(title + Sjis("2026-9(水)"), BuildTitle(title, true, std::chrono::year(2026) / 12 / 9, fixed));
+    EXPECT_EQ(Sjis("2026-6(日)"), BuildTitle("", true, std::chrono::year(2026) / 12 / 6, fixed));
+    EXPECT_EQ(Sjis("2026-12(土)"), BuildTitle("", true, std::chrono::year(2026) / 12 / 12, fixed));
+    EXPECT_EQ(title, BuildTitle(title, false, std::chrono::year(2026) / 12 / 9, fixed));
 }
 
 TEST(MemoDate, CLocaleWritesTheJapaneseShortDateOthersKeepTheirOwn)
@@ -105,7 +107,8 @@ TEST(MemoDate, CLocaleWritesTheJapaneseShortDateOthersKeepTheirOwn)
         { QLocale("en_US"), "1/7/26" },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.want, LocaleShortDate(c.locale, { 2026, 1, 7 })) << c.locale.name().toStdString();
+        EXPECT_EQ(c.want, LocaleShortDate(c.locale, std::chrono::year(2026) / 1 / 7))
+            << c.locale.name().toStdString();
 }
 
 TEST(QtText, GothicFaceResolvesToIpaGothicAtTheComputedHeight)
