@@ -6,8 +6,6 @@
 #include "mail/Message.h"
 #include "mail/Sasl.h"
 #include "mail/Texts.h"
-#include "mail/TlsContext.h"
-#include "mail/TokenCommand.h"
 
 #include <algorithm>
 #include <optional>
@@ -101,12 +99,13 @@ const ImapClient::Rule& ImapClient::RuleOf(Command command)
 ImapClient::ImapClient(Pop3Options options, StatusHandler onStatus)
     : options_(std::move(options))
     , onStatus_(std::move(onStatus))
+    , connection_(options_, [this](Pop3Status s) { Status(s); })
 {
 }
 
 ImapClient::~ImapClient()
 {
-    connection_.Close();
+    connection_.Tcp().Close();
 }
 
 void ImapClient::SetState(State state)
@@ -128,17 +127,7 @@ bool ImapClient::HasCapability(std::string_view name) const
 
 void ImapClient::StartRunClock()
 {
-    connection_.StartRunClock(options_.runTimeLimitMs);
-    clockStarted_ = true;
-}
-
-void ImapClient::Prepare()
-{
-    if (!clockStarted_)
-        StartRunClock();
-    connection_.SetReadTimeout(options_.readTimeoutMs);
-    connection_.SetMaxLineLength(kMaxLineLength);
-    connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
+    connection_.RestartRunClock();
 }
 
 void ImapClient::Reset()
@@ -154,18 +143,8 @@ void ImapClient::Reset()
 
 void ImapClient::Connect()
 {
-    // The trust settings are ready (and a bad CA file reported) before the
-    // server is contacted.
-    std::optional<TlsContext> tls;
-    if (options_.security != Pop3Security::None)
-        tls.emplace(options_.caFile);
     Reset();
-    Prepare();
-    connection_.Open(
-        options_.host, options_.port, options_.connectTimeoutMs, [this](Pop3Status s) { Status(s); });
-    // A mode this client does not know is taken as the strictest.
-    if (options_.security != Pop3Security::None && options_.security != Pop3Security::StartTls)
-        connection_.StartTls(*tls, options_.host, options_.connectTimeoutMs);
+    connection_.Open(kMaxLineLength);
     Greet();
     if (options_.security == Pop3Security::StartTls) {
         // A server that signs in before TLS (PREAUTH) or offers no STARTTLS
@@ -175,7 +154,7 @@ void ImapClient::Connect()
         const ImapResponse answer = Run(Command::StartTls, {});
         if (answer.name != "OK")
             throw MailError(answer.text);
-        connection_.StartTls(*tls, options_.host, options_.connectTimeoutMs);
+        connection_.StartTls();
         // What the server said before TLS could have been forged on the way.
         capabilities_.clear();
         mechanisms_.clear();
@@ -189,8 +168,7 @@ void ImapClient::Connect()
 void ImapClient::ConnectOver(int connectedSocket)
 {
     Reset();
-    Prepare();
-    connection_.Adopt(connectedSocket);
+    connection_.Adopt(connectedSocket, kMaxLineLength);
     Greet();
     if (state_ == State::NotAuthenticated)
         SignIn();
@@ -229,7 +207,7 @@ void ImapClient::SignIn()
         Authenticate(options_.auth);
     } else {
         // The password would go out readable by anyone on the way.
-        if (!connection_.IsSecure() && !connection_.PeerIsLocal())
+        if (!connection_.Tcp().IsSecure() && !connection_.Tcp().PeerIsLocal())
             throw MailError(texts::kLoginNeedsTls);
         if (HasCapability("LOGINDISABLED")) {
             // The same password through SASL PLAIN, where the server has it.
@@ -250,33 +228,23 @@ void ImapClient::SignIn()
 
 void ImapClient::Authenticate(Pop3Auth auth)
 {
-    if (!connection_.IsSecure() && !connection_.PeerIsLocal())
-        throw MailError(texts::kAuthNeedsTls);
-    // The token is fetched only now, when the network is known to be up:
-    // token helpers usually ask the provider for a fresh one.
-    const std::string secret = UsesToken(auth)
-        ? RunTokenCommand(options_.tokenCommand, options_.tokenCommandTimeoutMs)
-        : options_.password;
-    const std::string response
-        = jconvert::EncodeBase64(SaslResponse(auth, options_.user, secret, options_.host, options_.port));
+    const std::string response = connection_.SaslResponse(auth);
     const std::string mechanism(MechanismName(auth));
     // With SASL-IR (RFC 4959) the response goes with the command.
     const bool initial = HasCapability("SASL-IR");
     const std::string tag = Begin(Command::Authenticate, initial ? mechanism + " " + response : mechanism);
     ImapResponse answer = Await(tag, true, 0);
     auto reply = [&](std::string_view line) {
-        connection_.Write(std::string(line) + "\r\n");
+        connection_.Tcp().Write(std::string(line) + "\r\n");
         answer = Await(tag, true, 0);
     };
     if (!initial && answer.kind == ImapResponse::Kind::Continuation)
         reply(response);
     if (answer.kind == ImapResponse::Kind::Continuation) {
-        // A challenge after the response is the server's error report:
-        // answered as the mechanism asks (XOAUTH2 an empty line, OAUTHBEARER
-        // a lone ^A, PLAIN "*" to cancel), so that it gives its verdict.
-        reply(auth == Pop3Auth::XOAuth2 ? "" : auth == Pop3Auth::OAuthBearer ? "AQ==" : "*");
+        // A challenge after the response is the server's error report.
+        reply(MailConnection::ErrorChallengeAnswer(auth));
         if (answer.kind == ImapResponse::Kind::Continuation) {
-            connection_.Write("*\r\n");
+            connection_.Tcp().Write("*\r\n");
             Await(tag, false, 0);
             throw MailError(texts::kUnexpectedChallenge);
         }
@@ -318,7 +286,7 @@ std::string ImapClient::Begin(Command command, std::string_view line)
     request.append(" ").append(rule.name);
     if (!line.empty())
         request.append(" ").append(line);
-    connection_.Write(request.append("\r\n"));
+    connection_.Tcp().Write(request.append("\r\n"));
     return tag;
 }
 
@@ -347,7 +315,7 @@ ImapResponse ImapClient::Run(Command command, const std::vector<Argument>& argum
         if (tag.empty()) {
             tag = Begin(command, line);
         } else {
-            connection_.Write(line + "\r\n");
+            connection_.Tcp().Write(line + "\r\n");
         }
         ImapResponse answer = Await(tag, true, literalKeep, onFetch);
         if (answer.kind != ImapResponse::Kind::Continuation) {
@@ -359,7 +327,7 @@ ImapResponse ImapClient::Run(Command command, const std::vector<Argument>& argum
     if (tag.empty())
         tag = Begin(command, line);
     else
-        connection_.Write(line + "\r\n");
+        connection_.Tcp().Write(line + "\r\n");
     ImapResponse answer = Await(tag, false, literalKeep, onFetch);
     Settle(command, answer);
     return answer;
@@ -415,7 +383,7 @@ void ImapClient::ReadResponse(std::size_t literalKeep)
     text_.pieces.clear();
     text_.literals.clear();
     std::string line;
-    connection_.ReadLine(line);
+    connection_.Tcp().ReadLine(line);
     CountAnswerBytes(line.size() + 2);
     for (;;) {
         const std::optional<std::uint64_t> size = LiteralAtEnd(line);
@@ -429,7 +397,7 @@ void ImapClient::ReadResponse(std::size_t literalKeep)
             throw MailError(texts::kReplyTooLarge);
         ImapLiteral& literal = text_.literals.emplace_back();
         if (!ReadLiteral(*size, literalKeep, literal, line)) {
-            connection_.ReadLine(line);
+            connection_.Tcp().ReadLine(line);
             CountAnswerBytes(line.size() + 2);
         }
     }
@@ -453,7 +421,7 @@ bool ImapClient::ReadLiteral(std::uint64_t size, std::size_t keep, ImapLiteral& 
     std::string line;
     while (left > 0) {
         std::size_t bytes = 0;
-        const bool whole = connection_.ReadLineOrSkip(line, bytes, options_.maxReplyBytes - answerBytes_);
+        const bool whole = connection_.Tcp().ReadLineOrSkip(line, bytes, options_.maxReplyBytes - answerBytes_);
         CountAnswerBytes(bytes);
         const std::string_view ending = bytes - line.size() == 2 ? "\r\n" : "\n";
         if (bytes <= left) {
@@ -505,7 +473,7 @@ void ImapClient::HandleUntagged(const ImapResponse& response)
         if (state_ == State::Logout)
             return;
         SetState(State::Logout);
-        connection_.Close();
+        connection_.Tcp().Close();
         throw MailError(texts::kServerClosed + response.text);
     }
     if (name == "CAPABILITY") {
@@ -649,8 +617,8 @@ ImapClient::Wake ImapClient::WaitForNewMail(
             SetState(State::Idling);
             // A connection held open is silent for long: neither the
             // minimum rate nor the run's time applies until DONE.
-            connection_.SetLowSpeedLimit(0, 0);
-            connection_.StartRunClock(0);
+            connection_.Tcp().SetLowSpeedLimit(0, 0);
+            connection_.Tcp().StartRunClock(0);
             const Clock::time_point renewAt = Clock::now() + std::chrono::milliseconds(std::max(renewMs, 1));
             bool woken = false;
             while (!arrived_ && !woken && state_ == State::Idling) {
@@ -658,7 +626,7 @@ ImapClient::Wake ImapClient::WaitForNewMail(
                 const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
                 if (left.count() <= 0)
                     break;
-                const TcpConnection::Input input = connection_.WaitForInput(
+                const TcpConnection::Input input = connection_.Tcp().WaitForInput(
                     static_cast<int>(std::min<long long>(left.count(), 1 << 30)), wakeFd);
                 if (input == TcpConnection::Input::Woken)
                     woken = true;
@@ -683,7 +651,7 @@ ImapClient::Wake ImapClient::WaitForNewMail(
                 return Wake::Deadline;
         }
     } catch (...) {
-        connection_.Close();
+        connection_.Tcp().Close();
         SetState(State::Disconnected);
         throw;
     }
@@ -694,7 +662,7 @@ void ImapClient::EndIdle(const std::string& tag)
     RestoreLimits();
     if (state_ != State::Idling)
         return;
-    connection_.Write("DONE\r\n");
+    connection_.Tcp().Write("DONE\r\n");
     const ImapResponse answer = Await(tag, false, kMaxLineLength);
     Settle(Command::Idle, answer);
     if (answer.name != "OK")
@@ -703,7 +671,7 @@ void ImapClient::EndIdle(const std::string& tag)
 
 void ImapClient::RestoreLimits()
 {
-    connection_.SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
+    connection_.Tcp().SetLowSpeedLimit(options_.lowSpeedBytesPerSecond, options_.lowSpeedWindowMs);
     StartRunClock();
 }
 
@@ -712,11 +680,11 @@ void ImapClient::Disconnect() noexcept
     // The connection is going away whatever fails here: a LOGOUT that cannot
     // be sent or a status handler that throws does not stop the close.
     try {
-        if (connection_.IsOpen()) {
+        if (connection_.Tcp().IsOpen()) {
             Status(hsDisconnecting);
             try {
                 if (state_ == State::Idling) {
-                    connection_.Write("DONE\r\n");
+                    connection_.Tcp().Write("DONE\r\n");
                     SetState(State::Selected);
                 }
                 if ((RuleOf(Command::Logout).allowedIn & Bit(state_)) != 0)
@@ -724,12 +692,12 @@ void ImapClient::Disconnect() noexcept
             } catch (const MailError&) {
             }
             SetState(State::Logout);
-            connection_.Close();
+            connection_.Tcp().Close();
             Status(hsDisconnected);
         }
     } catch (...) {
     }
-    connection_.Close();
+    connection_.Tcp().Close();
     SetState(State::Disconnected);
 }
 

@@ -15,7 +15,7 @@
 #include "mail/ImapParser.h"
 #include "mail/Pop3Options.h"
 #include "mail/Pop3Status.h"
-#include "mail/TcpConnection.h"
+#include "mail/MailConnection.h"
 
 #include <chrono>
 #include <cstdint>
@@ -125,7 +125,7 @@ public:
     // Never throws.
     void Disconnect() noexcept;
 
-    bool Connected() const noexcept { return connection_.IsOpen() && state_ != State::Disconnected; }
+    bool Connected() const noexcept { return connection_.Tcp().IsOpen() && state_ != State::Disconnected; }
     State CurrentState() const noexcept { return state_; }
     // Capabilities as last listed (after STARTTLS: inside TLS), in capitals.
     bool HasCapability(std::string_view name) const;
@@ -147,7 +147,6 @@ private:
 
     static const Rule& RuleOf(Command command);
     void SetState(State state);
-    void Prepare();
     void Reset();
     void Greet();
     void AskCapabilities();
@@ -181,9 +180,8 @@ private:
 
     Pop3Options options_;
     StatusHandler onStatus_;
-    TcpConnection connection_;
+    MailConnection connection_;
     State state_ = State::Disconnected;
-    bool clockStarted_ = false;
     unsigned tagNumber_ = 0;
     std::size_t answerBytes_ = 0;
     ImapResponseText text_;

@@ -54,23 +54,30 @@ void MailConnection::StartTls()
     tcp_.StartTls(*tls_, options_.host, options_.connectTimeoutMs);
 }
 
-std::string MailConnection::SaslSecret()
+std::string MailConnection::SaslSecret(Pop3Auth auth)
 {
     if (!tcp_.IsSecure() && !tcp_.PeerIsLocal())
         throw MailError(texts::kAuthNeedsTls);
-    return UsesToken(options_.auth) ? RunTokenCommand(options_.tokenCommand, options_.tokenCommandTimeoutMs)
-                                    : options_.password;
+    return UsesToken(auth) ? RunTokenCommand(options_.tokenCommand, options_.tokenCommandTimeoutMs)
+                           : options_.password;
 }
 
-std::string MailConnection::SaslResponse()
+std::string MailConnection::SaslResponse(std::optional<Pop3Auth> auth)
 {
+    const Pop3Auth method = auth.value_or(options_.auth);
     return jconvert::EncodeBase64(
-        mail::SaslResponse(options_.auth, options_.user, SaslSecret(), options_.host, options_.port));
+        mail::SaslResponse(method, options_.user, SaslSecret(method), options_.host, options_.port));
 }
 
-std::string_view MailConnection::ErrorChallengeAnswer() const
+std::string_view MailConnection::ErrorChallengeAnswer(Pop3Auth auth)
 {
-    return options_.auth == Pop3Auth::XOAuth2 ? "" : options_.auth == Pop3Auth::OAuthBearer ? "AQ==" : "*";
+    return auth == Pop3Auth::XOAuth2 ? "" : auth == Pop3Auth::OAuthBearer ? "AQ==" : "*";
+}
+
+void MailConnection::RestartRunClock()
+{
+    tcp_.StartRunClock(options_.runTimeLimitMs);
+    clockStarted_ = true;
 }
 
 } // namespace mail

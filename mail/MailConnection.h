@@ -32,18 +32,22 @@ public:
     // Encrypts the connection after the protocol's STARTTLS was answered yes.
     void StartTls();
 
-    // The secret a SASL sign-in sends: refused unless the connection is
-    // encrypted or the server is this machine; the token from the user's
-    // helper for the token methods (run only now, when the network is known
-    // to be up: helpers usually ask the provider for a fresh token), else
-    // the password.
-    std::string SaslSecret();
-    // The client's first response of the account's SASL method, in Base64.
-    std::string SaslResponse();
+    // The secret a SASL sign-in with auth sends: refused unless the
+    // connection is encrypted or the server is this machine; the token from
+    // the user's helper for the token methods (run only now, when the
+    // network is known to be up: helpers usually ask the provider for a
+    // fresh token), else the password.
+    std::string SaslSecret(Pop3Auth auth);
+    // The client's first response of the SASL method auth (the account's
+    // by default), in Base64.
+    std::string SaslResponse(std::optional<Pop3Auth> auth = std::nullopt);
     // What answers a challenge that comes after the response, the server's
     // error report, so that it gives its verdict: an empty line for
     // XOAUTH2, a lone ^A for OAUTHBEARER, "*" (cancel) otherwise.
-    std::string_view ErrorChallengeAnswer() const;
+    static std::string_view ErrorChallengeAnswer(Pop3Auth auth);
+    // The run's time limit counted afresh from now (a connection held open
+    // between runs).
+    void RestartRunClock();
 
     TcpConnection& Tcp() noexcept { return tcp_; }
     const TcpConnection& Tcp() const noexcept { return tcp_; }

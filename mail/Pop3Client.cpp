@@ -144,7 +144,7 @@ void Pop3Client::Authenticate()
         reply = AuthStep(response, text);
     if (reply == Reply::More) {
         // A challenge after the response is the server's error report.
-        reply = AuthStep(connection_.ErrorChallengeAnswer(), text);
+        reply = AuthStep(MailConnection::ErrorChallengeAnswer(options_.auth), text);
         if (reply == Reply::More) {
             AuthStep("*", text);
             throw MailError(texts::kUnexpectedChallenge);

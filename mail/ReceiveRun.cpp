@@ -1,22 +1,17 @@
 #include "mail/ReceiveRun.h"
 
-#include "jconvert/TextLines.h"
 #include "jconvert/codes.h"
-#include "jconvert/encoded_words.h"
 #include "jconvert/mime_header.h"
 #include "jconvert/sjis.h"
-#include "mail/ConnectError.h"
 #include "mail/Message.h"
-#include "mail/MimeBody.h"
+#include "mail/ReceptionSteps.h"
 #include "mail/ReceiveWindow.h"
 #include "mail/Texts.h"
 #include "platform/SystemErrorText.h"
 
 #include <cerrno>
-#include <chrono>
 #include <exception>
 #include <new>
-#include <thread>
 
 namespace mail {
 
@@ -25,23 +20,6 @@ namespace {
 // What the server's id list may hold in memory, its bookkeeping counted:
 // far above any real mailbox's.
 constexpr std::size_t kMaxIdListBytes = 32 * 1024 * 1024;
-
-// A message as one log line: its line breaks become blanks.
-std::string OneLine(std::string_view text)
-{
-    std::string line;
-    line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            line += ' ';
-        } else {
-            line += text[i];
-        }
-    }
-    return line;
-}
 
 } // namespace
 
@@ -109,7 +87,7 @@ void ReceiveRun::Run()
     std::exception_ptr failure;
     std::string reason;
     try {
-        ConnectWaitingForNetwork();
+        mail::ConnectWaitingForNetwork([this] { client_.Connect(); }, config_.networkWaitMs, window_);
         const int count = client_.CheckMessages();
         window_.AddLogLine(texts::kMailCount + std::to_string(count));
         if (config_.remember)
@@ -118,7 +96,7 @@ void ReceiveRun::Run()
         // The client may ask for the memo mails ahead, on the same test the
         // run makes below.
         client_.PlanFetches(count, [this](int n, const Message& header) {
-            return IsMemoSubject(SubjectOf(header), config_.keyword1, config_.keyword2) && !IsRemembered(n);
+            return IsMemoSubject(ShownSubject(header.Subject(), config_.decodeMime), config_.keyword1, config_.keyword2) && !IsRemembered(n);
         });
         for (int n = 1; n <= count; ++n)
             ReceiveOneMail(n);
@@ -135,31 +113,10 @@ void ReceiveRun::Run()
     // The log alone shows how the run ended, also where no message box is
     // seen (the logon run, the command line's output).
     if (failure)
-        window_.AddLogLine(texts::kRunFailed + OneLine(reason));
+        window_.AddLogLine(texts::kRunFailed + OneLogLine(reason));
     window_.SetReceiveEnabled(true);
     if (failure)
         std::rethrow_exception(failure);
-}
-
-void ReceiveRun::ConnectWaitingForNetwork()
-{
-    // The pauses grow by a second each time (tries at 0, 1, 3, 6, 10, 15,
-    // 21 and 28 s for a 30 s wait), so that a network that comes up a few
-    // seconds late is found soon, without trying every moment.
-    const auto start = std::chrono::steady_clock::now();
-    const auto wait = std::chrono::milliseconds(std::max(config_.networkWaitMs, 0));
-    for (int pause = 1;; ++pause) {
-        try {
-            client_.Connect();
-            return;
-        } catch (const ConnectError& error) {
-            if (std::chrono::steady_clock::now() - start + std::chrono::seconds(pause) > wait)
-                throw;
-            window_.AddLogLine(texts::kConnectRetry + std::to_string(pause) + texts::kConnectRetryAfter
-                + OneLine(error.what()));
-            std::this_thread::sleep_for(std::chrono::seconds(pause));
-        }
-    }
 }
 
 void ReceiveRun::ListUniqueIds(int count)
@@ -216,16 +173,11 @@ std::optional<std::vector<std::string>> ReceiveRun::RememberedIds() const
     return kept_;
 }
 
-std::string ReceiveRun::SubjectOf(const Message& msg) const
-{
-    return config_.decodeMime ? jconvert::DecodeEncodedWords(msg.Subject()) : DecodeSubject(msg.Subject());
-}
-
 void ReceiveRun::ReceiveOneMail(int n)
 {
     Message msg;
     client_.RetrieveHeader(n, msg);
-    const std::string subject = SubjectOf(msg);
+    const std::string subject = ShownSubject(msg.Subject(), config_.decodeMime);
     window_.AddLogLine(texts::kSubject + subject);
 
     if (IsMemoSubject(subject, config_.keyword1, config_.keyword2)) {
@@ -253,39 +205,12 @@ void ReceiveRun::ReceiveMemoMail(int n, Message& msg)
         window_.AddLogLine(texts::kRetrieveFailed);
         return;
     }
-    std::string body;
-    std::string error = msg.BodyError();
-    if (config_.decodeMime) {
-        MimeBody mime = DecodeMimeBody(msg.Lines());
-        body = std::move(mime.text);
-        error = std::move(mime.error);
-    } else if (error.empty()) {
-        body = jconvert::ConvertJCode(msg.Body(), jconvert::CODE_SJIS);
-    }
-    // A mail whose body cannot be read shows why in the log in place of its
-    // body, adds nothing, and the run goes on with the next.
-    if (!error.empty())
-        window_.AddLogLine(error);
-    // The log shows the body line by line.
-    for (const std::string_view line : jconvert::SplitLines(body))
-        window_.AddLogLine(std::string(line));
-    // A body of nothing but line ends would only add blank lines, run after
-    // run, so it is left out of the memo (and not remembered: read as MIME
-    // later, it may give text).
-    if (body.find_first_not_of("\r\n") == std::string::npos)
-        return;
-    const std::string memo = window_.MemoText();
-    // The memo gets a line break first unless it ends with one.
-    const std::size_t joint = memo.empty() || memo.back() == '\n' || memo.back() == '\r' ? 0 : 2;
-    if (jconvert::SjisFind(memo, body) != std::string::npos) {
+    // A memo mail whose text cannot be added now (nothing readable in it,
+    // or the memo full) stays for a later run: only one whose text is in the
+    // memo is remembered.
+    const MemoOutcome outcome = TakeMemoMail(msg, config_.decodeMime, config_.maxMemoBytes, window_);
+    if (outcome == MemoOutcome::Added || outcome == MemoOutcome::InMemo)
         Remember(n);
-    } else if (memo.size() + joint + body.size() > config_.maxMemoBytes) {
-        // Left on the server for a later run, when the memo has room again.
-        window_.AddLogLine(texts::kMemoFull);
-    } else {
-        window_.AppendMemoLines(body);
-        Remember(n);
-    }
 }
 
 } // namespace mail

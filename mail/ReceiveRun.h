@@ -41,7 +41,6 @@ public:
     std::optional<std::vector<std::string>> RememberedIds() const;
 
 private:
-    void ConnectWaitingForNetwork();
     void ListUniqueIds(int count);
     void ReceiveOneMail(int n);
     // The whole memo mail n (its header in msg) into the log and the memo.
@@ -50,8 +49,6 @@ private:
     const std::string& UniqueId(int n) const;
     bool IsRemembered(int n) const;
     void Remember(int n);
-    // The subject as the log shows it and the keywords are tested against.
-    std::string SubjectOf(const Message& msg) const;
     void IdPOP31Status(Pop3Status status);
 
     ReceiveConfig config_;
