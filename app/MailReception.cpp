@@ -1,6 +1,7 @@
 #include "app/MailReception.h"
 
 #include "app/NumberBox.h"
+#include "mail/ImapReceive.h"
 #include "mail/ReceiveRun.h"
 #include "platform/FileIo.h"
 
@@ -15,10 +16,15 @@ mail::ReceiveConfig ToReceiveConfig(const Settings& s)
     config.keyword1 = s.EdKeyWord1;
     config.keyword2 = s.EdKeyWord2;
     config.decodeMime = s.ChMimeKaidoku;
+    config.protocol = static_cast<mail::MailProtocol>(s.CbProtocol);
+    // An empty folder box is the inbox, by its one name.
+    config.folder = s.EdFolder.empty() ? std::string("INBOX") : s.EdFolder;
+    config.security = static_cast<mail::Pop3Security>(s.RgSecurity < 0 ? 0 : s.RgSecurity);
     config.port = PortNumber(s.EdPort.Text());
     if (config.port == 0)
-        config.port = mail::Pop3Options::kDefaultPort;
-    config.security = static_cast<mail::Pop3Security>(s.RgSecurity < 0 ? 0 : s.RgSecurity);
+        config.port = config.protocol == mail::MailProtocol::Pop3
+            ? mail::Pop3Options::kDefaultPort
+            : UsualPort(config.protocol, config.security);
     config.auth = static_cast<mail::Pop3Auth>(s.CbAuth);
     config.tokenCommand = s.EdTokenCommand;
     config.remember = s.ChRemember;
@@ -30,19 +36,37 @@ mail::ReceiveConfig ToReceiveConfig(const Settings& s)
     return config;
 }
 
-int PortForSecurity(int port, mail::Pop3Security security)
+int UsualPort(mail::MailProtocol protocol, mail::Pop3Security security)
 {
     const bool tls = security == mail::Pop3Security::Tls;
-    if (tls && port == mail::Pop3Options::kDefaultPort)
-        return mail::Pop3Options::kDefaultTlsPort;
-    if (!tls && port == mail::Pop3Options::kDefaultTlsPort)
-        return mail::Pop3Options::kDefaultPort;
+    if (protocol == mail::MailProtocol::Imap)
+        return tls ? mail::ImapClient::kDefaultTlsPort : mail::ImapClient::kDefaultPort;
+    return tls ? mail::Pop3Options::kDefaultTlsPort : mail::Pop3Options::kDefaultPort;
+}
+
+int PortAfterChoice(int port, mail::MailProtocol protocol, mail::Pop3Security security)
+{
+    for (const auto usual : { mail::Pop3Options::kDefaultPort, mail::Pop3Options::kDefaultTlsPort,
+             mail::ImapClient::kDefaultPort, mail::ImapClient::kDefaultTlsPort })
+        if (port == usual)
+            return UsualPort(protocol, security);
     return port;
 }
 
 void ReceiveMail(const std::filesystem::path& folder, mail::ReceiveConfig config, mail::ReceiveWindow& window,
     ReceivedMemory& memory)
 {
+    if (config.protocol == mail::MailProtocol::Imap) {
+        mail::ImapReceive pass(config, config.folder, memory.PrepareImap(folder, config), window);
+        try {
+            pass.Run();
+        } catch (...) {
+            memory.KeepImap(folder, config, pass.Memory());
+            throw;
+        }
+        memory.KeepImap(folder, config, pass.Memory());
+        return;
+    }
     memory.Prepare(folder, config);
     mail::ReceiveRun run(config, window);
     // What a failed run received before failing is remembered too.

@@ -11,16 +11,20 @@ namespace app {
 
 namespace {
 
-// The account as people read it: "user@host:port".
-std::string AccountName(const mail::Pop3Options& account)
+// The account as people read it: "user@host:port", and "/folder" for IMAP.
+std::string AccountName(const mail::ReceiveConfig& account)
 {
-    return account.user + "@" + account.host + ":" + std::to_string(account.port);
+    return account.user + "@" + account.host + ":" + std::to_string(account.port)
+        + (account.protocol == mail::MailProtocol::Imap ? "/" + account.folder : std::string());
 }
+
+constexpr std::string_view kUidValidity = "UIDVALIDITY ";
+constexpr std::string_view kUid = "UID ";
 
 } // namespace
 
 std::filesystem::path ReceivedMemoryFile(
-    const std::filesystem::path& folder, const mail::Pop3Options& account)
+    const std::filesystem::path& folder, const mail::ReceiveConfig& account)
 {
     // FNV-1a over the account: a name of plain letters whatever the user and
     // server names hold. Host names are the same in any letter case.
@@ -36,6 +40,8 @@ std::filesystem::path ReceivedMemoryFile(
     add(jconvert::AsciiLowerCopy(account.host));
     add(std::to_string(account.port));
     add(account.user);
+    if (account.protocol == mail::MailProtocol::Imap)
+        add("imap:" + account.folder);
     char name[40];
     std::snprintf(name, sizeof name, "received-%016llx.txt", static_cast<unsigned long long>(hash));
     return folder / name;
@@ -62,11 +68,46 @@ void ReceivedMemory::Prepare(const std::filesystem::path& folder, mail::ReceiveC
     }
 }
 
-void ReceivedMemory::Keep(const std::filesystem::path& folder, const mail::Pop3Options& account,
+void ReceivedMemory::Keep(const std::filesystem::path& folder, const mail::ReceiveConfig& account,
     const std::optional<std::vector<std::string>>& ids)
 {
     if (ids)
         unsaved_[ReceivedMemoryFile(folder, account)] = { "# " + AccountName(account), *ids };
+}
+
+mail::ImapMemory ReceivedMemory::PrepareImap(
+    const std::filesystem::path& folder, const mail::ReceiveConfig& config) const
+{
+    mail::ImapMemory memory;
+    if (!config.remember)
+        return memory;
+    std::vector<std::string> lines;
+    const std::filesystem::path file = ReceivedMemoryFile(folder, config);
+    if (const auto kept = unsaved_.find(file); kept != unsaved_.end()) {
+        lines = kept->second.ids;
+    } else if (const auto bytes = platform::ReadFileIfExists(file, platform::kSettingsReadLimit)) {
+        lines = jconvert::SplitLines<std::string>(*bytes);
+    }
+    for (const std::string_view line : lines) {
+        const auto number = [&line](std::string_view name) {
+            return static_cast<std::uint32_t>(
+                jconvert::ParseDigits(line.substr(name.size()), UINT32_MAX).value_or(0));
+        };
+        if (line.starts_with(kUidValidity))
+            memory.uidValidity = number(kUidValidity);
+        else if (line.starts_with(kUid))
+            memory.highestUid = number(kUid);
+    }
+    return memory;
+}
+
+void ReceivedMemory::KeepImap(
+    const std::filesystem::path& folder, const mail::ReceiveConfig& config, const mail::ImapMemory& memory)
+{
+    if (config.remember)
+        unsaved_[ReceivedMemoryFile(folder, config)] = { "# " + AccountName(config),
+            { std::string(kUidValidity) + std::to_string(memory.uidValidity),
+                std::string(kUid) + std::to_string(memory.highestUid) } };
 }
 
 void ReceivedMemory::Save()

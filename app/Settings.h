@@ -39,6 +39,9 @@ struct Settings {
     bool ChMimeKaidoku {}; // read memo mail as MIME
     bool ChRemember {}; // remember the mails received (by UIDL)
     int CbAuth {}; // 0 USER/PASS, 1 PLAIN, 2 XOAUTH2, 3 OAUTHBEARER
+    int CbProtocol {}; // 0 POP3, 1 IMAP
+    std::string EdFolder; // the IMAP folder
+    NumberBox EdInterval; // minutes between receptions while the session runs; 0: none
     std::string EdTokenCommand; // prints the access token for XOAUTH2 and OAUTHBEARER
 
     // Memo display.

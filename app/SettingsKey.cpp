@@ -21,6 +21,9 @@ std::string Sjis(std::string_view utf8)
 // The sign-in methods as "POP3Auth1" stores them, in the order of
 // mail::Pop3Auth.
 constexpr std::array<std::string_view, 4> kAuthWords { "user", "plain", "xoauth2", "oauthbearer" };
+// The protocols as "POP3Protocol1" stores them, in the order of
+// mail::MailProtocol.
+constexpr std::array<std::string_view, 2> kProtocolWords { "pop3", "imap" };
 
 std::vector<SettingsKey> MakeKeys()
 {
@@ -101,6 +104,14 @@ std::vector<SettingsKey> MakeKeys()
             .number = &Settings::CbAuth, .choices = kAuthWords},
         {.key = "POP3TokenCommand1", .control = "EdTokenCommand", .kind = K::Text, .initial = "",
             .text = &Settings::EdTokenCommand},
+        {.key = "POP3Protocol1", .control = "CbProtocol", .kind = K::Choice, .initial = "pop3",
+            .number = &Settings::CbProtocol, .choices = kProtocolWords},
+        {.key = "IMAPFolder1", .control = "EdFolder", .kind = K::Text, .initial = "INBOX",
+            .text = &Settings::EdFolder},
+        // 15 minutes in a new set-up; a file without it receives only at
+        // logon and on the button, as before.
+        {.key = Sjis("受信間隔"), .control = "EdInterval", .kind = K::Number, .initial = "15",
+            .box = &Settings::EdInterval, .fallback = 0},
     };
     // clang-format on
 }

@@ -221,13 +221,16 @@ void TForm1::BuildMailPage()
     TabMail->setObjectName(QStringLiteral("TabMail"));
     const app::Settings defaults;
 
-    QGroupBox* account = Group(TabMail, "GroupBox1", texts::kGroupPop3, QRect(3, 0, 480, 156));
+    QGroupBox* account = Group(TabMail, "GroupBox1", texts::kGroupPop3, QRect(3, 0, 480, 182));
     LBoxSetuzokuSaki = new QListWidget(account);
     LBoxSetuzokuSaki->setObjectName(QStringLiteral("LBoxSetuzokuSaki"));
-    LBoxSetuzokuSaki->setGeometry(8, 20, 120, 102);
+    LBoxSetuzokuSaki->setGeometry(8, 20, 120, 48);
     for (const std::string& entry : defaults.LBoxSetuzokuSaki) {
         LBoxSetuzokuSaki->addItem(platform::FromSjis(entry));
     }
+    // The protocol under the list; its folder and the interval below.
+    CbProtocol = LabelledCombo(account, "CbProtocol", texts::kLbProtocol,
+        { QStringLiteral("POP3"), QStringLiteral("IMAP") }, 8, 74, 54, 62);
     EdHost = LabelledEdit(
         account, "EdHost", texts::kLbHost, platform::FromSjis(defaults.EdHost), 136, 20, 70, 250);
     EdUser = LabelledEdit(
@@ -244,30 +247,38 @@ void TForm1::BuildMailPage()
         { QStringLiteral("USER/PASS"), QStringLiteral("PLAIN"), QStringLiteral("XOAUTH2"),
             QStringLiteral("OAUTHBEARER") },
         272, 101, 60, 120);
+    EdFolder = LabelledEdit(
+        account, "EdFolder", texts::kLbFolder, platform::FromSjis(defaults.EdFolder), 136, 128, 70, 120);
+    EdInterval = LabelledEdit(account, "EdInterval", texts::kLbInterval,
+        platform::FromSjis(defaults.EdInterval.Text()), 330, 128, 60, 36);
+    PlainLabel(account, Q(texts::kMinutes), QRect(430, 128, 24, 21));
     EdTokenCommand = LabelledEdit(account, "EdTokenCommand", texts::kLbTokenCommand,
-        platform::FromSjis(defaults.EdTokenCommand), 8, 128, 194, 250);
+        platform::FromSjis(defaults.EdTokenCommand), 8, 155, 194, 250);
     connect(CbAuth, &QComboBox::currentIndexChanged, this, &TForm1::CbAuthChange);
     CbAuth->setCurrentIndex(defaults.CbAuth);
     CbAuthChange(defaults.CbAuth);
+    connect(CbProtocol, &QComboBox::currentIndexChanged, this, &TForm1::CbProtocolChange);
+    CbProtocol->setCurrentIndex(defaults.CbProtocol);
+    EdFolder->setEnabled(defaults.CbProtocol == static_cast<int>(mail::MailProtocol::Imap));
 
-    QGroupBox* keywords = Group(TabMail, "GroupBox2", texts::kGroupKeyword, QRect(3, 160, 480, 72));
+    QGroupBox* keywords = Group(TabMail, "GroupBox2", texts::kGroupKeyword, QRect(3, 184, 480, 46));
     EdKeyWord1 = LabelledEdit(
-        keywords, "EdKeyWord1", texts::kLbKeyWord1, platform::FromSjis(defaults.EdKeyWord1), 8, 18, 80, 200);
-    EdKeyWord2 = LabelledEdit(
-        keywords, "EdKeyWord2", texts::kLbKeyWord2, platform::FromSjis(defaults.EdKeyWord2), 8, 44, 80, 200);
+        keywords, "EdKeyWord1", texts::kLbKeyWord1, platform::FromSjis(defaults.EdKeyWord1), 8, 18, 80, 120);
+    EdKeyWord2 = LabelledEdit(keywords, "EdKeyWord2", texts::kLbKeyWord2,
+        platform::FromSjis(defaults.EdKeyWord2), 240, 18, 80, 120);
 
     RgReceive = Radios(TabMail, "RgReceive", texts::kRgReceive,
-        { Q(texts::kReceiveYes), Q(texts::kReceiveNo) }, 2, defaults.RgReceive, QRect(3, 236, 230, 48));
+        { Q(texts::kReceiveYes), Q(texts::kReceiveNo) }, 2, defaults.RgReceive, QRect(3, 232, 230, 48));
     RgSecurity = Radios(TabMail, "RgSecurity", texts::kRgSecurity,
         { Q(texts::kSecurityNone), Q(texts::kSecurityStartTls), Q(texts::kSecurityTls) }, 3,
-        defaults.RgSecurity, QRect(238, 236, 245, 48));
+        defaults.RgSecurity, QRect(238, 232, 245, 48));
     for (int i = 0; i < RgSecurity->Count(); ++i) {
         connect(RgSecurity->Button(i), &QRadioButton::clicked, this, [this, i] { RgSecurityClick(i); });
     }
     ChMimeKaidoku = Check(
-        TabMail, "ChMimeKaidoku", texts::kChMimeKaidoku, defaults.ChMimeKaidoku, QRect(8, 288, 230, 22));
+        TabMail, "ChMimeKaidoku", texts::kChMimeKaidoku, defaults.ChMimeKaidoku, QRect(8, 282, 230, 22));
     ChRemember
-        = Check(TabMail, "ChRemember", texts::kChRemember, defaults.ChRemember, QRect(243, 288, 240, 22));
+        = Check(TabMail, "ChRemember", texts::kChRemember, defaults.ChRemember, QRect(243, 282, 240, 22));
     PageControl1->addTab(TabMail, Q(texts::kTabMail));
 }
 

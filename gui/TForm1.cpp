@@ -362,8 +362,23 @@ void TForm1::BtnShortCutClick()
 
 void TForm1::RgSecurityClick(int index)
 {
+    MovePortWithChoice(CbProtocol->currentIndex(), index);
+}
+
+void TForm1::CbProtocolChange(int index)
+{
+    // The folder is IMAP's alone.
+    EdFolder->setEnabled(index == static_cast<int>(mail::MailProtocol::Imap));
+    MovePortWithChoice(index, RgSecurity->ItemIndex());
+}
+
+void TForm1::MovePortWithChoice(int protocol, int security)
+{
+    // The usual port of one choice becomes the other's; a port of the
+    // user's own stays.
     const int port = app::PortNumber(platform::ToSjis(EdPort->text()));
-    const int moved = app::PortForSecurity(port, static_cast<mail::Pop3Security>(std::max(index, 0)));
+    const int moved = app::PortAfterChoice(port, static_cast<mail::MailProtocol>(std::max(protocol, 0)),
+        static_cast<mail::Pop3Security>(std::max(security, 0)));
     if (moved != port) {
         EdPort->setText(QString::number(moved));
     }

@@ -127,6 +127,7 @@ public:
     void LbMojiIroClick(ColourSwatch* sender);
     void EdPWChange(const QString& text);
     void RgSecurityClick(int index);
+    void CbProtocolChange(int index);
     void CbAuthChange(int index);
     void LbUrlClick();
     void BtnShortCutClick();
@@ -169,6 +170,8 @@ private:
     // is read before and set again after.
     std::pair<int, int> GridCurrentCell() const;
     void SetGridCurrentCell(int row, int column);
+    // Moves a usual port along with the protocol and security choices.
+    void MovePortWithChoice(int protocol, int security);
     // False while the server name is empty or still asks to be entered.
     bool MailServerEntered() const;
 
@@ -246,6 +249,9 @@ private:
     QCheckBox* ChMimeKaidoku = nullptr;
     QCheckBox* ChRemember = nullptr;
     QComboBox* CbAuth = nullptr;
+    QComboBox* CbProtocol = nullptr;
+    QLineEdit* EdFolder = nullptr;
+    QLineEdit* EdInterval = nullptr;
     QLineEdit* EdTokenCommand = nullptr;
 
     LinkLabel* LbUrl = nullptr;

@@ -26,6 +26,13 @@ enum class Pop3Auth : int {
     OAuthBearer = 3,
 };
 
+// Which protocol the account is read with, in the numbering the settings
+// file's choice stores.
+enum class MailProtocol : int {
+    Pop3 = 0,
+    Imap = 1,
+};
+
 // Everything a POP3 client is told before it connects: the account, the
 // security mode, and the time and size limits that keep a run bounded.
 struct Pop3Options {

@@ -12,6 +12,9 @@ namespace mail {
 // takes them, and the two subject keywords (Shift_JIS; an empty keyword
 // matches nothing).
 struct ReceiveConfig : Pop3Options {
+    MailProtocol protocol = MailProtocol::Pop3;
+    // The IMAP folder read, Shift_JIS as typed; "" is INBOX.
+    std::string folder;
     std::string keyword1;
     std::string keyword2;
     // Read subjects and bodies as MIME mail (encoded-words in any common

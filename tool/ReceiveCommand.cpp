@@ -28,8 +28,10 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: corkpane-tool receive [--host H] [--port N] [--security none|starttls|tls] "
-                          "[--ca-file FILE] [--auth user|plain|xoauth2|oauthbearer] [--token-command CMD]\n";
+constexpr char kUsage[]
+    = "usage: corkpane-tool receive [--protocol pop3|imap] [--folder NAME] [--host H] [--port N] "
+      "[--security none|starttls|tls] [--ca-file FILE] [--auth user|plain|xoauth2|oauthbearer] "
+      "[--token-command CMD]\n";
 
 std::optional<mail::Pop3Security> SecurityNamed(const std::string& name)
 {
@@ -42,15 +44,16 @@ std::optional<mail::Pop3Security> SecurityNamed(const std::string& name)
     return std::nullopt;
 }
 
-// The sign-in method named as "POP3Auth1" stores it.
-std::optional<mail::Pop3Auth> AuthNamed(const std::string& name)
+// A choice named as the settings file stores it (the control's choices).
+template <typename Choice>
+std::optional<Choice> ChoiceNamed(std::string_view control, const std::string& name)
 {
     for (const app::SettingsKey& key : app::SettingsKey::All()) {
-        if (key.control != "CbAuth")
+        if (key.control != control)
             continue;
         for (std::size_t i = 0; i < key.choices.size(); ++i) {
             if (key.choices[i] == name)
-                return static_cast<mail::Pop3Auth>(i);
+                return static_cast<Choice>(i);
         }
     }
     return std::nullopt;
@@ -65,6 +68,8 @@ int Run(const tool::Args& given, tool::Io& io)
         io.err << "corkpane-tool receive: " << dirError << '\n';
         return tool::kExitUsage;
     }
+    std::optional<mail::MailProtocol> protocol;
+    std::optional<std::string> mailFolder;
     std::optional<std::string> host;
     std::optional<int> port;
     std::optional<mail::Pop3Security> security;
@@ -72,7 +77,17 @@ int Run(const tool::Args& given, tool::Io& io)
     std::optional<mail::Pop3Auth> auth;
     std::optional<std::string> tokenCommand;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--host" && i + 1 < args.size()) {
+        if (args[i] == "--protocol" && i + 1 < args.size()) {
+            protocol = ChoiceNamed<mail::MailProtocol>("CbProtocol", args[++i]);
+            if (!protocol) {
+                io.err << "corkpane-tool receive: not a protocol (pop3, imap): " << tool::Shown(args[i])
+                       << '\n';
+                return tool::kExitUsage;
+            }
+        } else if (args[i] == "--folder" && i + 1 < args.size()) {
+            // As typed on the command line (UTF-8), held as the settings hold it.
+            mailFolder = tool::Shown(args[++i]);
+        } else if (args[i] == "--host" && i + 1 < args.size()) {
             host = args[++i];
         } else if (args[i] == "--port" && i + 1 < args.size()) {
             port = app::PortNumber(args[++i]);
@@ -90,7 +105,7 @@ int Run(const tool::Args& given, tool::Io& io)
         } else if (args[i] == "--ca-file" && i + 1 < args.size()) {
             caFile = args[++i];
         } else if (args[i] == "--auth" && i + 1 < args.size()) {
-            auth = AuthNamed(args[++i]);
+            auth = ChoiceNamed<mail::Pop3Auth>("CbAuth", args[++i]);
             if (!auth) {
                 io.err << "corkpane-tool receive: not a sign-in method (user, plain, xoauth2, oauthbearer): "
                        << args[i] << '\n';
@@ -115,11 +130,17 @@ int Run(const tool::Args& given, tool::Io& io)
     mail::ReceiveConfig config = app::ToReceiveConfig(settings);
     if (host)
         config.host = *host;
-    // A security mode chosen here moves the stored port along as the
-    // window's choice does.
-    config.port = port ? *port : security ? app::PortForSecurity(config.port, *security) : config.port;
+    // A protocol or security mode chosen here moves the stored port along
+    // as the window's choice does.
+    if (protocol)
+        config.protocol = *protocol;
     if (security)
         config.security = *security;
+    config.port = port           ? *port
+        : (protocol || security) ? app::PortAfterChoice(config.port, config.protocol, config.security)
+                                 : config.port;
+    if (mailFolder)
+        config.folder = *mailFolder;
     config.caFile = caFile.value_or("");
     if (auth)
         config.auth = *auth;
@@ -144,9 +165,9 @@ int Run(const tool::Args& given, tool::Io& io)
 }
 
 const tool::Registration reg { "receive",
-    "receive [--host H] [--port N] [--security none|starttls|tls] [--ca-file FILE] [--auth METHOD] "
-    "[--token-command CMD] [--dir DIR]  (one POP3 reception run into memo.txt; METHOD: user, plain, xoauth2, "
-    "oauthbearer)",
+    "receive [--protocol pop3|imap] [--folder NAME] [--host H] [--port N] [--security none|starttls|tls] "
+    "[--ca-file FILE] [--auth METHOD] [--token-command CMD] [--dir DIR]  (one reception run into memo.txt; "
+    "METHOD: user, plain, xoauth2, oauthbearer)",
     &Run };
 
 } // namespace

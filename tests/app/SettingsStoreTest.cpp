@@ -117,7 +117,9 @@ TEST_F(SettingsStore, FirstRunWritesHeaderAndEveryKey)
                                  "POP3Security1=0\r\n"
                                  "MIME解読=1\r\n" // MIME解読: a new set-up reads MIME mail
                                  "祝日表示=1\r\n" // and lists the holidays
-                                 "POP3Remember1=1\r\n"); // and remembers what it received
+                                 "POP3Remember1=1\r\n" // and remembers what it received
+                                 "IMAPFolder1=INBOX\r\n"
+                                 "受信間隔=15\r\n"); // and receives every quarter of an hour
     EXPECT_EQ(get("corkpane.ini"), ini);
     EXPECT_EQ(entries(), (std::vector<std::string> { "corkpane.ini", "memo.txt" }));
 
@@ -150,8 +152,7 @@ TEST_F(SettingsStore, ReadsSingleValues)
         { "POP3Security1=9", "RgSecurity", "2" }, // past the last item
         { Sjis("MIME解読=1"), "ChMimeKaidoku", "1" }, { Sjis("MIME解読=0"), "ChMimeKaidoku", "0" },
         { Sjis("MIME解読="), "ChMimeKaidoku", "0" }, { Sjis("祝日表示=1"), "ChShukujitsu", "1" },
-        { Sjis("祝日表示=0"), "ChShukujitsu", "0" },
-        { "POP3Remember1=1", "ChRemember", "1" },
+        { Sjis("祝日表示=0"), "ChShukujitsu", "0" }, { "POP3Remember1=1", "ChRemember", "1" },
         { "POP3Remember1=0", "ChRemember", "0" }, { "POP3Auth1=XOAUTH2", "CbAuth", "xoauth2" },
         { "POP3Auth1= plain", "CbAuth", "plain" }, { "POP3Auth1=cram-md5", "CbAuth", "user" },
         { "POP3TokenCommand1=oama access a@b", "EdTokenCommand", "oama access a@b" },

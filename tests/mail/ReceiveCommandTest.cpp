@@ -2,6 +2,7 @@
 // folder of its own.
 
 #include "CommandRegistry.h"
+#include "DovecotServer.h"
 #include "FakePop3Server.h"
 #include "MailboxServer.h"
 #include "app/PasswordScrambler.h"
@@ -158,6 +159,39 @@ TEST_F(ReceiveCommand, RemembersAcrossRunsAndSignsInWithAToken)
     EXPECT_EQ(folder_.Read(files[2]),
         "# u@127.0.0.1:" + std::to_string(port) + "\r\n" + mailtest::MailboxServer::UniqueId(mailbox)
             + "\r\n");
+}
+
+// An IMAP account as the settings name it: the first run reads the folder,
+// the memory keeps its UIDVALIDITY and highest UID, the next run fetches only
+// what came since.
+TEST_F(ReceiveCommand, ImapAccountReadsOnlyWhatIsNewAgainstItsMemory)
+{
+    mailtest::DovecotServer server;
+    server.EnableImap();
+    server.AddUser("u", "pw", { Sjis("Subject: hello\n\nnot a memo\n"), "Subject: memo one\n\nmilk\n" });
+    ASSERT_EQ(server.Start(), "") << "the Dovecot test server is required";
+    std::ofstream("corkpane.ini", std::ios::binary)
+        << "POP3Host1=127.0.0.1\r\nUser1=u\r\nPassWord1=" << app::ScramblePassword("pw", {})
+        << "\r\nPOP3Remember1=1\r\nPOP3Protocol1=imap\r\nPOP3Port1=0\r\n"
+        << Sjis("キーワード１=memo\r\n");
+    // No port in the file: the one given here.
+    ASSERT_EQ(Run({ "--port", std::to_string(server.imapPort()) }), 0) << err_.str();
+    EXPECT_EQ(folder_.Read("memo.txt"), "milk\r\n");
+    const std::vector<std::string> files = test_files::FolderNames(folder_.Path());
+    ASSERT_EQ(files.size(), 3u);
+    const std::string memory = folder_.Read(files[2]);
+    EXPECT_EQ(
+        memory.rfind("# u@127.0.0.1:" + std::to_string(server.imapPort()) + "/INBOX\r\nUIDVALIDITY ", 0), 0u)
+        << memory;
+    EXPECT_NE(memory.find("\r\nUID 2\r\n"), std::string::npos) << memory;
+
+    server.Deliver("u", "Subject: memo two\n\nbread\n");
+    out_.str("");
+    ASSERT_EQ(Run({ "--port", std::to_string(server.imapPort()) }), 0) << err_.str();
+    EXPECT_EQ(folder_.Read("memo.txt"), "milk\r\nbread\r\n");
+    // Only the new mail's subject was read this time.
+    EXPECT_EQ(out_.str().find(Sjis("件名:hello")), std::string::npos) << out_.str();
+    EXPECT_NE(folder_.Read(files[2]).find("\r\nUID 3\r\n"), std::string::npos);
 }
 
 } // namespace
