@@ -169,4 +169,9 @@ std::string UnscramblePassword(std::string_view stored, const MessageCallback& m
     return RestoreLegacy(masked, message);
 }
 
+bool ScrambleKeepsPassword(std::string_view password)
+{
+    return password.empty() || UnscramblePassword(ScramblePassword(password)) == password;
+}
+
 } // namespace app

@@ -32,6 +32,11 @@ std::string ScramblePassword(std::string_view password, const MessageCallback& m
 // value fails its checksum or lies outside the scheme's limits. Never throws.
 std::string UnscramblePassword(std::string_view stored, const MessageCallback& message = {});
 
+// True when the stored value gives the password back exactly: at most
+// kMaxPasswordLength bytes, each of 1..127. The empty password is stored as
+// no value.
+bool ScrambleKeepsPassword(std::string_view password);
+
 // The two checksum letters over text: S = sum of i * byte[i]; the letters
 // are 'a' + S mod 26 and 'a' + (S div 26) mod 26.
 std::string PasswordChecksum(std::string_view text);

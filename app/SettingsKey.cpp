@@ -31,9 +31,9 @@ std::vector<SettingsKey> MakeKeys()
     return {
         {.key = Sjis("接続先1"), .control = "LBoxSetuzokuSaki", .kind = K::List, .initial = Sjis("サーバー１")},
         {.key = "POP3Host1", .control = "EdHost", .kind = K::Text, .initial = Sjis("サーバー名をここに入力"),
-            .text = &Settings::EdHost},
+            .text = &Settings::EdHost, .hint = true},
         {.key = "User1", .control = "EdUser", .kind = K::Text, .initial = Sjis("ユーザー名をここに入力"),
-            .text = &Settings::EdUser},
+            .text = &Settings::EdUser, .hint = true},
         // Empty in a new window; LoadSettings puts a placeholder here before
         // it reads the stored one.
         {.key = "PassWord1", .control = "Password", .kind = K::Password, .initial = "",

@@ -48,6 +48,9 @@ struct SettingsKey {
     int Settings::*number = nullptr; // Colour, Radio, Choice
     bool Settings::*tick = nullptr; // Tick, LaterTick
     int radioItems = 0; // Radio
+    // Text: the initial value is a prompt ("…をここに入力") that the window
+    // shows as a hint in an empty box; left so, it is stored as it is.
+    bool hint = false;
     std::span<const std::string_view> choices {}; // Choice, as stored
 
     // Applies a stored value (empty when the key is missing) to settings.

@@ -1,11 +1,13 @@
 #include "app/SettingsStore.h"
 
 #include "app/IniLines.h"
+#include "app/MailReception.h"
 #include "app/SettingsKey.h"
 #include "app/Texts.h"
 #include "jconvert/TextLines.h"
 #include "jconvert/cp932.h"
 #include "platform/FileIo.h"
+#include "platform/SecretStore.h"
 
 #include <optional>
 
@@ -35,7 +37,7 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
     }
 
     // Stands until a stored password is read or one is typed.
-    settings.Password = "qqqqq";
+    settings.Password = kPasswordPlaceholder;
 
     std::optional<platform::FileIoError> settingsFailure;
     std::optional<std::string> bytes;
@@ -71,7 +73,7 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
 }
 
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
-    const MessageCallback& message, const UnreadFiles& unread)
+    const MessageCallback& message, const UnreadFiles& unread, bool passwordInKeyring)
 {
     if (!unread.memo)
         platform::ReplaceFile(folder / kMemoFileName, memo, platform::kMemoReadLimit);
@@ -81,9 +83,50 @@ void SaveSettings(const std::filesystem::path& folder, const Settings& settings,
     const auto file = folder / kSettingsFileName;
     const auto bytes = platform::ReadFileIfExists(file, platform::kSettingsReadLimit);
     IniLines lines = bytes ? IniLines::Parse(*bytes) : IniLines(SettingsFileHeader());
-    for (const SettingsKey& key : SettingsKey::All())
+    for (const SettingsKey& key : SettingsKey::All()) {
+        if (key.kind == SettingsKey::Kind::Password) {
+            if (passwordInKeyring) {
+                lines.Set(key.key, "");
+                continue;
+            }
+            // What the scrambled form cannot give back stays as it is stored.
+            if (!ScrambleKeepsPassword(settings.*key.text))
+                continue;
+        }
         lines.Set(key.key, key.Written(settings, message));
+    }
     platform::ReplacePrivateFile(file, lines.Serialize(), platform::kSettingsReadLimit);
+}
+
+namespace {
+
+platform::SecretAccount AccountOf(const Settings& settings)
+{
+    return { settings.EdHost, ToReceiveConfig(settings).port, settings.EdUser };
+}
+
+} // namespace
+
+bool KeyringAnswers(std::chrono::milliseconds timeLimit)
+{
+    return platform::SecretStore(timeLimit).Probe().status == platform::SecretStatus::kDone;
+}
+
+bool LoadKeyringPassword(Settings& settings, std::chrono::milliseconds timeLimit)
+{
+    platform::SecretResult found = platform::SecretStore(timeLimit).Lookup(AccountOf(settings));
+    if (found.status != platform::SecretStatus::kDone)
+        return false;
+    settings.Password = std::move(found.password);
+    return true;
+}
+
+bool StoreKeyringPassword(const Settings& settings, std::chrono::milliseconds timeLimit)
+{
+    if (settings.Password == kPasswordPlaceholder)
+        return false;
+    return platform::SecretStore(timeLimit).Store(AccountOf(settings), settings.Password).status
+        == platform::SecretStatus::kDone;
 }
 
 } // namespace app

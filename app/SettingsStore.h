@@ -7,6 +7,7 @@
 #include "app/PasswordScrambler.h"
 #include "app/Settings.h"
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -44,11 +45,30 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
 
 // Writes the memo unchanged to "memo.txt", then stores every key into the
 // lines of the existing "corkpane.ini" (or a new file's header) and writes
-// them back. A file marked in unread is not written. Each file is replaced
-// atomically, never larger than it is read with; a failure throws the file
-// unit's error and leaves that file whole, and a failure on the memo leaves
-// the settings file untouched.
+// them back, private to the user. A file marked in unread is not written.
+// The password is left out where passwordInKeyring says the desktop's
+// keyring keeps it; a password the scrambled form cannot give back exactly
+// (ScrambleKeepsPassword) leaves the stored value as it was, never empties
+// it. Each file is replaced atomically, never larger than it is read with;
+// a failure throws the file unit's error and leaves that file whole, and a
+// failure on the memo leaves the settings file untouched.
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
-    const MessageCallback& message = {}, const UnreadFiles& unread = {});
+    const MessageCallback& message = {}, const UnreadFiles& unread = {}, bool passwordInKeyring = false);
+
+// The password a new set-up holds until one is typed.
+inline constexpr char kPasswordPlaceholder[] = "qqqqq";
+
+// The mail password in the desktop's keyring (the Secret Service: GNOME
+// Keyring, KWallet, KeePassXC), for the account the settings name. Each
+// call is bounded by timeLimit (a keyring may ask the user to unlock it).
+// Whether a keyring answers on the session bus.
+bool KeyringAnswers(std::chrono::milliseconds timeLimit);
+// Puts the password the keyring keeps for the account into settings; false
+// (settings unchanged) when it keeps none or cannot be asked.
+bool LoadKeyringPassword(Settings& settings, std::chrono::milliseconds timeLimit);
+// Keeps the settings' password in the keyring; false when no keyring took it
+// (the settings file keeps it then). The placeholder of a new set-up is not
+// kept there.
+bool StoreKeyringPassword(const Settings& settings, std::chrono::milliseconds timeLimit);
 
 } // namespace app

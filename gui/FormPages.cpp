@@ -235,9 +235,14 @@ void TForm1::BuildMailPage()
         account, "EdHost", texts::kLbHost, platform::FromSjis(defaults.EdHost), 136, 20, 70, 250);
     EdUser = LabelledEdit(
         account, "EdUser", texts::kLbUser, platform::FromSjis(defaults.EdUser), 136, 47, 70, 250);
-    EdPW = LabelledEdit(account, "EdPW", texts::kLbPW, Q(texts::kPasswordPlaceholder), 136, 74, 70, 250);
-    // Masked on screen; the text itself is what the change rule reads.
+    // Empty, its asterisks a hint: nothing typed keeps the password as it is.
+    EdPW = LabelledEdit(account, "EdPW", texts::kLbPW, QString(), 136, 74, 70, 150);
+    EdPW->setPlaceholderText(Q(texts::kPasswordPlaceholder));
     EdPW->setEchoMode(QLineEdit::Password);
+    connect(EdPW, &QLineEdit::editingFinished, this, &TForm1::EdPWEditingFinished);
+    // Where the password is kept, said once beside it.
+    LbPasswordPlace = PlainLabel(account, QString(), QRect(364, 74, 110, 21));
+    LbPasswordPlace->setObjectName(QStringLiteral("LbPasswordPlace"));
     EdPort = LabelledEdit(
         account, "EdPort", texts::kLbPort, platform::FromSjis(defaults.EdPort.Text()), 136, 101, 70, 60);
     connect(EdPW, &QLineEdit::textChanged, this, &TForm1::EdPWChange);

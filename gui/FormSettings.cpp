@@ -37,17 +37,22 @@ app::Settings TForm1::CollectSettings() const
             if (const auto* list = SettingControl<QListWidget>(*this, key)) {
                 s.LBoxSetuzokuSaki.clear();
                 for (int i = 0; i < list->count(); ++i) {
-                    const std::size_t index = static_cast<std::size_t>(i);
-                    const std::string original = index < applied_.LBoxSetuzokuSaki.size()
-                        ? applied_.LBoxSetuzokuSaki[index]
-                        : std::string();
-                    s.LBoxSetuzokuSaki.push_back(platform::ToSjis(list->item(i)->text(), original));
+                    const QString text = list->item(i)->text();
+                    std::string original;
+                    for (const std::string& applied : applied_.LBoxSetuzokuSaki)
+                        if (original.empty() && platform::FromSjis(applied) == text)
+                            original = applied;
+                    s.LBoxSetuzokuSaki.push_back(platform::ToSjis(text, original));
                 }
             }
             break;
         case Kind::Text:
-            if (const auto* edit = SettingControl<QLineEdit>(*this, key))
+            if (const auto* edit = SettingControl<QLineEdit>(*this, key)) {
                 s.*key.text = platform::ToSjis(edit->text(), applied_.*key.text);
+                // A box left showing its prompt as a hint keeps the prompt.
+                if (key.hint && edit->text().isEmpty() && applied_.*key.text == key.initial)
+                    s.*key.text = key.initial;
+            }
             break;
         case Kind::Number:
             if (const auto* edit = SettingControl<QLineEdit>(*this, key))
@@ -87,21 +92,30 @@ void TForm1::ApplySettings(const app::Settings& s)
         switch (key.kind) {
         case Kind::List:
             if (auto* list = SettingControl<QListWidget>(*this, key)) {
+                // The stored server comes after the list's own entry; the
+                // same account is shown once.
                 list->clear();
                 for (const std::string& entry : s.LBoxSetuzokuSaki)
-                    list->addItem(platform::FromSjis(entry));
+                    if (list->findItems(platform::FromSjis(entry), Qt::MatchExactly).isEmpty())
+                        list->addItem(platform::FromSjis(entry));
             }
             break;
         case Kind::Text:
-            if (auto* edit = SettingControl<QLineEdit>(*this, key))
-                edit->setText(platform::FromSjis(s.*key.text));
+            if (auto* edit = SettingControl<QLineEdit>(*this, key)) {
+                // The prompt of a new set-up ("サーバー名をここに入力") is a
+                // grey hint in an empty box, not text to delete first.
+                const bool prompt = key.hint && s.*key.text == key.initial;
+                edit->setText(prompt ? QString() : platform::FromSjis(s.*key.text));
+                if (key.hint)
+                    edit->setPlaceholderText(platform::FromSjis(key.initial));
+            }
             break;
         case Kind::Number:
             if (auto* edit = SettingControl<QLineEdit>(*this, key))
                 edit->setText(platform::FromSjis((s.*key.box).Text()));
             break;
         case Kind::Password:
-            password_ = s.*key.text;
+            password_ = storedPassword_ = s.*key.text;
             break;
         case Kind::Colour:
             if (auto* swatch = SettingControl<ColourSwatch>(*this, key))

@@ -3,6 +3,7 @@
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
 #include "app/MailReception.h"
+#include "app/PasswordScrambler.h"
 #include "app/SettingsStore.h"
 #include "gui/ColourSwatch.h"
 #include "gui/Dialogs.h"
@@ -19,6 +20,7 @@
 #include "mail/Sasl.h"
 #include "platform/Desktop.h"
 #include "platform/FileIo.h"
+#include "platform/SecretStore.h"
 #include "platform/SjisText.h"
 #include "platform/SystemErrorText.h"
 #include "platform/UserError.h"
@@ -89,6 +91,7 @@ TForm1::TForm1(FormEnvironment environment, QWidget* parent)
 
     // The password is empty until the settings are read.
     password_.clear();
+    unattended_ = HasStartupArgument(env_.arguments);
     FormCreate();
 }
 
@@ -130,11 +133,21 @@ template <typename Work> bool TForm1::Guard(Work&& work)
 
 void TForm1::ReportError(const QString& message)
 {
+    // The logon run waits on no dialog: its messages go where a session's
+    // do (standard error: the journal, ~/.xsession-errors).
+    if (unattended_) {
+        std::cerr << "corkpane: " << message.toLocal8Bit().toStdString() << '\n';
+        return;
+    }
     env_.dialogs->Error(message, Q(texts::kAppTitle));
 }
 
 void TForm1::ShowMessage(const std::string& text)
 {
+    if (unattended_) {
+        ReportError(platform::FromSjis(text));
+        return;
+    }
     env_.dialogs->Message(platform::FromSjis(text), Q(texts::kAppTitle));
 }
 
@@ -158,18 +171,34 @@ void TForm1::LoadSettings()
         app::LoadSettings(
             WorkingFolder(), settings, memo, [this](const std::string& text) { ShowMessage(text); },
             &unread_);
+        // The desktop's keyring keeps the password where one answers.
+        keyringAnswers_ = env_.useKeyring && app::KeyringAnswers(KeyringTimeLimit());
+        if (keyringAnswers_)
+            app::LoadKeyringPassword(settings, KeyringTimeLimit());
     } catch (...) {
         apply();
         throw;
     }
     apply();
+    LbPasswordPlace->setText(Q(keyringAnswers_ ? texts::kPasswordInKeyring : texts::kPasswordInFile));
+}
+
+std::chrono::milliseconds TForm1::KeyringTimeLimit() const
+{
+    // A prompt to unlock the keyring stands a few seconds at logon, where
+    // nobody may be there to answer it.
+    return unattended_ ? platform::SecretStore::kUnattendedTimeLimit
+                       : platform::SecretStore::kInteractiveTimeLimit;
 }
 
 void TForm1::SaveSettings()
 {
+    const app::Settings settings = CollectSettings();
+    const bool inKeyring
+        = keyringAnswers_ && !unread_.settings && app::StoreKeyringPassword(settings, KeyringTimeLimit());
     app::SaveSettings(
-        WorkingFolder(), CollectSettings(), MemoText(),
-        [this](const std::string& text) { ShowMessage(text); }, unread_);
+        WorkingFolder(), settings, MemoText(), [this](const std::string& text) { ShowMessage(text); },
+        unread_, inKeyring);
     // Only with the memo saved: a mail remembered as received must have its
     // text stored.
     receivedMemory_.Save();
@@ -177,18 +206,31 @@ void TForm1::SaveSettings()
 
 void TForm1::FormCreate()
 {
-    // Another run on the same files (the logon run, the daily redraw, a
-    // second window) is waited for; one that goes on past the wait ends
-    // this start with its message before any file is read.
-    filesLock_ = app::LockFilesForRun(
-        WorkingFolder(),
-        [](const std::string& text) {
-            std::cerr << "corkpane: " << platform::FromSjis(text).toLocal8Bit().toStdString() << '\n';
-        },
-        env_.filesLockWait);
+    // Another run on the same files (the logon run, the watcher, a second
+    // window) is waited for; one that goes on past the wait ends this start
+    // with its message before any file is read. The logon run says so and
+    // still draws the wallpaper from the files as they are, writing none of
+    // them back.
+    try {
+        filesLock_ = app::LockFilesForRun(
+            WorkingFolder(),
+            [](const std::string& text) {
+                std::cerr << "corkpane: " << platform::FromSjis(text).toLocal8Bit().toStdString() << '\n';
+            },
+            env_.filesLockWait);
+    } catch (const platform::UserError& busy) {
+        if (!unattended_)
+            throw;
+        ReportError(platform::FromSjis(busy.what()));
+        unread_.memo = unread_.settings = true;
+        keepFilesAsTheyAre_ = true;
+    }
     // Each step runs even when one before it failed: the grid handlers and
     // the close rely on the schedule table.
+    const app::UnreadFiles busy = unread_;
     Guard([&] { LoadSettings(); });
+    if (keepFilesAsTheyAre_)
+        unread_ = busy;
     startupMode_ = 0;
     PageControl1->setCurrentIndex(1);
     Guard([&] {
@@ -234,30 +276,26 @@ void TForm1::FormShow()
     if (startupMode_ != 1) {
         return;
     }
-    // A failing step is reported and ends the sequence; the window then
-    // stays open for the user.
+    // A failing step is said on standard error and the sequence goes on: the
+    // logon run draws the wallpaper with the memo as it stands and ends as it
+    // always does, waiting on no dialog (an error box is for the window's
+    // own buttons).
     if (RgReceive->ItemIndex() == 0) {
         // Mail that was never set up (no server name, or still the text that
-        // asks for one) is not tried at logon: the lookup could only fail and
-        // stop the draw with an error box at every start. A click on the
-        // receive button still tries and reports.
+        // asks for one) is not tried at logon. A click on the receive button
+        // still tries and reports.
         if (!MailServerEntered()) {
             MmLog->appendPlainText(Q(texts::kReceiveSkipped));
+            ReportError(Q(texts::kReceiveSkipped));
         } else if (unread_.memo) {
             // The start already said why; the draw and close still run.
             MmLog->appendPlainText(Q(texts::kReceiveNeedsMemo));
-        } else if (!Guard([&] { ReceiveMail(true); })) {
-            return;
+            ReportError(Q(texts::kReceiveNeedsMemo));
+        } else {
+            Guard([&] { ReceiveMail(true); });
         }
     }
-    if (!Guard([&] { DrawKabegami(); })) {
-        return;
-    }
-    // Reception runs to its end before returning, so the button is enabled
-    // again here; a disabled one would mean a run is still going on.
-    if (!BtnReceive->isEnabled()) {
-        return;
-    }
+    Guard([&] { DrawKabegami(); });
     CloseForm();
 }
 
@@ -267,7 +305,9 @@ void TForm1::CloseForm()
         close();
         return;
     }
-    if (FormClose()) {
+    // The logon run ends even when saving failed: the failure has been said
+    // on standard error and nobody is there to answer a window left open.
+    if (FormClose() || unattended_) {
         closed_ = true;
     }
 }
@@ -324,14 +364,32 @@ void TForm1::LbMojiIroClick(ColourSwatch* sender)
 
 void TForm1::EdPWChange(const QString& text)
 {
-    if (text.contains(QChar('*'))) {
+    // The box starts empty (its asterisks are a hint): what is typed is the
+    // password, asterisks included, as UTF-8 for the server and the keyring.
+    Guard([&] { password_ = text.toStdString(); });
+}
+
+void TForm1::EdPWEditingFinished()
+{
+    // A password that cannot be kept is refused when it is entered, with the
+    // reason, and the one kept before stays: never an empty password at the
+    // next start.
+    if (password_ == storedPassword_) {
         return;
     }
-    Guard([&] { password_ = platform::ToSjis(text); });
+    if (keyringAnswers_ || app::ScrambleKeepsPassword(password_)) {
+        storedPassword_ = password_;
+        return;
+    }
+    password_ = storedPassword_;
+    EdPW->clear();
+    password_ = storedPassword_;
+    ShowMessage(texts::kPasswordNotKept);
 }
 
 bool TForm1::MailServerEntered() const
 {
+    // The box shows its prompt as a hint; the prompt itself is no server.
     const QString host = EdHost->text().trimmed();
     return !host.isEmpty() && host != Q(texts::kEdHost);
 }

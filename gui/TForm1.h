@@ -86,6 +86,9 @@ struct FormEnvironment {
     // How long the logon run goes on trying to reach the mail server: at
     // logon the network may come up a few seconds after the session.
     int logonNetworkWaitMs = 30000;
+    // Whether the mail password is kept in the desktop's keyring where one
+    // answers (tests leave the user's keyring alone).
+    bool useKeyring = false;
 };
 
 class TForm1 : public QMainWindow {
@@ -126,6 +129,7 @@ public:
     void TabMemoShow(int pageIndex);
     void LbMojiIroClick(ColourSwatch* sender);
     void EdPWChange(const QString& text);
+    void EdPWEditingFinished();
     void RgSecurityClick(int index);
     void CbProtocolChange(int index);
     void CbAuthChange(int index);
@@ -170,6 +174,7 @@ private:
     // is read before and set again after.
     std::pair<int, int> GridCurrentCell() const;
     void SetGridCurrentCell(int row, int column);
+    std::chrono::milliseconds KeyringTimeLimit() const;
     // Moves a usual port along with the protocol and security choices.
     void MovePortWithChoice(int protocol, int security);
     // False while the server name is empty or still asks to be entered.
@@ -182,7 +187,15 @@ private:
     // The files the start could not read, which the close leaves alone.
     app::UnreadFiles unread_;
     int startupMode_ = 0;
+    // "/su": nothing waits on a dialog; messages go to standard error.
+    bool unattended_ = false;
+    // The logon run found its files held by another run past the wait: it
+    // draws from them and writes none back.
+    bool keepFilesAsTheyAre_ = false;
+    bool keyringAnswers_ = false;
+    // The mail password, UTF-8, and the one last accepted as keepable.
     std::string password_;
+    std::string storedPassword_;
     // The settings as last applied to the controls, whose bytes
     // CollectSettings keeps for values the user did not change.
     app::Settings applied_;
@@ -252,6 +265,7 @@ private:
     QComboBox* CbProtocol = nullptr;
     QLineEdit* EdFolder = nullptr;
     QLineEdit* EdInterval = nullptr;
+    QLabel* LbPasswordPlace = nullptr;
     QLineEdit* EdTokenCommand = nullptr;
 
     LinkLabel* LbUrl = nullptr;

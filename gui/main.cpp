@@ -137,6 +137,7 @@ int main(int argc, char* argv[])
         environment.startFolder = folders.startIn;
         environment.dialogs = &dialogs;
         environment.desktop = &desktop;
+        environment.useKeyring = true;
         gui::TForm1 form(std::move(environment));
         dialogs.SetParent(&form);
         form.show();
