@@ -52,7 +52,13 @@ CalendarRead ReadCalendar(std::string_view text, const EventWindow& window)
     if (!LooksLikeCalendar(text))
         return read;
     WorkBudget budget(kExpansionTime);
-    const TrimmedCalendar trimmed = TrimCalendarText(text);
+    const sys_days first { window.today };
+    // Ten years is more than any look-ahead; a larger window would only
+    // spend the budget.
+    const sys_days last = first + days { std::clamp(window.days, -1, 3660) };
+    // Two days either side cover the difference between any two zones.
+    const TrimmedCalendar trimmed = TrimCalendarText(
+        text, { first.time_since_epoch().count() - 2, last.time_since_epoch().count() + 2 });
     const std::unique_ptr<icalcomponent, ComponentDeleter> root(
         icalparser_parse_string(trimmed.text.c_str()));
     if (!root)
@@ -70,10 +76,7 @@ CalendarRead ReadCalendar(std::string_view text, const EventWindow& window)
 
     read.readable = true;
     read.skippedEvents = trimmed.droppedEvents;
-    const sys_days first { window.today };
-    // Ten years is more than any look-ahead; a larger window would only
-    // spend the budget.
-    const sys_days last = first + days { std::clamp(window.days, -1, 3660) };
+    read.eventCount = trimmed.farEvents;
     EventExpander expander(local, first, last, budget);
     for (icalcomponent* calendar : calendars)
         expander.Read(calendar, read);

@@ -3,6 +3,8 @@
 #include "jconvert/AsciiText.h"
 
 #include <array>
+#include <chrono>
+#include <optional>
 #include <vector>
 
 namespace calendar {
@@ -77,8 +79,33 @@ std::string ComponentName(std::string_view value)
     return name;
 }
 
+// The day a DTSTART value begins with (YYYYMMDD), as days since
+// 1970-01-01; nothing for any other value.
+std::optional<std::int64_t> DayOfValue(std::string_view value)
+{
+    value = jconvert::TrimBlanks(value);
+    int digits[8];
+    for (int i = 0; i < 8; ++i) {
+        if (static_cast<std::size_t>(i) >= value.size() || value[i] < '0' || value[i] > '9')
+            return std::nullopt;
+        digits[i] = value[i] - '0';
+    }
+    using namespace std::chrono;
+    const year_month_day date { year { digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3] },
+        month { static_cast<unsigned>(digits[4] * 10 + digits[5]) },
+        day { static_cast<unsigned>(digits[6] * 10 + digits[7]) } };
+    if (!date.ok())
+        return std::nullopt;
+    return sys_days { date }.time_since_epoch().count();
+}
+
 class Trimmer {
 public:
+    explicit Trimmer(DayRange wanted)
+        : wanted_(wanted)
+    {
+    }
+
     TrimmedCalendar Run(std::string_view text)
     {
         std::size_t start = 0;
@@ -87,11 +114,10 @@ public:
             // or tab.
             std::size_t end = start;
             for (;;) {
-                end = text.find_first_of("\r\n", end);
-                if (end == std::string_view::npos) {
-                    end = text.size();
+                while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+                    ++end;
+                if (end == text.size())
                     break;
-                }
                 std::size_t next
                     = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
                 if (next < text.size() && (text[next] == ' ' || text[next] == '\t')) {
@@ -180,6 +206,8 @@ private:
                 held_.clear();
                 heldLines_ = 0;
                 heldBroken_ = false;
+                repeats_ = false;
+                startDay_.reset();
             }
             Hold(line);
         }
@@ -199,7 +227,10 @@ private:
             break;
         case Kind::Event:
         case Kind::TimeZone:
-            if (ended && !heldBroken_) {
+            if (ended && !heldBroken_ && top.kind == Kind::Event && !repeats_ && startDay_
+                && (*startDay_ < wanted_.first || *startDay_ > wanted_.last)) {
+                ++out_.farEvents;
+            } else if (ended && !heldBroken_) {
                 Hold("END:" + top.name);
                 out_.text.append(held_);
             } else if (top.kind == Kind::Event) {
@@ -233,10 +264,20 @@ private:
             }
             return;
         }
-        if (shape.parameters > kMaxParameters || ++heldLines_ > kMaxLinesPerComponent)
+        if (shape.parameters > kMaxParameters || ++heldLines_ > kMaxLinesPerComponent) {
             heldBroken_ = true;
-        else
-            Hold(line);
+            return;
+        }
+        if (kind == Kind::Event) {
+            if (EqualsIgnoringAsciiCase(shape.name, "DTSTART"))
+                startDay_ = DayOfValue(shape.value);
+            else if (!EqualsIgnoringAsciiCase(shape.name, "UID")
+                && !EqualsIgnoringAsciiCase(shape.name, "SUMMARY")
+                && !EqualsIgnoringAsciiCase(shape.name, "STATUS")
+                && !EqualsIgnoringAsciiCase(shape.name, "EXDATE"))
+                repeats_ = true; // RRULE, RDATE, RECURRENCE-ID
+        }
+        Hold(line);
     }
 
     void Hold(std::string_view line)
@@ -247,8 +288,11 @@ private:
         held_.append("\r\n");
     }
 
+    DayRange wanted_;
     TrimmedCalendar out_;
     std::vector<Open> open_;
+    bool repeats_ = false;
+    std::optional<std::int64_t> startDay_;
     std::string held_; // the event or time zone being read
     std::size_t heldLines_ = 0;
     bool heldBroken_ = false;
@@ -261,9 +305,9 @@ private:
 
 } // namespace
 
-TrimmedCalendar TrimCalendarText(std::string_view text)
+TrimmedCalendar TrimCalendarText(std::string_view text, DayRange wanted)
 {
-    return Trimmer().Run(text);
+    return Trimmer(wanted).Run(text);
 }
 
 } // namespace calendar

@@ -37,15 +37,16 @@ function(corkpane_add_module name)
   target_link_libraries(corkpane_${name} PRIVATE corkpane::options)
 endfunction()
 
-# corkpane_add_test(NAME SOURCES... LIBS libs...): one GoogleTest executable
-# registered with CTest.
+# corkpane_add_test(NAME [PREFIX text] SOURCES... LIBS libs...): one GoogleTest
+# executable registered with CTest; PREFIX goes before each test's name (so
+# that "ctest -R <module>" selects a module whose suites do not name it).
 function(corkpane_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "PREFIX" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE corkpane::options GTest::gtest GTest::gtest_main ${T_LIBS})
   if(TARGET corkpane_test_support)
     target_link_libraries(${name} PRIVATE corkpane::test_support)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${T_PREFIX}"
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORKPANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
