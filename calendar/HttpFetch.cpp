@@ -152,6 +152,8 @@ HttpReply HttpGet(const HttpRequest& request)
             return reply;
         }
         transfer.body.clear();
+        transfer.overLimit = false;
+        transfer.notLoopback = false;
         transfer.loopbackOnly = url.starts_with("http://");
         curl_easy_setopt(h, CURLOPT_URL, url.c_str());
         curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));

@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libwebp-dev libssl-dev
+  # the calendars: fetching over HTTPS and reading iCalendar
+  libcurl4-openssl-dev libical-dev
   fonts-ipafont-gothic locales
   dovecot-pop3d openssl
   nkf time libjpeg-turbo-progs imagemagick python3
@@ -15,6 +17,9 @@ packages=(
   # WebP, TIFF and SVG pictures (Qt's image plug-ins); cwebp, dwebp and
   # pngtopnm make and read pictures in the tests and benchmarks
   qt6-image-formats-plugins libqt6svg6 webp netpbm
+  # tests and benchmarks only: the calendar benchmark's peer (Python's
+  # icalendar with dateutil, run with Debian's /usr/bin/python3)
+  python3-icalendar python3-dateutil
   # the Debian package and its checks; the guide's HTML and the manual pages
   dpkg-dev fakeroot file lintian desktop-file-utils appstream cmark-gfm man-db
   # real desktops for the wallpaper tests, and systemd's unit checker

@@ -1,13 +1,18 @@
 // Speed of the calendar reader and of a conditional re-fetch, driven by
-// expand_vs_icalendar.py (which also runs the Python peer).
+// expand_vs_icalendar.py (which also runs the Python peer) and
+// hostile_calendars.py.
 //
 //   calendar_bench expand FILE TODAY DAYS ZONE ROUNDS
 //     reads FILE repeatedly for about a second of processor time per round;
 //     prints "occurrences <n>", the median processor and wall-clock time per
 //     reading ("cpu_ms", "wall_ms") and "maxrss_kb <n>"
+//   calendar_bench read FILE | libical FILE
+//     one reading of FILE by the calendar module, or libical's parse of it
+//     alone; prints "cpu_ms <n>" and what the reading found
 //   calendar_bench refetch URL CAFILE CACHEFOLDER ROUNDS
 //     fetches URL once (200), then re-fetches it ROUNDS times; prints
-//     "origin <first> <last>", "requests <per re-fetch>" and "ms <median>"
+//     "origin <first> <last>", "requests <per re-fetch>" and the median
+//     wall-clock and processor milliseconds of a re-fetch
 #include "calendar/CalendarFetch.h"
 #include "calendar/CalendarReader.h"
 #include "platform/FileIo.h"
@@ -16,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <libical/ical.h>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -71,6 +77,26 @@ int Expand(char** argv)
     return 0;
 }
 
+// One reading of FILE (today 2026-03-01, 10 days, Asia/Tokyo), or with
+// libicalOnly libical's parse of the whole text alone, for the hostile
+// inputs of hostile_calendars.py.
+int ReadOnce(const char* file, bool libicalOnly)
+{
+    const std::string text = platform::ReadWholeFile(file, std::uint64_t { 64 } << 20);
+    const double start = CpuMs();
+    if (libicalOnly) {
+        icalcomponent_free(icalparser_parse_string(text.c_str()));
+        std::printf("cpu_ms %.1f\n", CpuMs() - start);
+        return 0;
+    }
+    using namespace std::chrono;
+    const calendar::CalendarRead read = calendar::ReadCalendar(text, { 2026y / 3 / 1, 10, "Asia/Tokyo" });
+    std::printf("cpu_ms %.1f\nreadable %d\nevents %zu\noccurrences %zu\nskipped %zu\ncut_short %d\n",
+        CpuMs() - start, read.readable, read.eventCount, read.occurrences.size(), read.skippedEvents,
+        read.cutShort);
+    return 0;
+}
+
 const char* OriginName(calendar::FeedOrigin origin)
 {
     switch (origin) {
@@ -95,17 +121,19 @@ int Refetch(char** argv)
     options.caFile = argv[3];
     options.cacheFolder = argv[4];
     const calendar::Feed first = calendar::FetchCalendar(address, options);
-    std::vector<double> times;
+    std::vector<double> wall, cpu;
     calendar::Feed last;
     int requests = 0;
     for (int round = 0; round < std::stoi(argv[5]); ++round) {
         const Clock::time_point start = Clock::now();
+        const double startCpu = CpuMs();
         last = calendar::FetchCalendar(address, options);
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        cpu.push_back(CpuMs() - startCpu);
+        wall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         requests = std::max(requests, last.requests);
     }
-    std::printf("origin %s %s\nrequests %d\nms %.3f\n", OriginName(first.origin), OriginName(last.origin),
-        requests, Median(times));
+    std::printf("origin %s %s\nrequests %d\nwall_ms %.3f\ncpu_ms %.3f\n", OriginName(first.origin),
+        OriginName(last.origin), requests, Median(wall), Median(cpu));
     return last.origin == calendar::FeedOrigin::NotModified ? 0 : 1;
 }
 
@@ -118,7 +146,10 @@ int main(int argc, char** argv)
         return Expand(argv);
     if (mode == "refetch" && argc == 6)
         return Refetch(argv);
+    if ((mode == "read" || mode == "libical") && argc == 3)
+        return ReadOnce(argv[2], mode == "libical");
     std::fprintf(stderr,
-        "usage: calendar_bench expand FILE TODAY DAYS ZONE ROUNDS | refetch URL CAFILE CACHEFOLDER ROUNDS\n");
+        "usage: calendar_bench expand FILE TODAY DAYS ZONE ROUNDS | refetch URL CAFILE CACHEFOLDER ROUNDS"
+        " | read FILE | libical FILE\n");
     return 2;
 }
