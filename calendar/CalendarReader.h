@@ -15,6 +15,7 @@
 // reaches libical; a repetition rule is expanded only near the window, and
 // a calendar whose expansion still runs long is cut short and says so.
 
+#include "calendar/CalendarError.h"
 #include "calendar/Occurrence.h"
 
 #include <chrono>

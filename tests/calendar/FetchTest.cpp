@@ -8,7 +8,7 @@
 #include "common/SjisLiteral.h"
 #include "common/TempFolder.h"
 
-#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -28,29 +28,25 @@ public:
     explicit CalendarServer(const mailtest::TestCertificates::Pair& pair)
     {
         int in[2], out[2];
-        if (::pipe(in) != 0 || ::pipe(out) != 0)
+        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
             return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::string script = CORKPANE_CALENDAR_SERVER, cert = pair.cert, key = pair.key;
-        std::string python = "python3";
-        char* argv[] = { python.data(), script.data(), cert.data(), key.data(), nullptr };
+        std::string args[] = { "python3", CORKPANE_CALENDAR_SERVER, pair.cert, pair.key };
+        char* argv[] = { args[0].data(), args[1].data(), args[2].data(), args[3].data(), nullptr };
         if (posix_spawnp(&pid_, "python3", &actions, nullptr, argv, environ) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(in[0]);
         ::close(out[1]);
         input_ = in[1];
-        std::string line;
-        char c = 0;
-        while (::read(out[0], &c, 1) == 1 && c != '\n')
-            line += c;
+        char line[16] = {};
+        for (std::size_t n = 0; n + 1 < sizeof line && ::read(out[0], line + n, 1) == 1 && line[n] != '\n';
+             ++n) { }
         ::close(out[0]);
-        port_ = line.empty() ? 0 : std::stoi(line);
+        port_ = std::atoi(line);
     }
     ~CalendarServer()
     {

@@ -39,31 +39,24 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def reply(self, status, body=b"", headers=()):
         self.send_response(status)
-        for name, value in headers:
+        for name, value in [*headers, ("Content-Length", str(len(body)))]:
             self.send_header(name, value)
-        self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
 
-    def calendar(self, headers=()):
-        self.reply(200, CALENDAR, [("Content-Type", "text/calendar; charset=utf-8"), *headers])
-
     def do_GET(self):
-        path = self.path
+        path, calendar = self.path, ("Content-Type", "text/calendar; charset=utf-8")
+        redirects = {"/redirect.ics": "/etag.ics", "/loop.ics": "/loop.ics",
+                     "/to-plain-http": "http://calendar.example.invalid/x.ics"}
         if path == "/etag.ics":
-            if self.headers.get("If-None-Match") == '"v1"':
-                return self.reply(304, headers=[("ETag", '"v1"')])
-            return self.calendar([("ETag", '"v1"')])
+            fresh = self.headers.get("If-None-Match") == '"v1"'
+            return self.reply(304 if fresh else 200, b"" if fresh else CALENDAR, [calendar, ("ETag", '"v1"')])
         if path == "/modified.ics":
-            if self.headers.get("If-Modified-Since") == LAST_MODIFIED:
-                return self.reply(304)
-            return self.calendar([("Last-Modified", LAST_MODIFIED)])
-        if path == "/redirect.ics":
-            return self.reply(302, headers=[("Location", "/etag.ics")])
-        if path == "/loop.ics":
-            return self.reply(302, headers=[("Location", "/loop.ics")])
-        if path == "/to-plain-http":
-            return self.reply(302, headers=[("Location", "http://calendar.example.invalid/x.ics")])
+            fresh = self.headers.get("If-Modified-Since") == LAST_MODIFIED
+            return self.reply(304 if fresh else 200, b"" if fresh else CALENDAR,
+                              [calendar, ("Last-Modified", LAST_MODIFIED)])
+        if path in redirects:
+            return self.reply(302, headers=[("Location", redirects[path])])
         if path == "/gzip.ics":
             if "gzip" not in self.headers.get("Accept-Encoding", ""):
                 return self.reply(406)
