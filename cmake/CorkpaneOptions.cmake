@@ -37,11 +37,13 @@ function(corkpane_add_module name)
   target_link_libraries(corkpane_${name} PRIVATE corkpane::options)
 endfunction()
 
-# corkpane_add_test(NAME [QT_MAIN] SOURCES... LIBS libs...): one GoogleTest
-# executable registered with CTest. QT_MAIN: the tests draw through Qt, and
-# their main creates the QGuiApplication first.
+# corkpane_add_test(NAME [QT_MAIN] [PREFIX text] SOURCES... LIBS libs...): one
+# GoogleTest executable registered with CTest. QT_MAIN: the tests draw through
+# Qt, and their main creates the QGuiApplication first. PREFIX goes before
+# each test's name (so that "ctest -R <module>" selects a module whose suites
+# do not name it).
 function(corkpane_add_test name)
-  cmake_parse_arguments(T "QT_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT_MAIN" "PREFIX" "SOURCES;LIBS" ${ARGN})
   if(T_QT_MAIN)
     find_package(Qt6 REQUIRED COMPONENTS Gui)
     add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/common/QtTestMain.cpp)
@@ -53,7 +55,7 @@ function(corkpane_add_test name)
   if(TARGET corkpane_test_support)
     target_link_libraries(${name} PRIVATE corkpane::test_support)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${T_PREFIX}"
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORKPANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 

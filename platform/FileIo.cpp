@@ -354,6 +354,12 @@ FileReplacement::~FileReplacement()
         ::unlink(temporary_.c_str());
 }
 
+void FileReplacement::OwnerOnly()
+{
+    if (fd_ >= 0 && ::fchmod(fd_, 0600) != 0)
+        Fail(errno);
+}
+
 void FileReplacement::Fail(int error)
 {
     if (fd_ >= 0)
@@ -531,6 +537,9 @@ FileReplacement::~FileReplacement()
     if (!temporary_.empty())
         ::DeleteFileW(temporary_.c_str());
 }
+
+// A file in the user's profile is the user's alone already.
+void FileReplacement::OwnerOnly() { }
 
 void FileReplacement::Fail(int error)
 {

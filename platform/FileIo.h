@@ -107,6 +107,9 @@ public:
     FileReplacement& operator=(const FileReplacement&) = delete;
 
     void Write(std::string_view bytes);
+    // The new file may be read and written by its owner alone (0600),
+    // whatever the old one allowed: for a file that holds a secret.
+    void OwnerOnly();
     void Commit();
 
 private:

@@ -5,7 +5,10 @@
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
 #include "jconvert/TextLines.h"
+#include "calendar/CalendarSubscription.h"
+#include "calendar/UpcomingEvents.h"
 #include "platform/UserError.h"
+#include "platform/UserFolders.h"
 #include "schedule/TScheduleTable.h"
 
 #include <charconv>
@@ -18,13 +21,15 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 using schedule::TScheduleTable;
 
 constexpr const char* kSynopsis
-    = "schedule normalize | expand | upcoming --today YYYY-MM-DD [--ahead W,M,Y,D] [--holidays] FILE"
+    = "schedule normalize | expand | upcoming --today YYYY-MM-DD [--ahead W,M,Y,D] [--holidays]"
+      " [--calendar URL|FILE]... FILE"
       " | check FILE | edit FILE [insert ROW | delete ROW | up ROW | down ROW"
       " | set ROW COL TEXT]...";
 
@@ -68,6 +73,41 @@ std::optional<std::size_t> EntryIndex(int row)
     return static_cast<std::size_t>(row - 1);
 }
 
+// The events of the calendars named with --calendar among the schedule's
+// lines, within the dated look-ahead. Each calendar is fetched now (its copy
+// kept in the user's cache folder, used when the fetch fails); a calendar
+// that fails or is read only in part is reported on standard error and the
+// others still count. Returns kExitFailure when any calendar was reported.
+int AddCalendarLines(const std::vector<std::string>& addresses, int dated, std::chrono::year_month_day today,
+    std::vector<std::string>& lines, tool::Io& io)
+{
+    calendar::FetchOptions options;
+    options.cacheFolder = platform::UserFolders::OfProcess().OwnCache();
+    if (!options.cacheFolder.empty())
+        options.cacheFolder /= "calendars";
+    std::vector<calendar::Occurrence> events;
+    int status = tool::kExitOk;
+    for (std::string typed : addresses) {
+        // A file may be named relative to the working folder here.
+        if (!typed.empty() && typed.front() != '/' && typed.find("://") == std::string::npos)
+            typed = std::filesystem::absolute(typed).string();
+        try {
+            calendar::SubscriptionResult result = calendar::LoadSubscription(
+                calendar::ReadCalendarAddress(typed), options, { today, dated, std::string() });
+            for (const std::string& problem : result.problems) {
+                io.err << "corkpane-tool schedule: " << problem << '\n';
+                status = tool::kExitFailure;
+            }
+            events.insert(events.end(), result.occurrences.begin(), result.occurrences.end());
+        } catch (const platform::UserError& e) {
+            io.err << "corkpane-tool schedule: " << e.what() << '\n';
+            status = tool::kExitFailure;
+        }
+    }
+    lines = calendar::MergeUpcoming(lines, std::move(events), today);
+    return status;
+}
+
 int RunUpcoming(const tool::Args& args, tool::Io& io)
 {
     std::optional<std::chrono::year_month_day> today;
@@ -76,6 +116,7 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
     ahead.holidays = false;
     int* const aheadFields[4] = { &ahead.weekly, &ahead.monthly, &ahead.yearly, &ahead.dated };
     std::optional<std::string> file;
+    std::vector<std::string> calendars;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--today") {
@@ -97,6 +138,10 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
             }
         } else if (arg == "--holidays") {
             ahead.holidays = true;
+        } else if (arg == "--calendar") {
+            if (++i == args.size())
+                return Usage(io, "--calendar needs a URL or FILE");
+            calendars.push_back(args[i]);
         } else if (!file && !(arg.size() > 1 && arg[0] == '-')) {
             file = arg;
         } else {
@@ -108,9 +153,12 @@ int RunUpcoming(const tool::Args& args, tool::Io& io)
     if (!file)
         return Usage(io, "upcoming needs a FILE");
     const auto table = OpenTable(*file);
-    for (const std::string& line : table->ListUpcoming(ahead, *today))
+    std::vector<std::string> lines = table->ListUpcoming(ahead, *today);
+    const int status
+        = calendars.empty() ? tool::kExitOk : AddCalendarLines(calendars, ahead.dated, *today, lines, io);
+    for (const std::string& line : lines)
         io.out << line << '\n';
-    return tool::kExitOk;
+    return status;
 }
 
 int RunCheck(const tool::Args& args, tool::Io& io)

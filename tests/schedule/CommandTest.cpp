@@ -53,6 +53,29 @@ TEST(Command, Upcoming)
         "0日後毎週火曜日 ゴミ\n3日後毎年12月25日 クリスマス\n10日後1月1日 元日\n");
 }
 
+TEST(Command, UpcomingWithCalendars)
+{
+    TempFolder dir;
+    dir.Write(Sjis("\"\",\"毎週火曜日\",\"ゴミ\"\r\n\"\",\"12月25日\",\"クリスマス\"\r\n"));
+    const std::string events = dir.test_files::TempFolder::Write("events.ics",
+        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20261224\r\nSUMMARY:イブ\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nDTSTART:20261225T190000\r\nSUMMARY:夕食\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    const std::string file = dir.File().string();
+    const Result merged = RunTool({ "upcoming", "--today", "2026-12-22", "--calendar", events, file });
+    EXPECT_EQ(merged.out,
+        "0日後毎週火曜日 ゴミ\n2日後12月24日 イブ\n3日後12月25日 クリスマス\n3日後12月25日 19:00 夕食\n");
+    EXPECT_EQ(merged.status, tool::kExitOk);
+
+    // A calendar that fails is reported; the rest is still listed.
+    const Result failed = RunTool({ "upcoming", "--today", "2026-12-22", "--calendar", "http://example.com/x",
+        "--calendar", (dir.Path() / "missing.ics").string(), "--calendar", events, file });
+    EXPECT_EQ(failed.out, merged.out);
+    EXPECT_EQ(failed.status, tool::kExitFailure);
+    EXPECT_NE(Utf8(failed.err).find("カレンダー「http://example.com/…」のアドレスは使えません。"),
+        std::string::npos);
+    EXPECT_NE(Utf8(failed.err).find("missing.ics\" は開けません。"), std::string::npos) << Utf8(failed.err);
+}
+
 TEST(Command, Check)
 {
     TempFolder dir;
