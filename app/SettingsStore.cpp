@@ -8,6 +8,7 @@
 #include "jconvert/cp932.h"
 #include "platform/FileIo.h"
 #include "platform/SecretStore.h"
+#include "platform/UserError.h"
 
 #include <optional>
 
@@ -114,6 +115,8 @@ bool KeyringAnswers(std::chrono::milliseconds timeLimit)
 
 bool LoadKeyringPassword(Settings& settings, std::chrono::milliseconds timeLimit)
 {
+    if (!settings.Password.empty() && settings.Password != kPasswordPlaceholder)
+        return false;
     platform::SecretResult found = platform::SecretStore(timeLimit).Lookup(AccountOf(settings));
     if (found.status != platform::SecretStatus::kDone)
         return false;
@@ -127,6 +130,21 @@ bool StoreKeyringPassword(const Settings& settings, std::chrono::milliseconds ti
         return false;
     return platform::SecretStore(timeLimit).Store(AccountOf(settings), settings.Password).status
         == platform::SecretStatus::kDone;
+}
+
+PasswordPlace StorePassword(const std::filesystem::path& folder, const std::string& password, bool useKeyring,
+    std::chrono::milliseconds timeLimit)
+{
+    Settings settings;
+    std::string memo;
+    LoadSettings(folder, settings, memo);
+    settings.Password = password;
+    const bool inKeyring
+        = useKeyring && KeyringAnswers(timeLimit) && StoreKeyringPassword(settings, timeLimit);
+    if (!inKeyring && !ScrambleKeepsPassword(password))
+        throw platform::UserError(texts::kPasswordNotKept);
+    SaveSettings(folder, settings, memo, {}, UnreadFiles { .memo = true }, inKeyring);
+    return inKeyring ? PasswordPlace::kKeyring : PasswordPlace::kSettingsFile;
 }
 
 } // namespace app

@@ -63,12 +63,26 @@ inline constexpr char kPasswordPlaceholder[] = "qqqqq";
 // call is bounded by timeLimit (a keyring may ask the user to unlock it).
 // Whether a keyring answers on the session bus.
 bool KeyringAnswers(std::chrono::milliseconds timeLimit);
-// Puts the password the keyring keeps for the account into settings; false
-// (settings unchanged) when it keeps none or cannot be asked.
+// Puts the password the keyring keeps for the account into settings, unless
+// the settings file holds one of its own (not empty, not the placeholder):
+// a save writes the password there only when the keyring did not take it,
+// so the file's is the newer one. False (settings unchanged) when the file's
+// stands, or the keyring keeps none or cannot be asked.
 bool LoadKeyringPassword(Settings& settings, std::chrono::milliseconds timeLimit);
 // Keeps the settings' password in the keyring; false when no keyring took it
 // (the settings file keeps it then). The placeholder of a new set-up is not
 // kept there.
 bool StoreKeyringPassword(const Settings& settings, std::chrono::milliseconds timeLimit);
+
+enum class PasswordPlace { kKeyring, kSettingsFile };
+
+// Stores password for the account "corkpane.ini" in folder names, where the
+// window keeps it: in the desktop's keyring when useKeyring and one takes it
+// (the file then holds no password), else scrambled in the file. The memo
+// and every other setting stay as they are. Throws platform::UserError
+// (texts::kPasswordNotKept) when neither can keep it exactly, the file left
+// as it was, and the file's error when it cannot be read or written.
+PasswordPlace StorePassword(const std::filesystem::path& folder, const std::string& password, bool useKeyring,
+    std::chrono::milliseconds timeLimit);
 
 } // namespace app

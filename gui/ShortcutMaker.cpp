@@ -22,9 +22,9 @@ constexpr char kSaveFailed[] = "Save failed!";
 // What a desktop shows as the launchers' tooltips (UTF-8, as the file is):
 // one for the ordinary start, one for the run at logon.
 constexpr char kLauncherComment[] = "Memo and schedule drawn into the desktop wallpaper";
-constexpr char kLauncherCommentJa[] = "メモとスケジュールを壁紙に描くツール";
+constexpr char kLauncherCommentJa[] = "メモと予定を壁紙に描くツール";
 constexpr char kLogonComment[] = "Draws the memo and schedule into the wallpaper at logon";
-constexpr char kLogonCommentJa[] = "ログオン時に、メモとスケジュールを壁紙に描きます";
+constexpr char kLogonCommentJa[] = "ログオン時に、メモと予定を壁紙に描きます";
 
 // One argument of an Exec line: quoted when it holds a reserved character,
 // with the four characters that stay special inside quotes escaped, and

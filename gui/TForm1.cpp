@@ -5,6 +5,7 @@
 #include "app/MailReception.h"
 #include "app/PasswordScrambler.h"
 #include "app/SettingsStore.h"
+#include "app/Texts.h"
 #include "gui/ColourSwatch.h"
 #include "gui/Dialogs.h"
 #include "gui/FormReceiveWindow.h"
@@ -384,7 +385,7 @@ void TForm1::EdPWEditingFinished()
     password_ = storedPassword_;
     EdPW->clear();
     password_ = storedPassword_;
-    ShowMessage(texts::kPasswordNotKept);
+    ShowMessage(app::texts::kPasswordNotKept);
 }
 
 bool TForm1::MailServerEntered() const

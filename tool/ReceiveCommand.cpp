@@ -19,6 +19,7 @@
 #include "mail/ReceiveRun.h"
 #include "mail/TextReceiveWindow.h"
 #include "platform/FileIo.h"
+#include "platform/SecretStore.h"
 #include "platform/UserError.h"
 
 #include <filesystem>
@@ -126,6 +127,7 @@ int Run(const tool::Args& given, tool::Io& io)
     app::Settings settings;
     std::string memo;
     app::LoadSettings(folder, settings, memo, message);
+    app::LoadKeyringPassword(settings, platform::SecretStore::kInteractiveTimeLimit);
 
     mail::ReceiveConfig config = app::ToReceiveConfig(settings);
     if (host)

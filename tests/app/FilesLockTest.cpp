@@ -32,7 +32,7 @@ TEST(FilesLock, ARunWaitsForAnotherSaysSoAndGivesUpAfterItsWait)
     }
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0], inUse + Sjis("終わるまで待ちます (最長 2 秒)。"));
-    EXPECT_EQ(app::RedrawSkippedMessage(folder.Path()), inUse + Sjis("今回の描き直しは行いません。"));
+    EXPECT_EQ(app::RedrawSkippedMessage(folder.Path()), inUse + Sjis("今回の再描画は行いません。"));
     EXPECT_EQ(app::RedrawSkippedMessage(folder.Path() / "."), app::RedrawSkippedMessage(folder.Path()));
 
     {

@@ -109,11 +109,11 @@ TEST_F(GuiShortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
     EXPECT_NE(autostart.find("\nExec=" + program + " /su\n"), std::string::npos) << autostart;
     // Each says what it does, in English and in Japanese.
     EXPECT_NE(desktop.find("\nComment=Memo and schedule drawn into the desktop wallpaper\n"
-                           "Comment[ja]=メモとスケジュールを壁紙に描くツール\n"),
+                           "Comment[ja]=メモと予定を壁紙に描くツール\n"),
         std::string::npos)
         << desktop;
     EXPECT_NE(autostart.find("\nComment=Draws the memo and schedule into the wallpaper at logon\n"
-                             "Comment[ja]=ログオン時に、メモとスケジュールを壁紙に描きます\n"),
+                             "Comment[ja]=ログオン時に、メモと予定を壁紙に描きます\n"),
         std::string::npos)
         << autostart;
     // The question, then the report: both files by name; no tool beside
@@ -125,10 +125,10 @@ TEST_F(GuiShortcuts, YesWritesBothEntriesAndASecondYesReplacesThem)
         "デスクトップのショートカット: "
             + DesktopFile().string()
             + "\n"
-              "ログオン時の自動実行: "
+              "ログオン時の起動: "
             + AutostartFile().string()
             + "\n"
-              "毎日 0 時 1 分の描き直し: プログラムと同じフォルダーに corkpane-tool "
+              "毎日の再描画 (0 時 1 分): プログラムと同じフォルダーに corkpane-tool "
               "がないため、作成しませんでした。");
 
     std::ofstream(DesktopFile(), std::ios::trunc) << "stale";
@@ -274,8 +274,7 @@ TEST_F(GuiShortcuts, AFailedWriteIsReportedAndTheOtherShortcutIsStillMade)
     EXPECT_EQ(LastShown().rfind("作成できなかったものがあります。\n\n" + desktopLine, 0), 0U) << LastShown();
     const std::size_t reason = LastShown().find(desktopLine) + desktopLine.size();
     EXPECT_NE(LastShown().at(reason), '\n') << "no reason: " << LastShown();
-    EXPECT_NE(
-        LastShown().find("\nログオン時の自動実行: " + AutostartFile().string() + "\n"), std::string::npos)
+    EXPECT_NE(LastShown().find("\nログオン時の起動: " + AutostartFile().string() + "\n"), std::string::npos)
         << LastShown();
 }
 
@@ -322,7 +321,7 @@ TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothing
     EXPECT_NE(Read(AutostartFile()).find("\nPath=" + startFolder_.string() + "\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Home() / "config" / "systemd"));
     EXPECT_TRUE(LastShown().ends_with(
-        "\n毎日 0 時 1 分の描き直し: systemd (systemctl) が見つからないため、作成しませんでした。"))
+        "\n毎日の再描画 (0 時 1 分): systemd (systemctl) が見つからないため、作成しませんでした。"))
         << LastShown();
     // A unit folder that cannot be made is a failure the report names.
     systemctl.present = true;
@@ -330,7 +329,7 @@ TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothing
     Click(*window, true);
     EXPECT_EQ(dialogs_.shown.size(), 4U); // no box of its own: the report says it
     EXPECT_EQ(LastShown().rfind("作成できなかったものがあります。\n", 0), 0U) << LastShown();
-    EXPECT_NE(LastShown().find("\n毎日 0 時 1 分の描き直し: 作成できませんでした。フォルダー \""
+    EXPECT_NE(LastShown().find("\n毎日の再描画 (0 時 1 分): 作成できませんでした。フォルダー \""
                   + units.string() + "/timers.target.wants\" を作成できません。"),
         std::string::npos)
         << LastShown();
@@ -339,7 +338,7 @@ TEST_F(GuiShortcuts, WithSystemdYesAlsoInstallsADailyRedrawTimerWithoutItNothing
     Click(*window, true);
     EXPECT_EQ(dialogs_.shown.size(), 6U); // questions and reports, no failure
     EXPECT_TRUE(
-        LastShown().ends_with("\n毎日 0 時 1 分の描き直し: " + (units / "corkpane-redraw.timer").string()))
+        LastShown().ends_with("\n毎日の再描画 (0 時 1 分): " + (units / "corkpane-redraw.timer").string()))
         << LastShown();
     const std::string service = Read(units / "corkpane-redraw.service");
     const std::string timer = Read(units / "corkpane-redraw.timer");

@@ -234,8 +234,8 @@ TEST_F(GuiWindowUse, SupportLinkOpensThePageOrSaysWhyNot)
         }
         ASSERT_EQ(dialogs_.shown.size(), 1U);
         EXPECT_EQ(dialogs_.shown[0].kind, QStringLiteral("message"));
-        EXPECT_EQ(dialogs_.shown[0].text,
-            QString::fromUtf8("「Corkpane」サポートページを開けませんでした。\r\n") + c.caption);
+        EXPECT_EQ(
+            dialogs_.shown[0].text, QString::fromUtf8("利用ガイドを開けませんでした。\r\n") + c.caption);
     }
 }
 

@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Sasl, SignIn,
             { kGreeting, "+OK\r\n", "-ERR [WEBALERT https://example/x] Web login required\r\n" },
             FakePop3Server::kNoCapa, "USER u\r\nPASS p w\r\nQUIT\r\n",
             "[WEBALERT https://example/x] Web login required\r\n"
-                + Sjis("ブラウザーでのログイン (本人確認) が求められています。") }),
+                + Sjis("ブラウザーでのサインイン (本人確認) が求められています。") }),
     [](const auto& tpi) { return std::string(tpi.param.name); });
 
 TEST(Sasl, OAuthBearerEscapesTheUserName)
@@ -176,7 +176,7 @@ TEST(TokenCommand, FirstLineOrWhyNot)
         { "true", 3000, Sjis("トークン取得コマンドがトークンを出力しませんでした。"), true },
         // Standard error is no source of tokens, and is not passed on.
         { "sh -c 'echo tok >&2'", 3000, Sjis("トークン取得コマンドがトークンを出力しませんでした。"), true },
-        { "sh -c 'echo tok; exit 3'", 3000, Sjis("トークン取得コマンドが失敗しました (終了コード 3)。"),
+        { "sh -c 'echo tok; exit 3'", 3000, Sjis("トークン取得コマンドが失敗しました (終了ステータス 3)。"),
             true },
         { "sleep 30", 300, Sjis("トークン取得コマンドが 1 秒以内に終わりませんでした。"), true },
         { "echo 'a b'", 3000, Sjis("トークン取得コマンドの出力の 1 行目がアクセストークンではありません"),

@@ -3,7 +3,7 @@
 // made by this program started afresh, as the logon run would make it.
 #include "platform/SecretStore.h"
 
-#include "common/TempFolder.h"
+#include "common/KeyringSession.h"
 
 #include <chrono>
 #include <cstdio>
@@ -45,44 +45,12 @@ const bool kChild = [] {
     ::_exit(0);
 }();
 
-// The output of the case's script, run in a fresh home on a private bus.
-std::string InSession(const std::string& prompter, const std::string& script)
-{
-    const test_files::TempFolder home("keyring");
-    const std::string root = home.Path().string();
-    home.Write("services/prompter.service",
-        "[D-BUS Service]\nName=org.gnome.keyring.SystemPrompter\nExec=" + prompter + "\n");
-    home.Write("bus.conf",
-        "<busconfig><type>session</type><listen>unix:dir=" + root + "</listen><servicedir>" + root
-            + "/services</servicedir><policy context=\"default\"><allow send_destination=\"*\"/>"
-              "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
-    home.Write("case.sh",
-        "call() { CORKPANE_SECRET_CALL=\"$*\" \"$SELF\"; }\n"
-        "keyring() { gnome-keyring-daemon --replace --daemonize --components=secrets \"$@\" >/dev/null; n=0;"
-        "  until [ \"$(call 0 probe)\" = 0 ] || [ $((n += 1)) -gt 50 ]; do sleep 0.1; done; }\n"
-        "unlocked() { printf 'keyring password' | keyring --unlock; }\n"
-        "locked() { keyring </dev/null; }\n"
-            + script);
-    const std::string command = "cd '" + root
-        + "' && env -i HOME=\"$PWD\" XDG_DATA_HOME=\"$PWD\" XDG_RUNTIME_DIR=\"$PWD\" "
-          "PATH=/usr/bin:/bin SELF='"
-        + std::filesystem::read_symlink("/proc/self/exe").string()
-        + "' dbus-run-session --config-file=bus.conf -- sh case.sh 2>/dev/null";
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;)
-        out += static_cast<char>(c);
-    if (pipe)
-        ::pclose(pipe);
-    return out;
-}
-
 TEST(SecretStore, AgainstGnomeKeyring)
 {
-    if (std::system("command -v gnome-keyring-daemon dbus-run-session dbus-monitor secret-tool >/dev/null"))
+    if (!test_files::KeyringToolsInstalled())
         GTEST_SKIP() << "not installed: gnome-keyring, dbus, libsecret-tools";
-    const char* cannotStart = "/bin/false"; // as without a display: the prompt is dismissed
-    const char* silent = "/bin/sh -c 'exec dbus-monitor --address \"$DBUS_STARTER_ADDRESS\" >/dev/null'";
+    const char* cannotStart = test_files::kPrompterCannotStart;
+    const char* silent = test_files::kPrompterSilent;
     // Status numbers: 0 done, 1 not found, 2 no service, 3 locked, 4 timed out.
     const struct {
         const char* prompter;
@@ -114,8 +82,12 @@ TEST(SecretStore, AgainstGnomeKeyring)
             "done\n",
             "0\n4\n4\n4\n" },
     };
+    const std::string self = "SELF='" + std::filesystem::read_symlink("/proc/self/exe").string() + "'";
     for (const auto& c : cases)
-        EXPECT_EQ(InSession(c.prompter, c.script), c.output) << c.script;
+        EXPECT_EQ(test_files::InKeyringSession(
+                      c.prompter, "call() { CORKPANE_SECRET_CALL=\"$*\" \"$SELF\"; }\n" + c.script, self),
+            c.output)
+            << c.script;
 }
 
 } // namespace
