@@ -1,13 +1,11 @@
 #include "app/SettingsStore.h"
 
 #include "app/IniLines.h"
-#include "app/MailReception.h"
 #include "app/SettingsKey.h"
 #include "app/Texts.h"
 #include "jconvert/TextLines.h"
 #include "jconvert/cp932.h"
 #include "platform/FileIo.h"
-#include "platform/SecretStore.h"
 #include "platform/UserError.h"
 
 #include <optional>
@@ -99,39 +97,6 @@ void SaveSettings(const std::filesystem::path& folder, const Settings& settings,
     platform::ReplacePrivateFile(file, lines.Serialize(), platform::kSettingsReadLimit);
 }
 
-namespace {
-
-platform::SecretAccount AccountOf(const Settings& settings)
-{
-    return { settings.EdHost, ToReceiveConfig(settings).port, settings.EdUser };
-}
-
-} // namespace
-
-bool KeyringAnswers(std::chrono::milliseconds timeLimit)
-{
-    return platform::SecretStore(timeLimit).Probe().status == platform::SecretStatus::kDone;
-}
-
-bool LoadKeyringPassword(Settings& settings, std::chrono::milliseconds timeLimit)
-{
-    if (!settings.Password.empty() && settings.Password != kPasswordPlaceholder)
-        return false;
-    platform::SecretResult found = platform::SecretStore(timeLimit).Lookup(AccountOf(settings));
-    if (found.status != platform::SecretStatus::kDone)
-        return false;
-    settings.Password = std::move(found.password);
-    return true;
-}
-
-bool StoreKeyringPassword(const Settings& settings, std::chrono::milliseconds timeLimit)
-{
-    if (settings.Password == kPasswordPlaceholder)
-        return false;
-    return platform::SecretStore(timeLimit).Store(AccountOf(settings), settings.Password).status
-        == platform::SecretStatus::kDone;
-}
-
 PasswordPlace StorePassword(const std::filesystem::path& folder, const std::string& password, bool useKeyring,
     std::chrono::milliseconds timeLimit)
 {
@@ -139,8 +104,8 @@ PasswordPlace StorePassword(const std::filesystem::path& folder, const std::stri
     std::string memo;
     LoadSettings(folder, settings, memo);
     settings.Password = password;
-    const bool inKeyring
-        = useKeyring && KeyringAnswers(timeLimit) && StoreKeyringPassword(settings, timeLimit);
+    KeyringPassword keyring(timeLimit);
+    const bool inKeyring = useKeyring && keyring.Answers() && keyring.Store(settings);
     if (!inKeyring && !ScrambleKeepsPassword(password))
         throw platform::UserError(texts::kPasswordNotKept);
     SaveSettings(folder, settings, memo, {}, UnreadFiles { .memo = true }, inKeyring);

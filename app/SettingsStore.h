@@ -4,6 +4,7 @@
 // settings in "corkpane.ini", both in a given folder (the program uses its
 // working directory). Both files are Shift_JIS bytes.
 
+#include "app/KeyringPassword.h"
 #include "app/PasswordScrambler.h"
 #include "app/Settings.h"
 
@@ -54,25 +55,6 @@ void LoadSettings(const std::filesystem::path& folder, Settings& settings, std::
 // failure on the memo leaves the settings file untouched.
 void SaveSettings(const std::filesystem::path& folder, const Settings& settings, const std::string& memo,
     const MessageCallback& message = {}, const UnreadFiles& unread = {}, bool passwordInKeyring = false);
-
-// The password a new set-up holds until one is typed.
-inline constexpr char kPasswordPlaceholder[] = "qqqqq";
-
-// The mail password in the desktop's keyring (the Secret Service: GNOME
-// Keyring, KWallet, KeePassXC), for the account the settings name. Each
-// call is bounded by timeLimit (a keyring may ask the user to unlock it).
-// Whether a keyring answers on the session bus.
-bool KeyringAnswers(std::chrono::milliseconds timeLimit);
-// Puts the password the keyring keeps for the account into settings, unless
-// the settings file holds one of its own (not empty, not the placeholder):
-// a save writes the password there only when the keyring did not take it,
-// so the file's is the newer one. False (settings unchanged) when the file's
-// stands, or the keyring keeps none or cannot be asked.
-bool LoadKeyringPassword(Settings& settings, std::chrono::milliseconds timeLimit);
-// Keeps the settings' password in the keyring; false when no keyring took it
-// (the settings file keeps it then). The placeholder of a new set-up is not
-// kept there.
-bool StoreKeyringPassword(const Settings& settings, std::chrono::milliseconds timeLimit);
 
 enum class PasswordPlace { kKeyring, kSettingsFile };
 

@@ -93,6 +93,11 @@ TForm1::TForm1(FormEnvironment environment, QWidget* parent)
     // The password is empty until the settings are read.
     password_.clear();
     unattended_ = HasStartupArgument(env_.arguments);
+    if (unattended_) {
+        // A prompt to unlock the keyring stands a few seconds at logon,
+        // where nobody may be there to answer it.
+        keyring_ = app::KeyringPassword(platform::SecretStore::kUnattendedTimeLimit);
+    }
     FormCreate();
 }
 
@@ -173,9 +178,9 @@ void TForm1::LoadSettings()
             WorkingFolder(), settings, memo, [this](const std::string& text) { ShowMessage(text); },
             &unread_);
         // The desktop's keyring keeps the password where one answers.
-        keyringAnswers_ = env_.useKeyring && app::KeyringAnswers(KeyringTimeLimit());
+        keyringAnswers_ = env_.useKeyring && keyring_.Answers();
         if (keyringAnswers_)
-            app::LoadKeyringPassword(settings, KeyringTimeLimit());
+            keyring_.Load(settings);
     } catch (...) {
         apply();
         throw;
@@ -184,19 +189,10 @@ void TForm1::LoadSettings()
     LbPasswordPlace->setText(Q(keyringAnswers_ ? texts::kPasswordInKeyring : texts::kPasswordInFile));
 }
 
-std::chrono::milliseconds TForm1::KeyringTimeLimit() const
-{
-    // A prompt to unlock the keyring stands a few seconds at logon, where
-    // nobody may be there to answer it.
-    return unattended_ ? platform::SecretStore::kUnattendedTimeLimit
-                       : platform::SecretStore::kInteractiveTimeLimit;
-}
-
 void TForm1::SaveSettings()
 {
     const app::Settings settings = CollectSettings();
-    const bool inKeyring
-        = keyringAnswers_ && !unread_.settings && app::StoreKeyringPassword(settings, KeyringTimeLimit());
+    const bool inKeyring = keyringAnswers_ && !unread_.settings && keyring_.Store(settings);
     app::SaveSettings(
         WorkingFolder(), settings, MemoText(), [this](const std::string& text) { ShowMessage(text); },
         unread_, inKeyring);

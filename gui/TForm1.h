@@ -7,10 +7,12 @@
 
 #include "app/Clock.h"
 #include "app/FilesLock.h"
+#include "app/KeyringPassword.h"
 #include "app/ReceivedMemory.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "platform/FolderLock.h"
+#include "platform/SecretStore.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -174,7 +176,6 @@ private:
     // is read before and set again after.
     std::pair<int, int> GridCurrentCell() const;
     void SetGridCurrentCell(int row, int column);
-    std::chrono::milliseconds KeyringTimeLimit() const;
     // Moves a usual port along with the protocol and security choices.
     void MovePortWithChoice(int protocol, int security);
     // False while the server name is empty or still asks to be entered.
@@ -193,6 +194,7 @@ private:
     // draws from them and writes none back.
     bool keepFilesAsTheyAre_ = false;
     bool keyringAnswers_ = false;
+    app::KeyringPassword keyring_ { platform::SecretStore::kInteractiveTimeLimit };
     // The mail password, UTF-8, and the one last accepted as keepable.
     std::string password_;
     std::string storedPassword_;

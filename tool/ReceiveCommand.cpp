@@ -11,6 +11,7 @@
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "app/FilesLock.h"
+#include "app/KeyringPassword.h"
 #include "app/MailReception.h"
 #include "app/NumberBox.h"
 #include "app/ReceivedMemory.h"
@@ -127,7 +128,7 @@ int Run(const tool::Args& given, tool::Io& io)
     app::Settings settings;
     std::string memo;
     app::LoadSettings(folder, settings, memo, message);
-    app::LoadKeyringPassword(settings, platform::SecretStore::kInteractiveTimeLimit);
+    app::KeyringPassword(platform::SecretStore::kInteractiveTimeLimit).Load(settings);
 
     mail::ReceiveConfig config = app::ToReceiveConfig(settings);
     if (host)

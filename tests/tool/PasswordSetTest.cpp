@@ -2,6 +2,7 @@
 // gnome-keyring-daemon in a private session. Each call is this test program
 // started afresh, as the tool and the logon run are.
 #include "CommandRegistry.h"
+#include "app/KeyringPassword.h"
 #include "app/SettingsStore.h"
 #include "app/Texts.h"
 #include "common/KeyringSession.h"
@@ -47,7 +48,7 @@ class Child : public testing::Environment {
             app::Settings settings;
             std::string memo;
             app::LoadSettings(dir, settings, memo);
-            app::LoadKeyringPassword(settings, std::chrono::milliseconds(1500));
+            app::KeyringPassword(std::chrono::milliseconds(1500)).Load(settings);
             std::printf("= %s\n", settings.Password.c_str());
         }
         std::fflush(stdout);
