@@ -1,6 +1,7 @@
 #include "app/DrawKabegami.h"
 
 #include "app/Clock.h"
+#include "calendar/UpcomingEvents.h"
 #include "jconvert/TextLines.h"
 #include "platform/FileIo.h"
 #include "render/Background.h"
@@ -93,8 +94,12 @@ render::KabegamiScene TextSceneFor(const DrawRequest& request)
     const std::chrono::year_month_day& today = request.today;
     scene.style = MemoStyleFrom(settings);
     scene.title = render::BuildTitle(settings.EdTitle, settings.RgTitle == 1, today, request.shortDate);
-    if (settings.ChScMemo && request.schedule)
-        scene.scheduleLines = request.schedule->ListUpcoming(LookAheadFrom(settings), today);
+    if (settings.ChScMemo) {
+        if (request.schedule)
+            scene.scheduleLines = request.schedule->ListUpcoming(LookAheadFrom(settings), today);
+        if (!request.events.empty())
+            scene.scheduleLines = calendar::MergeUpcoming(scene.scheduleLines, request.events, today);
+    }
     scene.memoLines = jconvert::SplitLines<std::string>(request.memo);
     return scene;
 }

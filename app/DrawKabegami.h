@@ -6,6 +6,7 @@
 // the result is written and installed from memory.
 
 #include "app/Settings.h"
+#include "calendar/Occurrence.h"
 #include "platform/Desktop.h"
 #include "platform/DesktopState.h"
 #include "render/Kabegami.h"
@@ -19,6 +20,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace schedule {
 class TScheduleTable;
@@ -45,6 +47,8 @@ struct DrawRequest {
     std::string memo;
     // Null: no schedule lines.
     const schedule::TScheduleTable* schedule = nullptr;
+    // Calendar events shown among the schedule's lines (LoadCalendarEvents).
+    std::vector<calendar::Occurrence> events;
     std::chrono::year_month_day today;
     // Local time of the draw (a GNOME slide show's picture); absent: now.
     std::optional<std::chrono::local_seconds> now;

@@ -71,6 +71,10 @@ struct Settings {
     bool ChScCal {};
     bool ChShukujitsu {}; // the national holidays listed with the schedule
 
+    // Calendar subscriptions: the addresses as typed (Shift_JIS), at most
+    // kMaxCalendars, none empty.
+    std::vector<std::string> LbCalendars;
+
     bool operator==(const Settings&) const = default;
 };
 
@@ -80,5 +84,7 @@ inline constexpr int kRgTitleItems = 2;
 inline constexpr int kRgHaikeiItems = 3;
 inline constexpr int kRgReceiveItems = 2;
 inline constexpr int kRgSecurityItems = 3;
+// Calendar subscriptions kept: "CalendarURL1" … "CalendarURL9".
+inline constexpr int kMaxCalendars = 9;
 
 } // namespace app

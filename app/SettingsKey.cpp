@@ -28,7 +28,7 @@ constexpr std::array<std::string_view, 2> kProtocolWords { "pop3", "imap" };
 std::vector<SettingsKey> MakeKeys()
 {
     // clang-format off
-    return {
+    std::vector<SettingsKey> keys = {
         {.key = Sjis("接続先1"), .control = "LBoxSetuzokuSaki", .kind = K::List, .initial = Sjis("サーバー１")},
         {.key = "POP3Host1", .control = "EdHost", .kind = K::Text, .initial = Sjis("サーバー名をここに入力"),
             .text = &Settings::EdHost, .hint = true},
@@ -114,6 +114,10 @@ std::vector<SettingsKey> MakeKeys()
             .box = &Settings::EdInterval, .fallback = 0},
     };
     // clang-format on
+    for (int i = 0; i < kMaxCalendars; ++i)
+        keys.push_back({ .key = "CalendarURL" + std::to_string(i + 1), .control = "LbCalendars",
+            .kind = K::ListEntry, .initial = "", .list = &Settings::LbCalendars, .entry = i });
+    return keys;
 }
 
 } // namespace
@@ -153,6 +157,13 @@ void SettingsKey::Read(Settings& settings, std::string_view value, const Message
         break;
     case Kind::Choice:
         settings.*number = ChoiceIndex(value);
+        break;
+    case Kind::ListEntry:
+        // The first entry's key starts the list afresh.
+        if (entry == 0)
+            (settings.*list).clear();
+        if (!value.empty())
+            (settings.*list).emplace_back(value);
         break;
     }
 }
@@ -195,6 +206,8 @@ std::string SettingsKey::Written(const Settings& settings, const MessageCallback
         return settings.*tick ? "1" : "";
     case Kind::Choice:
         return settings.*number > 0 ? std::string(ChoiceWord(settings.*number)) : std::string();
+    case Kind::ListEntry:
+        return ListEntryOf(settings);
     }
     return {};
 }
@@ -224,8 +237,17 @@ std::string SettingsKey::Shown(const Settings& settings) const
         return settings.*tick ? "1" : "0";
     case Kind::Choice:
         return std::string(ChoiceWord(settings.*number));
+    case Kind::ListEntry:
+        return ListEntryOf(settings);
     }
     return {};
+}
+
+std::string SettingsKey::ListEntryOf(const Settings& settings) const
+{
+    const std::vector<std::string>& entries = settings.*list;
+    return static_cast<std::size_t>(entry) < entries.size() ? entries[static_cast<std::size_t>(entry)]
+                                                             : std::string();
 }
 
 void SettingsKey::SetInitial(Settings& settings) const
@@ -251,6 +273,10 @@ void SettingsKey::SetInitial(Settings& settings) const
         break;
     case Kind::Choice:
         settings.*number = ChoiceIndex(initial);
+        break;
+    case Kind::ListEntry:
+        if (entry == 0)
+            (settings.*list).clear();
         break;
     }
 }

@@ -11,6 +11,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace app {
@@ -33,6 +34,10 @@ struct SettingsKey {
         // and the first is stored by leaving the key out, so a file that
         // lacks it is written back as it was.
         Choice,
+        // One entry of a list stored one key per entry ("…1", "…2", …): an
+        // entry that is missing or empty is skipped on reading, and the
+        // entries are written from the first key on.
+        ListEntry,
     };
 
     std::string key; // the key as stored, Shift_JIS
@@ -52,6 +57,8 @@ struct SettingsKey {
     // shows as a hint in an empty box; left so, it is stored as it is.
     bool hint = false;
     std::span<const std::string_view> choices {}; // Choice, as stored
+    std::vector<std::string> Settings::*list = nullptr; // ListEntry
+    int entry = 0; // ListEntry: the entry's index
 
     // Applies a stored value (empty when the key is missing) to settings.
     void Read(Settings& settings, std::string_view value, const MessageCallback& message) const;
@@ -70,6 +77,10 @@ struct SettingsKey {
 
     // All stored keys in file order.
     static std::span<const SettingsKey> All();
+
+private:
+    // A ListEntry's value: its entry, or empty past the list's end.
+    std::string ListEntryOf(const Settings& settings) const;
 };
 
 } // namespace app

@@ -87,7 +87,7 @@ Feed ReadFile(const CalendarAddress& address, const FetchOptions& options)
     try {
         feed.text = platform::ReadWholeFile(address.file, options.textLimit);
     } catch (const platform::FileIoError& error) {
-        feed.problem = error.what();
+        feed.problem = Named(address) + texts::kCannotRead + error.what();
         return feed;
     }
     if (!LooksLikeCalendar(feed.text)) {

@@ -1,4 +1,4 @@
-// The window's six pages: every control with its name, caption, initial
+// The window's seven pages: every control with its name, caption, initial
 // state and place, and the signal that leads to its handler. The handlers
 // themselves are in TForm1.cpp.
 #include "app/Settings.h"
@@ -285,6 +285,30 @@ void TForm1::BuildMailPage()
     ChRemember
         = Check(TabMail, "ChRemember", texts::kChRemember, defaults.ChRemember, QRect(243, 282, 240, 22));
     PageControl1->addTab(TabMail, Q(texts::kTabMail));
+}
+
+void TForm1::BuildCalendarPage()
+{
+    TabCalendar = new QWidget;
+    TabCalendar->setObjectName(QStringLiteral("TabCalendar"));
+    auto* about = PlainLabel(TabCalendar, Q(texts::kCalendarAbout), QRect(6, 4, 474, 48));
+    about->setWordWrap(true);
+    LbCalendars = new QListWidget(TabCalendar);
+    LbCalendars->setObjectName(QStringLiteral("LbCalendars"));
+    LbCalendars->setGeometry(3, 56, 480, 198);
+    EdCalendar = new QLineEdit(TabCalendar);
+    EdCalendar->setObjectName(QStringLiteral("EdCalendar"));
+    EdCalendar->setGeometry(3, 262, 480, 24);
+    EdCalendar->setPlaceholderText(Q(texts::kCalendarAddressHint));
+    BtnCalAdd = SpeedButton(TabCalendar, "BtnCalAdd", texts::kBtnCalAdd, QRect(3, 295, 60, 22));
+    BtnCalDel = SpeedButton(TabCalendar, "BtnCalDel", texts::kBtnCalDel, QRect(69, 295, 60, 22));
+    BtnCalCheck = SpeedButton(TabCalendar, "BtnCalCheck", texts::kBtnCalCheck, QRect(135, 295, 60, 22));
+    SetHint(BtnCalCheck, texts::kHintCalCheck);
+    connect(BtnCalAdd, &QPushButton::clicked, this, &TForm1::BtnCalAddClick);
+    connect(EdCalendar, &QLineEdit::returnPressed, this, &TForm1::BtnCalAddClick);
+    connect(BtnCalDel, &QPushButton::clicked, this, &TForm1::BtnCalDelClick);
+    connect(BtnCalCheck, &QPushButton::clicked, this, &TForm1::BtnCalCheckClick);
+    PageControl1->addTab(TabCalendar, Q(texts::kTabCalendar));
 }
 
 void TForm1::BuildAboutPage()

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace gui {
 namespace {
@@ -20,6 +22,20 @@ template <typename Control> Control* SettingControl(const QObject& form, const a
 {
     return form.findChild<Control*>(
         QString::fromLatin1(key.control.data(), static_cast<int>(key.control.size())));
+}
+
+// A list's entries as Shift_JIS, each keeping the bytes it was applied
+// with while its text is unchanged.
+std::vector<std::string> ListEntries(const QListWidget& list, const std::vector<std::string>& applied)
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < list.count(); ++i) {
+        const QString text = list.item(i)->text();
+        const auto same = std::find_if(applied.begin(), applied.end(),
+            [&](const std::string& bytes) { return platform::FromSjis(bytes) == text; });
+        entries.push_back(platform::ToSjis(text, same == applied.end() ? std::string() : *same));
+    }
+    return entries;
 }
 
 } // namespace
@@ -34,17 +50,8 @@ app::Settings TForm1::CollectSettings() const
     for (const app::SettingsKey& key : app::SettingsKey::All()) {
         switch (key.kind) {
         case Kind::List:
-            if (const auto* list = SettingControl<QListWidget>(*this, key)) {
-                s.LBoxSetuzokuSaki.clear();
-                for (int i = 0; i < list->count(); ++i) {
-                    const QString text = list->item(i)->text();
-                    std::string original;
-                    for (const std::string& applied : applied_.LBoxSetuzokuSaki)
-                        if (original.empty() && platform::FromSjis(applied) == text)
-                            original = applied;
-                    s.LBoxSetuzokuSaki.push_back(platform::ToSjis(text, original));
-                }
-            }
+            if (const auto* list = SettingControl<QListWidget>(*this, key))
+                s.LBoxSetuzokuSaki = ListEntries(*list, applied_.LBoxSetuzokuSaki);
             break;
         case Kind::Text:
             if (const auto* edit = SettingControl<QLineEdit>(*this, key)) {
@@ -78,6 +85,11 @@ app::Settings TForm1::CollectSettings() const
         case Kind::Choice:
             if (const auto* combo = SettingControl<QComboBox>(*this, key))
                 s.*key.number = std::max(combo->currentIndex(), 0);
+            break;
+        case Kind::ListEntry:
+            // The whole list with its first key.
+            if (const auto* list = SettingControl<QListWidget>(*this, key); list && key.entry == 0)
+                s.*key.list = ListEntries(*list, applied_.*key.list);
             break;
         }
     }
@@ -133,6 +145,13 @@ void TForm1::ApplySettings(const app::Settings& s)
         case Kind::Choice:
             if (auto* combo = SettingControl<QComboBox>(*this, key))
                 combo->setCurrentIndex(s.*key.number);
+            break;
+        case Kind::ListEntry:
+            if (auto* list = SettingControl<QListWidget>(*this, key); list && key.entry == 0) {
+                list->clear();
+                for (const std::string& entry : s.*key.list)
+                    list->addItem(platform::FromSjis(entry));
+            }
             break;
         }
     }

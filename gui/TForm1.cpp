@@ -1,5 +1,6 @@
 #include "gui/TForm1.h"
 
+#include "app/CalendarEvents.h"
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
 #include "app/MailReception.h"
@@ -27,12 +28,14 @@
 #include "platform/UserError.h"
 #include "schedule/TScheduleTable.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -86,6 +89,7 @@ TForm1::TForm1(FormEnvironment environment, QWidget* parent)
     BuildSchedulePage();
     BuildSettingsPage();
     BuildMailPage();
+    BuildCalendarPage();
     BuildAboutPage();
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::TabMemoShow);
@@ -475,19 +479,78 @@ void TForm1::DrawKabegami()
     request.schedule = schedule_.get();
     request.today = env_.clock();
     request.outputFile = WorkingFolder() / "kabegami.bmp";
+    // The calendars are fetched now (the kept copy where that fails); a
+    // calendar that fails is said after the draw, which goes on without it.
+    app::CalendarEvents calendars = app::LoadCalendarEvents(
+        request.settings, request.today, app::UserCalendarFetch(calendar::FetchMode::Network));
+    request.events = std::move(calendars.events);
     // The file is written either way. A desktop that did not take it is
     // said, not raised: the unattended run must not stop on it, so there it
     // goes to standard error instead of a box.
+    QStringList said;
     if (const platform::Installation installed = app::DrawKabegami(*env_.desktop, request);
         !installed.taken) {
-        const QString text = Q(installed.problem) + QStringLiteral("\n") + Q(texts::kWallpaperNotTaken)
-            + QString::fromStdU16String(request.outputFile.u16string());
-        if (startupMode_ == 1) {
-            std::cerr << "corkpane: " << text.toLocal8Bit().toStdString() << '\n';
-        } else {
-            env_.dialogs->Message(text, Q(texts::kAppTitle));
-        }
+        said << Q(installed.problem) + QStringLiteral("\n") + Q(texts::kWallpaperNotTaken)
+                + QString::fromStdU16String(request.outputFile.u16string());
     }
+    for (const std::string& problem : calendars.problems)
+        said << Q(problem);
+    if (said.isEmpty())
+        return;
+    if (unattended_) {
+        for (const QString& line : said)
+            ReportError(line);
+    } else {
+        env_.dialogs->Message(said.join(QStringLiteral("\n\n")), Q(texts::kAppTitle));
+    }
+}
+
+void TForm1::BtnCalAddClick()
+{
+    Guard([&] {
+        const std::string typed = platform::ToSjis(EdCalendar->text().trimmed());
+        if (typed.empty())
+            return;
+        if (LbCalendars->count() >= app::kMaxCalendars) {
+            ShowMessage(texts::kCalendarsFull);
+            return;
+        }
+        if (!LbCalendars->findItems(platform::FromSjis(typed), Qt::MatchExactly).isEmpty()) {
+            EdCalendar->clear();
+            return;
+        }
+        // An address the draw would refuse is said now, not at every draw.
+        const std::string refused = app::CalendarAddressProblem(typed);
+        if (!refused.empty()) {
+            ShowMessage(refused);
+            return;
+        }
+        LbCalendars->addItem(platform::FromSjis(typed));
+        LbCalendars->setCurrentRow(LbCalendars->count() - 1);
+        EdCalendar->clear();
+    });
+}
+
+void TForm1::BtnCalDelClick()
+{
+    delete LbCalendars->takeItem(LbCalendars->currentRow());
+}
+
+void TForm1::BtnCalCheckClick()
+{
+    Guard([&] {
+        // The address typed, else the one chosen in the list.
+        QString address = EdCalendar->text().trimmed();
+        if (address.isEmpty() && LbCalendars->currentItem())
+            address = LbCalendars->currentItem()->text();
+        if (address.isEmpty())
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const std::string said = app::CheckCalendar(CollectSettings(), platform::ToSjis(address), env_.clock(),
+            app::UserCalendarFetch(calendar::FetchMode::Network));
+        QApplication::restoreOverrideCursor();
+        ShowMessage(said);
+    });
 }
 
 void TForm1::StringGrid1SetEditText(int col, int row, std::string text)

@@ -144,6 +144,9 @@ public:
     void BtnScUpClick();
     void BtnScDownClick();
     void BtnScCheckClick();
+    void BtnCalAddClick();
+    void BtnCalDelClick();
+    void BtnCalCheckClick();
     void StringGrid1SetEditText(int col, int row, std::string text);
 
     void setVisible(bool visible) override;
@@ -161,6 +164,7 @@ private:
     void BuildSchedulePage();
     void BuildSettingsPage();
     void BuildMailPage();
+    void BuildCalendarPage();
     void BuildAboutPage();
     // One reception run; errors are thrown to the caller. The logon run
     // waits for the network; a click tries once.
@@ -217,6 +221,7 @@ private:
     QWidget* TabSheet2 = nullptr;
     QWidget* TabSettei = nullptr;
     QWidget* TabMail = nullptr;
+    QWidget* TabCalendar = nullptr;
     QWidget* TabSheet1 = nullptr;
 
     QPlainTextEdit* MmLog = nullptr;
@@ -253,6 +258,11 @@ private:
     QPushButton* BtnDraw = nullptr;
 
     QListWidget* LBoxSetuzokuSaki = nullptr;
+    QListWidget* LbCalendars = nullptr;
+    QLineEdit* EdCalendar = nullptr;
+    QPushButton* BtnCalAdd = nullptr;
+    QPushButton* BtnCalDel = nullptr;
+    QPushButton* BtnCalCheck = nullptr;
     QLineEdit* EdHost = nullptr;
     QLineEdit* EdUser = nullptr;
     QLineEdit* EdPW = nullptr;

@@ -4,12 +4,14 @@
 // "kabegami.bmp" there. Options replace what the desktop would say; only
 // --install tells the desktop to show the result. --install is the daily
 // redraw's: while another run holds the folder it draws nothing and says
-// so; a draw without it waits for that run.
+// so; a draw without it waits for that run. The calendars are drawn from
+// their kept copies unless --fetch-calendars asks the servers first.
 #include "Arguments.h"
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "GuiApplication.h"
 #include "tool/Texts.h"
+#include "app/CalendarEvents.h"
 #include "app/Clock.h"
 #include "app/DrawKabegami.h"
 #include "app/FilesLock.h"
@@ -41,7 +43,8 @@ namespace {
 constexpr const char* kSynopsis
     = "draw [--screen WxH] [--dpi N] [--desktop-color N] [--wallpaper PATH] [--tile TEXT] [--style TEXT]"
       " [--placement none|centered|wallpaper|scaled|stretched|zoom|spanned|classic-tiled|classic-centered|"
-      "classic-stretched|classic-blank] [--today YYYY-MM-DD] [--schedule FILE] [--install] [--dir DIR]";
+      "classic-stretched|classic-blank] [--today YYYY-MM-DD] [--schedule FILE] [--fetch-calendars] [--install]"
+      " [--dir DIR]";
 
 struct Options {
     app::DesktopOverrides desktop;
@@ -52,6 +55,7 @@ struct Options {
     std::optional<std::chrono::year_month_day> today;
     std::optional<std::string> scheduleFile;
     bool install = false;
+    bool fetchCalendars = false;
 };
 
 // Parses the options; returns an error text for a usage error.
@@ -61,6 +65,10 @@ std::string Parse(const tool::Args& args, Options& o)
         const std::string& name = args[i];
         if (name == "--install") {
             o.install = true;
+            continue;
+        }
+        if (name == "--fetch-calendars") {
+            o.fetchCalendars = true;
             continue;
         }
         static const char* const valued[] = { "--screen", "--dpi", "--desktop-color", "--wallpaper", "--tile",
@@ -171,6 +179,13 @@ int Run(const tool::Args& given, tool::Io& io)
         request.outputFile = folder / "kabegami.bmp";
         request.overrides = options.desktop;
         request.install = options.install;
+        // A calendar that cannot be used is said; the draw goes on without it.
+        app::CalendarEvents calendars = app::LoadCalendarEvents(request.settings, request.today,
+            app::UserCalendarFetch(
+                options.fetchCalendars ? calendar::FetchMode::Network : calendar::FetchMode::CacheOnly));
+        request.events = std::move(calendars.events);
+        for (const std::string& problem : calendars.problems)
+            io.err << problem << '\n';
         if (const platform::Installation installed = app::DrawKabegami(desktop, request); !installed.taken) {
             std::error_code ec;
             const std::filesystem::path drawn = std::filesystem::absolute(request.outputFile, ec);

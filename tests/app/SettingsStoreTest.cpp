@@ -199,6 +199,20 @@ TEST_F(SettingsStore, MissingKeysAndWhatIsWrittenBack)
     EXPECT_EQ(app::IniLines::Parse(get("corkpane.ini")).Value("POP3Auth1"), "oauthbearer");
 }
 
+TEST_F(SettingsStore, CalendarsAreStoredOneKeyEachFromTheFirst)
+{
+    // Gaps and empty values are skipped on reading; the save numbers them
+    // afresh and leaves no line for a removed one.
+    Settings loaded = loadIni("CalendarURL3=c\r\nCalendarURL1=a\r\nCalendarURL2=\r\nCalendarURL9=i\r\n");
+    EXPECT_EQ(loaded.LbCalendars, (std::vector<std::string> { "a", "c", "i" }));
+    loaded.LbCalendars.erase(loaded.LbCalendars.begin());
+    app::SaveSettings(dir_, loaded, "");
+    const app::IniLines lines = app::IniLines::Parse(get("corkpane.ini"));
+    EXPECT_EQ(lines.Value("CalendarURL1"), "c");
+    EXPECT_EQ(lines.Value("CalendarURL2"), "i");
+    EXPECT_FALSE(lines.Find("CalendarURL3") || lines.Find("CalendarURL9"));
+}
+
 TEST_F(SettingsStore, RewritesInPlaceWithCrLf)
 {
     // Lone LF and lone CR line ends, unknown keys, comments, a lower-case key

@@ -50,10 +50,11 @@ TEST_F(GuiWindow, FirstStartShowsTheDefaultsOfEveryControl)
         { "TabSheet2", Sjis("スケジュール") },
         { "TabSettei", Sjis("設定") },
         { "TabMail", Sjis("メール") },
+        { "TabCalendar", Sjis("カレンダー") },
         { "TabSheet1", "about" },
     };
-    ASSERT_EQ(pages->count(), 6);
-    for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(pages->count(), 7);
+    for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(pages->widget(i)->objectName().toStdString(), expectedPages[i].first);
         EXPECT_EQ(platform::ToSjis(pages->tabText(i)), expectedPages[i].second);
     }
@@ -152,6 +153,7 @@ TEST_F(GuiWindow, EverySettingBindsToAControlOfItsKind)
         SCOPED_TRACE(name.toStdString());
         switch (key.kind) {
         case Kind::List:
+        case Kind::ListEntry:
             EXPECT_NE(window->findChild<QListWidget*>(name), nullptr);
             break;
         case Kind::Text:

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -237,6 +238,58 @@ TEST_F(GuiWindowUse, SupportLinkOpensThePageOrSaysWhyNot)
         EXPECT_EQ(
             dialogs_.shown[0].text, QString::fromUtf8("利用ガイドを開けませんでした。\r\n") + c.caption);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GuiWindowUse, CalendarPageKeepsUsableAddressesAndTheDrawSaysWhichFailed)
+{
+    WriteFile("family.ics",
+        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20261209\r\nSUMMARY:x\r\nEND:VEVENT\r\n"
+        "END:VCALENDAR\r\n");
+    const QString family = QString::fromStdString((Folder() / "family.ics").string());
+    auto window = MakeWindow();
+    auto* list = Find<QListWidget>(*window, "LbCalendars");
+    auto* address = Find<QLineEdit>(*window, "EdCalendar");
+    auto add = [&](const QString& text) {
+        address->setText(text);
+        Find<QPushButton>(*window, "BtnCalAdd")->click();
+    };
+    // Added once; an address the draw would refuse is said and not added.
+    add(family);
+    add(family);
+    add(QStringLiteral("http://calendar.example.com/c.ics"));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), family);
+    ASSERT_EQ(dialogs_.shown.size(), 1U);
+    EXPECT_TRUE(dialogs_.shown[0].text.contains(QStringLiteral("https://")));
+    EXPECT_EQ(address->text(), QStringLiteral("http://calendar.example.com/c.ics"));
+
+    // The check reads the chosen calendar and says how many events it holds.
+    address->clear();
+    list->setCurrentRow(0);
+    Find<QPushButton>(*window, "BtnCalCheck")->click();
+    ASSERT_EQ(dialogs_.shown.size(), 2U);
+    EXPECT_TRUE(dialogs_.shown[1].text.endsWith(QString::fromUtf8("の予定は 1 件です。")))
+        << dialogs_.shown[1].text.toStdString();
+
+    // A calendar that has gone is named after the draw, which still happens.
+    add(QString::fromStdString((Folder() / "gone.ics").string()));
+    Find<QPushButton>(*window, "BtnDraw")->click();
+    ASSERT_EQ(dialogs_.shown.size(), 3U);
+    EXPECT_TRUE(dialogs_.shown[2].text.startsWith(QString::fromUtf8("カレンダー「2: ")))
+        << dialogs_.shown[2].text.toStdString();
+    EXPECT_TRUE(Exists("kabegami.bmp"));
+
+    // Removing one and closing keeps the rest, numbered from the first key.
+    list->setCurrentRow(0);
+    Find<QPushButton>(*window, "BtnCalDel")->click();
+    EXPECT_TRUE(window->close());
+    EXPECT_NE(ReadFile("corkpane.ini").find("CalendarURL1=" + (Folder() / "gone.ics").string()),
+        std::string::npos);
+    EXPECT_EQ(ReadFile("corkpane.ini").find("CalendarURL2"), std::string::npos);
 }
 
 } // namespace
