@@ -59,8 +59,8 @@ std::string CalendarAddressProblem(const std::string& typed)
     }
 }
 
-std::string CheckCalendar(const Settings& settings, const std::string& typed, std::chrono::year_month_day today,
-    const calendar::FetchOptions& options)
+std::string CheckCalendar(const Settings& settings, const std::string& typed,
+    std::chrono::year_month_day today, const calendar::FetchOptions& options)
 {
     try {
         const calendar::CalendarAddress address = calendar::ReadCalendarAddress(typed);

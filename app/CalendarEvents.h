@@ -41,7 +41,7 @@ std::string CalendarAddressProblem(const std::string& address);
 // The window's 確認 of one address as typed, read as a draw with these
 // settings would: "カレンダー「…」の予定は n 件です。" with the problems
 // after it, or the problem alone. Shift_JIS.
-std::string CheckCalendar(const Settings& settings, const std::string& address, std::chrono::year_month_day today,
-    const calendar::FetchOptions& options);
+std::string CheckCalendar(const Settings& settings, const std::string& address,
+    std::chrono::year_month_day today, const calendar::FetchOptions& options);
 
 } // namespace app

@@ -115,8 +115,12 @@ std::vector<SettingsKey> MakeKeys()
     };
     // clang-format on
     for (int i = 0; i < kMaxCalendars; ++i)
-        keys.push_back({ .key = "CalendarURL" + std::to_string(i + 1), .control = "LbCalendars",
-            .kind = K::ListEntry, .initial = "", .list = &Settings::LbCalendars, .entry = i });
+        keys.push_back({ .key = "CalendarURL" + std::to_string(i + 1),
+            .control = "LbCalendars",
+            .kind = K::ListEntry,
+            .initial = "",
+            .list = &Settings::LbCalendars,
+            .entry = i });
     return keys;
 }
 
@@ -247,7 +251,7 @@ std::string SettingsKey::ListEntryOf(const Settings& settings) const
 {
     const std::vector<std::string>& entries = settings.*list;
     return static_cast<std::size_t>(entry) < entries.size() ? entries[static_cast<std::size_t>(entry)]
-                                                             : std::string();
+                                                            : std::string();
 }
 
 void SettingsKey::SetInitial(Settings& settings) const

@@ -11,8 +11,8 @@
 
 #include <span>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 namespace app {
 

@@ -546,8 +546,8 @@ void TForm1::BtnCalCheckClick()
         if (address.isEmpty())
             return;
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const std::string said = app::CheckCalendar(CollectSettings(), platform::ToSjis(address), env_.clock(),
-            app::UserCalendarFetch(calendar::FetchMode::Network));
+        const std::string said = app::CheckCalendar(CollectSettings(), platform::ToSjis(address),
+            env_.clock(), app::UserCalendarFetch(calendar::FetchMode::Network));
         QApplication::restoreOverrideCursor();
         ShowMessage(said);
     });

@@ -2,9 +2,9 @@
 
 #include "Arguments.h"
 #include "DescriptorBuffer.h"
-#include "tool/Texts.h"
 #include "platform/SystemErrorText.h"
 #include "platform/UserError.h"
+#include "tool/Texts.h"
 
 #include <cerrno>
 #include <istream>

@@ -12,11 +12,11 @@
 // does. guess prints what convert would detect.
 #include "Arguments.h"
 #include "CommandRegistry.h"
-#include "tool/Texts.h"
 #include "jconvert/CodeStream.h"
 #include "jconvert/codes.h"
 #include "platform/FileIo.h"
 #include "platform/SystemErrorText.h"
+#include "tool/Texts.h"
 
 #include <algorithm>
 #include <cerrno>

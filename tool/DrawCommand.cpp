@@ -10,7 +10,6 @@
 #include "CommandRegistry.h"
 #include "FilesFolder.h"
 #include "GuiApplication.h"
-#include "tool/Texts.h"
 #include "app/CalendarEvents.h"
 #include "app/Clock.h"
 #include "app/DrawKabegami.h"
@@ -23,6 +22,7 @@
 #include "platform/SessionRecord.h"
 #include "platform/UserFolders.h"
 #include "schedule/TScheduleTable.h"
+#include "tool/Texts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -43,7 +43,8 @@ namespace {
 constexpr const char* kSynopsis
     = "draw [--screen WxH] [--dpi N] [--desktop-color N] [--wallpaper PATH] [--tile TEXT] [--style TEXT]"
       " [--placement none|centered|wallpaper|scaled|stretched|zoom|spanned|classic-tiled|classic-centered|"
-      "classic-stretched|classic-blank] [--today YYYY-MM-DD] [--schedule FILE] [--fetch-calendars] [--install]"
+      "classic-stretched|classic-blank] [--today YYYY-MM-DD] [--schedule FILE] [--fetch-calendars] "
+      "[--install]"
       " [--dir DIR]";
 
 struct Options {

@@ -5,13 +5,13 @@
 // taken. Everything printed is Shift_JIS with CR LF line ends. Either form
 // reads at most the memo's read limit (16 MB).
 #include "CommandRegistry.h"
-#include "tool/Texts.h"
 #include "jconvert/TextLines.h"
 #include "jconvert/encoded_words.h"
 #include "mail/Message.h"
 #include "mail/MimeBody.h"
 #include "mail/Texts.h"
 #include "platform/FileIo.h"
+#include "tool/Texts.h"
 
 #include <cerrno>
 #include <istream>

@@ -13,9 +13,9 @@
 #include <iostream>
 
 #ifndef CORKPANE_TOOL_FULL
-#include "tool/Texts.h"
 #include "platform/FileIo.h"
 #include "platform/SystemErrorText.h"
+#include "tool/Texts.h"
 
 #include <cerrno>
 #include <filesystem>

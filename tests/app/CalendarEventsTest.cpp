@@ -1,6 +1,7 @@
 // The settings' calendar subscriptions on their way to the wallpaper's
 // upcoming lines.
 #include "app/CalendarEvents.h"
+
 #include "app/DrawKabegami.h"
 #include "common/SjisLiteral.h"
 #include "common/TempFolder.h"
@@ -23,7 +24,8 @@ TEST(CalendarEvents, SubscriptionsJoinTheScheduleLinesAndEachProblemNamesItsOwn)
     const std::string family = (folder.Path() / "family.ics").string();
     const year_month_day today = 2026y / December / 8d;
     app::Settings settings;
-    settings.LbCalendars = { family, "http://calendar.example.com/c.ics", (folder.Path() / "gone.ics").string() };
+    settings.LbCalendars
+        = { family, "http://calendar.example.com/c.ics", (folder.Path() / "gone.ics").string() };
     const calendar::FetchOptions options; // no kept copies
 
     app::CalendarEvents loaded = app::LoadCalendarEvents(settings, today, options);
@@ -43,7 +45,8 @@ TEST(CalendarEvents, SubscriptionsJoinTheScheduleLinesAndEachProblemNamesItsOwn)
 
     // The window's check says how many events an address holds, or why not.
     EXPECT_TRUE(app::CheckCalendar(settings, family, today, options).ends_with(Sjis("の予定は 3 件です。")));
-    EXPECT_EQ(app::CheckCalendar(settings, "ftp://x", today, options), app::CalendarAddressProblem("ftp://x"));
+    EXPECT_EQ(
+        app::CheckCalendar(settings, "ftp://x", today, options), app::CalendarAddressProblem("ftp://x"));
     EXPECT_FALSE(app::CalendarAddressProblem("ftp://x").empty());
     EXPECT_TRUE(app::CalendarAddressProblem("webcal://calendar.example.com/c.ics").empty());
 }

@@ -247,7 +247,8 @@ namespace {
 TEST_F(GuiWindowUse, CalendarPageKeepsUsableAddressesAndTheDrawSaysWhichFailed)
 {
     WriteFile("family.ics",
-        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20261209\r\nSUMMARY:x\r\nEND:VEVENT\r\n"
+        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nDTSTART;VALUE=DATE:20261209\r\nSUMMARY:x\r\nEND:"
+        "VEVENT\r\n"
         "END:VCALENDAR\r\n");
     const QString family = QString::fromStdString((Folder() / "family.ics").string());
     auto window = MakeWindow();
@@ -287,8 +288,8 @@ TEST_F(GuiWindowUse, CalendarPageKeepsUsableAddressesAndTheDrawSaysWhichFailed)
     list->setCurrentRow(0);
     Find<QPushButton>(*window, "BtnCalDel")->click();
     EXPECT_TRUE(window->close());
-    EXPECT_NE(ReadFile("corkpane.ini").find("CalendarURL1=" + (Folder() / "gone.ics").string()),
-        std::string::npos);
+    EXPECT_NE(
+        ReadFile("corkpane.ini").find("CalendarURL1=" + (Folder() / "gone.ics").string()), std::string::npos);
     EXPECT_EQ(ReadFile("corkpane.ini").find("CalendarURL2"), std::string::npos);
 }
 
