@@ -6,12 +6,9 @@
 #include "mail/ReceiveWindow.h"
 #include "mail/ReceptionSteps.h"
 #include "mail/Texts.h"
-#include "platform/SystemErrorText.h"
 
-#include <cerrno>
 #include <exception>
 #include <limits>
-#include <new>
 
 namespace mail {
 
@@ -31,30 +28,18 @@ ImapReceive::~ImapReceive()
 
 void ImapReceive::Run(bool keepOpen)
 {
-    window_.SetReceiveEnabled(false);
-    std::exception_ptr failure;
-    std::string reason;
-    try {
-        client_.StartRunClock();
-        if (!client_.Connected())
-            Open();
-        ReceiveNewMail();
-    } catch (const std::bad_alloc&) {
-        failure = std::current_exception();
-        reason = platform::SystemErrorText(ENOMEM);
-    } catch (const std::exception& error) {
-        failure = std::current_exception();
-        reason = error.what();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (failure || !keepOpen)
-        client_.Disconnect();
-    if (failure)
-        window_.AddLogLine(texts::kRunFailed + OneLogLine(reason));
-    window_.SetReceiveEnabled(true);
-    if (failure)
-        std::rethrow_exception(failure);
+    RunPass(
+        window_,
+        [this] {
+            client_.StartRunClock();
+            if (!client_.Connected())
+                Open();
+            ReceiveNewMail();
+        },
+        [this, keepOpen](bool failed) {
+            if (failed || !keepOpen)
+                client_.Disconnect();
+        });
 }
 
 void ImapReceive::Open()

@@ -4,14 +4,11 @@
 #include "jconvert/mime_header.h"
 #include "jconvert/sjis.h"
 #include "mail/Message.h"
-#include "mail/ReceptionSteps.h"
 #include "mail/ReceiveWindow.h"
+#include "mail/ReceptionSteps.h"
 #include "mail/Texts.h"
-#include "platform/SystemErrorText.h"
 
-#include <cerrno>
 #include <exception>
-#include <new>
 
 namespace mail {
 
@@ -83,40 +80,26 @@ void ReceiveRun::IdPOP31Status(Pop3Status status)
 
 void ReceiveRun::Run()
 {
-    window_.SetReceiveEnabled(false);
-    std::exception_ptr failure;
-    std::string reason;
-    try {
-        mail::ConnectWaitingForNetwork([this] { client_.Connect(); }, config_.networkWaitMs, window_);
-        const int count = client_.CheckMessages();
-        window_.AddLogLine(texts::kMailCount + std::to_string(count));
-        if (config_.remember)
-            ListUniqueIds(count);
-        window_.AddLogLine(texts::kSeparator);
-        // The client may ask for the memo mails ahead, on the same test the
-        // run makes below.
-        client_.PlanFetches(count, [this](int n, const Message& header) {
-            return IsMemoSubject(ShownSubject(header.Subject(), config_.decodeMime), config_.keyword1, config_.keyword2) && !IsRemembered(n);
-        });
-        for (int n = 1; n <= count; ++n)
-            ReceiveOneMail(n);
-    } catch (const std::bad_alloc&) {
-        failure = std::current_exception();
-        reason = platform::SystemErrorText(ENOMEM);
-    } catch (const std::exception& error) {
-        failure = std::current_exception();
-        reason = error.what();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    client_.Disconnect();
-    // The log alone shows how the run ended, also where no message box is
-    // seen (the logon run, the command line's output).
-    if (failure)
-        window_.AddLogLine(texts::kRunFailed + OneLogLine(reason));
-    window_.SetReceiveEnabled(true);
-    if (failure)
-        std::rethrow_exception(failure);
+    RunPass(
+        window_,
+        [this] {
+            mail::ConnectWaitingForNetwork([this] { client_.Connect(); }, config_.networkWaitMs, window_);
+            const int count = client_.CheckMessages();
+            window_.AddLogLine(texts::kMailCount + std::to_string(count));
+            if (config_.remember)
+                ListUniqueIds(count);
+            window_.AddLogLine(texts::kSeparator);
+            // The client may ask for the memo mails ahead, on the same test the
+            // run makes below.
+            client_.PlanFetches(count, [this](int n, const Message& header) {
+                return IsMemoSubject(ShownSubject(header.Subject(), config_.decodeMime), config_.keyword1,
+                           config_.keyword2)
+                    && !IsRemembered(n);
+            });
+            for (int n = 1; n <= count; ++n)
+                ReceiveOneMail(n);
+        },
+        [this](bool) { client_.Disconnect(); });
 }
 
 void ReceiveRun::ListUniqueIds(int count)

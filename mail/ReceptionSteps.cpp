@@ -10,9 +10,13 @@
 #include "mail/ReceiveRun.h"
 #include "mail/ReceiveWindow.h"
 #include "mail/Texts.h"
+#include "platform/SystemErrorText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <exception>
+#include <new>
 #include <thread>
 
 namespace mail {
@@ -91,6 +95,33 @@ void ConnectWaitingForNetwork(const std::function<void()>& connect, int networkW
             std::this_thread::sleep_for(std::chrono::seconds(pause));
         }
     }
+}
+
+void RunPass(
+    ReceiveWindow& window, const std::function<void()>& pass, const std::function<void(bool failed)>& close)
+{
+    window.SetReceiveEnabled(false);
+    std::exception_ptr failure;
+    std::string reason;
+    try {
+        pass();
+    } catch (const std::bad_alloc&) {
+        failure = std::current_exception();
+        reason = platform::SystemErrorText(ENOMEM);
+    } catch (const std::exception& error) {
+        failure = std::current_exception();
+        reason = error.what();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    close(failure != nullptr);
+    // The log alone shows how the run ended, also where no message box is
+    // seen (the logon run, the command line's output).
+    if (failure)
+        window.AddLogLine(texts::kRunFailed + OneLogLine(reason));
+    window.SetReceiveEnabled(true);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 } // namespace mail

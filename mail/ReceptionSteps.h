@@ -44,4 +44,11 @@ MemoOutcome TakeMemoMail(
 // each failed one. Other errors, and the last ConnectError, pass on.
 void ConnectWaitingForNetwork(const std::function<void()>& connect, int networkWaitMs, ReceiveWindow& window);
 
+// Runs a reception pass with the receive button disabled. Whatever the
+// pass throws ends it: close(true) runs (close(false) after a pass that
+// ended well), the reason is logged as the run's last line, the button is
+// enabled again and the exception passes on.
+void RunPass(
+    ReceiveWindow& window, const std::function<void()>& pass, const std::function<void(bool failed)>& close);
+
 } // namespace mail
